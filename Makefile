@@ -1,0 +1,51 @@
+# Set-up and everyday commands; see README.md.
+BUILD       ?= build
+BENCH_BUILD ?= build-bench
+FUZZ_BUILD  ?= build-fuzz
+FUZZ_SECONDS ?= 60
+JOBS        ?= $(shell nproc)
+
+.PHONY: all setup build run test bench fuzz screenshot format clean
+
+all: build
+
+setup:
+	@tools/setup-debian.sh build
+
+$(BUILD)/build.ninja:
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+
+build: setup $(BUILD)/build.ninja
+	@cmake --build $(BUILD) -j $(JOBS) -- --quiet
+
+run: build
+	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
+		echo "halvera: no display found (DISPLAY and WAYLAND_DISPLAY are unset); start it from a desktop session" >&2; \
+		exit 1; \
+	fi
+	@$(BUILD)/src/app/halvera
+
+test: build
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: setup
+	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVERA_GUI=OFF -DHALVERA_TESTS=OFF >/dev/null
+	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_all -- --quiet
+	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+
+fuzz: setup
+	@tools/setup-debian.sh fuzz
+	@CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DHALVERA_GUI=OFF -DHALVERA_TESTS=OFF -DHALVERA_BENCH=OFF -DHALVERA_FUZZ=ON >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) -- --quiet
+	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+screenshot: build
+	@tools/setup-debian.sh screenshot
+	@tools/screenshot.sh $(BUILD)/src/app/halvera docs/screenshot.png
+
+format:
+	@find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	@rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

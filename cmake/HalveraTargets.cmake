@@ -1,0 +1,34 @@
+# Helpers shared by the folders' CMakeLists files.
+
+function(halvera_set_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wno-missing-field-initializers)
+endfunction()
+
+# halvera_add_test(<name> [GUI] SOURCES <files...>)
+# A GoogleTest executable registered with ctest. GUI tests link the Qt layer and
+# run headless through the shared GUI test main.
+function(halvera_add_test name)
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    halvera_set_warnings(${name})
+    if(ARG_GUI)
+        target_link_libraries(${name} PRIVATE halvera_gui_test_support)
+    else()
+        target_link_libraries(${name} PRIVATE halvera_test_support GTest::gtest_main)
+        set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+    endif()
+    gtest_discover_tests(${name}
+        DISCOVERY_MODE PRE_TEST
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
+                   TIMEOUT 300)
+endfunction()
+
+# halvera_add_benchmark(<name> SOURCES <files...>)
+function(halvera_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    halvera_set_warnings(${name})
+    target_link_libraries(${name} PRIVATE halvera_core halvera_bench_support benchmark::benchmark_main)
+    set_property(GLOBAL APPEND PROPERTY HALVERA_BENCHMARKS ${name})
+endfunction()

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <map>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvera {
+
+class CMavDoc;
+
+// Wrong use of the batch tool: the message is printed with the usage line and
+// the tool exits with status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The NAME=VALUE words after an operation's name. Every getter checks the
+// value and throws UsageError on a missing name, a malformed number or a value
+// outside the range given; names that no getter asked for are refused too.
+// Numbers are parsed independently of the locale.
+class OperationArguments {
+public:
+    explicit OperationArguments(const std::vector<std::string>& words);
+
+    bool has(std::string_view name) const;
+    int integer(std::string_view name, int min, int max) const;
+    int integer(std::string_view name, int min, int max, int fallback) const;
+    double real(std::string_view name, double min, double max) const;
+    // A comma-separated list of exactly `count` integers, each in min..max.
+    std::vector<int> integers(std::string_view name, size_t count, int min, int max) const;
+    std::string text(std::string_view name) const;
+    // Throws UsageError naming the first argument no getter asked for.
+    void rejectUnused() const;
+
+private:
+    const std::string& raw(std::string_view name) const;
+
+    std::map<std::string, std::string, std::less<>> values_;
+    mutable std::map<std::string, bool, std::less<>> used_;
+};
+
+// One operation of `halvera-cli apply`. `run` changes the document the way
+// the menu command does and returns false after a message has been shown
+// (the tool then exits with status 1).
+struct CliOperation {
+    std::string_view name;
+    std::string_view usage;  // e.g. "invert" or "brightness-contrast brightness=B contrast=C"
+    bool (*run)(CMavDoc& doc, const OperationArguments& arguments);
+};
+
+// Each subsystem lists its operations in a file of its own in this folder.
+std::span<const CliOperation> ImageCoreOperations();
+std::span<const CliOperation> SelectionOperations();
+std::span<const CliOperation> ProcessingOperations();
+std::span<const CliOperation> WarpingOperations();
+
+// Every operation, in the order the usage text lists them; null when unknown.
+const CliOperation* FindOperation(std::string_view name);
+std::vector<const CliOperation*> AllOperations();
+
+} // namespace halvera

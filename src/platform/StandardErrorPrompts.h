@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/UserPrompts.h"
+
+namespace halvera {
+
+// Prompts for a program without windows: messages go to standard error,
+// questions take the first answer that writes nothing (Cancel or No), and the
+// JPEG quality is the one given at construction.
+class StandardErrorPrompts : public UserPrompts {
+public:
+    explicit StandardErrorPrompts(int jpegQuality = 75) : jpegQuality_(jpegQuality) {}
+
+    MessageAnswer showMessage(const MessageRequest& request) override;
+    void beginWaitCursor() override {}
+    void endWaitCursor() override {}
+    std::optional<std::string> askFileName(const FileDialogRequest&) override { return {}; }
+    std::optional<int> askJpegQuality() override { return jpegQuality_; }
+
+private:
+    int jpegQuality_;
+};
+
+} // namespace halvera

@@ -1,0 +1,49 @@
+#include "platform/UserPrompts.h"
+
+#include "platform/StandardErrorPrompts.h"
+
+#include <cstdio>
+
+namespace halvera {
+
+namespace {
+
+UserPrompts*& CurrentPrompts() {
+    static StandardErrorPrompts fallback;
+    static UserPrompts* current = &fallback;
+    return current;
+}
+
+} // namespace
+
+UserPrompts& Prompts() { return *CurrentPrompts(); }
+
+ScopedPrompts::ScopedPrompts(UserPrompts& prompts) : previous_(CurrentPrompts()) {
+    CurrentPrompts() = &prompts;
+}
+
+ScopedPrompts::~ScopedPrompts() { CurrentPrompts() = previous_; }
+
+MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons,
+                          std::string_view caption) {
+    return Prompts().showMessage(
+        MessageRequest{std::string(text), std::string(caption), icon, buttons});
+}
+
+MessageAnswer StandardErrorPrompts::showMessage(const MessageRequest& request) {
+    // Messages may end in "\n" already; one line break is enough.
+    std::string text = request.text;
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    std::fprintf(stderr, "%s\n", text.c_str());
+    switch (request.buttons) {
+    case MessageButtons::Ok:
+        return MessageAnswer::Ok;
+    case MessageButtons::YesNo:
+        return MessageAnswer::No;
+    default:
+        return MessageAnswer::Cancel;
+    }
+}
+
+} // namespace halvera

@@ -1,0 +1,85 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace halvera {
+
+// Everything that would open a window to tell or ask the user goes through
+// this interface. The desktop program answers with Qt dialogs, the batch tool
+// prints to standard error, and tests script the answers, so no code path of
+// the core ever blocks on a modal window.
+
+enum class MessageIcon { None, Information, Warning, Stop, Question };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+
+struct MessageRequest {
+    std::string text;
+    std::string caption;  // empty: the program's own name
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+struct FileDialogRequest {
+    bool save = false;
+    std::string title;         // empty: the toolkit's default
+    std::string filter;        // "Name(*.a; *.b)|*.a; *.b|Other files(*.*)|*.*||"
+    std::string proposedName;  // file name or path shown at the start
+    std::string defaultExtension;
+    bool promptOverwrite = false;
+    bool pathMustExist = false;
+    bool fileMustExist = false;
+};
+
+struct ImageSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const ImageSize&) const = default;
+};
+
+class UserPrompts {
+public:
+    virtual ~UserPrompts() = default;
+
+    virtual MessageAnswer showMessage(const MessageRequest& request) = 0;
+    virtual void beginWaitCursor() = 0;
+    virtual void endWaitCursor() = 0;
+    // A file name, or nothing when the user cancels.
+    virtual std::optional<std::string> askFileName(const FileDialogRequest& request) = 0;
+    // The "Quality" choice before a JPEG is written: 0..100, or nothing on Cancel.
+    virtual std::optional<int> askJpegQuality() = 0;
+};
+
+// The prompts in force; the batch tool's standard-error prompts until a
+// program or test installs its own.
+UserPrompts& Prompts();
+
+// Installs `prompts` for the lifetime of this object, then puts back the previous ones.
+class ScopedPrompts {
+public:
+    explicit ScopedPrompts(UserPrompts& prompts);
+    ~ScopedPrompts();
+    ScopedPrompts(const ScopedPrompts&) = delete;
+    ScopedPrompts& operator=(const ScopedPrompts&) = delete;
+
+private:
+    UserPrompts* previous_;
+};
+
+// Shorthand for the common message box.
+MessageAnswer ShowMessage(std::string_view text, MessageIcon icon = MessageIcon::None,
+                          MessageButtons buttons = MessageButtons::Ok,
+                          std::string_view caption = {});
+
+// Shows the wait cursor from construction to destruction.
+class WaitCursor {
+public:
+    WaitCursor() { Prompts().beginWaitCursor(); }
+    ~WaitCursor() { Prompts().endWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+} // namespace halvera

@@ -1,0 +1,48 @@
+#include "RecordingPrompts.h"
+
+namespace halvera::testing {
+
+MessageAnswer RecordingPrompts::showMessage(const MessageRequest& request) {
+    messages.push_back(request);
+    if (!answers.empty()) {
+        const MessageAnswer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    switch (request.buttons) {
+    case MessageButtons::YesNo:
+    case MessageButtons::YesNoCancel:
+        return MessageAnswer::Yes;
+    case MessageButtons::RetryCancel:
+        return MessageAnswer::Retry;
+    default:
+        return MessageAnswer::Ok;
+    }
+}
+
+std::optional<std::string> RecordingPrompts::askFileName(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileNames.empty())
+        return std::nullopt;
+    auto name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+std::optional<int> RecordingPrompts::askJpegQuality() {
+    ++qualityRequests;
+    if (jpegQualities.empty())
+        return 75;
+    auto quality = jpegQualities.front();
+    jpegQualities.pop_front();
+    return quality;
+}
+
+std::vector<std::string> RecordingPrompts::texts() const {
+    std::vector<std::string> result;
+    for (const auto& message : messages)
+        result.push_back(message.text);
+    return result;
+}
+
+} // namespace halvera::testing

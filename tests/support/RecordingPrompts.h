@@ -1,0 +1,44 @@
+#pragma once
+
+#include "platform/UserPrompts.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace halvera::testing {
+
+// Prompts for tests: records every message and answers questions from
+// scripted queues (Ok/Yes first by default), so no test waits on a window.
+class RecordingPrompts : public UserPrompts {
+public:
+    MessageAnswer showMessage(const MessageRequest& request) override;
+    void beginWaitCursor() override { ++waitCursorBegins; }
+    void endWaitCursor() override { ++waitCursorEnds; }
+    std::optional<std::string> askFileName(const FileDialogRequest& request) override;
+    std::optional<int> askJpegQuality() override;
+
+    // Texts of the messages shown, in order.
+    std::vector<std::string> texts() const;
+
+    std::vector<MessageRequest> messages;
+    std::vector<FileDialogRequest> fileRequests;
+    std::deque<MessageAnswer> answers;                  // empty: Ok, or Yes for Yes/No questions
+    std::deque<std::optional<std::string>> fileNames;   // empty: cancel
+    std::deque<std::optional<int>> jpegQualities;       // empty: 75
+    int qualityRequests = 0;
+    int waitCursorBegins = 0;
+    int waitCursorEnds = 0;
+};
+
+// Installs a RecordingPrompts for the scope of a test.
+class ScopedRecordingPrompts : public RecordingPrompts {
+public:
+    ScopedRecordingPrompts() : scope_(*this) {}
+
+private:
+    ScopedPrompts scope_;
+};
+
+} // namespace halvera::testing
