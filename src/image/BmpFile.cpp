@@ -1,0 +1,195 @@
+#include "image/BmpFile.h"
+
+#include "image/AtomicFileWriter.h"
+#include "image/ConvertPackedDib.h"
+#include "platform/UserPrompts.h"
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <optional>
+#include <sys/stat.h>
+
+namespace halvera {
+
+namespace {
+
+constexpr uint16_t kBmpSignature = 0x4D42;       // "BM"
+constexpr uint16_t kReferenceSignature = 0x3D3D; // "=="
+constexpr size_t kFileHeaderSize = 14;
+constexpr uint32_t kReferencePixelOffset = kFileHeaderSize + kHeaderSize;
+constexpr int kReadError = 1;
+constexpr int kSaveError = 2;
+
+struct FileHeader {
+    uint16_t signature = 0;
+    uint32_t fileSize = 0;
+    uint16_t reserved1 = 0;
+    uint16_t reserved2 = 0;
+    uint32_t pixelOffset = 0;
+};
+
+uint16_t Little16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | p[1] << 8);
+}
+uint32_t Little32(const uint8_t* p) {
+    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
+}
+void PutLittle16(uint8_t* p, uint16_t value) {
+    p[0] = static_cast<uint8_t>(value);
+    p[1] = static_cast<uint8_t>(value >> 8);
+}
+void PutLittle32(uint8_t* p, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(value >> (8 * i));
+}
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+FileHandle OpenForReading(const std::string& path) {
+    return FileHandle(std::fopen(path.c_str(), "rb"));
+}
+
+bool ReadExactly(std::FILE* file, void* data, size_t size) {
+    return std::fread(data, 1, size, file) == size;
+}
+
+// Reads the file header and accepts it when the signature is `signature`, both
+// reserved words are 0 and the stored file size is the file's real length.
+std::optional<FileHeader> ReadFileHeader(std::FILE* file, uint16_t signature) {
+    uint8_t bytes[kFileHeaderSize];
+    if (!ReadExactly(file, bytes, sizeof bytes))
+        return std::nullopt;
+    const FileHeader header{Little16(bytes), Little32(bytes + 2), Little16(bytes + 6),
+                            Little16(bytes + 8), Little32(bytes + 10)};
+    if (header.signature != signature || header.reserved1 != 0 || header.reserved2 != 0)
+        return std::nullopt;
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0 || status.st_size != off_t{header.fileSize})
+        return std::nullopt;
+    return header;
+}
+
+// The packed DIB of an open BMP file, or empty. The picture header is judged
+// before the block is allocated, so no memory is spent on a refused file, and
+// a file too short for header + full palette + rows is refused.
+PackedDib ReadBmpBlock(std::FILE* file) {
+    const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kBmpSignature);
+    if (!fileHeader || fileHeader->fileSize < kFileHeaderSize + kHeaderSize)
+        return {};
+    const size_t blockSize = fileHeader->fileSize - kFileHeaderSize;
+    BitmapInfoHeader header;
+    if (!ReadExactly(file, &header, sizeof header))
+        return {};
+    const int64_t required = PackedDibRequiredSize(header);
+    if (required < 0 || static_cast<uint64_t>(required) > blockSize)
+        return {};
+
+    PackedDib dib = PackedDib::Allocate(blockSize);
+    if (!dib)
+        return {};
+    std::memcpy(dib.data(), &header, sizeof header);
+    if (!ReadExactly(file, dib.data() + sizeof header, blockSize - sizeof header))
+        return {};
+    return dib;
+}
+
+// A copy of the image block of an open reference file, read only when the file
+// holds an image of exactly the width, height and depth of `image`; else null.
+std::unique_ptr<uint8_t[]> ReadReferenceBlock(std::FILE* file, const CDibImage& image) {
+    const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kReferenceSignature);
+    if (!fileHeader || fileHeader->pixelOffset != kReferencePixelOffset)
+        return nullptr;
+    const auto blockSize = static_cast<size_t>(image.blockSize);
+    std::unique_ptr<uint8_t[]> block(new (std::nothrow) uint8_t[blockSize]);
+    if (!block || !ReadExactly(file, block.get(), blockSize))
+        return nullptr;
+    BitmapInfoHeader header;
+    std::memcpy(&header, block.get(), sizeof header);
+    if (!IsReadableDibHeader(header) || header.biWidth != image.width() ||
+        header.biHeight != image.height || header.biBitCount != image.bitCount() ||
+        PackedDibRequiredSize(header) != image.blockSize)
+        return nullptr;
+    return block;
+}
+
+// Writes the file header and the whole block of `image`. The pixel offset is
+// where the rows start: 54 for a 24-bit image, which has no palette.
+bool WriteImageFile(const std::string& path, const CDibImage& image, uint16_t signature) {
+    if (image.empty())
+        return false;
+    AtomicFileWriter file(path);
+    if (!file.Open()) {
+        CBmpFile::ReportFileError(kSaveError);
+        return false;
+    }
+    bool written = false;
+    {
+        WaitCursor wait;
+        const auto blockSize = static_cast<uint32_t>(image.blockSize);
+        uint8_t header[kFileHeaderSize] = {};
+        PutLittle16(header, signature);
+        PutLittle32(header + 2, static_cast<uint32_t>(kFileHeaderSize) + blockSize);
+        PutLittle32(header + 10, static_cast<uint32_t>(kFileHeaderSize) + blockSize -
+                                     static_cast<uint32_t>(image.bitsSize));
+        written = file.Write(header, sizeof header) && file.Write(image.header, blockSize) &&
+                  file.Commit();
+    }
+    if (!written)
+        CBmpFile::ReportFileError(kSaveError);
+    return written;
+}
+
+} // namespace
+
+PackedDib CBmpFile::ReadPackedDib(const std::string& path) {
+    FileHandle file = OpenForReading(path);
+    if (!file) {
+        ReportFileError(kReadError);
+        return {};
+    }
+    PackedDib dib;
+    {
+        WaitCursor wait;
+        dib = ReadBmpBlock(file.get());
+        file.reset();
+    }
+    if (!dib)
+        ReportFileError(kReadError);
+    return dib;
+}
+
+bool CBmpFile::Write(const std::string& path, const CDibImage& image) {
+    return WriteImageFile(path, image, kBmpSignature);
+}
+
+bool CBmpFile::ReadReference(const std::string& path, const CDibImage& image) {
+    if (image.empty())
+        return false;
+    FileHandle file = OpenForReading(path);
+    std::unique_ptr<uint8_t[]> block = file ? ReadReferenceBlock(file.get(), image) : nullptr;
+    file.reset();
+    if (!block) {
+        ReportFileError(kReadError);
+        return false;
+    }
+    std::memcpy(image.header, block.get(), static_cast<size_t>(image.blockSize));
+    return true;
+}
+
+bool CBmpFile::WriteReference(const std::string& path, const CDibImage& image) {
+    return WriteImageFile(path, image, kReferenceSignature);
+}
+
+void CBmpFile::ReportFileError(int kind) {
+    if (kind == kReadError)
+        ShowMessage("Can not read the file!", MessageIcon::Warning);
+    else if (kind == kSaveError)
+        ShowMessage("Cannotsave the file!", MessageIcon::Warning);
+}
+
+} // namespace halvera

@@ -1,0 +1,233 @@
+#include "image/JpegFile.h"
+
+#include "image/AtomicFileWriter.h"
+#include "platform/UserPrompts.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+// clang-format off: jpeglib.h needs FILE and size_t declared before it.
+#include <jerror.h>
+#include <jpeglib.h>
+// clang-format on
+
+namespace halvera {
+
+namespace {
+
+constexpr const char* kLibraryErrorCaption = "File read error!";
+
+// libjpeg's error manager with the point to return to after a library error.
+// libjpeg's longjmp only ever crosses C frames: every function that calls
+// setjmp below keeps its objects with destructors in its caller.
+struct JpegErrorManager {
+    jpeg_error_mgr library; // first, so the library's pointer is ours too
+    std::jmp_buf recovery;
+    // Set once every row has been decoded; a missing end marker after that
+    // leaves the picture whole and is only a warning.
+    bool rowsComplete;
+};
+
+JpegErrorManager& ErrorsOf(j_common_ptr info) {
+    return *reinterpret_cast<JpegErrorManager*>(info->err);
+}
+
+// Shows the library's message under "File read error!" and returns to the
+// calling routine's recovery point.
+[[noreturn]] void JpegErrorExit(j_common_ptr info) {
+    char text[JMSG_LENGTH_MAX];
+    (*info->err->format_message)(info, text);
+    ShowMessage(text, MessageIcon::Stop, MessageButtons::Ok, kLibraryErrorCaption);
+    std::longjmp(ErrorsOf(info).recovery, 1);
+}
+
+// Trace messages and most warnings are dropped. A file that ends before its
+// rows do makes libjpeg fill the rest with grey and only warn; such a picture
+// would be measured as if it were whole, so that warning is an error here.
+void JpegEmitMessage(j_common_ptr info, int level) {
+    if (level >= 0)
+        return;
+    const int code = info->err->msg_code;
+    const bool rowsMissing = code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER;
+    if (rowsMissing && !ErrorsOf(info).rowsComplete)
+        (*info->err->error_exit)(info);
+    ++info->err->num_warnings;
+}
+
+jpeg_error_mgr* SetUpErrorManager(JpegErrorManager& errors) {
+    jpeg_error_mgr* manager = jpeg_std_error(&errors.library);
+    manager->error_exit = JpegErrorExit;
+    manager->emit_message = JpegEmitMessage;
+    errors.rowsComplete = false;
+    return manager;
+}
+
+void ShowCannotOpen(const std::string& path) {
+    ShowMessage("Cannot open file:" + path + "\n");
+}
+
+// round(a * b / 255) for a, b in 0..255.
+inline uint8_t MultiplyLevels(unsigned a, unsigned b) {
+    const unsigned product = a * b + 128;
+    return static_cast<uint8_t>((product + (product >> 8)) >> 8);
+}
+
+// One decoded row into blue, green, red. `components` is 1 (grey), 3 (red,
+// green, blue) or 4 (cyan, magenta, yellow, black; Adobe files store them
+// inverted, so 255 means no ink).
+void ConvertDecodedRow(const JSAMPLE* source, uint8_t* target, JDIMENSION width, int components,
+                       bool invertedInk) {
+    switch (components) {
+    case 1:
+        for (JDIMENSION x = 0; x < width; ++x, target += 3)
+            target[0] = target[1] = target[2] = source[x];
+        break;
+    case 3:
+        for (JDIMENSION x = 0; x < width; ++x, source += 3, target += 3) {
+            target[0] = source[2];
+            target[1] = source[1];
+            target[2] = source[0];
+        }
+        break;
+    default: {
+        const unsigned flip = invertedInk ? 0 : 255; // to "255 = no ink"
+        for (JDIMENSION x = 0; x < width; ++x, source += 4, target += 3) {
+            const unsigned white = source[3] ^ flip;
+            target[0] = MultiplyLevels(source[2] ^ flip, white);
+            target[1] = MultiplyLevels(source[1] ^ flip, white);
+            target[2] = MultiplyLevels(source[0] ^ flip, white);
+        }
+        break;
+    }
+    }
+}
+
+// Decodes `file` straight into the bottom-up padded rows of `result`. False
+// after a message; `decoder` is left for the caller to destroy.
+bool DecodeInto(std::FILE* file, jpeg_decompress_struct& decoder, JpegErrorManager& errors,
+                PackedDib& result) {
+    if (setjmp(errors.recovery))
+        return false;
+    jpeg_create_decompress(&decoder);
+    jpeg_stdio_src(&decoder, file);
+    jpeg_read_header(&decoder, TRUE);
+    // Larger pictures cannot become documents; refusing them here spares
+    // decoding gigabytes for nothing.
+    if (decoder.image_width > kMaxDibSide || decoder.image_height > kMaxDibSide)
+        ERREXIT1(&decoder, JERR_IMAGE_TOO_BIG, kMaxDibSide);
+    jpeg_start_decompress(&decoder);
+    const int components = decoder.output_components;
+    if (components != 1 && components != 3 && components != 4)
+        ERREXIT(&decoder, JERR_CONVERSION_NOTIMPL);
+
+    const JDIMENSION width = decoder.output_width;
+    const JDIMENSION height = decoder.output_height;
+    const auto stride = static_cast<size_t>(DibStride(width, 24));
+    result = PackedDib::Allocate(kHeaderSize + stride * height);
+    if (!result) {
+        ShowMessage("Memory error!", MessageIcon::Stop);
+        return false;
+    }
+    BitmapInfoHeader* header = result.header();
+    header->biWidth = static_cast<int32_t>(width);
+    header->biHeight = static_cast<int32_t>(height);
+    header->biBitCount = 24;
+
+    JSAMPARRAY row = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder),
+                                                  JPOOL_IMAGE, width * components, 1);
+    uint8_t* const rows = result.data() + kHeaderSize;
+    const bool invertedInk = decoder.saw_Adobe_marker;
+    while (decoder.output_scanline < decoder.output_height) {
+        jpeg_read_scanlines(&decoder, row, 1);
+        const JDIMENSION fromTop = decoder.output_scanline - 1;
+        ConvertDecodedRow(row[0], rows + stride * (height - 1 - fromTop), width, components,
+                          invertedInk);
+    }
+    errors.rowsComplete = true;
+    jpeg_finish_decompress(&decoder);
+    return true;
+}
+
+// Encodes the rows of `image` top-down into a new file for `target`. False
+// after a message; `encoder` is left for the caller to destroy.
+bool EncodeInto(AtomicFileWriter& target, const std::string& path, const CDibImage& image,
+                int quality, JSAMPLE* rowBuffer, jpeg_compress_struct& encoder,
+                JpegErrorManager& errors) {
+    if (setjmp(errors.recovery))
+        return false;
+    jpeg_create_compress(&encoder);
+    if (!target.Open()) {
+        ShowCannotOpen(path);
+        return false;
+    }
+    jpeg_stdio_dest(&encoder, target.stream());
+    const auto width = static_cast<JDIMENSION>(image.width());
+    encoder.image_width = width;
+    encoder.image_height = static_cast<JDIMENSION>(image.height);
+    encoder.input_components = 3;
+    encoder.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&encoder);
+    jpeg_set_quality(&encoder, quality, TRUE);
+    jpeg_start_compress(&encoder, TRUE);
+
+    JSAMPROW rows[1] = {rowBuffer};
+    while (encoder.next_scanline < encoder.image_height) {
+        const uint8_t* source = image.row(static_cast<int32_t>(encoder.next_scanline));
+        JSAMPLE* out = rowBuffer;
+        for (JDIMENSION x = 0; x < width; ++x, source += 3, out += 3) {
+            out[0] = source[2];
+            out[1] = source[1];
+            out[2] = source[0];
+        }
+        jpeg_write_scanlines(&encoder, rows, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    return true;
+}
+
+} // namespace
+
+PackedDib CJpegFile::ReadPackedDib(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        ShowCannotOpen(path);
+        return {};
+    }
+    WaitCursor wait;
+    jpeg_decompress_struct decoder{};
+    JpegErrorManager errors{};
+    decoder.err = SetUpErrorManager(errors);
+    PackedDib result;
+    if (!DecodeInto(file, decoder, errors, result))
+        result.reset();
+    jpeg_destroy_decompress(&decoder);
+    std::fclose(file);
+    return result;
+}
+
+bool CJpegFile::Write(const std::string& path, const CDibImage& image, int quality) {
+    if (image.empty() || image.bitCount() != 24)
+        return false;
+    const auto rowBytes = static_cast<size_t>(image.width()) * 3;
+    std::unique_ptr<JSAMPLE[]> rowBuffer(new (std::nothrow) JSAMPLE[rowBytes]);
+    if (!rowBuffer) {
+        ShowMessage("Memory error");
+        return false;
+    }
+    WaitCursor wait;
+    AtomicFileWriter target(path);
+    jpeg_compress_struct encoder{};
+    JpegErrorManager errors{};
+    encoder.err = SetUpErrorManager(errors);
+    bool written = EncodeInto(target, path, image, quality, rowBuffer.get(), encoder, errors);
+    written = written && target.Commit();
+    jpeg_destroy_compress(&encoder);
+    if (!written)
+        ShowMessage("Cannot save the file!");
+    return written;
+}
+
+} // namespace halvera
