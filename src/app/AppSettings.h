@@ -1,0 +1,96 @@
+#pragma once
+
+#include "image/TextSettings.h"
+#include "platform/SettingsStore.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace halvera {
+
+// The section every persistent setting is stored under (the leading blank
+// belongs to the name).
+inline constexpr std::string_view kSettingsSection = " HLVT";
+
+// The application's settings. The persistent ones are named as their keys in
+// the settings store; Load and Save apply the limits below, and a value out of
+// its range is replaced, not clamped, unless the limit says otherwise:
+//
+//   key               type    default      held to
+//   xRealRulerData    double  100.0        > 0 else 100.0; above 2000 -> 2000.0
+//   yRealRulerData    double  100.0        as xRealRulerData
+//   RulerUnit         int     0            0..4 else 0
+//   xPixelRulerData   int     100          <= 0 -> 100; above 2000 -> 2000
+//   yPixelRulerData   int     100          as xPixelRulerData
+//   MagicRange        int     30           0..100 else 30
+//   SignColor         int     0            -
+//   PencilSize        int     8            0..100 else 6
+//   ImageWidth        int     100          8..2048 else 100
+//   ImageHeight       int     100          8..2048 else 100
+//   MTColor1..4       int     2, 3, 4, 5   -
+//   CaptureDevice     int     0            -
+//   CaptureName       string  ""           -
+//   CaptureFile       string  "C:\HLV.avi" -
+//
+// The ruler reals are stored as text with eight decimals ("100.00000000") and
+// read back whatever the C library's locale says.
+struct AppSettings {
+    // Calibration ruler: real length and length in pixels along x and y.
+    double xRealRulerData = 100.0;
+    double yRealRulerData = 100.0;
+    int RulerUnit = 0;
+    int xPixelRulerData = 100;
+    int yPixelRulerData = 100;
+    // Annotation tools: fill tolerance, colour (a colour reference) and pen size.
+    int MagicRange = 30;
+    int SignColor = 0;
+    int PencilSize = 8;
+    // Size of a new blank image; also set from every image created or opened.
+    int ImageWidth = 100;
+    int ImageHeight = 100;
+    // Measurement colour indices (0 black .. 7 magenta).
+    int MTColor1 = 2;
+    int MTColor2 = 3;
+    int MTColor3 = 4;
+    int MTColor4 = 5;
+    // Video capture device and the file capture writes.
+    int CaptureDevice = 0;
+    std::string CaptureName;
+    std::string CaptureFile = "C:\\HLV.avi";
+
+    // Run-time settings, not persisted; these are their values at start-up.
+    TextAttributes textAttributes;
+    int arrowSignSize = 10; // held to 10..100 at start-up
+    double arrowSignAngle = 0.0;
+    double captureRate = 3.0;       // frames per second
+    double captureTimeLimit = 60.0; // seconds
+    std::array<int, 33> outputItemOrder = DefaultOutputItemOrder();
+
+    // Reads every persistent setting (a missing or unreadable one takes its
+    // default) and applies the limits.
+    void Load(SettingsStore& store);
+    // Applies the limits and writes every persistent setting.
+    void Save(SettingsStore& store);
+
+    void ApplyLimits();
+    // The ruler limits alone; applied whenever calibration sets a ruler value.
+    void ApplyRulerLimits();
+
+    // "%.8f" in the C locale, whatever the process locale is.
+    static std::string FormatRulerReal(double value);
+    // Reads text as the C library's atof does in the C locale: leading blanks
+    // and a sign are allowed, the longest number at the start is taken, and
+    // text that does not start with a number reads as 0.
+    static double ParseRulerReal(std::string_view text);
+
+private:
+    static constexpr std::array<int, 33> DefaultOutputItemOrder() {
+        std::array<int, 33> order{};
+        for (int i = 0; i < 33; ++i)
+            order[i] = i;
+        return order;
+    }
+};
+
+} // namespace halvera

@@ -1,0 +1,215 @@
+#include "image/MavDoc.h"
+
+#include "image/BmpFile.h"
+#include "image/ConvertPackedDib.h"
+#include "image/JpegFile.h"
+#include "image/PictureFiles.h"
+#include "platform/UserPrompts.h"
+
+#include <cstring>
+#include <optional>
+
+namespace halvera {
+
+namespace {
+
+constexpr int kReadError = 1;
+
+void ReportMemoryError() {
+    ShowMessage("Memory error!", MessageIcon::Stop);
+}
+
+// Where the rows of an uncompressed 24-bit picture start: after its header,
+// however long, and after a colour table of biClrUsed entries if it carries
+// one. -1 when the block is too short to hold header, table and rows.
+int64_t PictureRowsOffset(const PackedDib& picture) {
+    const BitmapInfoHeader& header = *picture.header();
+    if (header.biSize < sizeof(BitmapInfoHeader))
+        return -1;
+    const int64_t offset = int64_t{header.biSize} + int64_t{header.biClrUsed} * 4;
+    const int64_t rows = DibStride(header.biWidth, 24) * header.biHeight;
+    if (offset + rows > static_cast<int64_t>(picture.size()))
+        return -1;
+    return offset;
+}
+
+} // namespace
+
+CMavDoc::CMavDoc(AppSettings& settings) : settings_(settings) {}
+
+bool CMavDoc::OnNewDocument(PackedDib pending) {
+    ReleaseBuffers();
+    if (pending) {
+        if (!TakePendingPicture(pending))
+            return false;
+    } else {
+        if (!CreateRgb(image_, settings_.ImageWidth, settings_.ImageHeight)) {
+            ReportMemoryError();
+            return false;
+        }
+        const CDibImage dib = image_.dib();
+        std::memset(dib.bits, 255, static_cast<size_t>(dib.bitsSize));
+    }
+    return CreateCompanions();
+}
+
+bool CMavDoc::TakePendingPicture(const PackedDib& picture) {
+    if (picture.size() < sizeof(BitmapInfoHeader)) {
+        ShowMessage("Cannot scan the image!", MessageIcon::Warning);
+        return false;
+    }
+    const BitmapInfoHeader& header = *picture.header();
+    if (header.biBitCount != 24) {
+        ShowMessage("Please scan 24 bits image", MessageIcon::Warning);
+        return false;
+    }
+    if (header.biWidth < 1 || header.biWidth > kMaxDibSide || header.biHeight < 1 ||
+        header.biHeight > kMaxDibSide) {
+        ShowMessage("Cannot scan the image!", MessageIcon::Warning);
+        return false;
+    }
+    if (header.biCompression != 0) {
+        ShowMessage("Pleas input uncompressed 24 bits image!", MessageIcon::Warning);
+        return false;
+    }
+    const int64_t rowsOffset = PictureRowsOffset(picture);
+    if (rowsOffset < 0) {
+        ShowMessage("Cannot scan the image!", MessageIcon::Warning);
+        return false;
+    }
+    if (!CreateRgb(image_, header.biWidth, header.biHeight)) {
+        ReportMemoryError();
+        return false;
+    }
+    // The picture's own header values (resolution, image size) are kept; the
+    // image has a 40-byte header and no colour table, whatever the picture had.
+    const CDibImage dib = image_.dib();
+    *dib.header = header;
+    dib.header->biSize = sizeof(BitmapInfoHeader);
+    dib.header->biClrUsed = 0;
+    dib.header->biClrImportant = 0;
+    std::memcpy(dib.bits, picture.data() + rowsOffset, static_cast<size_t>(dib.bitsSize));
+    return true;
+}
+
+bool CMavDoc::OnOpenDocument(PackedDib picture) {
+    ReleaseBuffers();
+    if (picture.size() < sizeof(BitmapInfoHeader)) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    const BitmapInfoHeader& header = *picture.header();
+    const int depth = PackedDibDepth(header);
+    if (depth != 1 && depth != 4 && depth != 8 && depth != 24) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    if (!CreateRgb(image_, header.biWidth, header.biHeight)) {
+        ReportMemoryError();
+        return false;
+    }
+    if (!ConvertPackedDib(picture, image_.dib())) {
+        image_.release();
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    return CreateCompanions();
+}
+
+bool CMavDoc::CreateCompanions() {
+    const int32_t width = image_.width();
+    const int32_t height = image_.height();
+    bool created = CreateRgb(working_, width, height) && CreateRgb(initial_, width, height) &&
+                   CreateGrey(mask_, width, height) && CreateGrey(savedMask_, width, height);
+    for (DibBlock& plane : mapPlanes_)
+        created = created && CreateGrey(plane, width, height);
+    for (IntPlane& plane : intPlanes_)
+        created = created && CreateIntPlane(plane, width, height);
+    if (!created) {
+        ReleaseBuffers();
+        ReportMemoryError();
+        return false;
+    }
+    CopyBlock(working_.dib(), image_.dib());
+    CopyBlock(initial_.dib(), image_.dib());
+    for (IntPlane& plane : intPlanes_)
+        std::memset(plane.values.get(), 0, sizeof(int32_t) * static_cast<size_t>(plane.count));
+    width_ = width;
+    height_ = height;
+    RememberSize();
+    return true;
+}
+
+void CMavDoc::RememberSize() {
+    settings_.ImageWidth = width_;
+    settings_.ImageHeight = height_;
+}
+
+void CMavDoc::ReleaseBuffers() {
+    for (DibBlock* block : {&image_, &working_, &initial_, &paste_, &mask_, &savedMask_, &outline_})
+        block->release();
+    for (DibBlock& plane : mapPlanes_)
+        plane.release();
+    for (IntPlane& plane : intPlanes_)
+        plane = IntPlane{};
+    width_ = height_ = kSizeBeforeCreation;
+    undo_.Clear();
+    modified_ = false;
+}
+
+bool CMavDoc::SaveByExtension(const std::string& path) {
+    bool written = false;
+    switch (PictureFileTypeOf(path)) {
+    case PictureFileType::Jpeg: {
+        const std::optional<int> quality = Prompts().askJpegQuality();
+        if (!quality)
+            return false;
+        written = CJpegFile().Write(path, image(), *quality);
+        break;
+    }
+    case PictureFileType::Bmp:
+        written = CBmpFile().Write(path, image());
+        break;
+    case PictureFileType::None:
+        return false;
+    }
+    if (written)
+        modified_ = false;
+    return written;
+}
+
+void CMavDoc::CopyToWorking() {
+    CopyBlock(working_.dib(), image_.dib());
+}
+
+void CMavDoc::RestoreFromWorking() {
+    CopyBlock(image_.dib(), working_.dib());
+}
+
+void CMavDoc::SaveMask() {
+    CopyBlock(savedMask_.dib(), mask_.dib());
+}
+
+bool CMavDoc::BeginStep(StepKind kind, const SelectionRecord& selection) {
+    if (kind != StepKind::Mask)
+        modified_ = true;
+    return undo_.RecordBefore(kind, image(), mask(), selection);
+}
+
+void CMavDoc::EndStep(const SelectionRecord& selection) {
+    undo_.RecordAfter(image(), mask(), selection);
+}
+
+bool CMavDoc::BeginImageStep(const SelectionRecord& selection) {
+    return BeginStep(StepKind::Image, selection);
+}
+
+bool CMavDoc::BeginMaskStep(const SelectionRecord& selection) {
+    return BeginStep(StepKind::Mask, selection);
+}
+
+bool CMavDoc::BeginImageMaskStep(const SelectionRecord& selection) {
+    return BeginStep(StepKind::ImageAndMask, selection);
+}
+
+} // namespace halvera

@@ -1,0 +1,51 @@
+#include "image/PictureFiles.h"
+
+#include "image/BmpFile.h"
+#include "image/JpegFile.h"
+
+namespace halvera {
+
+namespace {
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view upperSuffix) {
+    if (text.size() < upperSuffix.size())
+        return false;
+    const std::string_view tail = text.substr(text.size() - upperSuffix.size());
+    for (size_t i = 0; i < tail.size(); ++i)
+        if (AsciiUpper(tail[i]) != upperSuffix[i])
+            return false;
+    return true;
+}
+
+} // namespace
+
+PictureFileType PictureFileTypeOf(std::string_view path) {
+    if (EndsWithIgnoringCase(path, ".BMP"))
+        return PictureFileType::Bmp;
+    if (EndsWithIgnoringCase(path, ".JPG"))
+        return PictureFileType::Jpeg;
+    return PictureFileType::None;
+}
+
+PackedDib OpenPictureFile(const std::string& path) {
+    switch (PictureFileTypeOf(path)) {
+    case PictureFileType::Bmp:
+        return CBmpFile().ReadPackedDib(path);
+    case PictureFileType::Jpeg:
+        return CJpegFile().ReadPackedDib(path);
+    case PictureFileType::None:
+        break;
+    }
+    return {};
+}
+
+std::string NextUntitledTitle() {
+    static int untitledCount = 0;
+    return "HLV " + std::to_string(++untitledCount);
+}
+
+} // namespace halvera

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "image/PackedDib.h"
+
+#include <string>
+#include <string_view>
+
+namespace halvera {
+
+// Picture files are typed by the last four characters of their path, compared
+// without case: ".BMP" and ".JPG". Anything else (".jpeg" included) is no
+// picture file.
+enum class PictureFileType { None, Bmp, Jpeg };
+PictureFileType PictureFileTypeOf(std::string_view path);
+
+// Reads a picture file into a packed DIB with the reader its name selects. A
+// reader that fails has shown its message; a name of no picture type reads
+// nothing and shows nothing (File Open then simply opens nothing).
+PackedDib OpenPictureFile(const std::string& path);
+
+// The name of the next untitled image: "HLV 1", "HLV 2", ... counted over the
+// whole run of the program.
+std::string NextUntitledTitle();
+
+} // namespace halvera
