@@ -1,0 +1,50 @@
+#include "processing/Convolve3x3Mean.h"
+
+#include "processing/OperandCheck.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace halvera {
+
+namespace {
+
+// Every weighted sum a kernel can produce from 8-bit values lies in
+// 255 * (negative weights) .. 255 * (positive weights); one table maps each of
+// them to its output byte, so the pass needs no division.
+struct QuotientTable {
+    int32_t lowestSum = 0;
+    std::vector<uint8_t> outputs;
+
+    explicit QuotientTable(const Kernel3x3& kernel) {
+        int32_t positive = 0, negative = 0;
+        for (const int32_t w : kernel.weights)
+            (w > 0 ? positive : negative) += w;
+        const int32_t absoluteSum = positive - negative;
+        const int32_t divisor = absoluteSum == 0 ? 1 : absoluteSum;
+        const int32_t bias = 128 - 128 * ((positive + negative) / divisor);
+        lowestSum = 255 * negative;
+        outputs.resize(static_cast<size_t>(255 * positive - lowestSum + 1));
+        for (size_t i = 0; i < outputs.size(); ++i) {
+            const int32_t value = bias + (lowestSum + static_cast<int32_t>(i)) / divisor;
+            outputs[i] = static_cast<uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+        }
+    }
+};
+
+} // namespace
+
+bool Convolve3x3Mean(const CDibImage& destination, const CDibImage& source, const CDibImage& mask,
+                     const Kernel3x3& kernel) {
+    if (!NeighbourhoodOperands(destination, source, mask) || !IsKernelInRange(kernel))
+        return false;
+    const QuotientTable quotients(kernel);
+    const uint8_t* outputs = quotients.outputs.data() - quotients.lowestSum;
+    const std::array<int32_t, 9> weights = kernel.weights;
+    FilterChannels3x3(
+        destination, source, RegionOfInterest(mask),
+        [outputs, &weights](const Window3x3& p) { return outputs[Weigh(weights, p)]; });
+    return true;
+}
+
+} // namespace halvera

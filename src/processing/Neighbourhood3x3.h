@@ -1,0 +1,101 @@
+#pragma once
+
+#include "image/DibImage.h"
+#include "view/RegionOfInterest.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace halvera {
+
+// The nine values of one channel in the 3x3 neighbourhood of a pixel, named by
+// compass direction (north is the row above on screen).
+struct Window3x3 {
+    int32_t nw, n, ne;
+    int32_t w, c, e;
+    int32_t sw, s, se;
+};
+
+// The source rows above, at and below row y. Outside the image the nearest
+// row stands in (replicate border).
+struct SourceRows {
+    const uint8_t* north;
+    const uint8_t* centre;
+    const uint8_t* south;
+};
+
+inline SourceRows RowsAround(const CDibImage& source, int32_t y) {
+    return {source.row(std::max(y - 1, 0)), source.row(y),
+            source.row(std::min(y + 1, source.height - 1))};
+}
+
+// Channel byte i of the centre row with its neighbours; `west` and `east` are
+// the byte offsets of the side neighbours: -3 and +3 inside the row, 0 at the
+// left and right edge (replicate border).
+inline Window3x3 WindowAt(const SourceRows& rows, int32_t i, int32_t west, int32_t east) {
+    const uint8_t* n = rows.north + i;
+    const uint8_t* c = rows.centre + i;
+    const uint8_t* s = rows.south + i;
+    return {n[west], n[0], n[east], c[west], c[0], c[east], s[west], s[0], s[east]};
+}
+
+// Copies the pixels of a computed row that the mask row selects.
+inline void CopySelectedPixels(uint8_t* out, const uint8_t* computed, const uint8_t* mask,
+                               int32_t width) {
+    for (int32_t x = 0; x < width; ++x, out += 3, computed += 3) {
+        if (mask[x] == 255) {
+            out[0] = computed[0];
+            out[1] = computed[1];
+            out[2] = computed[2];
+        }
+    }
+}
+
+// One row of channel bytes through `filter`. The first and last pixel are
+// done apart so that the interior loop sees constant offsets and no branch,
+// which lets the compiler vectorise it.
+template <class ChannelFilter>
+void FilterChannelRow(const SourceRows& rows, uint8_t* __restrict out, int32_t width,
+                      const ChannelFilter& filter) {
+    const int32_t bytes = 3 * width;
+    if (width == 1) {
+        for (int32_t i = 0; i < 3; ++i)
+            out[i] = filter(WindowAt(rows, i, 0, 0));
+        return;
+    }
+    for (int32_t i = 0; i < 3; ++i)
+        out[i] = filter(WindowAt(rows, i, 0, 3));
+    for (int32_t i = 3; i < bytes - 3; ++i)
+        out[i] = filter(WindowAt(rows, i, -3, 3));
+    for (int32_t i = bytes - 3; i < bytes; ++i)
+        out[i] = filter(WindowAt(rows, i, -3, 0));
+}
+
+// Runs a per-channel 3x3 filter, `uint8_t filter(const Window3x3&)`, over the
+// image: every channel of every selected destination pixel becomes the filter
+// of the same channel's neighbourhood in the source (replicate border). The
+// source is only read, so results never feed back. Without a region the rows
+// are written straight into the destination; with one, each row is computed
+// into a buffer and only selected pixels are copied, which keeps the
+// computing loop free of branches. The caller has checked the operands.
+template <class ChannelFilter>
+void FilterChannels3x3(const CDibImage& destination, const CDibImage& source,
+                       const RegionOfInterest& region, const ChannelFilter& filter) {
+    const int32_t width = destination.width();
+    if (width == 0)
+        return;
+    std::vector<uint8_t> computed(region.exists() ? 3 * static_cast<size_t>(width) : 0);
+    for (int32_t y = 0; y < destination.height; ++y) {
+        const SourceRows rows = RowsAround(source, y);
+        const uint8_t* mask = region.maskRow(y);
+        if (mask == nullptr) {
+            FilterChannelRow(rows, destination.row(y), width, filter);
+        } else {
+            FilterChannelRow(rows, computed.data(), width, filter);
+            CopySelectedPixels(destination.row(y), computed.data(), mask, width);
+        }
+    }
+}
+
+} // namespace halvera
