@@ -1,7 +1,28 @@
 #include "cli/CliOperation.h"
+#include "image/ImageCommand.h"
+#include "image/MavDoc.h"
+
+#include <array>
 
 namespace halvera {
 
-std::span<const CliOperation> ImageCoreOperations() { return {}; }
+namespace {
+
+// Runs the image-command pattern with an operation that changes nothing, so
+// the document goes through the same steps as with any other operation and is
+// saved as it was read.
+bool RunNone(CMavDoc& doc, const OperationArguments&) {
+    return RunImageCommand(doc, false, [] {});
+}
+
+constexpr std::array kOperations = {
+    CliOperation{"none", "none", &RunNone},
+};
+
+} // namespace
+
+std::span<const CliOperation> ImageCoreOperations() {
+    return kOperations;
+}
 
 } // namespace halvera

@@ -1,7 +1,9 @@
-// The batch tool; its commands are being written.
-#include <cstdio>
+// halvera-cli: the batch tool. See README.md for its commands and operations.
+#include "cli/BatchTool.h"
 
-int main() {
-    std::fprintf(stderr, "usage: halvera-cli info FILE | convert IN OUT | apply IN OUT OP\n");
-    return 2;
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    return halvera::RunBatchTool(std::vector<std::string>(argv + 1, argv + argc));
 }

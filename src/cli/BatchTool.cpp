@@ -1,0 +1,237 @@
+#include "cli/BatchTool.h"
+
+#include "app/AppSettings.h"
+#include "cli/CliOperation.h"
+#include "image/BmpFile.h"
+#include "image/ConvertPackedDib.h"
+#include "image/MavDoc.h"
+#include "image/PictureFiles.h"
+#include "platform/StandardErrorPrompts.h"
+
+#include <charconv>
+#include <cstdio>
+#include <new>
+#include <optional>
+
+namespace halvera {
+
+namespace {
+
+constexpr int kReadError = 1;
+constexpr int kDefaultJpegQuality = 75;
+
+struct CommandLine {
+    std::string command;
+    std::vector<std::string> positional;
+    std::optional<int> quality;
+    std::optional<std::string> mask;
+    std::optional<std::string> maskOut;
+};
+
+int ParseQuality(const std::string& text) {
+    int quality = -1;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, quality);
+    if (text.empty() || error != std::errc() || end != last || quality < 0 || quality > 100)
+        throw UsageError("--quality must be a whole number in 0..100, not '" + text + "'");
+    return quality;
+}
+
+template <class T> void SetOnce(std::optional<T>& option, T value, const std::string& name) {
+    if (option)
+        throw UsageError(name + " is given twice");
+    option = std::move(value);
+}
+
+// Splits the words into the command, its positional words and its options.
+// Options may stand anywhere after the command; each takes one value.
+CommandLine ParseCommandLine(const std::vector<std::string>& words) {
+    if (words.empty())
+        throw UsageError("no command given");
+    CommandLine line;
+    line.command = words[0];
+    for (size_t i = 1; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (!word.starts_with("--")) {
+            line.positional.push_back(word);
+            continue;
+        }
+        if (i + 1 == words.size())
+            throw UsageError(word + " needs a value");
+        const std::string& value = words[++i];
+        if (word == "--quality")
+            SetOnce(line.quality, ParseQuality(value), word);
+        else if (word == "--mask")
+            SetOnce(line.mask, value, word);
+        else if (word == "--mask-out")
+            SetOnce(line.maskOut, value, word);
+        else
+            throw UsageError("unknown option " + word);
+    }
+    return line;
+}
+
+void RequireWords(const CommandLine& line, size_t count, const char* words) {
+    if (line.positional.size() != count)
+        throw UsageError(line.command + " takes " + words);
+}
+
+void RequirePictureName(const std::string& path) {
+    if (PictureFileTypeOf(path) == PictureFileType::None)
+        throw UsageError("the output file must end in .bmp or .jpg: " + path);
+}
+
+// A picture read as File Open reads it. A name of no picture type is refused
+// with the reader's message: File Open would open nothing, but a batch run
+// must say why it failed.
+PackedDib ReadPicture(const std::string& path) {
+    if (PictureFileTypeOf(path) == PictureFileType::None) {
+        CBmpFile::ReportFileError(kReadError);
+        return {};
+    }
+    return OpenPictureFile(path);
+}
+
+bool OpenDocument(CMavDoc& doc, const std::string& path) {
+    PackedDib picture = ReadPicture(path);
+    if (!picture || !doc.OnOpenDocument(std::move(picture)))
+        return false;
+    doc.setPath(path);
+    doc.setTitle(path);
+    return true;
+}
+
+// Fills the document's selection mask from a picture of the same size: the
+// blue byte of each pixel, after conversion to 24 bits, is the mask byte.
+bool LoadMask(CMavDoc& doc, const std::string& path) {
+    const PackedDib picture = ReadPicture(path);
+    if (!picture)
+        return false;
+    const BitmapInfoHeader& header = *picture.header();
+    if (!IsReadableDibHeader(header)) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    if (header.biWidth != doc.width() || header.biHeight != doc.height()) {
+        ShowMessage("The mask " + path + " is " + std::to_string(header.biWidth) + " x " +
+                        std::to_string(header.biHeight) + " pixels; the image is " +
+                        std::to_string(doc.width()) + " x " + std::to_string(doc.height()) + ".",
+                    MessageIcon::Warning);
+        return false;
+    }
+    DibBlock colour;
+    if (!CreateRgb(colour, header.biWidth, header.biHeight)) {
+        ShowMessage("Memory error!", MessageIcon::Stop);
+        return false;
+    }
+    if (!ConvertPackedDib(picture, colour.dib())) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    const CDibImage source = colour.dib();
+    const CDibImage mask = doc.mask();
+    for (int32_t y = 0; y < mask.height; ++y) {
+        const uint8_t* blue = source.row(y);
+        uint8_t* target = mask.row(y);
+        for (int32_t x = 0; x < doc.width(); ++x)
+            target[x] = blue[3 * x];
+    }
+    return true;
+}
+
+int RunInfo(const CommandLine& line) {
+    RequireWords(line, 1, "one file: info FILE");
+    if (line.quality || line.mask || line.maskOut)
+        throw UsageError("info takes no options");
+    const PackedDib picture = ReadPicture(line.positional[0]);
+    if (!picture)
+        return kExitFailure;
+    const BitmapInfoHeader& header = *picture.header();
+    std::printf("width=%d height=%d depth=%d\n", header.biWidth, header.biHeight,
+                header.biBitCount);
+    return kExitSuccess;
+}
+
+int RunConvert(const CommandLine& line) {
+    RequireWords(line, 2, "two files: convert IN OUT");
+    if (line.mask || line.maskOut)
+        throw UsageError("convert takes no mask");
+    RequirePictureName(line.positional[1]);
+
+    AppSettings settings;
+    CMavDoc doc(settings);
+    if (!OpenDocument(doc, line.positional[0]) || !doc.SaveByExtension(line.positional[1]))
+        return kExitFailure;
+    return kExitSuccess;
+}
+
+int RunApply(const CommandLine& line) {
+    if (line.positional.size() < 3)
+        throw UsageError("apply takes IN OUT OP");
+    const std::string& input = line.positional[0];
+    const std::string& output = line.positional[1];
+    const CliOperation* operation = FindOperation(line.positional[2]);
+    if (!operation)
+        throw UsageError("unknown operation '" + line.positional[2] + "'");
+    RequirePictureName(output);
+    const OperationArguments arguments(
+        std::vector<std::string>(line.positional.begin() + 3, line.positional.end()));
+
+    AppSettings settings;
+    CMavDoc doc(settings);
+    if (!OpenDocument(doc, input))
+        return kExitFailure;
+    if (line.mask && !LoadMask(doc, *line.mask))
+        return kExitFailure;
+    const bool done = operation->run(doc, arguments);
+    arguments.rejectUnused();
+    if (!done || !doc.SaveByExtension(output))
+        return kExitFailure;
+    if (line.maskOut && !CBmpFile().Write(*line.maskOut, doc.mask()))
+        return kExitFailure;
+    return kExitSuccess;
+}
+
+int RunCommand(const CommandLine& line) {
+    if (line.command == "info")
+        return RunInfo(line);
+    if (line.command == "convert")
+        return RunConvert(line);
+    if (line.command == "apply")
+        return RunApply(line);
+    throw UsageError("unknown command '" + line.command + "'");
+}
+
+} // namespace
+
+std::string BatchToolUsage() {
+    std::string usage = "usage: halvera-cli info FILE\n"
+                        "       halvera-cli convert IN OUT [--quality Q]\n"
+                        "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] "
+                        "[--mask-out FILE] [--quality Q]\n"
+                        "OP [NAME=VALUE ...] is one of:\n";
+    for (const CliOperation* operation : AllOperations())
+        usage += "       " + std::string(operation->usage) + "\n";
+    return usage;
+}
+
+int RunBatchTool(const std::vector<std::string>& words) {
+    if (words.size() == 1 && (words[0] == "--help" || words[0] == "-h")) {
+        std::fputs(BatchToolUsage().c_str(), stdout);
+        return kExitSuccess;
+    }
+    try {
+        const CommandLine line = ParseCommandLine(words);
+        StandardErrorPrompts prompts(line.quality.value_or(kDefaultJpegQuality));
+        ScopedPrompts scope(prompts);
+        return RunCommand(line);
+    } catch (const UsageError& error) {
+        std::fprintf(stderr, "halvera-cli: %s\n%s", error.what(), BatchToolUsage().c_str());
+        return kExitUsage;
+    } catch (const std::bad_alloc&) {
+        std::fputs("Memory error!\n", stderr);
+        return kExitFailure;
+    }
+}
+
+} // namespace halvera

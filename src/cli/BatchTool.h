@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace halvera {
+
+// Exit statuses of the batch tool.
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1; // the program's message was printed
+inline constexpr int kExitUsage = 2;   // wrong use; the usage text was printed
+
+// Runs one command of halvera-cli (the words after the program's name) and
+// returns its exit status:
+//
+//   info FILE
+//   convert IN OUT [--quality Q]
+//   apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] [--quality Q]
+//   --help
+//
+// Files are read as File Open reads them and written as Save writes them, both
+// chosen by the last four characters of the name. Messages the desktop program
+// would show in a box go to standard error.
+int RunBatchTool(const std::vector<std::string>& words);
+
+// The usage text, listing every registered operation with its arguments.
+std::string BatchToolUsage();
+
+} // namespace halvera
