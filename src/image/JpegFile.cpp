@@ -9,10 +9,10 @@
 #include <memory>
 #include <new>
 
-// clang-format off: jpeglib.h needs FILE and size_t declared before it.
-#include <jerror.h>
+// libjpeg's headers need <cstdio> first, and jerror.h's macros jpeglib.h's types.
 #include <jpeglib.h>
-// clang-format on
+// (kept in this order)
+#include <jerror.h>
 
 namespace halvera {
 
@@ -26,9 +26,11 @@ constexpr const char* kLibraryErrorCaption = "File read error!";
 struct JpegErrorManager {
     jpeg_error_mgr library; // first, so the library's pointer is ours too
     std::jmp_buf recovery;
-    // Set once every row has been decoded; a missing end marker after that
-    // leaves the picture whole and is only a warning.
-    bool rowsComplete;
+    // Whether running out of file may leave the picture whole: true while the
+    // rows of a single-scan Huffman-coded picture are decoded, where the
+    // entropy decoder reports data it lacks by itself (the file may merely
+    // miss its end marker), and once every row is decoded.
+    bool endOfFileMayBeHarmless;
 };
 
 JpegErrorManager& ErrorsOf(j_common_ptr info) {
@@ -46,13 +48,13 @@ JpegErrorManager& ErrorsOf(j_common_ptr info) {
 
 // Trace messages and most warnings are dropped. A file that ends before its
 // rows do makes libjpeg fill the rest with grey and only warn; such a picture
-// would be measured as if it were whole, so that warning is an error here.
+// would be measured as if it were whole, so those warnings are errors here.
 void JpegEmitMessage(j_common_ptr info, int level) {
     if (level >= 0)
         return;
     const int code = info->err->msg_code;
-    const bool rowsMissing = code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER;
-    if (rowsMissing && !ErrorsOf(info).rowsComplete)
+    if (code == JWRN_HIT_MARKER ||
+        (code == JWRN_JPEG_EOF && !ErrorsOf(info).endOfFileMayBeHarmless))
         (*info->err->error_exit)(info);
     ++info->err->num_warnings;
 }
@@ -61,7 +63,7 @@ jpeg_error_mgr* SetUpErrorManager(JpegErrorManager& errors) {
     jpeg_error_mgr* manager = jpeg_std_error(&errors.library);
     manager->error_exit = JpegErrorExit;
     manager->emit_message = JpegEmitMessage;
-    errors.rowsComplete = false;
+    errors.endOfFileMayBeHarmless = false;
     return manager;
 }
 
@@ -131,22 +133,25 @@ bool DecodeInto(std::FILE* file, jpeg_decompress_struct& decoder, JpegErrorManag
         ShowMessage("Memory error!", MessageIcon::Stop);
         return false;
     }
-    BitmapInfoHeader* header = result.header();
-    header->biWidth = static_cast<int32_t>(width);
-    header->biHeight = static_cast<int32_t>(height);
-    header->biBitCount = 24;
+    BitmapInfoHeader header;
+    header.biWidth = static_cast<int32_t>(width);
+    header.biHeight = static_cast<int32_t>(height);
+    header.biBitCount = 24;
+    std::memcpy(result.data(), &header, sizeof header);
 
     JSAMPARRAY row = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder),
                                                   JPOOL_IMAGE, width * components, 1);
     uint8_t* const rows = result.data() + kHeaderSize;
     const bool invertedInk = decoder.saw_Adobe_marker;
+    // Multi-scan pictures were read whole by jpeg_start_decompress above.
+    errors.endOfFileMayBeHarmless = !jpeg_has_multiple_scans(&decoder) && !decoder.arith_code;
     while (decoder.output_scanline < decoder.output_height) {
         jpeg_read_scanlines(&decoder, row, 1);
         const JDIMENSION fromTop = decoder.output_scanline - 1;
         ConvertDecodedRow(row[0], rows + stride * (height - 1 - fromTop), width, components,
                           invertedInk);
     }
-    errors.rowsComplete = true;
+    errors.endOfFileMayBeHarmless = true;
     jpeg_finish_decompress(&decoder);
     return true;
 }

@@ -1,0 +1,340 @@
+#include "image/JpegFile.h"
+
+#include "ImageFileTestSupport.h"
+#include "RecordingPrompts.h"
+#include "SyntheticImages.h"
+#include "image/ConvertPackedDib.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+namespace halvera {
+namespace {
+
+using testing::Bgr;
+using testing::Bytes;
+
+const std::string kLibraryCaption = "File read error!";
+const std::string kCannotSave = "Cannot save the file!";
+
+// Encodes top-down `samples` of `components` per pixel with libjpeg directly,
+// for pictures the program itself never writes (grey, CMYK, oversized).
+Bytes EncodeWithLibjpeg(int width, int height, J_COLOR_SPACE space, int components,
+                        const Bytes& samples, bool adobeMarker = true,
+                        void (*configure)(jpeg_compress_struct&) = nullptr) {
+    jpeg_compress_struct encoder{};
+    jpeg_error_mgr errors{};
+    encoder.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&encoder);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&encoder, &buffer, &size);
+    encoder.image_width = static_cast<JDIMENSION>(width);
+    encoder.image_height = static_cast<JDIMENSION>(height);
+    encoder.input_components = components;
+    encoder.in_color_space = space;
+    jpeg_set_defaults(&encoder);
+    encoder.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
+    jpeg_set_quality(&encoder, 100, TRUE);
+    if (configure != nullptr)
+        configure(encoder);
+    jpeg_start_compress(&encoder, TRUE);
+    const size_t rowBytes = static_cast<size_t>(width) * components;
+    while (encoder.next_scanline < encoder.image_height) {
+        JSAMPROW row = const_cast<JSAMPLE*>(samples.data() + rowBytes * encoder.next_scanline);
+        jpeg_write_scanlines(&encoder, &row, 1);
+    }
+    jpeg_finish_compress(&encoder);
+    jpeg_destroy_compress(&encoder);
+    Bytes file(buffer, buffer + size);
+    std::free(buffer);
+    return file;
+}
+
+struct JpegFacts {
+    JDIMENSION width = 0;
+    JDIMENSION height = 0;
+    int components = 0;
+    bool progressive = false;
+    std::vector<int> luminanceQuantisation;
+};
+
+JpegFacts ReadFacts(const Bytes& file) {
+    jpeg_decompress_struct decoder{};
+    jpeg_error_mgr errors{};
+    decoder.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&decoder);
+    jpeg_mem_src(&decoder, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&decoder, TRUE);
+    JpegFacts facts{decoder.image_width,
+                    decoder.image_height,
+                    decoder.num_components,
+                    decoder.progressive_mode != 0,
+                    {}};
+    for (int i = 0; i < DCTSIZE2; ++i)
+        facts.luminanceQuantisation.push_back(decoder.quant_tbl_ptrs[0]->quantval[i]);
+    jpeg_destroy_decompress(&decoder);
+    return facts;
+}
+
+// The start-of-frame marker of a JPEG file (0xC0 for baseline), or 0.
+int FrameMarker(const Bytes& file) {
+    size_t at = 2;
+    while (at + 4 <= file.size() && file[at] == 0xFF) {
+        const int marker = file[at + 1];
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+            return marker;
+        at += 2 + (file[at + 2] << 8 | file[at + 3]);
+    }
+    return 0;
+}
+
+bool Near(Bgr a, Bgr b, int tolerance) {
+    return std::abs(a.blue - b.blue) <= tolerance && std::abs(a.green - b.green) <= tolerance &&
+           std::abs(a.red - b.red) <= tolerance;
+}
+
+// The packed DIB as a 24-bit image.
+DibBlock ToImage(const PackedDib& dib) {
+    DibBlock image;
+    EXPECT_TRUE(CreateRgb(image, dib.header()->biWidth, dib.header()->biHeight));
+    EXPECT_TRUE(ConvertPackedDib(dib, image.dib()));
+    return image;
+}
+
+Bgr Smooth(int x, int y) {
+    return Bgr{static_cast<uint8_t>(40 + x), static_cast<uint8_t>(100 + y * 3),
+               static_cast<uint8_t>(220 - x)};
+}
+
+class JpegFileTest : public ::testing::Test {
+protected:
+    PackedDib ReadBytes(const Bytes& bytes) {
+        const std::string path = folder.file("picture.jpg");
+        testing::WriteFileBytes(path, bytes);
+        return CJpegFile().ReadPackedDib(path);
+    }
+    Bytes WriteAndLoad(const CDibImage& image, int quality) {
+        const std::string path = folder.file("written.jpg");
+        EXPECT_TRUE(CJpegFile().Write(path, image, quality));
+        return testing::ReadFileBytes(path);
+    }
+    void ExpectLibraryRefusal(const Bytes& bytes, const char* what) {
+        prompts.messages.clear();
+        EXPECT_FALSE(ReadBytes(bytes)) << what;
+        ASSERT_EQ(prompts.messages.size(), 1u) << what;
+        EXPECT_EQ(prompts.messages[0].caption, kLibraryCaption) << what;
+        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop) << what;
+        EXPECT_FALSE(prompts.messages[0].text.empty()) << what;
+    }
+
+    testing::ScopedRecordingPrompts prompts;
+    testing::TemporaryFolder folder;
+};
+
+TEST_F(JpegFileTest, AGreyPictureOpensWithThreeEqualChannels) {
+    Bytes samples(16 * 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x)
+            samples[y * 16 + x] = static_cast<uint8_t>(x * 16);
+    const PackedDib dib = ReadBytes(EncodeWithLibjpeg(16, 8, JCS_GRAYSCALE, 1, samples));
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(dib.header()->biBitCount, 24);
+    DibBlock image = ToImage(dib);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const Bgr pixel = testing::PixelAt(image.dib(), x, y);
+            ASSERT_EQ(pixel.blue, pixel.green);
+            ASSERT_EQ(pixel.green, pixel.red);
+            ASSERT_NEAR(pixel.red, x * 16, 4) << x << "," << y;
+        }
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(JpegFileTest, Width101OpensWithStride304AndIsWrittenAsBaseline) {
+    DibBlock image = testing::MakeRgb(101, 6, Smooth);
+    const Bytes file = WriteAndLoad(image.dib(), 100);
+    const JpegFacts facts = ReadFacts(file);
+    EXPECT_EQ(facts.width, 101u);
+    EXPECT_EQ(facts.height, 6u);
+    EXPECT_EQ(facts.components, 3);
+    EXPECT_FALSE(facts.progressive);
+    EXPECT_EQ(FrameMarker(file), 0xC0);
+
+    const PackedDib dib = ReadBytes(file);
+    ASSERT_TRUE(dib);
+    const BitmapInfoHeader& header = *dib.header();
+    EXPECT_EQ(header.biSize, 40u);
+    EXPECT_EQ(header.biWidth, 101);
+    EXPECT_EQ(header.biHeight, 6);
+    EXPECT_EQ(header.biPlanes, 1);
+    EXPECT_EQ(header.biBitCount, 24);
+    EXPECT_EQ(header.biCompression, 0u);
+    EXPECT_EQ(header.biSizeImage, 0u);
+    ASSERT_EQ(dib.size(), 40u + 304 * 6);
+    DibBlock back = ToImage(dib);
+    for (int y = 0; y < 6; ++y) {
+        for (int x = 0; x < 101; ++x)
+            ASSERT_TRUE(Near(testing::PixelAt(back.dib(), x, y), Smooth(x, y), 6)) << x << "," << y;
+        EXPECT_EQ(back.dib().row(y)[303], 0); // padding of the block as read
+    }
+}
+
+TEST_F(JpegFileTest, Quality0And100ReachTheLibraryWithBaselineTables) {
+    DibBlock image = testing::MakeRgb(40, 16, Smooth);
+    const Bytes best = WriteAndLoad(image.dib(), 100);
+    const JpegFacts bestFacts = ReadFacts(best);
+    EXPECT_EQ(bestFacts.luminanceQuantisation, std::vector<int>(DCTSIZE2, 1));
+    const Bytes worst = WriteAndLoad(image.dib(), 0);
+    const JpegFacts worstFacts = ReadFacts(worst);
+    EXPECT_EQ(worstFacts.luminanceQuantisation, std::vector<int>(DCTSIZE2, 255));
+    EXPECT_LT(worst.size(), best.size());
+    EXPECT_TRUE(ReadBytes(best));
+    EXPECT_TRUE(ReadBytes(worst));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(JpegFileTest, ATruncatedPictureIsRefusedUnderTheLibrarysCaption) {
+    DibBlock image = testing::MakeRgb(64, 64, [](int x, int y) {
+        return Bgr{static_cast<uint8_t>(x * y), static_cast<uint8_t>(x * 7 ^ y),
+                   static_cast<uint8_t>(y * 13)};
+    });
+    const Bytes whole = WriteAndLoad(image.dib(), 90);
+    ExpectLibraryRefusal(Bytes(whole.begin(), whole.begin() + whole.size() / 2), "half the file");
+    ExpectLibraryRefusal(Bytes(whole.begin(), whole.end() - 40), "end of the rows missing");
+    EXPECT_EQ(prompts.waitCursorBegins, prompts.waitCursorEnds);
+}
+
+TEST_F(JpegFileTest, TruncatedProgressiveAndArithmeticPicturesAreRefusedToo) {
+    Bytes noise(64 * 64 * 3);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = static_cast<uint8_t>(i * 7919 % 251);
+    const Bytes progressive =
+        EncodeWithLibjpeg(64, 64, JCS_RGB, 3, noise, false,
+                          [](jpeg_compress_struct& encoder) { jpeg_simple_progression(&encoder); });
+    ASSERT_TRUE(ReadFacts(progressive).progressive);
+    ASSERT_TRUE(ReadBytes(progressive));
+    ExpectLibraryRefusal(Bytes(progressive.begin(), progressive.end() - 200), "progressive");
+
+    const Bytes arithmetic =
+        EncodeWithLibjpeg(64, 64, JCS_RGB, 3, noise, false,
+                          [](jpeg_compress_struct& encoder) { encoder.arith_code = TRUE; });
+    ASSERT_TRUE(ReadBytes(arithmetic));
+    ExpectLibraryRefusal(Bytes(arithmetic.begin(), arithmetic.end() - 200), "arithmetic");
+}
+
+TEST_F(JpegFileTest, APictureMissingOnlyItsEndMarkerIsWhole) {
+    DibBlock image = testing::MakeRgb(24, 24, Smooth);
+    const Bytes whole = WriteAndLoad(image.dib(), 90);
+    const PackedDib full = ReadBytes(whole);
+    const PackedDib cut = ReadBytes(Bytes(whole.begin(), whole.end() - 2));
+    ASSERT_TRUE(full);
+    ASSERT_TRUE(cut);
+    ASSERT_EQ(full.size(), cut.size());
+    EXPECT_EQ(std::memcmp(full.data(), cut.data(), full.size()), 0);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(JpegFileTest, FilesThatAreNoJpegAreRefusedWithTheLibrarysMessage) {
+    ExpectLibraryRefusal({}, "empty file");
+    ExpectLibraryRefusal({'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0}, "a BMP");
+    ExpectLibraryRefusal({0xFF, 0xD8, 0xFF}, "start marker only");
+}
+
+TEST_F(JpegFileTest, PicturesWiderThan30000PixelsAreRefusedBeforeDecoding) {
+    const Bytes samples(30001, 128);
+    ExpectLibraryRefusal(EncodeWithLibjpeg(30001, 1, JCS_GRAYSCALE, 1, samples), "width 30001");
+    EXPECT_NE(prompts.messages[0].text.find("30000"), std::string::npos);
+}
+
+// Left half red, right half cyan, in ink values (0 = no ink).
+Bytes RedAndCyanInk(bool inverted) {
+    Bytes samples(16 * 8 * 4);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) {
+            uint8_t* p = samples.data() + (y * 16 + x) * 4;
+            const bool red = x < 8;
+            const uint8_t ink[4] = {static_cast<uint8_t>(red ? 0 : 255),
+                                    static_cast<uint8_t>(red ? 255 : 0),
+                                    static_cast<uint8_t>(red ? 255 : 0), 0};
+            for (int c = 0; c < 4; ++c)
+                p[c] = inverted ? static_cast<uint8_t>(255 - ink[c]) : ink[c];
+        }
+    return samples;
+}
+
+TEST_F(JpegFileTest, FourComponentPicturesAreConvertedToRgb) {
+    for (const bool adobe : {true, false}) {
+        // Files with an Adobe marker store their ink inverted.
+        const Bytes file = EncodeWithLibjpeg(16, 8, JCS_CMYK, 4, RedAndCyanInk(adobe), adobe);
+        ASSERT_EQ(ReadFacts(file).components, 4);
+        const PackedDib dib = ReadBytes(file);
+        ASSERT_TRUE(dib) << "Adobe " << adobe;
+        DibBlock image = ToImage(dib);
+        EXPECT_TRUE(Near(testing::PixelAt(image.dib(), 2, 3), Bgr{0, 0, 255}, 3))
+            << "Adobe " << adobe;
+        EXPECT_TRUE(Near(testing::PixelAt(image.dib(), 13, 5), Bgr{255, 255, 0}, 3))
+            << "Adobe " << adobe;
+    }
+    // Half the black ink gives mid grey.
+    Bytes grey(8 * 8 * 4, 0);
+    for (size_t i = 3; i < grey.size(); i += 4)
+        grey[i] = 128;
+    const PackedDib dib = ReadBytes(EncodeWithLibjpeg(8, 8, JCS_CMYK, 4, grey, false));
+    ASSERT_TRUE(dib);
+    EXPECT_TRUE(Near(testing::PixelAt(ToImage(dib).dib(), 4, 4), Bgr{127, 127, 127}, 3));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(JpegFileTest, AMissingFileIsReportedWithItsPath) {
+    const std::string path = folder.file("absent.jpg");
+    EXPECT_FALSE(CJpegFile().ReadPackedDib(path));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "Cannot open file:" + path + "\n");
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::None);
+    EXPECT_EQ(prompts.messages[0].caption, "");
+}
+
+TEST_F(JpegFileTest, AnUnwritablePathReportsThePathThenTheSaveFailure) {
+    DibBlock image = testing::MakeUniformRgb(8, 8, Bgr{1, 2, 3});
+    const std::string path = folder.file("missing/picture.jpg");
+    EXPECT_FALSE(CJpegFile().Write(path, image.dib(), 75));
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<std::string>{"Cannot open file:" + path + "\n", kCannotSave}));
+    EXPECT_TRUE(folder.entries().empty());
+}
+
+TEST_F(JpegFileTest, AFailedWriteLeavesTheExistingFileWhole) {
+    const std::string path = folder.file("kept.jpg");
+    DibBlock small = testing::MakeRgb(8, 8, Smooth);
+    ASSERT_TRUE(CJpegFile().Write(path, small.dib(), 75));
+    const Bytes before = testing::ReadFileBytes(path);
+
+    DibBlock noisy = testing::MakeRgb(300, 300, [](int x, int y) {
+        return Bgr{static_cast<uint8_t>(x * y * 31), static_cast<uint8_t>(x ^ y * 7),
+                   static_cast<uint8_t>(x * 91 + y)};
+    });
+    {
+        testing::FileSizeLimit limit(2048);
+        EXPECT_FALSE(CJpegFile().Write(path, noisy.dib(), 100));
+    }
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[0].caption, kLibraryCaption);
+    EXPECT_EQ(prompts.messages[1].text, kCannotSave);
+    EXPECT_EQ(testing::ReadFileBytes(path), before);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"kept.jpg"});
+}
+
+TEST_F(JpegFileTest, OnlyTwentyFourBitImagesAreWritten) {
+    DibBlock plane = testing::MakeGrey(8, 8, [](int, int) { return 0; });
+    EXPECT_FALSE(CJpegFile().Write(folder.file("plane.jpg"), plane.dib(), 75));
+    EXPECT_FALSE(CJpegFile().Write(folder.file("none.jpg"), CDibImage{}, 75));
+    EXPECT_TRUE(folder.entries().empty());
+}
+
+} // namespace
+} // namespace halvera
