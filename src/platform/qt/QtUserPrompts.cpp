@@ -1,0 +1,119 @@
+#include "platform/qt/QtUserPrompts.h"
+
+#include "platform/qt/FileDialogFilter.h"
+#include "platform/qt/JpegQualityDialog.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace halvera {
+
+namespace {
+
+QString ToQString(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+    switch (icon) {
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::Warning:
+        return QMessageBox::Warning;
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ToQtButtons(MessageButtons buttons) {
+    switch (buttons) {
+    case MessageButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+MessageAnswer FromQtButton(int button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Retry:
+        return MessageAnswer::Retry;
+    case QMessageBox::Ok:
+        return MessageAnswer::Ok;
+    default:
+        return MessageAnswer::Cancel;
+    }
+}
+
+// The default extension of a request: " HLVT" or ".bmp" become "HLVT", "bmp".
+QString DefaultSuffix(const std::string& extension) {
+    QString suffix = ToQString(extension).trimmed();
+    while (suffix.startsWith(u'.'))
+        suffix.remove(0, 1);
+    return suffix;
+}
+
+} // namespace
+
+MessageAnswer QtUserPrompts::showMessage(const MessageRequest& request) {
+    // Texts may end in line breaks meant for a console; the box needs none.
+    QString text = ToQString(request.text);
+    while (text.endsWith(u'\n'))
+        text.chop(1);
+    const QString caption =
+        request.caption.empty() ? QStringLiteral("Halvera") : ToQString(request.caption);
+    QMessageBox box(ToQtIcon(request.icon), caption, text, ToQtButtons(request.buttons),
+                    QApplication::activeWindow());
+    return FromQtButton(box.exec());
+}
+
+void QtUserPrompts::beginWaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUserPrompts::endWaitCursor() {
+    QApplication::restoreOverrideCursor();
+}
+
+std::optional<std::string> QtUserPrompts::askFileName(const FileDialogRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow(), ToQString(request.title));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.fileMustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.promptOverwrite);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    if (!request.filter.empty())
+        dialog.setNameFilters(ConvertFileFilter(request.filter));
+    if (request.save)
+        dialog.setDefaultSuffix(DefaultSuffix(request.defaultExtension));
+    if (!request.proposedName.empty())
+        dialog.selectFile(ToQString(request.proposedName));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
+std::optional<int> QtUserPrompts::askJpegQuality() {
+    JpegQualityDialog dialog(QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.quality();
+}
+
+} // namespace halvera
