@@ -1,7 +1,5 @@
 #include "view/RegionOfInterest.h"
 
-#include <algorithm>
-
 namespace halvera {
 
 bool MaskHasRegion(const CDibImage& mask) {
@@ -9,8 +7,13 @@ bool MaskHasRegion(const CDibImage& mask) {
         return false;
     const int32_t width = mask.width();
     for (int32_t y = 0; y < mask.height; ++y) {
+        // OR the whole row, then test once: this loop vectorises, where an
+        // early exit per byte would not.
         const uint8_t* row = mask.row(y);
-        if (std::any_of(row, row + width, [](uint8_t b) { return b != 0; }))
+        uint8_t any = 0;
+        for (int32_t x = 0; x < width; ++x)
+            any |= row[x];
+        if (any != 0)
             return true;
     }
     return false;

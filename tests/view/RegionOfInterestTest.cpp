@@ -16,7 +16,7 @@ TEST(RegionOfInterest, AnAllZeroMaskIsNoRegionAndSelectsEverything) {
 
 TEST(RegionOfInterest, PaddingBytesDoNotMakeARegion) {
     DibBlock mask = testing::MakeGrey(5, 2, [](int, int) { return uint8_t{0}; });
-    mask.dib().row(1)[6] = 255;  // padding of a row of 5 pixels held in 8 bytes
+    mask.dib().row(1)[6] = 255; // padding of a row of 5 pixels held in 8 bytes
     EXPECT_FALSE(MaskHasRegion(mask.dib()));
     EXPECT_FALSE(MaskHasRegion(CDibImage{}));
 }
@@ -31,9 +31,8 @@ TEST(RegionOfInterest, BytesBelow255FormARegionThatSelectsNothing) {
 }
 
 TEST(RegionOfInterest, OnlyBytesOf255AreSelected) {
-    DibBlock mask = testing::MakeGrey(3, 3, [](int x, int y) {
-        return uint8_t(x == 1 && y == 2 ? 255 : 0);
-    });
+    DibBlock mask =
+        testing::MakeGrey(3, 3, [](int x, int y) { return uint8_t(x == 1 && y == 2 ? 255 : 0); });
     const RegionOfInterest roi(mask.dib());
     ASSERT_TRUE(roi.exists());
     EXPECT_TRUE(RegionOfInterest::Selected(roi.maskRow(2), 1));

@@ -1,0 +1,39 @@
+#include "view/CutSelection.h"
+
+#include "view/CopySelection.h"
+#include "view/RegionOfInterest.h"
+
+#include <cstring>
+
+namespace halvera {
+
+namespace {
+
+void WhitenSelected(const CDibImage& image, const RegionOfInterest& roi) {
+    const int32_t width = image.width();
+    for (int32_t y = 0; y < image.height; ++y) {
+        uint8_t* p = image.row(y);
+        const uint8_t* m = roi.maskRow(y);
+        if (m == nullptr) {
+            std::memset(p, 255, static_cast<size_t>(width) * 3);
+            continue;
+        }
+        for (int32_t x = 0; x < width; ++x, p += 3) {
+            const uint8_t whiten = m[x] == 255 ? 255 : 0;
+            p[0] |= whiten;
+            p[1] |= whiten;
+            p[2] |= whiten;
+        }
+    }
+}
+
+} // namespace
+
+PackedDib CutSelection(const CDibImage& image, const CDibImage& mask) {
+    PackedDib picture = CopySelection(image, mask);
+    if (picture)
+        WhitenSelected(image, RegionOfInterest(mask));
+    return picture;
+}
+
+} // namespace halvera

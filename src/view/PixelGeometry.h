@@ -1,0 +1,34 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+namespace halvera {
+
+// A point in image pixels (x to the right, y downward from the top row).
+struct PixelPoint {
+    int32_t x = 0;
+    int32_t y = 0;
+    bool operator==(const PixelPoint&) const = default;
+};
+
+// A rectangle in image pixels given by two inclusive corners. The corners may
+// come in any order (a drag from right to left gives left > right); use
+// normalized() before walking it.
+struct PixelRect {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+    bool operator==(const PixelRect&) const = default;
+
+    PixelRect normalized() const {
+        return {std::min(left, right), std::min(top, bottom), std::max(left, right),
+                std::max(top, bottom)};
+    }
+    // Width and height counted in pixels, both corners included.
+    int32_t width() const { return right - left + 1; }
+    int32_t height() const { return bottom - top + 1; }
+};
+
+} // namespace halvera
