@@ -1,0 +1,91 @@
+#include "WarpTestImages.h"
+#include "warping/FlipHorizontal.h"
+#include "warping/FlipVertical.h"
+
+#include <gtest/gtest.h>
+
+namespace halvera {
+namespace {
+
+using testing::ByteAt;
+using testing::Pattern;
+using testing::PixelAt;
+using testing::SamePixels;
+
+// An odd-sized image (5 x 3, so rows carry padding and a middle column and
+// row stay put) with a region that is not symmetric.
+struct FlipCase {
+    DibBlock image = testing::MakeRgb(5, 3, Pattern);
+    DibBlock working = testing::MakeUniformRgb(5, 3, testing::kMarker);
+    DibBlock mask =
+        testing::MakeGrey(5, 3, [](int x, int y) { return uint8_t(x + y < 3 ? 255 : 0); });
+    DibBlock savedMask = testing::MakeGrey(5, 3, [](int, int) { return uint8_t{0}; });
+    DibBlock originalImage = testing::MakeRgb(5, 3, Pattern);
+    DibBlock originalMask =
+        testing::MakeGrey(5, 3, [](int x, int y) { return uint8_t(x + y < 3 ? 255 : 0); });
+};
+
+TEST(FlipHorizontal, MirrorsImageAndMaskTopToBottomWhateverTheRegion) {
+    FlipCase c;
+    ASSERT_TRUE(FlipHorizontal(c.image.dib(), c.working.dib(), c.mask.dib(), c.savedMask.dib()));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(PixelAt(c.image.dib(), x, y), Pattern(x, 2 - y)) << x << "," << y;
+            EXPECT_EQ(ByteAt(c.mask.dib(), x, y), ByteAt(c.originalMask.dib(), x, 2 - y));
+        }
+    // The copies keep the state before the flip.
+    EXPECT_TRUE(SamePixels(c.working.dib(), c.originalImage.dib()));
+    EXPECT_TRUE(SamePixels(c.savedMask.dib(), c.originalMask.dib()));
+}
+
+TEST(FlipHorizontal, TwiceRestoresImageAndMaskExactly) {
+    FlipCase c;
+    ASSERT_TRUE(FlipHorizontal(c.image.dib(), c.working.dib(), c.mask.dib(), c.savedMask.dib()));
+    ASSERT_TRUE(FlipHorizontal(c.image.dib(), c.working.dib(), c.mask.dib(), c.savedMask.dib()));
+    EXPECT_TRUE(SamePixels(c.image.dib(), c.originalImage.dib()));
+    EXPECT_TRUE(SamePixels(c.mask.dib(), c.originalMask.dib()));
+}
+
+TEST(FlipVertical, MirrorsImageAndMaskLeftToRight) {
+    FlipCase c;
+    ASSERT_TRUE(FlipVertical(c.image.dib(), c.working.dib(), c.mask.dib(), c.savedMask.dib()));
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 5; ++x) {
+            EXPECT_EQ(PixelAt(c.image.dib(), x, y), Pattern(4 - x, y)) << x << "," << y;
+            EXPECT_EQ(ByteAt(c.mask.dib(), x, y), ByteAt(c.originalMask.dib(), 4 - x, y));
+        }
+    EXPECT_TRUE(SamePixels(c.working.dib(), c.originalImage.dib()));
+    EXPECT_TRUE(SamePixels(c.savedMask.dib(), c.originalMask.dib()));
+}
+
+TEST(FlipVertical, TwiceRestoresImageAndMaskExactly) {
+    FlipCase c;
+    ASSERT_TRUE(FlipVertical(c.image.dib(), c.working.dib(), c.mask.dib(), c.savedMask.dib()));
+    ASSERT_TRUE(FlipVertical(c.image.dib(), c.working.dib(), c.mask.dib(), c.savedMask.dib()));
+    EXPECT_TRUE(SamePixels(c.image.dib(), c.originalImage.dib()));
+    EXPECT_TRUE(SamePixels(c.mask.dib(), c.originalMask.dib()));
+}
+
+TEST(FlipVertical, WithoutMasksFlipsTheImageAlone) {
+    FlipCase c;
+    ASSERT_TRUE(FlipVertical(c.image.dib(), c.working.dib(), CDibImage{}, CDibImage{}));
+    EXPECT_EQ(PixelAt(c.image.dib(), 0, 1), Pattern(4, 1));
+}
+
+TEST(FlipHorizontal, RefusesBuffersThatDoNotMatchAndTouchesNothing) {
+    FlipCase c;
+    DibBlock wide = testing::MakeUniformRgb(6, 3, testing::kMarker);
+    EXPECT_FALSE(FlipHorizontal(c.image.dib(), wide.dib(), c.mask.dib(), c.savedMask.dib()));
+    // The image itself cannot serve as its own working copy.
+    EXPECT_FALSE(FlipHorizontal(c.image.dib(), c.image.dib(), c.mask.dib(), c.savedMask.dib()));
+    // A mask of another size, or only one of the two masks.
+    DibBlock smallMask = testing::MakeGrey(4, 3, [](int, int) { return uint8_t{0}; });
+    EXPECT_FALSE(FlipVertical(c.image.dib(), c.working.dib(), smallMask.dib(), c.savedMask.dib()));
+    EXPECT_FALSE(FlipVertical(c.image.dib(), c.working.dib(), c.mask.dib(), CDibImage{}));
+    EXPECT_TRUE(SamePixels(c.image.dib(), c.originalImage.dib()));
+    EXPECT_TRUE(SamePixels(c.mask.dib(), c.originalMask.dib()));
+    EXPECT_EQ(PixelAt(c.working.dib(), 0, 0), testing::kMarker);
+}
+
+} // namespace
+} // namespace halvera
