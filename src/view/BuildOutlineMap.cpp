@@ -32,6 +32,10 @@ public:
           storage_(3 * width_) {
         for (int k = 0; k < 3; ++k)
             slot_[k] = storage_.data() + k * width_;
+        // At 100 % inside the mask a sampled row is a plain slice of a mask row.
+        contiguous_ = columns_.front() != kOutside;
+        for (size_t j = 1; j < width_ && contiguous_; ++j)
+            contiguous_ = columns_[j] == columns_[0] + static_cast<int32_t>(j);
     }
 
     const uint8_t* above() const { return slot_[0]; }
@@ -68,6 +72,10 @@ private:
             return;
         }
         const uint8_t* row = mask_.row(y);
+        if (contiguous_) {
+            std::memcpy(out, row + columns_[0], width_);
+            return;
+        }
         for (size_t j = 0; j < width_; ++j)
             out[j] = columns_[j] == kOutside ? 0 : row[columns_[j]];
     }
@@ -77,6 +85,7 @@ private:
     std::vector<int32_t> columns_;
     std::vector<int32_t> rows_;
     std::vector<uint8_t> storage_;
+    bool contiguous_ = false;
     uint8_t* slot_[3] = {};
     int32_t source_[3] = {kOutside, kOutside, kOutside};
 };
