@@ -1,7 +1,31 @@
 #include "cli/CliOperation.h"
+#include "image/ImageCommand.h"
+#include "image/MavDoc.h"
+#include "view/CropToSelection.h"
+#include "view/RegionOfInterest.h"
+
+#include <array>
 
 namespace halvera {
 
-std::span<const CliOperation> SelectionOperations() { return {}; }
+namespace {
+
+// "Crop": whitens every pixel outside the selection (--mask). Without a region
+// nothing changes and no undo step is taken; the image is written as read.
+bool RunCrop(CMavDoc& doc, const OperationArguments&) {
+    if (!MaskHasRegion(doc.mask()))
+        return true;
+    return RunImageCommand(doc, false, [&] { return CropToSelection(doc.image(), doc.mask()); });
+}
+
+constexpr std::array kOperations = {
+    CliOperation{"crop", "crop", &RunCrop},
+};
+
+} // namespace
+
+std::span<const CliOperation> SelectionOperations() {
+    return kOperations;
+}
 
 } // namespace halvera

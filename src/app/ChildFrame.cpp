@@ -1,0 +1,75 @@
+#include "app/ChildFrame.h"
+
+#include "image/MavDoc.h"
+#include "view/MavView.h"
+
+#include <QCloseEvent>
+#include <QScrollBar>
+
+namespace halvera {
+
+CChildFrame::CChildFrame(std::unique_ptr<CMavDoc> document, QWidget* parent)
+    : QMdiSubWindow(parent), document_(std::move(document)), commands_(*document_),
+      view_(new CMavView(*document_, this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWidget(view_);
+    setWindowIcon(QIcon(QStringLiteral(":/halvera-16.png")));
+    connect(view_, &CMavView::zoomChanged, this, [this] { updateCaption(); });
+    commands_.onSavedAs = [this](const std::string& path) {
+        updateCaption();
+        emit savedAs(QString::fromStdString(path));
+    };
+    updateCaption();
+}
+
+CChildFrame::~CChildFrame() {
+    // The view reads the document until it is gone: delete it first.
+    delete view_;
+}
+
+QString CChildFrame::Caption(const QString& title, double zoomPercent) {
+    return title + QStringLiteral(" (") + QString::number(zoomPercent, 'f', 1) +
+           QStringLiteral("%)");
+}
+
+void CChildFrame::updateCaption() {
+    setWindowTitle(Caption(QString::fromStdString(document_->title()), view_->zoomPercent()));
+}
+
+bool CChildFrame::onCommand(int) {
+    return false;
+}
+
+bool CChildFrame::onUpdateCommand(int, CommandState&) {
+    return false;
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event) {
+    if (!commands_.SaveModified()) {
+        event->ignore();
+        return;
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+void CChildFrame::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    const bool wasLarge = change->oldState() & (Qt::WindowMaximized | Qt::WindowMinimized);
+    if (wasLarge && !(windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+        shrinkToFit();
+}
+
+void CChildFrame::shrinkToFit() {
+    // The frame's own border and caption around the view, plus the view's frame.
+    const QSize chrome = size() - view_->viewport()->size();
+    const ViewPlacement placement = view_->placement();
+    const QSize content(placement.total.width, placement.total.height);
+    const QSize fitted = (content + chrome).boundedTo(size());
+    if (fitted != size())
+        resize(fitted);
+}
+
+} // namespace halvera

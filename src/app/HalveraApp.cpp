@@ -1,0 +1,201 @@
+#include "app/HalveraApp.h"
+
+#include "app/AboutDialog.h"
+#include "app/ChildFrame.h"
+#include "app/CommandIds.h"
+#include "app/DocumentCommands.h"
+#include "app/MainFrame.h"
+#include "app/NewImageDialog.h"
+#include "image/MavDoc.h"
+#include "image/PictureFiles.h"
+#include "platform/qt/PrinterSetup.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QElapsedTimer>
+#include <QSplashScreen>
+#include <QThread>
+
+namespace halvera {
+
+namespace {
+
+CHalveraApp* gInstance = nullptr;
+
+constexpr int kSplashMs = 1000;
+
+void ShowSplash() {
+    QSplashScreen splash(QPixmap(QStringLiteral(":/splash.png")));
+    splash.show();
+    QElapsedTimer shown;
+    shown.start();
+    while (shown.elapsed() < kSplashMs) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+    splash.close();
+}
+
+} // namespace
+
+CHalveraApp::CHalveraApp(std::unique_ptr<SettingsStore> store)
+    : store_(std::move(store)), recentFiles_(kRecentFileCount) {
+    settings_.Load(*store_);
+    recentFiles_.load(*store_);
+    gInstance = this;
+}
+
+CHalveraApp::~CHalveraApp() {
+    // The windows go before the settings are written: closing an image may
+    // still change them.
+    mainFrame_.reset();
+    SaveSettings();
+    if (gInstance == this)
+        gInstance = nullptr;
+}
+
+CHalveraApp* CHalveraApp::Instance() {
+    return gInstance;
+}
+
+CMainFrame& CHalveraApp::InitInstance(bool showSplash) {
+    if (showSplash)
+        ShowSplash();
+    mainFrame_ = std::make_unique<CMainFrame>(*this);
+    return *mainFrame_;
+}
+
+void CHalveraApp::SaveSettings() {
+    settings_.Save(*store_);
+    recentFiles_.save(*store_);
+}
+
+// ---------------------------------------------------------------- documents
+
+CChildFrame* CHalveraApp::addWindow(std::unique_ptr<CMavDoc> document) {
+    return mainFrame_ ? mainFrame_->addDocumentWindow(std::move(document)) : nullptr;
+}
+
+CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {
+    if (!mainFrame_)
+        return nullptr;
+    for (CChildFrame* window : mainFrame_->documentWindows()) {
+        if (window->document().path() == path) {
+            mainFrame_->mdiArea()->setActiveSubWindow(window);
+            recentFiles_.add(path);
+            return window;
+        }
+    }
+    PackedDib picture = OpenPictureFile(path);
+    if (!picture)
+        return nullptr;
+    auto document = std::make_unique<CMavDoc>(settings_);
+    if (!document->OnOpenDocument(std::move(picture)))
+        return nullptr;
+    document->setPath(path);
+    document->setTitle(FileTitle(path));
+    recentFiles_.add(path);
+    return addWindow(std::move(document));
+}
+
+CChildFrame* CHalveraApp::NewDocumentFromPicture(PackedDib picture) {
+    if (!picture || !mainFrame_)
+        return nullptr;
+    auto document = std::make_unique<CMavDoc>(settings_);
+    if (!document->OnNewDocument(std::move(picture)))
+        return nullptr;
+    document->setTitle(NextUntitledTitle());
+    return addWindow(std::move(document));
+}
+
+CChildFrame* CHalveraApp::NewBlankDocument() {
+    if (!mainFrame_)
+        return nullptr;
+    auto document = std::make_unique<CMavDoc>(settings_);
+    if (!document->OnNewDocument())
+        return nullptr;
+    document->setTitle(NextUntitledTitle());
+    return addWindow(std::move(document));
+}
+
+int CHalveraApp::CountDocuments() const {
+    return mainFrame_ ? static_cast<int>(mainFrame_->documentWindows().size()) : 0;
+}
+
+std::vector<CMavDoc*> CHalveraApp::ListDocuments() const {
+    std::vector<CMavDoc*> documents;
+    if (mainFrame_) {
+        for (CChildFrame* window : mainFrame_->documentWindows())
+            documents.push_back(&window->document());
+    }
+    return documents;
+}
+
+// ---------------------------------------------------------------- commands
+
+const CommandMap<CHalveraApp>& CHalveraApp::Commands() {
+    static const auto map =
+        CommandMap<CHalveraApp>()
+            .add(kIdFileNew, &CHalveraApp::onFileNew)
+            .add(kIdFileOpen, &CHalveraApp::onFileOpen)
+            .addRange(kIdFileMru1, kIdFileMru1 + kRecentFileCount - 1, &CHalveraApp::onRecentFile,
+                      &CHalveraApp::onUpdateRecentFile)
+            .add(kIdAppAbout, &CHalveraApp::onAbout)
+            .add(kIdFilePrintSetup, &CHalveraApp::onPrintSetup)
+            .add(kIdAppExit, &CHalveraApp::onExit);
+    return map;
+}
+
+bool CHalveraApp::onCommand(int id) {
+    return Commands().dispatch(*this, id);
+}
+
+bool CHalveraApp::onUpdateCommand(int id, CommandState& state) {
+    return Commands().update(*this, id, state);
+}
+
+void CHalveraApp::onFileNew() {
+    CNewImageDialog dialog(settings_, mainFrame_.get());
+    if (dialog.exec() == QDialog::Accepted)
+        NewBlankDocument();
+}
+
+void CHalveraApp::onFileOpen() {
+    FileDialogRequest request;
+    request.filter = CDocumentCommands::kFileFilter;
+    request.fileMustExist = true;
+    request.pathMustExist = true;
+    if (const std::optional<std::string> path = Prompts().askFileName(request))
+        OpenDocumentFile(*path);
+}
+
+void CHalveraApp::onRecentFile(int id) {
+    const std::vector<std::string>& paths = recentFiles_.paths();
+    const std::size_t index = static_cast<std::size_t>(id - kIdFileMru1);
+    if (index >= paths.size())
+        return;
+    const std::string path = paths[index];
+    // An entry that no longer opens leaves the list.
+    if (!OpenDocumentFile(path))
+        recentFiles_.remove(path);
+}
+
+void CHalveraApp::onUpdateRecentFile(int id, CommandState& state) {
+    state.enabled = static_cast<std::size_t>(id - kIdFileMru1) < recentFiles_.paths().size();
+}
+
+void CHalveraApp::onAbout() {
+    CAboutDialog dialog(mainFrame_.get());
+    dialog.exec();
+}
+
+void CHalveraApp::onPrintSetup() {
+    RunPrintSetupDialog(mainFrame_.get());
+}
+
+void CHalveraApp::onExit() {
+    if (mainFrame_)
+        mainFrame_->close();
+}
+
+} // namespace halvera
