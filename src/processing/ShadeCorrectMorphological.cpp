@@ -30,6 +30,9 @@ bool ValidElement(std::span<const int> halfWidths) {
                        [](int h) { return h >= 0 && h <= kMaxShadeElementSize / 2; });
 }
 
+// The hot row loops are free functions over plain pointers, so that no
+// member can alias the bytes written and the loops stay tight.
+
 // Running maxima of one row: level r holds at x the maximum of `source` over
 // [x - r, x + r] clipped to the row; levels 0..maxRadius lie one after the other.
 void RowMaxima(const uint8_t* source, int32_t width, int maxRadius, uint8_t* levels) {
@@ -42,12 +45,52 @@ void RowMaxima(const uint8_t* source, int32_t width, int maxRadius, uint8_t* lev
             continue;
         }
         // Level 1 needs the centre too; from level 2 on the two halves cover it.
-        for (int32_t x = 1; x + 1 < width; ++x) {
-            const uint8_t sides = std::max(previous[x - 1], previous[x + 1]);
-            current[x] = r == 1 ? std::max(sides, previous[x]) : sides;
+        if (r == 1) {
+            for (int32_t x = 1; x + 1 < width; ++x)
+                current[x] = std::max(std::max(previous[x - 1], previous[x]), previous[x + 1]);
+        } else {
+            for (int32_t x = 1; x + 1 < width; ++x)
+                current[x] = std::max(previous[x - 1], previous[x + 1]);
         }
         current[0] = std::max(previous[0], previous[1]);
         current[width - 1] = std::max(previous[width - 2], previous[width - 1]);
+    }
+}
+
+void MaxInto(uint8_t* out, const uint8_t* in, int32_t count) {
+    for (int32_t x = 0; x < count; ++x)
+        out[x] = std::max(out[x], in[x]);
+}
+
+void AddInto(uint16_t* sums, const uint8_t* in, int32_t count) {
+    for (int32_t x = 0; x < count; ++x)
+        sums[x] = static_cast<uint16_t>(sums[x] + in[x]);
+}
+
+// out[x] = the mean of `columnSums` over [x - radius, x + radius] clipped,
+// each column sum holding `rows` rows: the window sum slides along the row.
+void SlidingMeans(const uint16_t* columnSums, int32_t width, int radius, int32_t rows,
+                  const ExactDivisor* divisors, uint8_t* out) {
+    uint32_t sum = 0;
+    for (int32_t x = 0; x < std::min(width, radius); ++x)
+        sum += columnSums[x];
+    for (int32_t x = 0; x < width; ++x) {
+        if (x + radius < width)
+            sum += columnSums[x + radius];
+        if (x - radius - 1 >= 0)
+            sum -= columnSums[x - radius - 1];
+        const int32_t columns = std::min(width - 1, x + radius) - std::max(0, x - radius) + 1;
+        out[x] = static_cast<uint8_t>(divisors[rows * columns - 1].divide(sum));
+    }
+}
+
+void DivideByBackground(uint8_t* pixel, const uint8_t* background, int32_t width,
+                        const QuotientTable& table) {
+    for (int32_t x = 0; x < width; ++x, pixel += 3) {
+        const uint8_t* quotient = table.quotients(background[x]);
+        pixel[0] = quotient[pixel[0]];
+        pixel[1] = quotient[pixel[1]];
+        pixel[2] = quotient[pixel[2]];
     }
 }
 
@@ -87,8 +130,9 @@ private:
 
     void ComputeLevels(int32_t y) {
         const uint8_t* pixel = image_.row(y);
+        uint8_t* luminance = luminance_.data();
         for (int32_t x = 0; x < width_; ++x, pixel += 3)
-            luminance_[x] = luminanceOf_(pixel);
+            luminance[x] = static_cast<uint8_t>(luminanceOf_(pixel));
         RowMaxima(luminance_.data(), width_, maxRadius_, Levels(y));
     }
 
@@ -102,9 +146,7 @@ private:
             const int32_t source = y + static_cast<int32_t>(r) - elementCentre_;
             if (source < 0 || source >= height_)
                 continue;
-            const uint8_t* level = Levels(source) + static_cast<size_t>(halfWidths_[r]) * width_;
-            for (int32_t x = 0; x < width_; ++x)
-                out[x] = std::max(out[x], level[x]);
+            MaxInto(out, Levels(source) + static_cast<size_t>(halfWidths_[r]) * width_, width_);
         }
     }
 
@@ -112,34 +154,14 @@ private:
         const int32_t first = std::max(0, y - smoothingRadius_);
         const int32_t last = std::min(height_ - 1, y + smoothingRadius_);
         std::fill(columnSums_.begin(), columnSums_.end(), uint16_t{0});
-        for (int32_t row = first; row <= last; ++row) {
-            const uint8_t* background = Background(row);
-            for (int32_t x = 0; x < width_; ++x)
-                columnSums_[x] = static_cast<uint16_t>(columnSums_[x] + background[x]);
-        }
-        const int32_t rows = last - first + 1;
-        uint32_t sum = 0;
-        for (int32_t x = 0; x < std::min(width_, smoothingRadius_); ++x)
-            sum += columnSums_[x];
-        for (int32_t x = 0; x < width_; ++x) {
-            if (x + smoothingRadius_ < width_)
-                sum += columnSums_[x + smoothingRadius_];
-            if (x - smoothingRadius_ - 1 >= 0)
-                sum -= columnSums_[x - smoothingRadius_ - 1];
-            const int32_t columns =
-                std::min(width_ - 1, x + smoothingRadius_) - std::max(0, x - smoothingRadius_) + 1;
-            smoothed_[x] = static_cast<uint8_t>(countDivisors_[rows * columns - 1].divide(sum));
-        }
+        for (int32_t row = first; row <= last; ++row)
+            AddInto(columnSums_.data(), Background(row), width_);
+        SlidingMeans(columnSums_.data(), width_, smoothingRadius_, last - first + 1,
+                     countDivisors_.data(), smoothed_.data());
     }
 
     void DivideRow(int32_t y) {
-        uint8_t* pixel = image_.row(y);
-        for (int32_t x = 0; x < width_; ++x, pixel += 3) {
-            const uint8_t* quotient = quotients_.quotients(smoothed_[x]);
-            pixel[0] = quotient[pixel[0]];
-            pixel[1] = quotient[pixel[1]];
-            pixel[2] = quotient[pixel[2]];
-        }
+        DivideByBackground(image_.row(y), smoothed_.data(), width_, quotients_);
     }
 
     CDibImage image_;
