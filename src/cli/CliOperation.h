@@ -26,6 +26,7 @@ class OperationArguments {
 public:
     explicit OperationArguments(const std::vector<std::string>& words);
 
+    // Whether `name` was given; asking counts as using it.
     bool has(std::string_view name) const;
     int integer(std::string_view name, int min, int max) const;
     int integer(std::string_view name, int min, int max, int fallback) const;

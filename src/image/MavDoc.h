@@ -21,7 +21,9 @@ namespace halvera {
 // descriptors (CDibImage copies) and never free them. It has no window code:
 // whatever needs a message box or a question goes through Prompts().
 //
-// Every creation or save that fails has already shown its message.
+// A creation that fails has shown its message before it returns; so has a
+// save, except the two that say nothing by design (a name of no picture type,
+// and Cancel in the Quality dialog).
 class CMavDoc {
 public:
     static constexpr int kMapPlanes = 2;
