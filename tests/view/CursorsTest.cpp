@@ -3,9 +3,7 @@
 #include <QBitmap>
 #include <QImage>
 #include <QPixmap>
-
 #include <gtest/gtest.h>
-
 #include <set>
 
 namespace halvera {
@@ -36,7 +34,7 @@ TEST(Cursors, EveryResourceHasItsOwnDrawingWithAHotSpotOnIt) {
                                    static_cast<int>(image.sizeInBytes())));
     }
     EXPECT_EQ(ids, expected);
-    EXPECT_EQ(drawings.size(), expected.size());  // no two cursors look alike
+    EXPECT_EQ(drawings.size(), expected.size()); // no two cursors look alike
 }
 
 TEST(Cursors, AreCreatedOnceAndShared) {
@@ -45,10 +43,10 @@ TEST(Cursors, AreCreatedOnceAndShared) {
 }
 
 TEST(Cursors, RotateCursorsGoRoundTheOctants) {
-    const CursorId expected[8] = {CursorId::RotateRight,   CursorId::RotateUpRight,
-                                  CursorId::RotateUp,      CursorId::RotateUpLeft,
-                                  CursorId::RotateLeft,    CursorId::RotateDownLeft,
-                                  CursorId::RotateDown,    CursorId::RotateDownRight};
+    const CursorId expected[8] = {CursorId::RotateRight, CursorId::RotateUpRight,
+                                  CursorId::RotateUp,    CursorId::RotateUpLeft,
+                                  CursorId::RotateLeft,  CursorId::RotateDownLeft,
+                                  CursorId::RotateDown,  CursorId::RotateDownRight};
     for (int octant = 0; octant < 8; ++octant)
         EXPECT_EQ(RotateCursorForOctant(octant), expected[octant]);
     // Resource numbers of the rotate tools' octants 0..7.

@@ -1,9 +1,9 @@
-#include "ViewHarness.h"
-#include "app/CommandIds.h"
 #include "view/MagnifierTool.h"
 
-#include <QTest>
+#include "ViewHarness.h"
+#include "app/CommandIds.h"
 
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
@@ -17,7 +17,9 @@ void StartMagnifier(CMavView& view) {
 }
 
 // Floor division: the glass pixel d away from the pointer shows d / 3 rounded down.
-int ThirdRoundedDown(int d) { return d >= 0 ? d / 3 : -((-d + 2) / 3); }
+int ThirdRoundedDown(int d) {
+    return d >= 0 ? d / 3 : -((-d + 2) / 3);
+}
 
 TEST(MagnifierTool, ShowsThreeTimesTheWindowInACircleAroundThePointer) {
     ViewHarness harness(120, 100, QSize(400, 300));

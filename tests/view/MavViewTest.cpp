@@ -79,8 +79,8 @@ TEST(MavView, PaintAndWindowToImageAgreeAtSeveralZoomsAndScrollPositions) {
         {11, {57, 31}, 2},          {14, {0, 0}, 4},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "zoom index " << c.zoomIndex << " scroll "
-                                        << c.scroll.x() << "," << c.scroll.y());
+        SCOPED_TRACE(::testing::Message() << "zoom index " << c.zoomIndex << " scroll "
+                                          << c.scroll.x() << "," << c.scroll.y());
         ASSERT_TRUE(view.zoomTo(c.zoomIndex, QPoint(0, 0)));
         view.scrollTo(c.scroll);
         const QPoint maximum(view.placement().MaxScroll().x, view.placement().MaxScroll().y);
@@ -181,7 +181,10 @@ TEST(MavView, ForwardsInputToTheToolOnlyWhileActive) {
     QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(10, 12));
     harness.moveMouse(QPoint(11, 13), Qt::LeftButton, Qt::ControlModifier);
     QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::ControlModifier, QPoint(11, 13));
+    // A double-click arrives as press, release, double-click, release.
+    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 21));
     QTest::mouseDClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 21));
+    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(20, 21));
     QTest::mousePress(harness.viewport(), Qt::RightButton, Qt::NoModifier, QPoint(20, 21));
     QTest::keyPress(&view, Qt::Key_Control);
     QTest::keyRelease(&view, Qt::Key_Control);

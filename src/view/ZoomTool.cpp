@@ -1,0 +1,55 @@
+#include "view/ZoomTool.h"
+
+#include "view/MavView.h"
+
+namespace halvera {
+
+void CZoomTool::ChooseCursor(CMavView& view, int flags, QPoint at) {
+    inside_ = view.isOverImage(at);
+    if (!inside_) {
+        view.setArrowCursor();
+        return;
+    }
+    if (flags & kMouseControl)
+        view.setToolCursor(limit_ == kSmallestReached ? CursorId::ZoomLimit : CursorId::ZoomOut);
+    else
+        view.setToolCursor(limit_ == kLargestReached ? CursorId::ZoomLimit : CursorId::ZoomIn);
+}
+
+void CZoomTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
+    ChooseCursor(view, flags, QPoint(x, y));
+}
+
+void CZoomTool::OnLButtonUp(CMavView& view, int flags, int x, int y) {
+    const QPoint at(x, y);
+    if (!view.isOverImage(at))
+        return;
+    // A step the view refuses (end of the table, or a scaled side beyond
+    // 32767 pixels) marks that direction as exhausted, so the cursor says so.
+    if (flags & kMouseControl) {
+        const bool zoomed = view.zoomTo(view.zoomIndex() + 1, at);
+        if (zoomed)
+            limit_ = kNoLimit;
+        if (!zoomed || view.zoomIndex() > kZoomCount - 2)
+            limit_ = kSmallestReached;
+    } else {
+        const bool zoomed = view.zoomTo(view.zoomIndex() - 1, at);
+        if (zoomed)
+            limit_ = kNoLimit;
+        if (!zoomed || view.zoomIndex() < 1)
+            limit_ = kLargestReached;
+    }
+    ChooseCursor(view, flags, at);
+}
+
+void CZoomTool::OnKeyDown(CMavView& view, int key, int, int) {
+    if (inside_ && key == Qt::Key_Control)
+        view.setToolCursor(limit_ == kSmallestReached ? CursorId::ZoomLimit : CursorId::ZoomOut);
+}
+
+void CZoomTool::OnKeyUp(CMavView& view, int key, int, int) {
+    if (inside_ && key == Qt::Key_Control)
+        view.setToolCursor(limit_ == kLargestReached ? CursorId::ZoomLimit : CursorId::ZoomIn);
+}
+
+} // namespace halvera
