@@ -86,11 +86,11 @@ BitmapInfoHeader PictureHeader(int width, int height, int depth) {
 
 Bytes PackedDibBytes(const BitmapInfoHeader& header, const std::vector<RgbQuad>& palette,
                      const Bytes& rows) {
-    Bytes block(sizeof header + palette.size() * sizeof(RgbQuad) + rows.size());
-    std::memcpy(block.data(), &header, sizeof header);
-    std::memcpy(block.data() + sizeof header, palette.data(), palette.size() * sizeof(RgbQuad));
-    std::memcpy(block.data() + sizeof header + palette.size() * sizeof(RgbQuad), rows.data(),
-                rows.size());
+    Bytes block(reinterpret_cast<const uint8_t*>(&header),
+                reinterpret_cast<const uint8_t*>(&header) + sizeof header);
+    const auto* colours = reinterpret_cast<const uint8_t*>(palette.data());
+    block.insert(block.end(), colours, colours + palette.size() * sizeof(RgbQuad));
+    block.insert(block.end(), rows.begin(), rows.end());
     return block;
 }
 
