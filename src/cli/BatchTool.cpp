@@ -173,7 +173,8 @@ int RunApply(const CommandLine& line) {
     const CliOperation* operation = FindOperation(line.positional[2]);
     if (!operation)
         throw UsageError("unknown operation '" + line.positional[2] + "'");
-    RequirePictureName(output);
+    if (!operation->writeOutput)
+        RequirePictureName(output);
     const OperationArguments arguments(
         std::vector<std::string>(line.positional.begin() + 3, line.positional.end()));
 
@@ -185,7 +186,11 @@ int RunApply(const CommandLine& line) {
         return kExitFailure;
     const bool done = operation->run(doc, arguments);
     arguments.rejectUnused();
-    if (!done || !doc.SaveByExtension(output))
+    if (!done)
+        return kExitFailure;
+    const bool written = operation->writeOutput ? operation->writeOutput(doc, output)
+                                                : doc.SaveByExtension(output);
+    if (!written)
         return kExitFailure;
     if (line.maskOut && !CBmpFile().Write(*line.maskOut, doc.mask()))
         return kExitFailure;

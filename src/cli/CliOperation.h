@@ -51,6 +51,11 @@ struct CliOperation {
     std::string_view name;
     std::string_view usage;  // e.g. "invert" or "brightness-contrast brightness=B contrast=C"
     bool (*run)(CMavDoc& doc, const OperationArguments& arguments);
+    // Null for operations whose result is the image, which the tool saves to
+    // OUT as a picture file. Otherwise the operation writes OUT itself (a
+    // reference file, say) through this, after `run`; it throws UsageError
+    // for a name it cannot write and returns false after a message.
+    bool (*writeOutput)(CMavDoc& doc, const std::string& path) = nullptr;
 };
 
 // Each subsystem lists its operations in a file of its own in this folder.
@@ -58,6 +63,7 @@ std::span<const CliOperation> ImageCoreOperations();
 std::span<const CliOperation> SelectionOperations();
 std::span<const CliOperation> ProcessingOperations();
 std::span<const CliOperation> WarpingOperations();
+std::span<const CliOperation> ArithmeticOperations();
 
 // Every operation, in the order the usage text lists them; null when unknown.
 const CliOperation* FindOperation(std::string_view name);

@@ -1,0 +1,139 @@
+// The batch tool's image arithmetic and shade-correction operations.
+
+#include "cli/CliOperation.h"
+#include "image/BmpFile.h"
+#include "image/ConvertPackedDib.h"
+#include "image/ImageCommand.h"
+#include "image/MavDoc.h"
+#include "image/PictureFiles.h"
+#include "platform/UserPrompts.h"
+#include "processing/ApplyReference.h"
+#include "processing/ImageArithmetic.h"
+#include "processing/ShadeCorrectionCommand.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+namespace halvera {
+
+namespace {
+
+constexpr int kReadError = 1;
+
+// Reads the picture file `path` as File Open does and makes it a 24-bit image.
+bool ReadImage(const std::string& path, DibBlock& image) {
+    if (PictureFileTypeOf(path) == PictureFileType::None) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    const PackedDib picture = OpenPictureFile(path);
+    if (!picture)
+        return false;
+    const BitmapInfoHeader& header = *picture.header();
+    if (!IsReadableDibHeader(header) || !CreateRgb(image, header.biWidth, header.biHeight) ||
+        !ConvertPackedDib(picture, image.dib())) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    return true;
+}
+
+bool RunArithmetic(CMavDoc& doc, const OperationArguments& arguments) {
+    ArithmeticSettings settings;
+    settings.operation =
+        static_cast<ArithmeticOperation>(arguments.integer("op", 0, kArithmeticOperationCount - 1));
+    settings.outputChannel = static_cast<ArithmeticChannel>(arguments.integer("out-channel", 0, 3));
+    settings.inputChannel = static_cast<ArithmeticChannel>(arguments.integer("in-channel", 0, 3));
+    settings.transparency = arguments.integer("transparency", 0, 100);
+    settings.limitToRegion = arguments.integer("roi", 0, 1) == 1;
+    settings.xShift = arguments.integer("xshift", -kMaxArithmeticShift, kMaxArithmeticShift, 0);
+    settings.yShift = arguments.integer("yshift", -kMaxArithmeticShift, kMaxArithmeticShift, 0);
+
+    // Without a second image the image is combined with its own copy taken
+    // at the start, as when the dialog's input is the active image.
+    DibBlock other;
+    if (arguments.has("with") && !ReadImage(arguments.text("with"), other))
+        return false;
+    const bool changed = RunImageCommand(doc, true, [&] {
+        const CDibImage input = other.empty() ? doc.working() : other.dib();
+        return ImageArithmetic(doc.image(), doc.working(), doc.mask(), input, settings);
+    });
+    if (!changed)
+        ShowMessage("Memory error!", MessageIcon::Stop);
+    return changed;
+}
+
+bool RunShadeCorrection(CMavDoc& doc, AutomaticShadeCorrection kind) {
+    SelectionRecord selection;
+    return RunAutomaticShadeCorrection(doc, selection, kind);
+}
+
+bool RunShadePolynomial(CMavDoc& doc, const OperationArguments&) {
+    return RunShadeCorrection(doc, AutomaticShadeCorrection::Polynomial);
+}
+
+bool RunShadeMorph7(CMavDoc& doc, const OperationArguments&) {
+    return RunShadeCorrection(doc, AutomaticShadeCorrection::Morphological7);
+}
+
+bool RunShadeMorph9(CMavDoc& doc, const OperationArguments&) {
+    return RunShadeCorrection(doc, AutomaticShadeCorrection::Morphological9);
+}
+
+// Building a reference changes nothing; the image is written as a reference
+// file in place of the picture file.
+bool RunMakeReference(CMavDoc&, const OperationArguments&) {
+    return true;
+}
+
+bool EndsWithRef(const std::string& path) {
+    if (path.size() < 4)
+        return false;
+    std::string tail = path.substr(path.size() - 4);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail == ".ref";
+}
+
+bool WriteReference(CMavDoc& doc, const std::string& path) {
+    if (!EndsWithRef(path))
+        throw UsageError("the output file of make-reference must end in .ref: " + path);
+    return CBmpFile().WriteReference(path, doc.image());
+}
+
+// The reference is read into the document's initial copy, as the dialog's
+// Load does; one of another size is refused with "Can not read the file!".
+bool RunReferenceDivide(CMavDoc& doc, const OperationArguments& arguments) {
+    const std::string path = arguments.text("reference");
+    const int level = arguments.integer("level", 0, 255);
+    const bool limited = arguments.integer("roi", 0, 1) == 1;
+    if (!CBmpFile().ReadReference(path, doc.initialCopy()))
+        return false;
+    return RunImageCommand(doc, true, [&] {
+        return ApplyReference(doc.image(), doc.working(), doc.initialCopy(), doc.mask(), level,
+                              limited);
+    });
+}
+
+constexpr std::array kOperations = {
+    CliOperation{"arithmetic",
+                 "arithmetic op=N [with=FILE] out-channel=C in-channel=C transparency=T roi=0|1 "
+                 "[xshift=X yshift=Y]",
+                 &RunArithmetic},
+    CliOperation{"shade-polynomial", "shade-polynomial", &RunShadePolynomial},
+    CliOperation{"shade-morph7", "shade-morph7", &RunShadeMorph7},
+    CliOperation{"shade-morph9", "shade-morph9", &RunShadeMorph9},
+    CliOperation{"make-reference", "make-reference (OUT is a .ref file)", &RunMakeReference,
+                 &WriteReference},
+    CliOperation{"reference-divide", "reference-divide reference=FILE level=L roi=0|1",
+                 &RunReferenceDivide},
+};
+
+} // namespace
+
+std::span<const CliOperation> ArithmeticOperations() {
+    return kOperations;
+}
+
+} // namespace halvera
