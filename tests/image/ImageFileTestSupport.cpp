@@ -86,11 +86,12 @@ BitmapInfoHeader PictureHeader(int width, int height, int depth) {
 
 Bytes PackedDibBytes(const BitmapInfoHeader& header, const std::vector<RgbQuad>& palette,
                      const Bytes& rows) {
-    Bytes block(reinterpret_cast<const uint8_t*>(&header),
-                reinterpret_cast<const uint8_t*>(&header) + sizeof header);
+    const size_t paletteBytes = palette.size() * sizeof(RgbQuad);
+    Bytes block(sizeof header + paletteBytes + rows.size());
+    std::memcpy(block.data(), &header, sizeof header);
     const auto* colours = reinterpret_cast<const uint8_t*>(palette.data());
-    block.insert(block.end(), colours, colours + palette.size() * sizeof(RgbQuad));
-    block.insert(block.end(), rows.begin(), rows.end());
+    std::copy(colours, colours + paletteBytes, block.begin() + sizeof header);
+    std::copy(rows.begin(), rows.end(), block.begin() + sizeof header + paletteBytes);
     return block;
 }
 
