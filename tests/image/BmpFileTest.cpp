@@ -6,6 +6,7 @@
 #include "image/ConvertPackedDib.h"
 
 #include <cstring>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -239,6 +240,42 @@ TEST_F(BmpFileTest, AFailedWriteLeavesTheExistingFileWhole) {
     ASSERT_EQ(stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0640u);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"kept.bmp"});
+}
+
+TEST_F(BmpFileTest, WritingThroughALinkReplacesTheLinkedFileAndNeverAFolder) {
+    const std::string real = folder.file("real.bmp");
+    const std::string link = folder.file("link.bmp");
+    DibBlock image = testing::MakeRgb(6, 2, Pattern);
+    ASSERT_TRUE(CBmpFile().Write(real, image.dib()));
+    std::filesystem::create_symlink(real, link);
+    DibBlock other = testing::MakeUniformRgb(6, 2, Bgr{4, 5, 6});
+    ASSERT_TRUE(CBmpFile().Write(link, other.dib()));
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_EQ(testing::ReadFileBytes(real), testing::ReadFileBytes(link));
+    EXPECT_EQ(std::memcmp(testing::ReadFileBytes(real).data() + 14, other.dib().header,
+                          other.dib().blockSize),
+              0);
+
+    const std::string sub = folder.file("sub");
+    std::filesystem::create_directory(sub);
+    EXPECT_FALSE(CBmpFile().Write(sub, image.dib()));
+    EXPECT_TRUE(std::filesystem::is_directory(sub));
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotSave});
+}
+
+TEST_F(BmpFileTest, An8BitPlaneIsWrittenWithItsPaletteBeforeTheRows) {
+    DibBlock plane = testing::MakeGrey(5, 3, [](int x, int y) { return x * 50 + y; });
+    const std::string path = folder.file("plane.bmp");
+    ASSERT_TRUE(CBmpFile().Write(path, plane.dib()));
+    const Bytes file = testing::ReadFileBytes(path);
+    EXPECT_EQ(file.size(), 54u + 1024 + 8 * 3);
+    EXPECT_EQ(testing::Little32At(file, 10), 54u + 1024);
+    const PackedDib dib = CBmpFile().ReadPackedDib(path);
+    ASSERT_TRUE(dib);
+    DibBlock image;
+    ASSERT_TRUE(CreateRgb(image, 5, 3));
+    ASSERT_TRUE(ConvertPackedDib(dib, image.dib()));
+    EXPECT_EQ(testing::PixelAt(image.dib(), 4, 2), (Bgr{202, 202, 202}));
 }
 
 class ReferenceFileTest : public BmpFileTest {
