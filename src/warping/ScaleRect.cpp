@@ -88,14 +88,19 @@ bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage
     if (region)
         std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
 
+    // Plain pointers in locals: the byte stores below may alias anything the
+    // compiler cannot see is local, and would make it reload the tables.
+    const AxisStep* const columnSteps = columns.get();
+    uint8_t* const* const sourceTable = sourceRows.rows();
+    uint8_t* const* const savedTable = savedRows.rows();
     for (int32_t r = 0; r < rowCount; ++r) {
         const AxisStep row = rows[r];
         uint8_t* const target = image.row(row.target);
-        const uint8_t* const upper = sourceRows[row.source];
-        const uint8_t* const lower = sourceRows[row.source + 1];
+        const uint8_t* const upper = sourceTable[row.source];
+        const uint8_t* const lower = sourceTable[row.source + 1];
         if (!region) {
             for (int32_t c = 0; c < columnCount; ++c) {
-                const AxisStep column = columns[c];
+                const AxisStep column = columnSteps[c];
                 const ptrdiff_t from = ptrdiff_t{3} * column.source;
                 BilinearPixel(upper + from, lower + from, column.fraction, row.fraction,
                               target + ptrdiff_t{3} * column.target);
@@ -103,9 +108,9 @@ bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage
             continue;
         }
         uint8_t* const maskRow = mask.row(row.target);
-        const uint8_t* const savedRow = savedRows[row.source];
+        const uint8_t* const savedRow = savedTable[row.source];
         for (int32_t c = 0; c < columnCount; ++c) {
-            const AxisStep column = columns[c];
+            const AxisStep column = columnSteps[c];
             const uint8_t selected = savedRow[column.source];
             maskRow[column.target] = selected;
             if (selected != 255)

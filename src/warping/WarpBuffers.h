@@ -24,6 +24,9 @@ public:
     // False when the table cannot be allocated; an empty image gives an empty table.
     bool Build(const CDibImage& image);
     uint8_t* operator[](int32_t y) const { return rows_[y]; }
+    // The table itself, for loops that keep it in a local: stores through
+    // byte pointers could otherwise force the compiler to reload it.
+    uint8_t* const* rows() const { return rows_.get(); }
 
 private:
     std::unique_ptr<uint8_t*[]> rows_;

@@ -1,6 +1,5 @@
 #include "warping/WarpCellBilinear.h"
 
-#include "view/RegionOfInterest.h"
 #include "warping/Bilinear.h"
 #include "warping/WarpBuffers.h"
 
@@ -29,9 +28,14 @@ BlendRow Blend(double p0, double p1, double p2, double p3, double cellWidth, dou
 
 bool WarpCellBilinear(const CDibImage& image, const CDibImage& working, const CDibImage& mask,
                       const PixelRect& cell, const QuadCorners& source) {
+    return WarpCellBilinear(image, working, RegionOfInterest(mask), cell, source);
+}
+
+bool WarpCellBilinear(const CDibImage& image, const CDibImage& working, const RegionOfInterest& roi,
+                      const PixelRect& cell, const QuadCorners& source) {
     const int32_t width = image.width();
     const int32_t height = image.height;
-    if (!AreWarpImages(image, working) || !IsPlaneOfSizeOrEmpty(mask, width, height))
+    if (!AreWarpImages(image, working) || !IsPlaneOfSizeOrEmpty(roi.mask(), width, height))
         return false;
     const int64_t cellWidth = int64_t{cell.right} - cell.left;
     const int64_t cellHeight = int64_t{cell.bottom} - cell.top;
@@ -41,7 +45,6 @@ bool WarpCellBilinear(const CDibImage& image, const CDibImage& working, const CD
     RowTable sourceRows;
     if (!sourceRows.Build(working))
         return false;
-    const RegionOfInterest roi(mask);
 
     const double cw = static_cast<double>(cellWidth);
     const double ch = static_cast<double>(cellHeight);
@@ -55,6 +58,7 @@ bool WarpCellBilinear(const CDibImage& image, const CDibImage& working, const CD
     const int32_t firstRow = std::max(cell.top, 0);
     const int32_t lastRow = std::min(cell.bottom, height - 2);
 
+    uint8_t* const* const rows = sourceRows.rows(); // a local the byte stores cannot alias
     for (int32_t y = firstRow; y <= lastRow; ++y) {
         const double rowOffset = static_cast<double>(int64_t{y} - cell.top);
         const BlendRow bu = Blend(p0.x, p1.x, p2.x, p3.x, cw, ch, rowOffset);
@@ -72,7 +76,7 @@ bool WarpCellBilinear(const CDibImage& image, const CDibImage& working, const CD
             const auto i = static_cast<int32_t>(u);
             const auto j = static_cast<int32_t>(v);
             const ptrdiff_t from = ptrdiff_t{3} * i;
-            BilinearPixel(sourceRows[j] + from, sourceRows[j + 1] + from, u - i, v - j,
+            BilinearPixel(rows[j] + from, rows[j + 1] + from, u - i, v - j,
                           target + ptrdiff_t{3} * x);
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/DibImage.h"
+#include "view/RegionOfInterest.h"
 #include "warping/WarpGeometry.h"
 
 namespace halvera {
@@ -26,6 +27,12 @@ namespace halvera {
 // nothing touched, when the buffers do not match (see WarpBuffers.h) or the
 // row table cannot be allocated.
 bool WarpCellBilinear(const CDibImage& image, const CDibImage& working, const CDibImage& mask,
+                      const PixelRect& cell, const QuadCorners& source);
+
+// The same with the region already looked up, for callers that render several
+// cells under one mask: finding out whether a region exists reads the whole
+// mask when there is none.
+bool WarpCellBilinear(const CDibImage& image, const CDibImage& working, const RegionOfInterest& roi,
                       const PixelRect& cell, const QuadCorners& source);
 
 } // namespace halvera

@@ -27,7 +27,7 @@ private:
 } // namespace
 
 bool WarpNetNode(const NetGrid& grid, NetNode node, const CDibImage& image,
-                 const CDibImage& working, const CDibImage& mask) {
+                 const CDibImage& working, const RegionOfInterest& roi) {
     if (!grid.IsInterior(node) || grid.preview().width <= 0 || grid.preview().height <= 0)
         return true;
     const PreviewScale scale(grid.preview(), image.width(), image.height);
@@ -51,7 +51,7 @@ bool WarpNetNode(const NetGrid& grid, NetNode node, const CDibImage& image,
         }
         const PixelRect cell{destination[kTopLeft].x, destination[kTopLeft].y,
                              destination[kBottomRight].x, destination[kBottomRight].y};
-        if (!WarpCellBilinear(image, working, mask, cell, source))
+        if (!WarpCellBilinear(image, working, roi, cell, source))
             return false;
     }
     return true;

@@ -87,7 +87,8 @@ TEST(WarpNetNode, DraggingANodeRightMovesTheContentAroundItRightFadingOut) {
     grid.Build(20, 20, FitPreview(200, 100, 100, 100)); // preview (50, 0) 100 x 100
     ASSERT_EQ(grid.preview(), (PreviewRect{50, 0, 100, 100}));
     grid.MoveNode({2, 2}, {50 + 44, 40}); // node (40, 40) dragged 4 to the right
-    ASSERT_TRUE(WarpNetNode(grid, {2, 2}, f.image.dib(), f.working.dib(), f.mask.dib()));
+    ASSERT_TRUE(
+        WarpNetNode(grid, {2, 2}, f.image.dib(), f.working.dib(), RegionOfInterest(f.mask.dib())));
     const CDibImage image = f.image.dib();
     EXPECT_EQ(PixelAt(image, 40, 40), (Bgr{36, 40, 0})); // content from 4 to the left
     EXPECT_EQ(PixelAt(image, 30, 40), (Bgr{28, 40, 0})); // half-way to the next node
@@ -102,12 +103,26 @@ TEST(WarpNetNode, DraggingANodeRightMovesTheContentAroundItRightFadingOut) {
     EXPECT_EQ(PixelAt(image, 40, 61), kMarker);
 }
 
+TEST(WarpNetNode, HonoursTheRegion) {
+    WarpBuffersFixture f(100, 100, Coordinates);
+    f.Select([](int x, int) { return x >= 40; });
+    NetGrid grid;
+    grid.Build(20, 20, PreviewRect{0, 0, 100, 100});
+    grid.MoveNode({2, 2}, {44, 40});
+    ASSERT_TRUE(
+        WarpNetNode(grid, {2, 2}, f.image.dib(), f.working.dib(), RegionOfInterest(f.mask.dib())));
+    EXPECT_EQ(PixelAt(f.image.dib(), 30, 40), kMarker);
+    EXPECT_EQ(PixelAt(f.image.dib(), 40, 40), (Bgr{36, 40, 0}));
+}
+
 TEST(WarpNetNode, ABorderNodeRendersNothing) {
     WarpBuffersFixture f(100, 100, Coordinates);
     NetGrid grid;
     grid.Build(20, 20, PreviewRect{0, 0, 100, 100});
-    EXPECT_TRUE(WarpNetNode(grid, {0, 2}, f.image.dib(), f.working.dib(), f.mask.dib()));
-    EXPECT_TRUE(WarpNetNode(grid, {5, 5}, f.image.dib(), f.working.dib(), f.mask.dib()));
+    EXPECT_TRUE(
+        WarpNetNode(grid, {0, 2}, f.image.dib(), f.working.dib(), RegionOfInterest(f.mask.dib())));
+    EXPECT_TRUE(
+        WarpNetNode(grid, {5, 5}, f.image.dib(), f.working.dib(), RegionOfInterest(f.mask.dib())));
     EXPECT_EQ(PixelAt(f.image.dib(), 0, 40), kMarker);
     EXPECT_EQ(PixelAt(f.image.dib(), 90, 90), kMarker);
 }
