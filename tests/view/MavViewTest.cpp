@@ -1,6 +1,7 @@
 #include "ViewHarness.h"
 #include "app/CommandIds.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -164,9 +165,9 @@ private:
 };
 
 TEST(MavView, ForwardsInputToTheToolOnlyWhileActive) {
+    std::vector<std::string> calls;
     ViewHarness harness(400, 300);
     CMavView& view = harness.view();
-    std::vector<std::string> calls;
     view.setTool(std::make_unique<RecordingTool>(calls));
 
     view.setActive(false);
@@ -217,6 +218,20 @@ TEST(MavView, ForwardsInputToTheToolOnlyWhileActive) {
     view.setTool(nullptr);
     EXPECT_EQ(calls, (std::vector<std::string>{"finish", "deleted"}));
     EXPECT_EQ(view.toolMode(), ToolMode::None);
+}
+
+TEST(MavView, AClickGivesTheViewTheKeyboard) {
+    std::vector<std::string> calls; // outlives the view, which deletes the tool
+    ViewHarness harness(400, 300);
+    harness.view().setTool(std::make_unique<RecordingTool>(calls));
+    harness.view().clearFocus();
+    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(30, 30));
+    EXPECT_TRUE(harness.view().hasFocus());
+    calls.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    EXPECT_EQ(calls, (std::vector<std::string>{"keydown " + std::to_string(Qt::Key_Left) + " 0 0",
+                                               "keyup " + std::to_string(Qt::Key_Left) + " 0 0"}));
+    EXPECT_EQ(harness.view().scrollPosition(), QPoint(0, 0)); // keys do not scroll the view
 }
 
 TEST(MavView, WithoutAToolAMoveShowsTheArrow) {
@@ -281,6 +296,7 @@ TEST(MavView, AutoScrollBringsADraggedPointBackIntoView) {
 }
 
 TEST(MavView, ImageCommandIsOneUndoableStep) {
+    std::vector<std::string> calls;
     ViewHarness harness(64, 48);
     CMavView& view = harness.view();
     CMavDoc& doc = harness.doc();
@@ -291,7 +307,6 @@ TEST(MavView, ImageCommandIsOneUndoableStep) {
     ASSERT_TRUE(view.onUpdateCommand(kIdEditRedo, state));
     EXPECT_FALSE(state.enabled);
 
-    std::vector<std::string> calls;
     view.setTool(std::make_unique<RecordingTool>(calls));
     view.selection().words = {9, 1, 2, 3, 4, 5, 6};
     QSignalSpy panel(&view, &CMavView::indexPanelRepaintRequested);
