@@ -19,6 +19,7 @@ constexpr uint16_t kBmpSignature = 0x4D42;       // "BM"
 constexpr uint16_t kReferenceSignature = 0x3D3D; // "=="
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kReferencePixelOffset = kFileHeaderSize + kHeaderSize;
+constexpr uint32_t kLongestHeaderSize = 124;
 constexpr int kReadError = 1;
 constexpr int kSaveError = 2;
 
@@ -74,6 +75,22 @@ std::optional<FileHeader> ReadFileHeader(std::FILE* file, uint16_t signature) {
     return header;
 }
 
+// Many programs write the longer picture headers of later BMP versions (108 or
+// 124 bytes); their first 40 bytes are the classic header. Such a header is
+// skipped past and the block keeps only the classic one, so the palette and
+// rows follow it as everywhere else in the program.
+bool SkipExtendedHeader(std::FILE* file, BitmapInfoHeader& header) {
+    if (header.biSize == kHeaderSize)
+        return true;
+    if (header.biSize < kHeaderSize || header.biSize > kLongestHeaderSize)
+        return false;
+    uint8_t rest[kLongestHeaderSize - kHeaderSize];
+    if (!ReadExactly(file, rest, header.biSize - kHeaderSize))
+        return false;
+    header.biSize = kHeaderSize;
+    return true;
+}
+
 // The packed DIB of an open BMP file, or empty. The picture header is judged
 // before the block is allocated, so no memory is spent on a refused file, and
 // a file too short for header + full palette + rows is refused.
@@ -81,10 +98,14 @@ PackedDib ReadBmpBlock(std::FILE* file) {
     const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kBmpSignature);
     if (!fileHeader || fileHeader->fileSize < kFileHeaderSize + kHeaderSize)
         return {};
-    const size_t blockSize = fileHeader->fileSize - kFileHeaderSize;
     BitmapInfoHeader header;
     if (!ReadExactly(file, &header, sizeof header))
         return {};
+    const uint32_t skippedHeader = header.biSize - kHeaderSize;
+    if (!SkipExtendedHeader(file, header) ||
+        fileHeader->fileSize < kFileHeaderSize + kHeaderSize + skippedHeader)
+        return {};
+    const size_t blockSize = fileHeader->fileSize - kFileHeaderSize - skippedHeader;
     const int64_t required = PackedDibRequiredSize(header);
     if (required < 0 || static_cast<uint64_t>(required) > blockSize)
         return {};

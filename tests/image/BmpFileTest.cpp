@@ -117,6 +117,39 @@ TEST_F(BmpFileTest, ReadsEveryDepthWithItsFullPalette) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+TEST_F(BmpFileTest, ReadsFilesWithTheLongerHeadersOfLaterVersions) {
+    const std::vector<RgbQuad> palette = TwoColours();
+    const Bytes rows = testing::PackIndexedRows(9, 2, 1, [](int x, int y) { return (x + y) & 1; });
+    const Bytes classic = testing::ImageFileBytes(
+        testing::PackedDibBytes(testing::PictureHeader(9, 2, 1), palette, rows), 2);
+    for (uint32_t headerSize : {108u, 124u}) {
+        // The longer header: the classic 40 bytes with biSize changed, then
+        // colour-space fields (zero here), then the same palette and rows.
+        Bytes file(classic.begin(), classic.begin() + 54);
+        file.insert(file.end(), headerSize - 40, 0);
+        file.insert(file.end(), classic.begin() + 54, classic.end());
+        PutLittle32At(file, 2, static_cast<uint32_t>(file.size()));
+        PutLittle32At(file, 10, static_cast<uint32_t>(14 + headerSize + 8));
+        PutLittle32At(file, 14, headerSize);
+
+        const PackedDib dib = Read(file);
+        ASSERT_TRUE(dib) << headerSize;
+        EXPECT_EQ(dib.header()->biSize, 40u);
+        DibBlock image;
+        ASSERT_TRUE(CreateRgb(image, 9, 2));
+        ASSERT_TRUE(ConvertPackedDib(dib, image.dib()));
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 9; ++x) {
+                const RgbQuad& entry = palette[(x + y) & 1];
+                ASSERT_EQ(testing::PixelAt(image.dib(), x, y),
+                          (Bgr{entry.blue, entry.green, entry.red}));
+            }
+    }
+    Bytes oddHeader = classic;
+    PutLittle32At(oddHeader, 14, 200);
+    ExpectRefused(oddHeader, "a header longer than any version's");
+}
+
 TEST_F(BmpFileTest, AcceptsWidth30000AndRefusesWidthOrHeight30001) {
     const PackedDib wide = Read(OneBitFile(30000, 1));
     ASSERT_TRUE(wide);
