@@ -399,25 +399,30 @@ void CMavView::mouseMoveEvent(QMouseEvent* event) {
     showPointerStatus(at);
 }
 
+// Keys belong to the tool (the paste tool moves by arrow keys): the view
+// itself never scrolls by keyboard. Keys no tool takes go on to the frame.
 void CMavView::keyPressEvent(QKeyEvent* event) {
-    // Keys belong to the tool: the view itself does not scroll by keyboard.
-    event->accept();
-    if (!active_ || !tool_)
+    if (!active_ || !tool_) {
+        event->ignore();
         return;
+    }
     const ToolCall call(*this);
     tool_->OnKeyDown(*this, event->key(), std::max(1, event->count()),
                      event->isAutoRepeat() ? kKeyRepeated : 0);
 }
 
 void CMavView::keyReleaseEvent(QKeyEvent* event) {
-    event->accept();
     // An auto-repeating key sends release and press pairs; only the last
     // release is the key going up.
-    if (!active_ || event->isAutoRepeat())
+    if (!active_ || event->isAutoRepeat()) {
+        event->ignore();
         return;
+    }
     if (tool_) {
         const ToolCall call(*this);
         tool_->OnKeyUp(*this, event->key(), std::max(1, event->count()), 0);
+    } else {
+        event->ignore();
     }
     repaintIndexPanel();
 }
