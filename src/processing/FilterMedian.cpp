@@ -12,21 +12,76 @@ namespace halvera {
 
 namespace {
 
-// A sorting network for nine values: 25 compare-exchanges, no branches.
-constexpr std::array<std::array<int, 2>, 25> kSortNine{
-    {{0, 3}, {1, 7}, {2, 5}, {4, 8}, {0, 7}, {2, 4}, {3, 8}, {5, 6}, {0, 2},
-     {1, 3}, {4, 5}, {7, 8}, {1, 4}, {3, 6}, {5, 7}, {0, 1}, {2, 4}, {3, 5},
-     {6, 8}, {2, 3}, {4, 5}, {6, 7}, {1, 2}, {3, 4}, {5, 6}}};
+// By value, so that the compiler turns them into vector min and max.
+int16_t Min(int16_t a, int16_t b) {
+    return a < b ? a : b;
+}
+int16_t Max(int16_t a, int16_t b) {
+    return a > b ? a : b;
+}
+void Sort2(int16_t& a, int16_t& b) {
+    const int16_t low = Min(a, b);
+    b = Max(a, b);
+    a = low;
+}
 
-constexpr int kChosenRank = 5;
+// The sixth smallest of nine levels (position 5 of the sorted nine, counting
+// from 0): the 21 compare-exchanges of a 25-comparator sorting network that
+// lead to that position, halved where only one of their outputs is used.
+int16_t SixthSmallest(int16_t v0, int16_t v1, int16_t v2, int16_t v3, int16_t v4, int16_t v5,
+                      int16_t v6, int16_t v7, int16_t v8) {
+    Sort2(v0, v3);
+    Sort2(v1, v7);
+    Sort2(v2, v5);
+    Sort2(v4, v8);
+    Sort2(v0, v7);
+    Sort2(v2, v4);
+    Sort2(v3, v8);
+    Sort2(v5, v6);
+    v2 = Max(v0, v2);
+    Sort2(v1, v3);
+    Sort2(v4, v5);
+    Sort2(v7, v8);
+    v4 = Max(v1, v4);
+    Sort2(v3, v6);
+    Sort2(v5, v7);
+    v4 = Max(v2, v4);
+    v5 = Max(v3, v5);
+    v6 = Min(v6, v8);
+    v5 = Max(v4, v5);
+    v6 = Min(v6, v7);
+    return Min(v5, v6);
+}
 
-int32_t SixthSmallest(std::array<int32_t, 9> values) {
-    for (const auto& [i, j] : kSortNine) {
-        const int32_t low = std::min(values[i], values[j]);
-        values[j] = std::max(values[i], values[j]);
-        values[i] = low;
+// The nine neighbours in column order NW, W, SW, N, C, S, NE, E, SE: the row
+// (0 north, 1 centre, 2 south) and column (0 west, 1 centre, 2 east) of each.
+constexpr std::array<uint8_t, 9> kRowOf{0, 1, 2, 0, 1, 2, 0, 1, 2};
+constexpr std::array<uint8_t, 9> kColumnOf{0, 0, 0, 1, 1, 1, 2, 2, 2};
+
+// For pixels first..last-1 of a row, the position (in column order) of the
+// first neighbour whose level is the sixth smallest of the nine. `west` and
+// `east` are the level offsets of the side neighbours (-1/+1; 0 at an edge).
+// Branch-free, so the interior of a row is vectorised.
+void ChoosePositions(const int16_t* __restrict ln, const int16_t* __restrict lc,
+                     const int16_t* __restrict ls, int32_t first, int32_t last, int32_t west,
+                     int32_t east, uint8_t* __restrict position) {
+    for (int32_t x = first; x < last; ++x) {
+        const int16_t a0 = ln[x + west], a1 = lc[x + west], a2 = ls[x + west];
+        const int16_t a3 = ln[x], a4 = lc[x], a5 = ls[x];
+        const int16_t a6 = ln[x + east], a7 = lc[x + east], a8 = ls[x + east];
+        const int16_t chosen = SixthSmallest(a0, a1, a2, a3, a4, a5, a6, a7, a8);
+        // Scanning from the last down keeps the first match.
+        uint8_t p = 8;
+        p = a7 == chosen ? 7 : p;
+        p = a6 == chosen ? 6 : p;
+        p = a5 == chosen ? 5 : p;
+        p = a4 == chosen ? 4 : p;
+        p = a3 == chosen ? 3 : p;
+        p = a2 == chosen ? 2 : p;
+        p = a1 == chosen ? 1 : p;
+        p = a0 == chosen ? 0 : p;
+        position[x] = p;
     }
-    return values[kChosenRank];
 }
 
 // The grey levels of three source rows at a time. Row r lives in slot r mod 3:
@@ -38,18 +93,16 @@ public:
 
     void compute(int32_t y) {
         const uint8_t* p = source_.row(y);
-        int32_t* out = slot(y);
+        int16_t* out = levels_.data() + (y % 3) * width_;
         for (int32_t x = 0; x < width_; ++x, p += 3)
-            out[x] = luminance_(p);
+            out[x] = static_cast<int16_t>(luminance_(p));
     }
-    const int32_t* row(int32_t y) const { return levels_.data() + (y % 3) * width_; }
+    const int16_t* row(int32_t y) const { return levels_.data() + (y % 3) * width_; }
 
 private:
-    int32_t* slot(int32_t y) { return levels_.data() + (y % 3) * width_; }
-
     CDibImage source_;
     int32_t width_;
-    std::vector<int32_t> levels_;
+    std::vector<int16_t> levels_;
     LuminanceTables luminance_;
 };
 
@@ -64,38 +117,39 @@ bool FilterMedian(const CDibImage& destination, const CDibImage& source, const C
         return true;
     const RegionOfInterest region(mask);
     LevelRows levels(source, width);
+    std::vector<uint8_t> positions(static_cast<size_t>(width));
     levels.compute(0);
     if (height > 1)
         levels.compute(1);
     for (int32_t y = 0; y < height; ++y) {
         if (y >= 1 && y + 1 < height)
             levels.compute(y + 1);
-        const int32_t yn = std::max(y - 1, 0), ys = std::min(y + 1, height - 1);
-        const int32_t* ln = levels.row(yn);
-        const int32_t* lc = levels.row(y);
-        const int32_t* ls = levels.row(ys);
-        const uint8_t* pn = source.row(yn);
-        const uint8_t* pc = source.row(y);
-        const uint8_t* ps = source.row(ys);
+        const int32_t north = std::max(y - 1, 0), south = std::min(y + 1, height - 1);
+        const int16_t* ln = levels.row(north);
+        const int16_t* lc = levels.row(y);
+        const int16_t* ls = levels.row(south);
+        uint8_t* position = positions.data();
+        if (width == 1) {
+            ChoosePositions(ln, lc, ls, 0, 1, 0, 0, position);
+        } else {
+            ChoosePositions(ln, lc, ls, 0, 1, 0, 1, position);
+            ChoosePositions(ln, lc, ls, 1, width - 1, -1, 1, position);
+            ChoosePositions(ln, lc, ls, width - 1, width, -1, 0, position);
+        }
+
+        const std::array<const uint8_t*, 3> rows{source.row(north), source.row(y),
+                                                 source.row(south)};
         const uint8_t* selection = region.maskRow(y);
         uint8_t* out = destination.row(y);
-        for (int32_t x = 0; x < width; ++x) {
+        for (int32_t x = 0; x < width; ++x, out += 3) {
             if (!RegionOfInterest::Selected(selection, x))
                 continue;
-            const int32_t xw = std::max(x - 1, 0), xe = std::min(x + 1, width - 1);
-            const std::array<int32_t, 9> level{ln[xw], lc[xw], ls[xw], ln[x], lc[x],
-                                               ls[x],  ln[xe], lc[xe], ls[xe]};
-            const std::array<const uint8_t*, 9> pixel{pn + 3 * xw, pc + 3 * xw, ps + 3 * xw,
-                                                      pn + 3 * x,  pc + 3 * x,  ps + 3 * x,
-                                                      pn + 3 * xe, pc + 3 * xe, ps + 3 * xe};
-            const int32_t chosen = SixthSmallest(level);
-            int k = 0;
-            while (level[k] != chosen)
-                ++k;
-            uint8_t* o = out + 3 * x;
-            o[0] = pixel[k][0];
-            o[1] = pixel[k][1];
-            o[2] = pixel[k][2];
+            const std::array<int32_t, 3> columns{std::max(x - 1, 0), x, std::min(x + 1, width - 1)};
+            const uint8_t p = position[x];
+            const uint8_t* chosen = rows[kRowOf[p]] + 3 * columns[kColumnOf[p]];
+            out[0] = chosen[0];
+            out[1] = chosen[1];
+            out[2] = chosen[2];
         }
     }
     return true;

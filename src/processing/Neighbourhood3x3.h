@@ -30,13 +30,11 @@ inline SourceRows RowsAround(const CDibImage& source, int32_t y) {
             source.row(std::min(y + 1, source.height - 1))};
 }
 
-// Channel byte i of the centre row with its neighbours; `west` and `east` are
-// the byte offsets of the side neighbours: -3 and +3 inside the row, 0 at the
-// left and right edge (replicate border).
-inline Window3x3 WindowAt(const SourceRows& rows, int32_t i, int32_t west, int32_t east) {
-    const uint8_t* n = rows.north + i;
-    const uint8_t* c = rows.centre + i;
-    const uint8_t* s = rows.south + i;
+// The window around channel byte `n[0]`/`c[0]`/`s[0]` of the north, centre and
+// south rows; `west` and `east` are the byte offsets of the side neighbours:
+// -3 and +3 inside the row, 0 at the left and right edge (replicate border).
+inline Window3x3 WindowAt(const uint8_t* n, const uint8_t* c, const uint8_t* s, int32_t west,
+                          int32_t east) {
     return {n[west], n[0], n[east], c[west], c[0], c[east], s[west], s[0], s[east]};
 }
 
@@ -52,24 +50,29 @@ inline void CopySelectedPixels(uint8_t* out, const uint8_t* computed, const uint
     }
 }
 
-// One row of channel bytes through `filter`. The first and last pixel are
+// One row of channel bytes through `filter`, whose results go to `out` (one
+// per channel byte). The first and last pixel are
 // done apart so that the interior loop sees constant offsets and no branch,
 // which lets the compiler vectorise it.
-template <class ChannelFilter>
-void FilterChannelRow(const SourceRows& rows, uint8_t* __restrict out, int32_t width,
+template <class Output, class ChannelFilter>
+void FilterChannelRow(const SourceRows& rows, Output* __restrict out, int32_t width,
                       const ChannelFilter& filter) {
+    // Local restrict pointers: the rows are not reloaded after every store.
+    const uint8_t* __restrict n = rows.north;
+    const uint8_t* __restrict c = rows.centre;
+    const uint8_t* __restrict s = rows.south;
     const int32_t bytes = 3 * width;
     if (width == 1) {
         for (int32_t i = 0; i < 3; ++i)
-            out[i] = filter(WindowAt(rows, i, 0, 0));
+            out[i] = filter(WindowAt(n + i, c + i, s + i, 0, 0));
         return;
     }
     for (int32_t i = 0; i < 3; ++i)
-        out[i] = filter(WindowAt(rows, i, 0, 3));
+        out[i] = filter(WindowAt(n + i, c + i, s + i, 0, 3));
     for (int32_t i = 3; i < bytes - 3; ++i)
-        out[i] = filter(WindowAt(rows, i, -3, 3));
+        out[i] = filter(WindowAt(n + i, c + i, s + i, -3, 3));
     for (int32_t i = bytes - 3; i < bytes; ++i)
-        out[i] = filter(WindowAt(rows, i, -3, 0));
+        out[i] = filter(WindowAt(n + i, c + i, s + i, -3, 0));
 }
 
 // Runs a per-channel 3x3 filter, `uint8_t filter(const Window3x3&)`, over the
