@@ -11,8 +11,8 @@
 #include "platform/qt/PrinterSetup.h"
 
 #include <QApplication>
-#include <QMdiArea>
 #include <QElapsedTimer>
+#include <QMdiArea>
 #include <QSplashScreen>
 #include <QThread>
 
@@ -73,7 +73,12 @@ void CHalveraApp::SaveSettings() {
 // ---------------------------------------------------------------- documents
 
 CChildFrame* CHalveraApp::addWindow(std::unique_ptr<CMavDoc> document) {
-    return mainFrame_ ? mainFrame_->addDocumentWindow(std::move(document)) : nullptr;
+    if (!mainFrame_)
+        return nullptr;
+    CChildFrame* window = mainFrame_->addDocumentWindow(std::move(document));
+    QObject::connect(window, &CChildFrame::savedAs, window,
+                     [this](const QString& path) { recentFiles_.add(path.toStdString()); });
+    return window;
 }
 
 CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {

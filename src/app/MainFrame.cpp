@@ -257,7 +257,6 @@ CChildFrame* CMainFrame::addDocumentWindow(std::unique_ptr<CMavDoc> document) {
     auto* window = new CChildFrame(std::move(document));
     mdi_->addSubWindow(window);
     connect(window, &QObject::destroyed, this, &CMainFrame::onDocumentWindowClosed);
-    connect(window, &QMdiSubWindow::windowTitleChanged, this, &CMainFrame::updateTitle);
     window->showMaximized();
     mdi_->setActiveSubWindow(window);
     refreshIndexPanel();
@@ -286,7 +285,6 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow* window) {
     }
     if (auto* child = qobject_cast<CChildFrame*>(window))
         child->view().setActive(true);
-    updateTitle();
     refreshToolbars();
 }
 
@@ -294,7 +292,6 @@ void CMainFrame::onDocumentWindowClosed() {
     // Called from the window's destructor: it is no longer in the list.
     refreshIndexPanel();
     updateMenuBar();
-    updateTitle();
     refreshToolbars();
 }
 
@@ -306,12 +303,6 @@ void CMainFrame::updateMenuBar() {
     menuBar()->clear();
     for (QMenu* menu : imageOpen ? imageMenus_ : noImageMenus_)
         menuBar()->addMenu(menu);
-}
-
-void CMainFrame::updateTitle() {
-    const CChildFrame* active = activeDocumentWindow();
-    setWindowTitle(active ? QStringLiteral("Halvera - ") + active->windowTitle()
-                          : QStringLiteral("Halvera"));
 }
 
 QAction* CMainFrame::menuAction(int id) const {

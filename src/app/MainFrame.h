@@ -26,7 +26,8 @@ class CMavDoc;
 struct MenuItem;
 struct ToolbarResource;
 
-// The main window: the image windows in a multiple-document area, two menu
+// The main window, captioned "Halvera" (while an image window is maximized
+// the caption adds its title): the image windows in a multiple-document area, two menu
 // bars (one while no image is open, one while an image is), the seven
 // toolbars, the status bar with four panes, and the panels (tool box,
 // calibration bar, data panel, index image panel).
@@ -103,7 +104,6 @@ private:
     void onSubWindowActivated(QMdiSubWindow* window);
     void onDocumentWindowClosed();
     void updateMenuBar();
-    void updateTitle();
     void rebuildRecentFiles(QMenu* fileMenu);
     void rebuildWindowList();
 
