@@ -2,6 +2,7 @@
 #include "app/CommandIds.h"
 
 #include <QApplication>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -89,6 +90,20 @@ TEST(MavView, PaintAndWindowToImageAgreeAtSeveralZoomsAndScrollPositions) {
                   QPoint(std::min(c.scroll.x(), maximum.x()), std::min(c.scroll.y(), maximum.y())));
         ExpectPaintMatchesConversion(harness, c.tolerance);
     }
+}
+
+TEST(MavView, ScrollBarsSettleWithinTheZoomStep) {
+    ViewHarness harness(300, 200, QSize(400, 300));
+    CMavView& view = harness.view();
+    const QSize withoutBars = harness.viewport()->size();
+    ASSERT_TRUE(view.zoomTo(8, QPoint(200, 150))); // 600 x 400: both bars appear
+    const QSize withBars = harness.viewport()->size();
+    EXPECT_LT(withBars.width(), withoutBars.width());
+    EXPECT_LT(withBars.height(), withoutBars.height());
+    QApplication::processEvents();
+    EXPECT_EQ(harness.viewport()->size(), withBars);
+    EXPECT_EQ(view.placement().MaxScroll().x, 600 - withBars.width());
+    EXPECT_EQ(view.horizontalScrollBar()->maximum(), 600 - withBars.width());
 }
 
 TEST(MavView, ConversionsRoundTripAtIntegerZooms) {
