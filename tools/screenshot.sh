@@ -3,8 +3,8 @@
 # Usage: tools/screenshot.sh <halvera binary> <output.png>
 #
 # Starts the real program on a virtual X screen (Xvfb), opens a picture the way
-# a user does (Ctrl+O, type the path into the file dialog, Enter), zooms in
-# once with the zoom tool, and writes a PNG of the whole screen.
+# a user does (Ctrl+O, type the path into the file dialog, Enter) and writes a
+# PNG of the whole screen.
 set -eu
 
 if [ "$#" -ne 2 ]; then
