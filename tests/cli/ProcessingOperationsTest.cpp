@@ -1,0 +1,147 @@
+// Runs the processing operations of `halvera-cli apply` as a user would and
+// checks the files they write.
+#include "ImageFileTestSupport.h"
+
+#include <array>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+namespace halvera {
+namespace {
+
+using testing::Bytes;
+using testing::TemporaryFolder;
+using Pixel = std::array<uint8_t, 3>; // blue, green, red
+
+// Runs the real binary with `words`, each quoted for the shell; its exit status.
+int RunCli(const std::vector<std::string>& words) {
+    std::string command = HALVERA_CLI_PATH;
+    for (const std::string& word : words)
+        command += " '" + word + "'";
+    command += " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+size_t Stride(int width) {
+    return (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
+}
+
+// A 24-bit BMP file whose pixel (x, y), y = 0 at the top, is colour(x, y).
+void WriteBmp(const std::string& path, int width, int height,
+              const std::function<Pixel(int x, int y)>& colour) {
+    Bytes rows(Stride(width) * height, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const Pixel p = colour(x, y);
+            std::copy(p.begin(), p.end(), rows.data() + Stride(width) * (height - 1 - y) + 3 * x);
+        }
+    testing::WriteFileBytes(
+        path, testing::ImageFileBytes(
+                  testing::PackedDibBytes(testing::PictureHeader(width, height, 24), {}, rows), 0));
+}
+
+Pixel PixelOf(const Bytes& file, int width, int height, int x, int y) {
+    const uint8_t* p = file.data() + 54 + Stride(width) * (height - 1 - y) + 3 * x;
+    return {p[0], p[1], p[2]};
+}
+
+Pixel Grey(uint8_t level) {
+    return {level, level, level};
+}
+
+class CliProcessing : public ::testing::Test {
+protected:
+    TemporaryFolder folder;
+    const std::string input = folder.file("in.bmp");
+    const std::string mask = folder.file("mask.bmp");
+    const std::string output = folder.file("out.bmp");
+};
+
+TEST_F(CliProcessing, InvertChangesOnlyTheMaskedPixels) {
+    WriteBmp(input, 3, 2, [](int x, int y) { return Pixel{uint8_t(10 * x), uint8_t(y), 200}; });
+    WriteBmp(mask, 3, 2, [](int x, int y) { return Grey(x == 2 && y == 1 ? 255 : 0); });
+    ASSERT_EQ(RunCli({"apply", input, output, "invert", "--mask", mask}), 0);
+    const Bytes image = testing::ReadFileBytes(output);
+    EXPECT_EQ(PixelOf(image, 3, 2, 2, 1), (Pixel{235, 254, 55}));
+    EXPECT_EQ(PixelOf(image, 3, 2, 1, 1), (Pixel{10, 1, 200}));
+    EXPECT_EQ(PixelOf(image, 3, 2, 2, 0), (Pixel{20, 0, 200}));
+}
+
+TEST_F(CliProcessing, BrightnessContrastStretchesAboutTheMeanOfTheUnchangedImage) {
+    // Grey levels 100 and 200: mean (100 + 200) / 3 = 100, so contrast 100
+    // thresholds at 100; brightness 10 then adds 25.
+    WriteBmp(input, 2, 1, [](int x, int) { return Grey(x == 0 ? 100 : 200); });
+    ASSERT_EQ(
+        RunCli({"apply", input, output, "brightness-contrast", "brightness=10", "contrast=100"}),
+        0);
+    const Bytes image = testing::ReadFileBytes(output);
+    EXPECT_EQ(PixelOf(image, 2, 1, 0, 0), Grey(25));
+    EXPECT_EQ(PixelOf(image, 2, 1, 1, 0), Grey(255));
+}
+
+TEST_F(CliProcessing, ColorBalanceAndHueSaturationTakeSliderValues) {
+    WriteBmp(input, 1, 1, [](int, int) { return Pixel{10, 20, 30}; });
+    ASSERT_EQ(RunCli({"apply", input, output, "color-balance", "red=100", "blue=-10"}), 0);
+    EXPECT_EQ(PixelOf(testing::ReadFileBytes(output), 1, 1, 0, 0), (Pixel{0, 20, 255}));
+
+    WriteBmp(input, 1, 1, [](int, int) { return Pixel{0, 0, 255}; });
+    ASSERT_EQ(RunCli({"apply", input, output, "hue-saturation", "hue=120"}), 0);
+    EXPECT_EQ(PixelOf(testing::ReadFileBytes(output), 1, 1, 0, 0), (Pixel{0, 255, 0}));
+}
+
+TEST_F(CliProcessing, FiltersReadTheImageAsItWasBeforeTheyRan) {
+    WriteBmp(input, 5, 5, [](int x, int y) { return Grey(x == 2 && y == 2 ? 255 : 0); });
+    ASSERT_EQ(RunCli({"apply", input, output, "laplace"}), 0);
+    Bytes image = testing::ReadFileBytes(output);
+    EXPECT_EQ(PixelOf(image, 5, 5, 2, 2), Grey(0));
+    EXPECT_EQ(PixelOf(image, 5, 5, 2, 1), Grey(255));
+    EXPECT_EQ(PixelOf(image, 5, 5, 3, 2), Grey(255));
+
+    ASSERT_EQ(RunCli({"apply", input, output, "lowpass"}), 0);
+    image = testing::ReadFileBytes(output);
+    EXPECT_EQ(PixelOf(image, 5, 5, 2, 2), Grey(51));
+    EXPECT_EQ(PixelOf(image, 5, 5, 3, 3), Grey(20));
+
+    ASSERT_EQ(RunCli({"apply", input, output, "edge-downleft"}), 0);
+    image = testing::ReadFileBytes(output);
+    EXPECT_EQ(PixelOf(image, 5, 5, 1, 1), Grey(255));
+    EXPECT_EQ(PixelOf(image, 5, 5, 3, 3), Grey(255));
+    EXPECT_EQ(PixelOf(image, 5, 5, 3, 1), Grey(0));
+}
+
+TEST_F(CliProcessing, EveryOperationRuns) {
+    WriteBmp(input, 4, 3, [](int x, int y) { return Pixel{uint8_t(60 * x), uint8_t(90 * y), 77}; });
+    for (const char* operation :
+         {"invert", "grayscale", "brightness-contrast", "color-balance", "hue-saturation",
+          "average", "median", "lowpass", "roberts", "sobel", "laplace", "kirsch", "prewitt",
+          "edge-horizontal", "edge-vertical", "edge-upright", "edge-downleft"})
+        EXPECT_EQ(RunCli({"apply", input, output, operation}), 0) << operation;
+}
+
+TEST_F(CliProcessing, ValuesBeyondTheSlidersAndUnknownNamesAreUsageErrors) {
+    WriteBmp(input, 2, 2, [](int, int) { return Grey(9); });
+    const std::vector<std::vector<std::string>> wrong = {
+        {"sharpen"},
+        {"brightness-contrast", "brightness=101"},
+        {"brightness-contrast", "contrast=-101"},
+        {"color-balance", "green=150"},
+        {"hue-saturation", "hue=181"},
+        {"hue-saturation", "saturation=-101"},
+        {"hue-saturation", "value=5"},
+        {"median", "size=3"},
+    };
+    for (const std::vector<std::string>& words : wrong) {
+        std::vector<std::string> line = {"apply", input, output};
+        line.insert(line.end(), words.begin(), words.end());
+        EXPECT_EQ(RunCli(line), 2) << words.back();
+        EXPECT_FALSE(std::filesystem::exists(output)) << words.back();
+    }
+}
+
+} // namespace
+} // namespace halvera
