@@ -83,7 +83,6 @@ CMavView::CMavView(CMavDoc& doc, QWidget* parent) : QAbstractScrollArea(parent),
     // Initial update: the document is attached from the start.
     selection_.setKind(0);
     selection_.clearTail();
-    zoomIndex_ = kZoomIndex100;
     total_ = doc_.image().empty() ? ViewSize{kEmptyViewSide, kEmptyViewSide}
                                   : ScaledSize(imageSize(), zoomFactor());
     updateScrollBars();
@@ -226,7 +225,7 @@ void CMavView::captureMouse() {
     viewport()->grabMouse();
 }
 
-void CMavView::releaseMouse() {
+void CMavView::releaseCapture() {
     viewport()->releaseMouse();
 }
 

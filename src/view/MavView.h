@@ -127,9 +127,10 @@ public:
     // Mouse cursor over the view.
     void setToolCursor(CursorId id);
     void setArrowCursor();
-    // Keeps the pointer's messages coming while it is outside the window.
+    // Keeps the pointer's messages coming while it is outside the window,
+    // until releaseCapture.
     void captureMouse();
-    void releaseMouse();
+    void releaseCapture();
 
     // ---- Active view
     bool isActive() const { return active_; }
@@ -215,7 +216,7 @@ private:
     CMavDoc& doc_;
     SelectionRecord selection_;
     PaintRects paintRects_;
-    int zoomIndex_ = kZoomIndex100 - 1;
+    int zoomIndex_ = kZoomIndex100;
     ViewSize total_;
     QBasicTimer outlineTimer_;
     RoiOutline outline_;
