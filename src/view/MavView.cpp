@@ -3,6 +3,7 @@
 #include "app/CommandIds.h"
 #include "app/FrameServices.h"
 #include "image/MavDoc.h"
+#include "processing/ArithmeticCommands.h"
 #include "view/BuildOutlineMap.h"
 #include "view/DrawDib.h"
 #include "view/MagnifierTool.h"
@@ -512,7 +513,13 @@ const CommandMap<CMavView>& CMavView::Commands() {
                  })
             .add(kIdEditRedo, &CMavView::redo, [](CMavView& view, CommandState& state) {
                 state.enabled = view.document().CanRedo();
-            });
+            })
+            .add(kIdArithmetic, &ArithmeticCommand)
+            .add(kIdShadeCorrection1, &ShadePolynomialCommand)
+            .add(kIdShadeCorrection2, &ShadeMorphological7Command)
+            .add(kIdShadeCorrection3, &ShadeMorphological9Command)
+            .add(kIdReferenceImage, &ReferenceImageCommand)
+            .add(kIdFieldShadeCorrection, &FieldShadeCorrectionCommand);
     return map;
 }
 
