@@ -192,6 +192,21 @@ TEST(ShadeCorrectPolynomial, UniformGreyTurnsWhite) {
     }
 }
 
+TEST(ShadeCorrectPolynomial, FlattensAVignettedField) {
+    // A field 200 bright in the middle falling to about 110 in the corners:
+    // a quadratic surface, which the fit follows to within a grey level.
+    const int width = 640, height = 480;
+    DibBlock image = MakeRgb(width, height, [](int x, int y) {
+        const double dx = x - 320.0, dy = y - 240.0;
+        const auto v = static_cast<uint8_t>(200.0 - (dx * dx + dy * dy) / 1780.0);
+        return Bgr{v, v, v};
+    });
+    ASSERT_EQ(ShadeCorrectPolynomial(image.dib()), PolynomialShadeResult::Corrected);
+    for (int y = 0; y < height; y += 3)
+        for (int x = 0; x < width; x += 3)
+            ASSERT_GE(PixelAt(image.dib(), x, y).green, 250) << x << "," << y;
+}
+
 TEST(ShadeCorrectPolynomial, ABackgroundAtOrBelowZeroGivesWhite) {
     // Grey 4x on a 64 x 64 image: the surface is z = 4x, so column 0, where
     // it is 0, turns white; everywhere else v div (surface) is 1 or more.
