@@ -7,9 +7,10 @@
 
 namespace halvera {
 
-namespace {
-
-void WhitenSelected(const CDibImage& image, const RegionOfInterest& roi) {
+void WhitenSelection(const CDibImage& image, const CDibImage& mask) {
+    const RegionOfInterest roi(mask);
+    if (roi.exists() && (mask.width() != image.width() || mask.height != image.height))
+        return;
     const int32_t width = image.width();
     for (int32_t y = 0; y < image.height; ++y) {
         uint8_t* p = image.row(y);
@@ -27,12 +28,10 @@ void WhitenSelected(const CDibImage& image, const RegionOfInterest& roi) {
     }
 }
 
-} // namespace
-
 PackedDib CutSelection(const CDibImage& image, const CDibImage& mask) {
     PackedDib picture = CopySelection(image, mask);
     if (picture)
-        WhitenSelected(image, RegionOfInterest(mask));
+        WhitenSelection(image, mask);
     return picture;
 }
 

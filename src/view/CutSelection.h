@@ -11,4 +11,8 @@ namespace halvera {
 // the result is empty and the image is left as it was, so nothing is lost.
 PackedDib CutSelection(const CDibImage& image, const CDibImage& mask);
 
+// The second half of Cut, for callers that place the picture first: turns
+// white the selected pixels, or the whole image when there is no region.
+void WhitenSelection(const CDibImage& image, const CDibImage& mask);
+
 } // namespace halvera

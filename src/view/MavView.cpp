@@ -7,6 +7,7 @@
 #include "view/BuildOutlineMap.h"
 #include "view/DrawDib.h"
 #include "view/MagnifierTool.h"
+#include "view/SelectionCommands.h"
 #include "view/ZoomTool.h"
 
 #include <QCoreApplication>
@@ -514,6 +515,15 @@ const CommandMap<CMavView>& CMavView::Commands() {
             .add(kIdEditRedo, &CMavView::redo, [](CMavView& view, CommandState& state) {
                 state.enabled = view.document().CanRedo();
             })
+            .add(kIdLassoTool, &StartLassoTool)
+            .add(kIdRectMarqueeTool, &StartRectangleMarquee)
+            .add(kIdEllipseMarqueeTool, &StartEllipseMarquee)
+            .add(kIdRoiCutTool, &StartRoiCutTool)
+            .add(kIdRoiClear, &RoiClear)
+            .add(kIdCrop, &CropToSelectionCommand)
+            .add(kIdEditCopy, &CopyCommand)
+            .add(kIdEditCut, &CutCommand)
+            .add(kIdEditPaste, &PasteCommand, &UpdatePasteCommand)
             .add(kIdArithmetic, &ArithmeticCommand)
             .add(kIdShadeCorrection1, &ShadePolynomialCommand)
             .add(kIdShadeCorrection2, &ShadeMorphological7Command)

@@ -1,0 +1,125 @@
+#include "view/LassoTool.h"
+
+#include "image/ImageCommand.h"
+#include "image/MavDoc.h"
+#include "view/FillMaskPolygon.h"
+#include "view/MavView.h"
+
+#include <QPainter>
+
+namespace halvera {
+
+namespace {
+
+constexpr uint8_t kAdd = 255;
+constexpr uint8_t kSubtract = 0;
+
+} // namespace
+
+CLassoTool::CLassoTool() {
+    points_.reserve(kPointsGrowth);
+}
+
+void CLassoTool::OnLButtonDown(CMavView& view, int flags, int x, int y) {
+    const QPoint client(x, y);
+    if (!view.isOverImage(client))
+        return;
+    setPaintValue(view, (flags & kMouseControl) ? kSubtract : kAdd);
+    // While the button is held the view receives the pointer outside its
+    // window too; between clicks the mouse stays free for the rest of the program.
+    current_ = client;
+    append(view, client);
+    view.repaintView();
+}
+
+void CLassoTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
+    showCursor(view);
+    const QPoint client(x, y);
+    if (!view.isOverImage(client) || points_.empty())
+        return;
+    if (flags & kMouseLeftButton) {
+        // Freehand: every position the pointer passes becomes a vertex.
+        append(view, client);
+    }
+    current_ = client;
+    view.repaintView();
+}
+
+void CLassoTool::OnLButtonDblClk(CMavView& view, int flags, int x, int y) {
+    if (!view.isOverImage(QPoint(x, y)) || points_.empty())
+        return;
+    // The Ctrl state at the moment of closing decides, even when the key went
+    // down while another window had the keyboard.
+    const uint8_t value = (flags & kMouseControl) ? kSubtract : kAdd;
+    if (points_.size() >= 2) {
+        CMavDoc& doc = view.document();
+        RunMaskCommand(doc, view.selection(),
+                       [&] { return FillMaskPolygon(doc.mask(), points_, value) == 1; });
+    }
+    reset(view);
+    view.repaintView();
+}
+
+void CLassoTool::Draw(CMavView& view, QPainter& painter) {
+    if (points_.empty())
+        return;
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(Qt::white, 0));
+    QPolygon path;
+    path.reserve(static_cast<int>(points_.size()) + 1);
+    for (const PixelPoint& p : points_)
+        path << view.imageToWindow(QPoint(p.x, p.y));
+    // The edge that follows the pointer from the last vertex.
+    const QPoint pointer = view.clientToLogical(current_);
+    if (pointer != path.back())
+        path << pointer;
+    if (path.size() == 1)
+        painter.drawPoint(path.front());
+    else
+        painter.drawPolyline(path);
+    painter.restore();
+}
+
+void CLassoTool::OnKeyDown(CMavView& view, int key, int, int) {
+    if (key == Qt::Key_Control)
+        setPaintValue(view, kSubtract);
+}
+
+void CLassoTool::OnKeyUp(CMavView& view, int key, int, int) {
+    if (key == Qt::Key_Control)
+        setPaintValue(view, kAdd);
+}
+
+void CLassoTool::Finish(CMavView& view) {
+    view.repaintView();
+}
+
+void CLassoTool::append(CMavView& view, QPoint client) {
+    const QPoint image = view.windowToImage(client);
+    const PixelPoint point{image.x(), image.y()};
+    if (points_.empty() || points_.back() != point) {
+        if (points_.size() == points_.capacity())
+            points_.reserve(points_.size() + kPointsGrowth);
+        points_.push_back(point);
+    }
+}
+
+void CLassoTool::setPaintValue(CMavView& view, uint8_t value) {
+    paintValue_ = value;
+    showCursor(view);
+}
+
+void CLassoTool::showCursor(CMavView& view) const {
+    view.setToolCursor(paintValue_ == kAdd ? CursorId::Lasso : CursorId::LassoSubtract);
+}
+
+void CLassoTool::reset(CMavView& view) {
+    points_.clear();
+    points_.shrink_to_fit();
+    points_.reserve(kPointsGrowth);
+    paintValue_ = kAdd;
+    showCursor(view);
+}
+
+} // namespace halvera
