@@ -4,6 +4,7 @@
 #include "app/FrameServices.h"
 #include "image/MavDoc.h"
 #include "processing/ArithmeticCommands.h"
+#include "processing/ProcessingViewCommands.h"
 #include "view/BuildOutlineMap.h"
 #include "view/DrawDib.h"
 #include "view/MagnifierTool.h"
@@ -524,6 +525,23 @@ const CommandMap<CMavView>& CMavView::Commands() {
             .add(kIdEditCopy, &CopyCommand)
             .add(kIdEditCut, &CutCommand)
             .add(kIdEditPaste, &PasteCommand, &UpdatePasteCommand)
+            .add(kIdInvert, &InvertCommand)
+            .add(kIdGrayscale, &GrayscaleCommand)
+            .add(kIdBrightnessContrast, &BrightnessContrastCommand)
+            .add(kIdColorBalance, &ColorBalanceCommand)
+            .add(kIdHueSaturation, &HueSaturationCommand)
+            .add(kIdSmoothAverage, &AverageCommand)
+            .add(kIdSmoothMedian, &MedianCommand)
+            .add(kIdSmoothLowPass, &LowPassCommand)
+            .add(kIdEdgeRoberts, &RobertsCommand)
+            .add(kIdEdgeSobel, &SobelCommand)
+            .add(kIdEdgeLaplace, &LaplaceCommand)
+            .add(kIdEdgeKirsch, &KirschCommand)
+            .add(kIdEdgePrewitt, &PrewittCommand)
+            .add(kIdEdgeHorizontal, &HorizontalEdgeCommand)
+            .add(kIdEdgeVertical, &VerticalEdgeCommand)
+            .add(kIdEdgeUpRight, &UpRightEdgeCommand)
+            .add(kIdEdgeDownLeft, &DownLeftEdgeCommand)
             .add(kIdArithmetic, &ArithmeticCommand)
             .add(kIdShadeCorrection1, &ShadePolynomialCommand)
             .add(kIdShadeCorrection2, &ShadeMorphological7Command)
