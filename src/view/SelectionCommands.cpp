@@ -83,13 +83,16 @@ void PasteCommand(CMavView& view) {
     const PackedDib picture = PictureFromClipboard();
     if (!picture)
         return;
+    // A picture the program cannot take changes nothing, not even the tool.
+    DibBlock pasteImage;
+    if (!LoadPasteImage(picture, pasteImage))
+        return;
     CMavDoc& doc = view.document();
     // A tool being ended may still change the image: end it before the
     // working copy is taken.
     view.endTool();
     doc.CopyToWorking();
-    if (!LoadPasteImage(picture, doc.pasteBlock()))
-        return;
+    doc.pasteBlock() = std::move(pasteImage);
     auto tool = std::make_unique<CPasteTool>(PastePosition(doc.mask()));
     CPasteTool& paste = *tool;
     view.setTool(std::move(tool));
