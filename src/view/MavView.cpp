@@ -10,6 +10,7 @@
 #include "view/MagnifierTool.h"
 #include "view/SelectionCommands.h"
 #include "view/ZoomTool.h"
+#include "warping/WarpingCommands.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -547,7 +548,13 @@ const CommandMap<CMavView>& CMavView::Commands() {
             .add(kIdShadeCorrection2, &ShadeMorphological7Command)
             .add(kIdShadeCorrection3, &ShadeMorphological9Command)
             .add(kIdReferenceImage, &ReferenceImageCommand)
-            .add(kIdFieldShadeCorrection, &FieldShadeCorrectionCommand);
+            .add(kIdFieldShadeCorrection, &FieldShadeCorrectionCommand)
+            .add(kIdHorizontalFlip, &HorizontalFlipCommand)
+            .add(kIdVerticalFlip, &VerticalFlipCommand)
+            .add(kIdZoomTransform, &ZoomTransformCommand)
+            .add(kIdRotate, &RotateCommand)
+            .add(kIdFreeTransform, &FreeTransformCommand)
+            .add(kIdNetWarping, &NetWarpingCommand);
     return map;
 }
 

@@ -1,0 +1,122 @@
+#include "warping/ZoomFrameTool.h"
+
+#include "image/MavDoc.h"
+#include "platform/UserPrompts.h"
+#include "view/MavView.h"
+#include "view/SelectionBounds.h"
+#include "warping/ScaleRect.h"
+#include "warping/WarpFrameDrawing.h"
+
+#include <QPainter>
+
+namespace halvera {
+
+namespace {
+
+PixelRect StartBox(CMavView& view) {
+    CMavDoc& doc = view.document();
+    doc.CopyToWorking();
+    doc.SaveMask();
+    return SelectionBounds(doc.savedMask());
+}
+
+PixelPoint ImagePoint(CMavView& view, int x, int y) {
+    const QPoint p = view.windowToImage(QPoint(x, y));
+    return PixelPoint{p.x(), p.y()};
+}
+
+// The read-out's comma is the full-width one the program always showed.
+QString Readout(const ZoomFrame& frame) {
+    return QStringLiteral("(Horz = %1\uFF0CVert = %2)")
+        .arg(frame.HorizontalRatio(), 0, 'f', 2)
+        .arg(frame.VerticalRatio(), 0, 'f', 2);
+}
+
+} // namespace
+
+CZoomFrameTool::CZoomFrameTool(CMavView& view) : frame_(StartBox(view)) {
+    view.repaintView();
+}
+
+int CZoomFrameTool::HitTest(CMavView& view, int x, int y) const {
+    const QPoint logical = view.clientToLogical(QPoint(x, y));
+    const PixelPoint mouse{logical.x(), logical.y()};
+    const QuadCorners window = CornersInWindow(view, frame_.corners());
+    const int handle = HitFrameHandle(FrameHandlePoints(window), mouse, kHandleTolerance);
+    if (handle >= 0)
+        return handle;
+    return IsInsideQuad(window, mouse) ? ZoomFrame::kInside : ZoomFrame::kNothing;
+}
+
+void CZoomFrameTool::OnLButtonDown(CMavView& view, int, int x, int y) {
+    view.captureMouse();
+    last_ = ImagePoint(view, x, y);
+    grabbed_ = HitTest(view, x, y);
+    dragging_ = true;
+}
+
+void CZoomFrameTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
+    if (!dragging_ || !(flags & kMouseLeftButton)) {
+        switch (HitTest(view, x, y)) {
+        case 1:
+        case 5:
+            view.setToolCursor(CursorId::ResizeVertical);
+            break;
+        case 3:
+        case 7:
+            view.setToolCursor(CursorId::ResizeHorizontal);
+            break;
+        case ZoomFrame::kInside:
+            view.setToolCursor(CursorId::Move);
+            break;
+        case ZoomFrame::kNothing:
+            view.setToolCursor(CursorId::Adjust);
+            break;
+        default:
+            view.setToolCursor(CursorId::ResizeCorner);
+            break;
+        }
+        return;
+    }
+    AutoScroll(view, x, y);
+    const PixelPoint mouse = ImagePoint(view, x, y);
+    frame_.Drag(grabbed_, mouse, last_);
+    last_ = mouse;
+    view.repaintView();
+}
+
+void CZoomFrameTool::OnLButtonUp(CMavView& view, int, int x, int y) {
+    if (!dragging_)
+        return;
+    const PixelPoint mouse = ImagePoint(view, x, y);
+    frame_.Drag(grabbed_, mouse, last_);
+    last_ = mouse;
+    if (grabbed_ != ZoomFrame::kNothing)
+        Render(view);
+    dragging_ = false;
+    view.releaseMouse();
+    view.repaintView();
+}
+
+void CZoomFrameTool::Render(CMavView& view) {
+    CMavDoc& doc = view.document();
+    const WaitCursor wait;
+    doc.RestoreFromWorking();
+    // The zoom tool's renders are previews the user keeps adjusting: no undo
+    // step, but the image has changed.
+    if (ScaleRect(doc.image(), doc.working(), doc.mask(), doc.savedMask(), frame_.regionBox(),
+                  frame_.Destination()))
+        doc.SetModifiedFlag(true);
+    view.repaintIndexPanel();
+}
+
+void CZoomFrameTool::Draw(CMavView& view, QPainter& painter) {
+    DrawWarpFrame(view, painter, frame_.corners(), FrameHandlePoints(frame_.corners()));
+    DrawWarpReadout(view, painter, Readout(frame_));
+}
+
+void CZoomFrameTool::Finish(CMavView& view) {
+    view.repaintView();
+}
+
+} // namespace halvera

@@ -1,0 +1,151 @@
+// The warping commands and tools on a real view, driven by real mouse events.
+#include "ViewHarness.h"
+#include "app/CommandIds.h"
+#include "warping/FreeTransformTool.h"
+#include "warping/RotateTool.h"
+#include "warping/ZoomFrameTool.h"
+
+#include <QTest>
+#include <cmath>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <numbers>
+
+namespace halvera::testing {
+namespace {
+
+// The client point showing image pixel (x, y) (the harness shows 100 %).
+QPoint At(CMavView& view, int x, int y) {
+    return view.logicalToClient(view.imageToWindow(QPoint(x, y)));
+}
+
+void Drag(ViewHarness& harness, QPoint from, QPoint to) {
+    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::NoModifier, from);
+    harness.moveMouse((from + to) / 2, Qt::LeftButton);
+    harness.moveMouse(to, Qt::LeftButton);
+    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier, to);
+}
+
+// The image pixel whose colour pixel (x, y) of the document's image now shows.
+QPoint ShownAt(ViewHarness& harness, int x, int y) {
+    const Bgr c = PixelAt(harness.doc().image(), x, y);
+    return CoordinateOf(qRgb(c.red, c.green, c.blue));
+}
+
+void ExpectShows(ViewHarness& harness, int x, int y, QPoint expected) {
+    const QPoint shown = ShownAt(harness, x, y);
+    EXPECT_LE(std::abs(shown.x() - expected.x()), 1) << x << "," << y << " shows " << shown.x();
+    EXPECT_LE(std::abs(shown.y() - expected.y()), 1) << x << "," << y << " shows " << shown.y();
+}
+
+TEST(WarpingCommands, FlipsMoveImageAndMaskAsOneUndoStep) {
+    ViewHarness harness(20, 10);
+    CMavView& view = harness.view();
+    SetByte(harness.doc().mask(), 3, 1, 255);
+    ASSERT_TRUE(view.onCommand(kIdHorizontalFlip));
+    EXPECT_EQ(ShownAt(harness, 3, 0), QPoint(3, 9)); // top to bottom
+    EXPECT_EQ(ByteAt(harness.doc().mask(), 3, 8), 255);
+    EXPECT_EQ(ByteAt(harness.doc().mask(), 3, 1), 0);
+    ASSERT_TRUE(view.onCommand(kIdVerticalFlip));
+    EXPECT_EQ(ShownAt(harness, 0, 0), QPoint(19, 9)); // and left to right
+    ASSERT_TRUE(view.onCommand(kIdEditUndo));
+    ASSERT_TRUE(view.onCommand(kIdEditUndo));
+    EXPECT_EQ(ShownAt(harness, 3, 0), QPoint(3, 0));
+    EXPECT_EQ(ByteAt(harness.doc().mask(), 3, 1), 255);
+    EXPECT_EQ(ByteAt(harness.doc().mask(), 3, 8), 0);
+}
+
+TEST(ZoomFrameTool, ACornerDragScalesTheImageWithoutAnUndoStep) {
+    ViewHarness harness(60, 40);
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.onCommand(kIdZoomTransform));
+    auto* tool = dynamic_cast<CZoomFrameTool*>(view.tool());
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(view.toolMode(), ToolMode::Warping);
+    // The bottom-right corner (60, 40) dragged to (30, 20): half size.
+    Drag(harness, At(view, 60, 40), At(view, 30, 20));
+    EXPECT_EQ(tool->frame().Destination(), (PixelRect{0, 0, 30, 20}));
+    ExpectShows(harness, 10, 10, QPoint(20, 20));
+    ExpectShows(harness, 45, 30, QPoint(45, 30)); // outside the frame: as it was
+    EXPECT_FALSE(harness.doc().CanUndo());
+    // A release outside the frame renders nothing.
+    const Bgr before = PixelAt(harness.doc().image(), 10, 10);
+    Drag(harness, At(view, 50, 35), At(view, 52, 36));
+    EXPECT_EQ(PixelAt(harness.doc().image(), 10, 10), before);
+}
+
+TEST(RotateTool, CornerDragsAndTurnsEachRenderOneUndoStep) {
+    ViewHarness harness(60, 40);
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.onCommand(kIdRotate));
+    auto* tool = dynamic_cast<CRotateTool*>(view.tool());
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->HitTest(view, At(view, 60, 40).x(), At(view, 60, 40).y()), 6);
+
+    // The bottom-right corner to (50, 30): the frame shrinks to 50 x 30.
+    Drag(harness, At(view, 60, 40), At(view, 50, 30));
+    EXPECT_EQ(tool->frame().Corners()[kBottomRight], (PixelPoint{50, 30}));
+    // One step of image and mask, which fills two slots of the history.
+    EXPECT_EQ(harness.doc().undoHistory().count(), 2);
+    ExpectShows(harness, 25, 15, QPoint(30, 20));
+    ExpectShows(harness, 55, 35, QPoint(55, 35));
+
+    // A quarter turn counter-clockwise about the centre (25, 15), dragged from
+    // outside the frame.
+    Drag(harness, At(view, 70, 15), At(view, 25, -30));
+    EXPECT_NEAR(tool->frame().angle(), std::numbers::pi / 2, 1e-9);
+    EXPECT_EQ(harness.doc().undoHistory().count(), 4);
+    // The frame's top-left corner (0, 0) now lies at the bottom-left (10, 40),
+    // give or take the truncation of its place: (12, 37), about 3 pixels up and
+    // 2 or 3 right of it, shows about (3.6, 3) of the image.
+    const PixelPoint topLeft = tool->frame().Corners()[kTopLeft];
+    EXPECT_LE(std::abs(topLeft.x - 10) + std::abs(topLeft.y - 40), 1);
+    ExpectShows(harness, 12, 37, QPoint(3, 3));
+
+    ASSERT_TRUE(view.onCommand(kIdEditUndo));
+    ASSERT_TRUE(view.onCommand(kIdEditUndo));
+    EXPECT_EQ(ShownAt(harness, 25, 15), QPoint(25, 15));
+}
+
+TEST(RotateTool, FinishMakesTheRotatedImageTheNewStartingPoint) {
+    ViewHarness harness(60, 40);
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.onCommand(kIdRotate));
+    Drag(harness, At(view, 60, 40), At(view, 50, 30));
+    ASSERT_TRUE(view.onCommand(kIdZoomTool));
+    EXPECT_TRUE(SamePixels(harness.doc().working(), harness.doc().image()));
+}
+
+TEST(FreeTransformTool, CornerDragsAndTurnsRenderButAPivotDragDoesNot) {
+    ViewHarness harness(60, 40);
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.onCommand(kIdFreeTransform));
+    auto* tool = dynamic_cast<CFreeTransformTool*>(view.tool());
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(tool->frame().pivot(), (PixelPoint{30, 20}));
+
+    // Only the bottom-right corner moves: a perspective distortion.
+    Drag(harness, At(view, 60, 40), At(view, 50, 30));
+    EXPECT_EQ(tool->frame().corners()[kBottomRight], (PixelPoint{50, 30}));
+    EXPECT_EQ(tool->frame().corners()[kTopRight], (PixelPoint{60, 0}));
+    EXPECT_EQ(harness.doc().undoHistory().count(), 2); // one step of image and mask
+    ExpectShows(harness, 1, 1, QPoint(1, 1));
+    EXPECT_NE(ShownAt(harness, 40, 25), QPoint(40, 25));
+
+    // The pivot alone: nothing is rendered, no step is taken.
+    const DibBlock before =
+        MakeRgb(60, 40, [&](int x, int y) { return PixelAt(harness.doc().image(), x, y); });
+    Drag(harness, At(view, 30, 20), At(view, 10, 10));
+    EXPECT_EQ(tool->frame().pivot(), (PixelPoint{10, 10}));
+    EXPECT_EQ(harness.doc().undoHistory().count(), 2);
+    EXPECT_TRUE(SamePixels(before.dib(), harness.doc().image()));
+
+    // A turn about the moved pivot, from outside the frame: a second step.
+    Drag(harness, At(view, 10, 45), At(view, 25, 10));
+    EXPECT_NEAR(tool->frame().angle(), std::numbers::pi / 2, 1e-9);
+    EXPECT_EQ(harness.doc().undoHistory().count(), 4);
+    EXPECT_FALSE(SamePixels(before.dib(), harness.doc().image()));
+}
+
+} // namespace
+} // namespace halvera::testing
