@@ -275,7 +275,9 @@ std::vector<CChildFrame*> CMainFrame::documentWindows() const {
 }
 
 CChildFrame* CMainFrame::activeDocumentWindow() const {
-    return qobject_cast<CChildFrame*>(mdi_->activeSubWindow());
+    // The current window stays current while a floating palette (the tool
+    // box) has the focus, so its buttons still reach the image's view.
+    return qobject_cast<CChildFrame*>(mdi_->currentSubWindow());
 }
 
 void CMainFrame::onSubWindowActivated(QMdiSubWindow* window) {
@@ -540,7 +542,7 @@ void CMainFrame::arrangeIcons() {
 }
 
 void CMainFrame::maximizeActive() {
-    if (QMdiSubWindow* window = mdi_->activeSubWindow())
+    if (QMdiSubWindow* window = mdi_->currentSubWindow())
         window->showMaximized();
 }
 
@@ -559,7 +561,7 @@ void CMainFrame::updateListedWindow(int id, CommandState& state) const {
     const std::vector<CChildFrame*> windows = documentWindows();
     const std::size_t index = static_cast<std::size_t>(id - kIdWindowFirstChild);
     state.enabled = index < windows.size();
-    state.checked = state.enabled && windows[index] == mdi_->activeSubWindow();
+    state.checked = state.enabled && windows[index] == mdi_->currentSubWindow();
 }
 
 // ---------------------------------------------------------------- frame services
