@@ -10,7 +10,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -174,11 +173,14 @@ std::map<std::string, Draw> Icons() {
         p.setPen(Pen(kGreen, 1.5));
         p.drawLine(QPointF(3, 9.5), QPointF(13, 9.5));
     };
-    icons["file-new"] = [](QPainter& p) { Page(p); };
+    icons["file-new"] = [](QPainter& p) {
+        Page(p);
+    };
     icons["file-open"] = [](QPainter& p) {
         p.setPen(Pen(kInk));
         p.setBrush(kYellow.darker(115));
-        p.drawPolygon(QPolygonF{{1.5, 3.5}, {5.5, 3.5}, {7, 5}, {13.5, 5}, {13.5, 13.5}, {1.5, 13.5}});
+        p.drawPolygon(
+            QPolygonF{{1.5, 3.5}, {5.5, 3.5}, {7, 5}, {13.5, 5}, {13.5, 13.5}, {1.5, 13.5}});
         p.setBrush(kYellow);
         p.drawPolygon(QPolygonF{{1.5, 13.5}, {4, 7.5}, {15.5, 7.5}, {13.5, 13.5}});
     };
@@ -191,9 +193,15 @@ std::map<std::string, Draw> Icons() {
         p.setBrush(kLight);
         p.drawRect(QRectF(3.5, 9.5, 9, 5));
     };
-    icons["file-print"] = [](QPainter& p) { Printer(p, kPaper); };
-    icons["edit-undo"] = [](QPainter& p) { CurvedArrow(p, true); };
-    icons["edit-redo"] = [](QPainter& p) { CurvedArrow(p, false); };
+    icons["file-print"] = [](QPainter& p) {
+        Printer(p, kPaper);
+    };
+    icons["edit-undo"] = [](QPainter& p) {
+        CurvedArrow(p, true);
+    };
+    icons["edit-redo"] = [](QPainter& p) {
+        CurvedArrow(p, false);
+    };
     icons["crop"] = [](QPainter& p) {
         p.setPen(Pen(kInk, 2));
         p.drawPolyline(QPolygonF{{4, 1}, {4, 12}, {15, 12}});
@@ -245,8 +253,8 @@ std::map<std::string, Draw> Icons() {
     };
     icons["hue-saturation"] = [](QPainter& p) {
         QConicalGradient wheel(QPointF(8, 8), 0);
-        const QColor stops[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta,
-                                Qt::red};
+        const QColor stops[] = {Qt::red,  Qt::yellow,  Qt::green, Qt::cyan,
+                                Qt::blue, Qt::magenta, Qt::red};
         for (int i = 0; i < 7; ++i)
             wheel.setColorAt(i / 6.0, stops[i]);
         p.setPen(Pen(kInk));
@@ -262,7 +270,8 @@ std::map<std::string, Draw> Icons() {
     icons["calibration"] = [](QPainter& p) {
         p.setPen(Pen(kInk));
         p.setBrush(kYellow);
-        p.drawPolygon(QPolygonF{{1.5, 1.5}, {5.5, 1.5}, {5.5, 10.5}, {14.5, 10.5}, {14.5, 14.5}, {1.5, 14.5}});
+        p.drawPolygon(QPolygonF{
+            {1.5, 1.5}, {5.5, 1.5}, {5.5, 10.5}, {14.5, 10.5}, {14.5, 14.5}, {1.5, 14.5}});
         for (int i = 0; i < 4; ++i) {
             p.drawLine(QPointF(1.5, 3.5 + 2 * i), QPointF(3.5, 3.5 + 2 * i));
             p.drawLine(QPointF(7.5 + 2 * i, 14.5), QPointF(7.5 + 2 * i, 12.5));
@@ -280,15 +289,21 @@ std::map<std::string, Draw> Icons() {
         p.setPen(Pen(kInk, 1.5));
         p.drawLine(QPointF(6, 13), QPointF(4, 15));
     };
-    icons["marquee-rectangle"] = [](QPainter& p) { Marquee(p, false); };
-    icons["marquee-ellipse"] = [](QPainter& p) { Marquee(p, true); };
+    icons["marquee-rectangle"] = [](QPainter& p) {
+        Marquee(p, false);
+    };
+    icons["marquee-ellipse"] = [](QPainter& p) {
+        Marquee(p, true);
+    };
     icons["roi-cut"] = [](QPainter& p) {
         Marquee(p, false);
         p.setPen(Pen(kRed, 1.5));
         p.drawLine(QPointF(4, 4), QPointF(12, 12));
         p.drawLine(QPointF(12, 4), QPointF(4, 12));
     };
-    icons["magnifier"] = [](QPainter& p) { Magnifier(p, QColor(170, 210, 255)); };
+    icons["magnifier"] = [](QPainter& p) {
+        Magnifier(p, QColor(170, 210, 255));
+    };
     icons["zoom"] = [](QPainter& p) {
         Magnifier(p, kPaper);
         p.setPen(Pen(kInk, 1.3));
@@ -346,7 +361,9 @@ std::map<std::string, Draw> Icons() {
         p.drawPolygon(QPolygonF{{2, 7}, {13, 8}, {8, 13}});
         p.drawEllipse(QPointF(14, 12.5), 1.5, 2.5);
     };
-    icons["text"] = [](QPainter& p) { Text(p, QRectF(0, 0, 16, 16), "A", 15, kInk); };
+    icons["text"] = [](QPainter& p) {
+        Text(p, QRectF(0, 0, 16, 16), "A", 15, kInk);
+    };
     icons["ruler-sign"] = [](QPainter& p) {
         p.setPen(Pen(kInk));
         p.setBrush(kYellow);
@@ -407,7 +424,9 @@ std::map<std::string, Draw> Icons() {
         p.drawLine(QPointF(8, 8), QPointF(12.5, 3.5));
         p.drawPolyline(QPolygonF{{9, 3.5}, {12.5, 3.5}, {12.5, 7}});
     };
-    icons["rotate"] = [](QPainter& p) { CircularArrow(p, kBlue); };
+    icons["rotate"] = [](QPainter& p) {
+        CircularArrow(p, kBlue);
+    };
     icons["free-transform"] = [](QPainter& p) {
         p.setPen(Pen(kInk));
         p.setBrush(kLight);
@@ -560,7 +579,9 @@ std::map<std::string, Draw> Icons() {
         Triangle(p, 7, true);
         Text(p, QRectF(8, 9, 8, 7), "x", 8, kRed);
     };
-    icons["snap"] = [](QPainter& p) { Camera(p); };
+    icons["snap"] = [](QPainter& p) {
+        Camera(p);
+    };
     icons["play-run"] = [](QPainter& p) {
         p.setPen(Qt::NoPen);
         p.setBrush(kGreen);
@@ -700,8 +721,7 @@ QImage RenderSplash() {
     p.setPen(QColor(200, 210, 230));
     p.drawText(QRectF(26, 160, 320, 24), Qt::AlignLeft | Qt::AlignVCenter,
                "Microscope image workstation");
-    p.drawText(QRectF(26, 212, 320, 24), Qt::AlignLeft | Qt::AlignVCenter,
-               "Starting...");
+    p.drawText(QRectF(26, 212, 320, 24), Qt::AlignLeft | Qt::AlignVCenter, "Starting...");
     return image;
 }
 
@@ -724,7 +744,8 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(out.filePath("icons"));
     bool ok = true;
     for (const auto& [name, draw] : Icons())
-        ok &= Save(Render(draw, 16), out.filePath("icons/" + QString::fromStdString(name) + ".png"));
+        ok &=
+            Save(Render(draw, 16), out.filePath("icons/" + QString::fromStdString(name) + ".png"));
     ok &= Save(Render(DrawAppIcon, 16), out.filePath("halvera-16.png"));
     ok &= Save(Render(DrawAppIcon, 64), out.filePath("halvera-64.png"));
     ok &= Save(RenderSplash(), out.filePath("splash.png"));

@@ -3,6 +3,7 @@
 #include "platform/UserPrompts.h"
 
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,7 +42,7 @@ JpegQualityDialog::JpegQualityDialog(QWidget* parent)
                        "  100:The higher image quality, the Lower compression rate."));
     explanation->setTextFormat(Qt::PlainText);
     // The blanks line the two explanations up; a fixed-width font keeps them so.
-    explanation->setFont(QFont(QStringLiteral("Monospace")));
+    explanation->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     connect(buttons, &QDialogButtonBox::accepted, this, &JpegQualityDialog::accept);
