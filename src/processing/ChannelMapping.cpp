@@ -21,7 +21,7 @@ void MapChannels(const CDibImage& destination, const CDibImage& source,
             }
         } else {
             for (int32_t x = 0; x < width; ++x, in += 3, out += 3) {
-                if (mask[x] == 255) {
+                if (RegionOfInterest::Selected(mask, x)) {
                     out[0] = b[in[0]];
                     out[1] = g[in[1]];
                     out[2] = r[in[2]];

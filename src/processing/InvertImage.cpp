@@ -20,7 +20,7 @@ bool InvertImage(const CDibImage& image, const CDibImage& mask) {
                 p[i] = static_cast<uint8_t>(~p[i]);
         } else {
             for (int32_t x = 0; x < width; ++x, p += 3) {
-                const uint8_t flip = selection[x] == 255 ? 0xFF : 0x00;
+                const uint8_t flip = RegionOfInterest::Selected(selection, x) ? 0xFF : 0x00;
                 p[0] ^= flip;
                 p[1] ^= flip;
                 p[2] ^= flip;

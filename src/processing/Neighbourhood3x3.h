@@ -42,7 +42,7 @@ inline Window3x3 WindowAt(const uint8_t* n, const uint8_t* c, const uint8_t* s, 
 inline void CopySelectedPixels(uint8_t* out, const uint8_t* computed, const uint8_t* mask,
                                int32_t width) {
     for (int32_t x = 0; x < width; ++x, out += 3, computed += 3) {
-        if (mask[x] == 255) {
+        if (RegionOfInterest::Selected(mask, x)) {
             out[0] = computed[0];
             out[1] = computed[1];
             out[2] = computed[2];
