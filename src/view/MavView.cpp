@@ -1,5 +1,7 @@
 #include "view/MavView.h"
 
+#include "image/ImageCommand.h"
+
 #include "app/CommandIds.h"
 #include "app/FrameServices.h"
 #include "image/MavDoc.h"
@@ -461,13 +463,8 @@ void CMavView::runImageCommand(const ImageOperation& operation, ImageCommand com
         startOutlineTimer();
     else
         stopOutlineTimer();
-    if (command.readsWorkingCopy)
-        doc_.CopyToWorking();
-    selection_.setKind(command.kind);
-    doc_.BeginStep(command.kind, selection_);
-    operation(doc_.image(), doc_.working(), doc_.mask());
-    selection_.clearTail();
-    doc_.EndStep(selection_);
+    RunCommand(doc_, selection_, command.kind, command.readsWorkingCopy,
+               [&] { operation(doc_.image(), doc_.working(), doc_.mask()); });
     finishImageCommand();
 }
 
@@ -482,7 +479,8 @@ bool CMavView::runDialogCommand(const std::function<bool()>& dialog) {
     const bool recorded = doc_.BeginImageStep(selection_);
     const bool accepted = dialog();
     selection_.clearTail();
-    doc_.EndImageStep(selection_);
+    if (recorded)
+        doc_.EndImageStep(selection_);
     if (!accepted) {
         if (recorded)
             doc_.CancelStep();
