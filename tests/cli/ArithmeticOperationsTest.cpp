@@ -1,29 +1,20 @@
 // Runs the arithmetic and shade-correction operations of `halvera-cli apply`
 // as a user would and checks the files written.
+#include "CliRunner.h"
 #include "ImageFileTestSupport.h"
 
 #include <array>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace halvera {
 namespace {
 
 using testing::Bytes;
+using testing::RunCli;
 using testing::TemporaryFolder;
 using Pixel = std::array<uint8_t, 3>; // blue, green, red
-
-int RunCli(const std::vector<std::string>& words) {
-    std::string command = HALVERA_CLI_PATH;
-    for (const std::string& word : words)
-        command += " '" + word + "'";
-    command += " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 size_t Stride(int width) {
     return (static_cast<size_t>(width) * 3 + 3) / 4 * 4;

@@ -1,62 +1,17 @@
 // Runs the real halvera-cli binary and checks its files, output and exit status.
+#include "CliRunner.h"
 #include "ImageFileTestSupport.h"
 
-#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace halvera {
 namespace {
 
 using testing::Bytes;
+using testing::CliResult;
+using testing::RunCliCapturing;
 using testing::TemporaryFolder;
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadText(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-// Runs halvera-cli with `arguments`, standard output and error into files.
-CliResult RunCli(const std::vector<std::string>& arguments) {
-    TemporaryFolder streams;
-    const std::string outPath = streams.file("out.txt");
-    const std::string errPath = streams.file("err.txt");
-    std::vector<std::string> words = {HALVERA_CLI_PATH};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
-
-    const pid_t child = fork();
-    if (child == 0) {
-        const int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(out, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    CliResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadText(outPath);
-    result.err = ReadText(errPath);
-    return result;
-}
 
 // Bottom-up 24-bit rows whose pixel (x, y) is colour(x, y); padding bytes are 0xA5.
 Bytes ColourRows(int width, int height, const std::function<RgbQuad(int x, int y)>& colour) {
@@ -100,7 +55,7 @@ TEST_F(BatchTool, ConvertRoundTripsA24BitBmpByteIdenticalInItsPixelRows) {
     testing::WriteFileBytes(input, Bmp24(101, 4, rows));
     const std::string output = folder.file("out.BMP");
 
-    const CliResult result = RunCli({"convert", input, output});
+    const CliResult result = RunCliCapturing({"convert", input, output});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
     const Bytes written = testing::ReadFileBytes(output);
@@ -113,11 +68,11 @@ TEST_F(BatchTool, ConvertWritesJpegAtTheQualityGiven) {
     const std::string input = WriteBmp24("in.bmp", 101, 40);
     const std::string low = folder.file("low.jpg");
     const std::string high = folder.file("high.JPG");
-    ASSERT_EQ(RunCli({"convert", input, low, "--quality", "5"}).status, 0);
-    ASSERT_EQ(RunCli({"convert", "--quality", "100", input, high}).status, 0);
+    ASSERT_EQ(RunCliCapturing({"convert", input, low, "--quality", "5"}).status, 0);
+    ASSERT_EQ(RunCliCapturing({"convert", "--quality", "100", input, high}).status, 0);
     EXPECT_LT(std::filesystem::file_size(low), std::filesystem::file_size(high));
 
-    const CliResult info = RunCli({"info", low});
+    const CliResult info = RunCliCapturing({"info", low});
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.out, "width=101 height=40 depth=24\n");
 }
@@ -138,7 +93,7 @@ TEST_F(BatchTool, InfoReportsTheDepthAsRead) {
                     testing::PackedDibBytes(testing::PictureHeader(9, 3, depth), palette, rows),
                     palette.size()));
         }
-        const CliResult result = RunCli({"info", path});
+        const CliResult result = RunCliCapturing({"info", path});
         EXPECT_EQ(result.status, 0) << result.err;
         EXPECT_EQ(result.out, "width=9 height=3 depth=" + std::to_string(depth) + "\n");
     }
@@ -169,7 +124,7 @@ TEST_F(BatchTool, EveryRefusedFileSaysCanNotReadTheFileAndExits1) {
               std::vector<std::string>{"convert", path, output},
               std::vector<std::string>{"apply", path, output, "none"},
               std::vector<std::string>{"apply", good, output, "none", "--mask", path}}) {
-            const CliResult result = RunCli(arguments);
+            const CliResult result = RunCliCapturing(arguments);
             EXPECT_EQ(result.status, 1) << arguments[0];
             EXPECT_EQ(result.err, "Can not read the file!\n") << arguments[0];
             EXPECT_EQ(result.out, "");
@@ -180,7 +135,8 @@ TEST_F(BatchTool, EveryRefusedFileSaysCanNotReadTheFileAndExits1) {
 
 TEST_F(BatchTool, UnwritableOutputSaysCannotsaveTheFile) {
     const std::string input = WriteBmp24("in.bmp", 5, 2);
-    const CliResult result = RunCli({"convert", input, folder.file("no/such/folder/out.bmp")});
+    const CliResult result =
+        RunCliCapturing({"convert", input, folder.file("no/such/folder/out.bmp")});
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.err, "Cannotsave the file!\n");
 }
@@ -215,7 +171,7 @@ TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfEveryOperation) {
         for (const auto& word : arguments)
             line += word + " ";
         SCOPED_TRACE(line);
-        const CliResult result = RunCli(arguments);
+        const CliResult result = RunCliCapturing(arguments);
         EXPECT_EQ(result.status, 2);
         EXPECT_NE(result.err.find("halvera-cli: "), std::string::npos);
         EXPECT_NE(result.err.find("usage: halvera-cli info FILE"), std::string::npos);
@@ -225,7 +181,7 @@ TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfEveryOperation) {
 }
 
 TEST_F(BatchTool, HelpPrintsTheUsageAndSucceeds) {
-    const CliResult result = RunCli({"--help"});
+    const CliResult result = RunCliCapturing({"--help"});
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("halvera-cli apply IN OUT OP"), std::string::npos);
     EXPECT_EQ(result.err, "");
@@ -242,7 +198,7 @@ TEST_F(BatchTool, ApplyNoneKeepsThePixelsAndWritesTheMaskAsAGreyBmp) {
     const std::string maskOut = folder.file("mask-out.bmp");
 
     const CliResult result =
-        RunCli({"apply", input, output, "none", "--mask", mask, "--mask-out", maskOut});
+        RunCliCapturing({"apply", input, output, "none", "--mask", mask, "--mask-out", maskOut});
     ASSERT_EQ(result.status, 0) << result.err;
 
     const Bytes in = testing::ReadFileBytes(input);
@@ -260,7 +216,7 @@ TEST_F(BatchTool, ApplyNoneKeepsThePixelsAndWritesTheMaskAsAGreyBmp) {
         for (int x = 0; x < 6; ++x)
             EXPECT_EQ(row[x], x < 2 ? 255 : y) << x << "," << y;
     }
-    EXPECT_EQ(RunCli({"info", maskOut}).out, "width=6 height=3 depth=8\n");
+    EXPECT_EQ(RunCliCapturing({"info", maskOut}).out, "width=6 height=3 depth=8\n");
 }
 
 TEST_F(BatchTool, IndexedMaskIsReadThroughItsPalette) {
@@ -275,8 +231,8 @@ TEST_F(BatchTool, IndexedMaskIsReadThroughItsPalette) {
                   testing::PackedDibBytes(testing::PictureHeader(4, 2, 1), palette, rows), 2));
     const std::string maskOut = folder.file("mask-out.bmp");
 
-    ASSERT_EQ(RunCli({"apply", input, folder.file("out.bmp"), "none", "--mask", mask, "--mask-out",
-                      maskOut})
+    ASSERT_EQ(RunCliCapturing({"apply", input, folder.file("out.bmp"), "none", "--mask", mask,
+                               "--mask-out", maskOut})
                   .status,
               0);
     const Bytes grey = testing::ReadFileBytes(maskOut);
@@ -288,7 +244,7 @@ TEST_F(BatchTool, MaskOfAnotherSizeIsRefused) {
     const std::string input = WriteBmp24("in.bmp", 6, 3);
     const std::string mask = WriteBmp24("mask.bmp", 6, 4);
     const std::string output = folder.file("out.bmp");
-    const CliResult result = RunCli({"apply", input, output, "none", "--mask", mask});
+    const CliResult result = RunCliCapturing({"apply", input, output, "none", "--mask", mask});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("6 x 4"), std::string::npos) << result.err;
     EXPECT_FALSE(std::filesystem::exists(output));

@@ -1,27 +1,17 @@
 // Runs `halvera-cli apply IN OUT crop` as a user would and checks the files.
+#include "CliRunner.h"
 #include "ImageFileTestSupport.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
-#include <sys/wait.h>
 
 namespace halvera {
 namespace {
 
 using testing::Bytes;
+using testing::RunCli;
 using testing::TemporaryFolder;
-
-// Runs the real binary with `words`, each quoted for the shell; its exit status.
-int RunCli(const std::vector<std::string>& words) {
-    std::string command = HALVERA_CLI_PATH;
-    for (const std::string& word : words)
-        command += " '" + word + "'";
-    command += " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A 24-bit BMP file of width x height whose pixel (x, y), y = 0 at the top, has
 // blue byte blue(x, y), green 40 and red 80.
