@@ -3,6 +3,9 @@ BUILD       ?= build
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD  ?= build-fuzz
 FUZZ_SECONDS ?= 60
+# Extra arguments for every benchmark program, e.g.
+#   make bench BENCH_ARGS='--benchmark_filter=Undo --benchmark_min_time=0.05'
+BENCH_ARGS  ?=
 JOBS        ?= $(shell nproc)
 
 .PHONY: all setup build run test bench fuzz screenshot format clean
@@ -26,12 +29,12 @@ run: build
 	@$(BUILD)/src/app/halvera
 
 test: build
-	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	@ctest --test-dir $(BUILD) --progress --output-on-failure -j $(JOBS)
 
 bench: setup
 	@cmake -S . -B $(BENCH_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVERA_GUI=OFF -DHALVERA_TESTS=OFF >/dev/null
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_all -- --quiet
-	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] && "$$b" || exit 1; done
+	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] || exit 1; "$$b" $(BENCH_ARGS) || exit 1; done
 
 fuzz: setup
 	@tools/setup-debian.sh fuzz

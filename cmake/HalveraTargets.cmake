@@ -25,9 +25,11 @@ function(halvera_add_test name)
 endfunction()
 
 # halvera_add_benchmark(<name> SOURCES <files...>)
+# Every benchmark program lands in <build>/bench/, where `make bench` runs them.
 function(halvera_add_benchmark name)
     cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
     halvera_set_warnings(${name})
     target_link_libraries(${name} PRIVATE halvera_core halvera_bench_support benchmark::benchmark_main)
     set_property(GLOBAL APPEND PROPERTY HALVERA_BENCHMARKS ${name})
