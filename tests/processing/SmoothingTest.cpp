@@ -4,6 +4,8 @@
 #include "processing/FilterLowPass.h"
 #include "processing/FilterMedian.h"
 
+#include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -122,6 +124,46 @@ TEST(FilterMedian, OutputsWholeInputPixelsNeverAChannelMix) {
     // Centre (2, 1): three each of blue 28, red 76 and green 150; position 5
     // of the sorted levels is red.
     EXPECT_EQ(PixelAt(result.dib(), 2, 1), colours[2]);
+}
+
+// The median as plainly stated: sort the nine levels of the window (column
+// order, replicate border), take position 5, copy the first pixel having it.
+Bgr PlainMedian(const CDibImage& source, int x, int y) {
+    const int width = source.width(), height = source.height;
+    std::array<Bgr, 9> pixels{};
+    std::array<int, 9> levels{};
+    int k = 0;
+    for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy, ++k) {
+            pixels[k] = PixelAt(source, std::clamp(x + dx, 0, width - 1),
+                                std::clamp(y + dy, 0, height - 1));
+            levels[k] = (30 * pixels[k].red + 59 * pixels[k].green + 11 * pixels[k].blue) / 100;
+        }
+    std::array<int, 9> sorted = levels;
+    std::sort(sorted.begin(), sorted.end());
+    return pixels[std::find(levels.begin(), levels.end(), sorted[5]) - levels.begin()];
+}
+
+TEST(FilterMedian, MatchesThePlainDefinitionOnNoiseWithAndWithoutTies) {
+    std::mt19937 random(11);
+    // Few distinct levels give many ties, where the first match in column
+    // order decides; full-range noise exercises every comparison.
+    for (const int levels : {3, 256}) {
+        for (const auto& [width, height] : {std::pair{17, 13}, std::pair{1, 5}, std::pair{6, 1}}) {
+            const DibBlock source = testing::MakeRgb(width, height, [&](int, int) {
+                auto level = [&] {
+                    return uint8_t(random() % levels * (255 / (levels - 1)));
+                };
+                return Bgr{level(), level(), level()};
+            });
+            const DibBlock result = testing::RunOn(Median, source.dib());
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x)
+                    ASSERT_EQ(PixelAt(result.dib(), x, y), PlainMedian(source.dib(), x, y))
+                        << levels << " levels, " << width << " x " << height << " at " << x << ","
+                        << y;
+        }
+    }
 }
 
 TEST(FilterAverage, ShrinksTheWindowAtTheBordersInsteadOfReplicating) {
