@@ -1,5 +1,7 @@
 // The Brightness/Contrast, Color balance and Hue/Saturation dialogs and the
 // view's processing commands, driven with real widgets, keys and clicks.
+#include "DialogDriving.h"
+#include "ProcessingTestSupport.h"
 #include "RecordingPrompts.h"
 #include "ViewHarness.h"
 #include "app/CommandIds.h"
@@ -9,15 +11,11 @@
 #include "processing/ProcessingViewCommands.h"
 #include "processing/SliderWithBox.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
@@ -25,33 +23,12 @@ namespace {
 
 constexpr Bgr kRed{0, 0, 255};
 
-DibBlock CopyOf(const CDibImage& image) {
-    DibBlock copy;
-    if (!CreateRgb(copy, image.width(), image.height))
-        throw std::runtime_error("no memory for the copy");
-    CopyBlock(copy.dib(), image);
-    return copy;
-}
-
-template <class Widget> Widget* Child(QWidget& dialog, const char* name) {
-    auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
-    if (!widget)
-        throw std::runtime_error(std::string("no control ") + name);
-    return widget;
-}
-
 QSlider* Slider(QWidget& dialog, const char* name) {
     return Child<QSlider>(dialog, name);
 }
 
 QLineEdit* Box(QWidget& dialog, const char* name) {
     return Child<QLineEdit>(dialog, (std::string(name) + "Box").c_str());
-}
-
-void TypeInto(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
 }
 
 void PressKey(QSlider* slider, Qt::Key key) {
@@ -64,34 +41,6 @@ void PressKey(QSlider* slider, Qt::Key key) {
 void ClickRightEnd(QSlider* slider) {
     QTest::mouseClick(slider, Qt::LeftButton, {},
                       QPoint(slider->width() - 2, slider->height() / 2));
-}
-
-void Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
-    QPushButton* button = dialog.findChild<QDialogButtonBox*>()->button(which);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Runs `command` on the view; once its modal dialog is up, `act` works it
-// and must close it. A dialog left open is cancelled after ten seconds.
-void WithModalDialog(const std::function<void()>& command,
-                     const std::function<void(QDialog&)>& act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        act(*dialog);
-    });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-    watchdog.start(10000);
-    command();
-}
-
-Bgr Grey(int v) {
-    return Bgr{uint8_t(v), uint8_t(v), uint8_t(v)};
 }
 
 class AdjustmentDialogs : public ::testing::Test {

@@ -1,22 +1,26 @@
 // The "Calculation" and "Shade correction" dialogs and the view's arithmetic
 // and shade-correction commands, driven with real widgets and key presses.
+#include "DialogDriving.h"
+#include "ProcessingTestSupport.h"
 #include "RecordingPrompts.h"
+#include "ShellFixture.h"
 #include "ViewHarness.h"
+#include "app/CommandIds.h"
 #include "image/BmpFile.h"
+#include "image/ImageCommand.h"
 #include "processing/ArithmeticCommands.h"
 #include "processing/CalculationDialog.h"
 #include "processing/ShadeCorrectPolynomial.h"
 #include "processing/ShadeCorrectionDialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -24,21 +28,6 @@
 
 namespace halvera::testing {
 namespace {
-
-DibBlock CopyOf(const CDibImage& image) {
-    DibBlock copy;
-    if (!CreateRgb(copy, image.width(), image.height))
-        throw std::runtime_error("no memory for the copy");
-    CopyBlock(copy.dib(), image);
-    return copy;
-}
-
-template <class Widget> Widget* Child(QWidget& dialog, const char* name) {
-    auto* widget = dialog.findChild<Widget*>(QString::fromLatin1(name));
-    if (!widget)
-        throw std::runtime_error(std::string("no control ") + name);
-    return widget;
-}
 
 // Selects `index` in a combo the way a user does from the keyboard.
 void ChooseByKeys(QComboBox* combo, int index) {
@@ -49,48 +38,10 @@ void ChooseByKeys(QComboBox* combo, int index) {
         QTest::keyClick(combo, Qt::Key_Up);
 }
 
-void TypeInto(QLineEdit* edit, const QString& text) {
-    edit->setFocus();
-    edit->selectAll();
-    QTest::keyClicks(edit, text);
-}
-
-void Press(QDialog& dialog, QDialogButtonBox::StandardButton which) {
-    QPushButton* button = dialog.findChild<QDialogButtonBox*>()->button(which);
-    QTest::mouseClick(button, Qt::LeftButton);
-}
-
-// Runs `command` on the view; once its modal dialog is up, `act` works it
-// and must close it. A dialog left open is cancelled after ten seconds.
-void WithModalDialog(const std::function<void()>& command,
-                     const std::function<void(QDialog&)>& act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        // Focus moves between the dialog's fields only in the active window;
-        // the offscreen platform does not activate a dialog by itself.
-        QApplication::setActiveWindow(dialog);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        act(*dialog);
-    });
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->reject();
-    });
-    watchdog.start(10000);
-    command();
-}
-
-Bgr Grey(int v) {
-    return Bgr{uint8_t(v), uint8_t(v), uint8_t(v)};
-}
-
 class ArithmeticDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
-        // A history of one step before the command: an inverted image.
+        // A history of one step before the command: greys 10 x + y + 1.
         CMavView& view = harness.view();
         view.runImageCommand([](const CDibImage& image, const CDibImage&, const CDibImage&) {
             for (int y = 0; y < image.height; ++y)
@@ -202,6 +153,44 @@ TEST_F(ArithmeticDialogs, InputListsEveryOpenImageAndCombinesWithTheChosenOne) {
     EXPECT_EQ(PixelAt(image(), 6, 3), PixelAt(before.dib(), 6, 3));
     ChooseByKeys(input, 1);
     EXPECT_TRUE(SamePixels(image(), before.dib()));
+}
+
+// The Arithmetic command as the application runs it: the Input combo lists
+// every open image in the order they were opened, whichever is active.
+class ArithmeticInTheApplication : public ShellTest {};
+
+TEST_F(ArithmeticInTheApplication, InputListsTheOpenImagesInTheApplicationsOrder) {
+    CChildFrame* first = newImage(16, 8);
+    CChildFrame* small = newImage(8, 4);
+    CChildFrame* last = newImage(16, 8);
+    frame().mdiArea()->setActiveSubWindow(small);
+    settle();
+    ASSERT_EQ(frame().activeDocumentWindow(), small);
+    CMavDoc& active = small->document();
+    // Black, so that Add at 100 shows which image was chosen.
+    RunImageCommand(active, false, [&] {
+        std::fill(active.image().bits, active.image().end, uint8_t{0});
+        return true;
+    });
+
+    WithModalDialog([&] { frame().router().dispatch(kIdArithmetic); },
+                    [&](QDialog& dialog) {
+                        QComboBox* input = Child<QComboBox>(dialog, "input");
+                        ASSERT_EQ(input->count(), 3);
+                        EXPECT_EQ(input->itemText(0).toStdString(), first->document().title());
+                        EXPECT_EQ(input->itemText(1).toStdString(), active.title());
+                        EXPECT_EQ(input->itemText(2).toStdString(), last->document().title());
+                        EXPECT_EQ(Child<QComboBox>(dialog, "output")->itemText(0).toStdString(),
+                                  active.title());
+                        // The first entry, a white image, is previewed at once.
+                        EXPECT_EQ(PixelAt(active.image(), 7, 3), Grey(255));
+                        ChooseByKeys(input, 1); // the image's own copy: black
+                        EXPECT_EQ(PixelAt(active.image(), 7, 3), Grey(0));
+                        ChooseByKeys(input, 2);
+                        Press(dialog, QDialogButtonBox::Ok);
+                    });
+    EXPECT_EQ(PixelAt(active.image(), 0, 0), Grey(255));
+    EXPECT_EQ(PixelAt(first->document().image(), 0, 0), Grey(255));
 }
 
 // ---- Shade correction dialog ----
