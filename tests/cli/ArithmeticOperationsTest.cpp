@@ -1,5 +1,6 @@
 // Runs the arithmetic and shade-correction operations of `halvera-cli apply`
 // as a user would and checks the files written.
+#include "CliPictures.h"
 #include "CliRunner.h"
 #include "ImageFileTestSupport.h"
 
@@ -11,37 +12,19 @@
 namespace halvera {
 namespace {
 
+using testing::Bmp24;
 using testing::Bytes;
+using testing::Pixel;
+using testing::PixelOf;
 using testing::RunCli;
+using testing::Stride24;
 using testing::TemporaryFolder;
-using Pixel = std::array<uint8_t, 3>; // blue, green, red
-
-size_t Stride(int width) {
-    return (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-}
-
-// A 24-bit BMP file whose pixel (x, y), y = 0 at the top, is colour(x, y).
-Bytes Bmp24(int width, int height, const std::function<Pixel(int x, int y)>& colour) {
-    Bytes rows(Stride(width) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const Pixel p = colour(x, y);
-            std::copy(p.begin(), p.end(), rows.data() + Stride(width) * (height - 1 - y) + 3 * x);
-        }
-    return testing::ImageFileBytes(
-        testing::PackedDibBytes(testing::PictureHeader(width, height, 24), {}, rows), 0);
-}
-
-Pixel PixelOf(const Bytes& file, int width, int height, int x, int y) {
-    const uint8_t* p = file.data() + 54 + Stride(width) * (height - 1 - y) + 3 * x;
-    return {p[0], p[1], p[2]};
-}
 
 // Every pixel of a written width x height file.
 void ExpectPixels(const std::string& path, int width, int height,
                   const std::function<Pixel(int x, int y)>& expected) {
     const Bytes file = testing::ReadFileBytes(path);
-    ASSERT_EQ(file.size(), 54 + Stride(width) * height) << path;
+    ASSERT_EQ(file.size(), 54 + Stride24(width) * height) << path;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             EXPECT_EQ(PixelOf(file, width, height, x, y), expected(x, y)) << x << "," << y;

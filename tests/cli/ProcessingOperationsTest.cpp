@@ -1,5 +1,6 @@
 // Runs the processing operations of `halvera-cli apply` as a user would and
 // checks the files they write.
+#include "CliPictures.h"
 #include "CliRunner.h"
 #include "ImageFileTestSupport.h"
 
@@ -13,32 +14,10 @@ namespace halvera {
 namespace {
 
 using testing::Bytes;
+using testing::Pixel;
+using testing::PixelOf;
 using testing::RunCli;
 using testing::TemporaryFolder;
-using Pixel = std::array<uint8_t, 3>; // blue, green, red
-
-size_t Stride(int width) {
-    return (static_cast<size_t>(width) * 3 + 3) / 4 * 4;
-}
-
-// A 24-bit BMP file whose pixel (x, y), y = 0 at the top, is colour(x, y).
-void WriteBmp(const std::string& path, int width, int height,
-              const std::function<Pixel(int x, int y)>& colour) {
-    Bytes rows(Stride(width) * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const Pixel p = colour(x, y);
-            std::copy(p.begin(), p.end(), rows.data() + Stride(width) * (height - 1 - y) + 3 * x);
-        }
-    testing::WriteFileBytes(
-        path, testing::ImageFileBytes(
-                  testing::PackedDibBytes(testing::PictureHeader(width, height, 24), {}, rows), 0));
-}
-
-Pixel PixelOf(const Bytes& file, int width, int height, int x, int y) {
-    const uint8_t* p = file.data() + 54 + Stride(width) * (height - 1 - y) + 3 * x;
-    return {p[0], p[1], p[2]};
-}
 
 Pixel Grey(uint8_t level) {
     return {level, level, level};
@@ -53,8 +32,10 @@ protected:
 };
 
 TEST_F(CliProcessing, InvertChangesOnlyTheMaskedPixels) {
-    WriteBmp(input, 3, 2, [](int x, int y) { return Pixel{uint8_t(10 * x), uint8_t(y), 200}; });
-    WriteBmp(mask, 3, 2, [](int x, int y) { return Grey(x == 2 && y == 1 ? 255 : 0); });
+    testing::WriteBmp24(input, 3, 2, [](int x, int y) {
+        return Pixel{uint8_t(10 * x), uint8_t(y), 200};
+    });
+    testing::WriteBmp24(mask, 3, 2, [](int x, int y) { return Grey(x == 2 && y == 1 ? 255 : 0); });
     ASSERT_EQ(RunCli({"apply", input, output, "invert", "--mask", mask}), 0);
     const Bytes image = testing::ReadFileBytes(output);
     EXPECT_EQ(PixelOf(image, 3, 2, 2, 1), (Pixel{235, 254, 55}));
@@ -65,7 +46,7 @@ TEST_F(CliProcessing, InvertChangesOnlyTheMaskedPixels) {
 TEST_F(CliProcessing, BrightnessContrastStretchesAboutTheMeanOfTheUnchangedImage) {
     // Grey levels 100 and 200: mean (100 + 200) / 3 = 100, so contrast 100
     // thresholds at 100; brightness 10 then adds 25.
-    WriteBmp(input, 2, 1, [](int x, int) { return Grey(x == 0 ? 100 : 200); });
+    testing::WriteBmp24(input, 2, 1, [](int x, int) { return Grey(x == 0 ? 100 : 200); });
     ASSERT_EQ(
         RunCli({"apply", input, output, "brightness-contrast", "brightness=10", "contrast=100"}),
         0);
@@ -75,17 +56,17 @@ TEST_F(CliProcessing, BrightnessContrastStretchesAboutTheMeanOfTheUnchangedImage
 }
 
 TEST_F(CliProcessing, ColorBalanceAndHueSaturationTakeSliderValues) {
-    WriteBmp(input, 1, 1, [](int, int) { return Pixel{10, 20, 30}; });
+    testing::WriteBmp24(input, 1, 1, [](int, int) { return Pixel{10, 20, 30}; });
     ASSERT_EQ(RunCli({"apply", input, output, "color-balance", "red=100", "blue=-10"}), 0);
     EXPECT_EQ(PixelOf(testing::ReadFileBytes(output), 1, 1, 0, 0), (Pixel{0, 20, 255}));
 
-    WriteBmp(input, 1, 1, [](int, int) { return Pixel{0, 0, 255}; });
+    testing::WriteBmp24(input, 1, 1, [](int, int) { return Pixel{0, 0, 255}; });
     ASSERT_EQ(RunCli({"apply", input, output, "hue-saturation", "hue=120"}), 0);
     EXPECT_EQ(PixelOf(testing::ReadFileBytes(output), 1, 1, 0, 0), (Pixel{0, 255, 0}));
 }
 
 TEST_F(CliProcessing, FiltersReadTheImageAsItWasBeforeTheyRan) {
-    WriteBmp(input, 5, 5, [](int x, int y) { return Grey(x == 2 && y == 2 ? 255 : 0); });
+    testing::WriteBmp24(input, 5, 5, [](int x, int y) { return Grey(x == 2 && y == 2 ? 255 : 0); });
     ASSERT_EQ(RunCli({"apply", input, output, "laplace"}), 0);
     Bytes image = testing::ReadFileBytes(output);
     EXPECT_EQ(PixelOf(image, 5, 5, 2, 2), Grey(0));
@@ -105,7 +86,9 @@ TEST_F(CliProcessing, FiltersReadTheImageAsItWasBeforeTheyRan) {
 }
 
 TEST_F(CliProcessing, EveryOperationRuns) {
-    WriteBmp(input, 4, 3, [](int x, int y) { return Pixel{uint8_t(60 * x), uint8_t(90 * y), 77}; });
+    testing::WriteBmp24(input, 4, 3, [](int x, int y) {
+        return Pixel{uint8_t(60 * x), uint8_t(90 * y), 77};
+    });
     for (const char* operation :
          {"invert", "grayscale", "brightness-contrast", "color-balance", "hue-saturation",
           "average", "median", "lowpass", "roberts", "sobel", "laplace", "kirsch", "prewitt",
@@ -114,7 +97,7 @@ TEST_F(CliProcessing, EveryOperationRuns) {
 }
 
 TEST_F(CliProcessing, ValuesBeyondTheSlidersAndUnknownNamesAreUsageErrors) {
-    WriteBmp(input, 2, 2, [](int, int) { return Grey(9); });
+    testing::WriteBmp24(input, 2, 2, [](int, int) { return Grey(9); });
     const std::vector<std::vector<std::string>> wrong = {
         {"sharpen"},
         {"brightness-contrast", "brightness=101"},

@@ -1,5 +1,6 @@
 // Runs the warping operations of `halvera-cli apply` as a user would and
 // checks the files they write.
+#include "CliPictures.h"
 #include "CliRunner.h"
 #include "ImageFileTestSupport.h"
 
@@ -12,9 +13,10 @@ namespace halvera {
 namespace {
 
 using testing::Bytes;
+using testing::Pixel;
+using testing::PixelOf;
 using testing::RunCli;
 using testing::TemporaryFolder;
-using Pixel = std::array<uint8_t, 3>;
 
 size_t Stride(int width, int bytesPerPixel) {
     return (static_cast<size_t>(width) * bytesPerPixel + 3) / 4 * 4;
@@ -25,34 +27,13 @@ Pixel Origin(int x, int y) {
     return Pixel{uint8_t(10 * x), uint8_t(10 * y), 80};
 }
 
-// A 24-bit BMP file whose pixel (x, y), y = 0 at the top, is colour(x, y).
-void WriteBmp(const std::string& path, int width, int height,
-              const std::function<Pixel(int x, int y)>& colour) {
-    const size_t stride = Stride(width, 3);
-    Bytes rows(stride * height, 0);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            const Pixel p = colour(x, y);
-            std::copy(p.begin(), p.end(), rows.data() + stride * (height - 1 - y) + 3 * x);
-        }
-    testing::WriteFileBytes(
-        path, testing::ImageFileBytes(
-                  testing::PackedDibBytes(testing::PictureHeader(width, height, 24), {}, rows), 0));
-}
-
 // A mask file: white where `selected`, black elsewhere (the blue byte counts).
 void WriteMask(const std::string& path, int width, int height,
                const std::function<bool(int x, int y)>& selected) {
-    WriteBmp(path, width, height, [&](int x, int y) {
+    testing::WriteBmp24(path, width, height, [&](int x, int y) {
         const uint8_t v = selected(x, y) ? 255 : 0;
         return Pixel{v, v, v};
     });
-}
-
-// Pixel (x, y) of a 24-bit BMP file the tool wrote.
-Pixel PixelOf(const Bytes& file, int width, int height, int x, int y) {
-    const uint8_t* p = file.data() + 54 + Stride(width, 3) * (height - 1 - y) + 3 * x;
-    return {p[0], p[1], p[2]};
 }
 
 // Byte (x, y) of an 8-bit mask file the tool wrote (header, 256-entry palette, rows).
@@ -70,7 +51,7 @@ protected:
 };
 
 TEST_F(CliWarping, FlipHorizontalMirrorsImageAndMaskTopToBottom) {
-    WriteBmp(input, 5, 4, Origin);
+    testing::WriteBmp24(input, 5, 4, Origin);
     WriteMask(mask, 5, 4, [](int x, int y) { return x == 1 && y == 0; });
     ASSERT_EQ(
         RunCli({"apply", input, output, "flip-horizontal", "--mask", mask, "--mask-out", maskOut}),
@@ -85,7 +66,7 @@ TEST_F(CliWarping, FlipHorizontalMirrorsImageAndMaskTopToBottom) {
 }
 
 TEST_F(CliWarping, FlipVerticalMirrorsLeftToRight) {
-    WriteBmp(input, 5, 4, Origin);
+    testing::WriteBmp24(input, 5, 4, Origin);
     ASSERT_EQ(RunCli({"apply", input, output, "flip-vertical"}), 0);
     const Bytes image = testing::ReadFileBytes(output);
     EXPECT_EQ(PixelOf(image, 5, 4, 0, 2), Origin(4, 2));
@@ -93,7 +74,7 @@ TEST_F(CliWarping, FlipVerticalMirrorsLeftToRight) {
 }
 
 TEST_F(CliWarping, ScaleRectToAReversedRectangleMirrors) {
-    WriteBmp(input, 6, 3, Origin);
+    testing::WriteBmp24(input, 6, 3, Origin);
     ASSERT_EQ(RunCli({"apply", input, output, "scale-rect", "source=0,0,4,1", "dest=4,0,0,1"}), 0);
     const Bytes image = testing::ReadFileBytes(output);
     for (int y = 0; y <= 1; ++y)
@@ -102,7 +83,7 @@ TEST_F(CliWarping, ScaleRectToAReversedRectangleMirrors) {
 }
 
 TEST_F(CliWarping, WarpQuadCarriesTheSelectionAndWritesTheWarpedMask) {
-    WriteBmp(input, 8, 6, Origin);
+    testing::WriteBmp24(input, 8, 6, Origin);
     WriteMask(mask, 8, 6, [](int x, int y) { return x >= 1 && x <= 2 && y >= 1 && y <= 2; });
     // The frame around the box (1, 1)-(2, 2) moved onto the box (4, 2)-(5, 3):
     // corners top-right, top-left, bottom-left, bottom-right.
@@ -123,7 +104,7 @@ TEST_F(CliWarping, WarpQuadCarriesTheSelectionAndWritesTheWarpedMask) {
 }
 
 TEST_F(CliWarping, WarpCellWithShiftedSourcePointsTranslatesTheCell) {
-    WriteBmp(input, 8, 6, Origin);
+    testing::WriteBmp24(input, 8, 6, Origin);
     ASSERT_EQ(
         RunCli({"apply", input, output, "warp-cell", "rect=1,1,4,3", "source=5,1,2,1,2,3,5,3"}), 0);
     const Bytes image = testing::ReadFileBytes(output);
@@ -136,7 +117,7 @@ TEST_F(CliWarping, WarpCellWithShiftedSourcePointsTranslatesTheCell) {
 }
 
 TEST_F(CliWarping, WrongArgumentsAreUsageErrorsAndWriteNothing) {
-    WriteBmp(input, 8, 6, Origin);
+    testing::WriteBmp24(input, 8, 6, Origin);
     EXPECT_EQ(RunCli({"apply", input, output, "scale-rect", "source=0,0,8,5", "dest=0,0,3,3"}), 2);
     EXPECT_EQ(RunCli({"apply", input, output, "scale-rect", "source=3,0,2,5", "dest=0,0,3,3"}), 2);
     EXPECT_EQ(RunCli({"apply", input, output, "warp-quad", "source=0,0,7,5", "dest=1,2,3"}), 2);
