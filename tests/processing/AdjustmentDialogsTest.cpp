@@ -101,16 +101,20 @@ TEST_F(AdjustmentDialogs, EachDialogHasItsTitleSlidersAndBoxes) {
         }
     };
     doc().CopyToWorking();
+    using Texts = std::vector<std::string>;
     CBrightnessContrastDlg brightness(doc(), [] {});
     check(brightness, "Brightness/Contrast", {{"brightness", 100, 20}, {"contrast", 100, 20}});
+    EXPECT_EQ(LabelTexts(brightness), (Texts{"Brightness", "Contrast"}));
     EXPECT_EQ(brightness.meanGray(), 81u);
     CColorBalanceDlg balance(doc(), [] {});
     check(balance, "Color balance",
           {{"cyanRed", 100, 20}, {"magentaGreen", 100, 20}, {"yellowBlue", 100, 20}});
+    EXPECT_EQ(LabelTexts(balance), (Texts{"C/R", "M/G", "Y/B"}));
     EXPECT_EQ(balance.findChild<QGroupBox*>()->title(), "RGB/CMY");
     CHueSaturationDlg hue(doc(), [] {});
     check(hue, "Hue/Saturation",
           {{"hue", 180, 60}, {"saturation", 100, 20}, {"brightness", 100, 20}});
+    EXPECT_EQ(LabelTexts(hue), (Texts{"Hue", "Saturation", "Brightness"}));
     EXPECT_EQ(hue.findChild<QGroupBox*>()->title(), "HSB");
 }
 

@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
@@ -85,6 +86,33 @@ TEST_F(ArithmeticDialogs, CancelAfterSeveralPreviewsRestoresImageAndHistory) {
     EXPECT_TRUE(SamePixels(image(), before.dib()));
     EXPECT_TRUE(prompts.messages.empty());
     ExpectHistoryOfOneStep();
+}
+
+TEST_F(ArithmeticDialogs, CalculationHasItsControlsAndTexts) {
+    using Texts = std::vector<std::string>;
+    doc().setTitle("HLV 3");
+    doc().CopyToWorking();
+    CCalculationDialog dialog(doc(), {&doc()}, {});
+    EXPECT_EQ(dialog.windowTitle(), "Calculation");
+    EXPECT_EQ(LabelTexts(dialog), (Texts{"Output", "Channel", "Input", "Channel", "Calculate",
+                                         "Transparency", "%", "X Shift", "Y Shift"}));
+    EXPECT_EQ(ComboTexts(Child<QComboBox>(dialog, "output")), Texts{"HLV 3"});
+    const Texts channels{"RGB", "R", "G", "B"};
+    EXPECT_EQ(ComboTexts(Child<QComboBox>(dialog, "outputChannel")), channels);
+    EXPECT_EQ(ComboTexts(Child<QComboBox>(dialog, "inputChannel")), channels);
+    EXPECT_EQ(ComboTexts(Child<QComboBox>(dialog, "calculate")),
+              (Texts{"Add(A = A + B)", "Minus(A = A - B)", "Multiply(A = A * B)",
+                     "Divide(A = A / B)", "And(A = A and B)", "Or(A = A or B)", "Not(A = !A)",
+                     "Xor(A = A xor B)", "And Not(A = !(A and B))", "Or And(A = !(A or B))",
+                     "Max(A = max (A, B))", "Min(A = min(A, B))", "Sub(A = abs(A - B))",
+                     "Feature And(A = A and F(B))", "Mask And(A = A and M(B))"}));
+    for (const char* combo : {"output", "outputChannel", "input", "inputChannel", "calculate"})
+        EXPECT_EQ(Child<QComboBox>(dialog, combo)->currentIndex(), 0) << combo;
+    EXPECT_EQ(Child<QCheckBox>(dialog, "roi")->text(), "ROI");
+    EXPECT_FALSE(Child<QCheckBox>(dialog, "roi")->isChecked());
+    EXPECT_EQ(Child<QLineEdit>(dialog, "transparency")->text(), "100");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "xShift")->text(), "0");
+    EXPECT_EQ(Child<QLineEdit>(dialog, "yShift")->text(), "0");
 }
 
 TEST_F(ArithmeticDialogs, OkKeepsTheLastPreviewEvenAfterTheTransparencyIsEdited) {
@@ -209,6 +237,23 @@ protected:
     }
     std::vector<std::filesystem::path> files;
 };
+
+TEST_F(ShadeDialog, HasItsControlsAndTexts) {
+    doc().CopyToWorking();
+    CShadeCorrectionDialog dialog(doc(), {});
+    EXPECT_EQ(dialog.windowTitle(), "Shade correction");
+    EXPECT_EQ(dialog.findChild<QGroupBox*>()->title(), "Data");
+    QSlider* slider = Child<QSlider>(dialog, "level");
+    EXPECT_EQ(slider->minimum(), 0);
+    EXPECT_EQ(slider->maximum(), 255);
+    EXPECT_EQ(slider->tickInterval(), 16);
+    EXPECT_EQ(slider->value(), 128);
+    EXPECT_EQ(Child<QLineEdit>(dialog, "levelEdit")->text(), "128");
+    EXPECT_EQ(Child<QCheckBox>(dialog, "roi")->text(), "ROI");
+    EXPECT_FALSE(Child<QCheckBox>(dialog, "roi")->isChecked());
+    EXPECT_EQ(Child<QPushButton>(dialog, "load")->text(), "Load");
+    EXPECT_FALSE(dialog.referenceLoaded());
+}
 
 TEST_F(ShadeDialog, TheSliderWithoutAReferenceChangesNothing) {
     WithModalDialog([&] { FieldShadeCorrectionCommand(harness.view()); },

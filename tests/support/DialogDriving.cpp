@@ -1,7 +1,9 @@
 #include "DialogDriving.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -9,6 +11,20 @@
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
+
+std::vector<std::string> LabelTexts(QWidget& dialog) {
+    std::vector<std::string> texts;
+    for (const QLabel* label : dialog.findChildren<QLabel*>())
+        texts.push_back(label->text().toStdString());
+    return texts;
+}
+
+std::vector<std::string> ComboTexts(const QComboBox* combo) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < combo->count(); ++i)
+        texts.push_back(combo->itemText(i).toStdString());
+    return texts;
+}
 
 void TypeInto(QLineEdit* edit, const QString& text) {
     edit->setFocus();

@@ -6,7 +6,9 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+class QComboBox;
 class QDialog;
 class QLineEdit;
 
@@ -21,6 +23,12 @@ template <class Widget> Widget* Child(QWidget& dialog, const char* name) {
         throw std::runtime_error(std::string("no control ") + name);
     return widget;
 }
+
+// The texts of the dialog's labels, in the order they were created.
+std::vector<std::string> LabelTexts(QWidget& dialog);
+
+// The entries of a combo box, in order.
+std::vector<std::string> ComboTexts(const QComboBox* combo);
 
 // Replaces the text of `edit` by typing `text` over its selected contents.
 void TypeInto(QLineEdit* edit, const QString& text);
