@@ -31,6 +31,10 @@ struct RealPoint {
     double y = 0.0;
 };
 
+constexpr RealPoint ToReal(PixelPoint p) {
+    return RealPoint{static_cast<double>(p.x), static_cast<double>(p.y)};
+}
+
 // The direction from `centre` to `point`, counter-clockwise from +x with y
 // up, in 0..2π: the arc cosine of dx / distance, or 2π minus it when the point
 // lies below the centre. 0 when the two points coincide.

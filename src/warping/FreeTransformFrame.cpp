@@ -8,10 +8,6 @@ namespace halvera {
 
 namespace {
 
-RealPoint ToReal(PixelPoint p) {
-    return RealPoint{static_cast<double>(p.x), static_cast<double>(p.y)};
-}
-
 bool Near(PixelPoint a, PixelPoint b, int tolerance) {
     return std::abs(a.x - b.x) <= tolerance && std::abs(a.y - b.y) <= tolerance;
 }

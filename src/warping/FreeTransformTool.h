@@ -28,7 +28,6 @@ public:
     const FreeTransformFrame& frame() const { return frame_; }
 
 private:
-    void Render(CMavView& view);
     void ShowCursor(CMavView& view, PixelPoint mouse) const;
 
     FreeTransformFrame frame_;

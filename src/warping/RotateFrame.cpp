@@ -10,10 +10,6 @@ namespace {
 // moved by this much so that the frame keeps an area.
 constexpr double kUnfold = 0.001;
 
-RealPoint ToReal(PixelPoint p) {
-    return RealPoint{static_cast<double>(p.x), static_cast<double>(p.y)};
-}
-
 bool SamePoint(RealPoint a, RealPoint b) {
     return a.x == b.x && a.y == b.y;
 }

@@ -31,7 +31,6 @@ public:
 
 private:
     void Drag(const PixelPoint& mouse);
-    void Render(CMavView& view);
     void ShowCursor(CMavView& view, int x, int y) const;
 
     RotateFrame frame_;

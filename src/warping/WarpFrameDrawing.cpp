@@ -1,7 +1,6 @@
 #include "warping/WarpFrameDrawing.h"
 
 #include "view/MavView.h"
-#include "warping/FrameGeometry.h"
 
 #include <QPainter>
 
@@ -31,15 +30,6 @@ void BeginXor(QPainter& painter) {
 }
 
 } // namespace
-
-std::array<PixelPoint, 4> CornersInWindow(CMavView& view, const QuadCorners& corners) {
-    std::array<PixelPoint, 4> window{};
-    for (size_t k = 0; k < corners.size(); ++k) {
-        const QPoint p = ToWindow(view, corners[k]);
-        window[k] = PixelPoint{p.x(), p.y()};
-    }
-    return window;
-}
 
 template <size_t handleCount>
 void DrawWarpFrame(CMavView& view, QPainter& painter, const QuadCorners& corners,
@@ -74,13 +64,13 @@ void DrawPivotMarker(CMavView& view, QPainter& painter, PixelPoint pivot) {
     painter.restore();
 }
 
-void DrawWarpReadout(CMavView& view, QPainter& painter, const QString& text) {
+void DrawWarpReadout(CMavView& view, QPainter& painter, const std::string& text) {
     const QPoint corner = view.clientToLogical(view.displayedImageRect().topLeft());
     painter.save();
     painter.setPen(kFrameGreen);
     painter.setBackgroundMode(Qt::TransparentMode);
     const QFontMetrics metrics = painter.fontMetrics();
-    painter.drawText(corner + QPoint(10, 10 + metrics.ascent()), text);
+    painter.drawText(corner + QPoint(10, 10 + metrics.ascent()), QString::fromStdString(text));
     painter.restore();
 }
 

@@ -2,7 +2,7 @@
 
 #include "warping/WarpGeometry.h"
 
-#include <QString>
+#include <string>
 
 class QPainter;
 
@@ -22,11 +22,8 @@ void DrawWarpFrame(CMavView& view, QPainter& painter, const QuadCorners& corners
 // The pivot of the free-transform tool: 29 green pixels set in a cross and ring.
 void DrawPivotMarker(CMavView& view, QPainter& painter, PixelPoint pivot);
 
-// A read-out in green on a transparent background at the displayed image's
-// top-left corner plus (10, 10).
-void DrawWarpReadout(CMavView& view, QPainter& painter, const QString& text);
-
-// The frame corners in logical window coordinates.
-std::array<PixelPoint, 4> CornersInWindow(CMavView& view, const QuadCorners& corners);
+// A read-out (UTF-8 text) in green on a transparent background at the
+// displayed image's top-left corner plus (10, 10).
+void DrawWarpReadout(CMavView& view, QPainter& painter, const std::string& text);
 
 } // namespace halvera

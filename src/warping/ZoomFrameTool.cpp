@@ -3,54 +3,27 @@
 #include "image/MavDoc.h"
 #include "platform/UserPrompts.h"
 #include "view/MavView.h"
-#include "view/SelectionBounds.h"
 #include "warping/ScaleRect.h"
 #include "warping/WarpFrameDrawing.h"
+#include "warping/WarpReadouts.h"
+#include "warping/WarpToolSupport.h"
 
 #include <QPainter>
 
 namespace halvera {
 
-namespace {
-
-PixelRect StartBox(CMavView& view) {
-    CMavDoc& doc = view.document();
-    doc.CopyToWorking();
-    doc.SaveMask();
-    return SelectionBounds(doc.savedMask());
-}
-
-PixelPoint ImagePoint(CMavView& view, int x, int y) {
-    const QPoint p = view.windowToImage(QPoint(x, y));
-    return PixelPoint{p.x(), p.y()};
-}
-
-// The read-out's comma is the full-width one the program always showed.
-QString Readout(const ZoomFrame& frame) {
-    return QStringLiteral("(Horz = %1\uFF0CVert = %2)")
-        .arg(frame.HorizontalRatio(), 0, 'f', 2)
-        .arg(frame.VerticalRatio(), 0, 'f', 2);
-}
-
-} // namespace
-
-CZoomFrameTool::CZoomFrameTool(CMavView& view) : frame_(StartBox(view)) {
+CZoomFrameTool::CZoomFrameTool(CMavView& view) : frame_(BeginWarpTool(view)) {
     view.repaintView();
 }
 
 int CZoomFrameTool::HitTest(CMavView& view, int x, int y) const {
-    const QPoint logical = view.clientToLogical(QPoint(x, y));
-    const PixelPoint mouse{logical.x(), logical.y()};
-    const QuadCorners window = CornersInWindow(view, frame_.corners());
-    const int handle = HitFrameHandle(FrameHandlePoints(window), mouse, kHandleTolerance);
-    if (handle >= 0)
-        return handle;
-    return IsInsideQuad(window, mouse) ? ZoomFrame::kInside : ZoomFrame::kNothing;
+    return HitWindowFrame(view, frame_.corners(), x, y, kHandleTolerance, ZoomFrame::kInside,
+                          ZoomFrame::kNothing);
 }
 
 void CZoomFrameTool::OnLButtonDown(CMavView& view, int, int x, int y) {
     view.captureMouse();
-    last_ = ImagePoint(view, x, y);
+    last_ = ImagePointAt(view, x, y);
     grabbed_ = HitTest(view, x, y);
     dragging_ = true;
 }
@@ -79,7 +52,7 @@ void CZoomFrameTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
         return;
     }
     AutoScroll(view, x, y);
-    const PixelPoint mouse = ImagePoint(view, x, y);
+    const PixelPoint mouse = ImagePointAt(view, x, y);
     frame_.Drag(grabbed_, mouse, last_);
     last_ = mouse;
     view.repaintView();
@@ -88,7 +61,7 @@ void CZoomFrameTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
 void CZoomFrameTool::OnLButtonUp(CMavView& view, int, int x, int y) {
     if (!dragging_)
         return;
-    const PixelPoint mouse = ImagePoint(view, x, y);
+    const PixelPoint mouse = ImagePointAt(view, x, y);
     frame_.Drag(grabbed_, mouse, last_);
     last_ = mouse;
     if (grabbed_ != ZoomFrame::kNothing)
@@ -112,7 +85,7 @@ void CZoomFrameTool::Render(CMavView& view) {
 
 void CZoomFrameTool::Draw(CMavView& view, QPainter& painter) {
     DrawWarpFrame(view, painter, frame_.corners(), FrameHandlePoints(frame_.corners()));
-    DrawWarpReadout(view, painter, Readout(frame_));
+    DrawWarpReadout(view, painter, ZoomReadout(frame_.HorizontalRatio(), frame_.VerticalRatio()));
 }
 
 void CZoomFrameTool::Finish(CMavView& view) {

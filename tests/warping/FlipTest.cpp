@@ -4,25 +4,19 @@
 
 #include <gtest/gtest.h>
 
-namespace halvera {
+namespace halvera::testing {
 namespace {
-
-using testing::ByteAt;
-using testing::Pattern;
-using testing::PixelAt;
-using testing::SamePixels;
 
 // An odd-sized image (5 x 3, so rows carry padding and a middle column and
 // row stay put) with a region that is not symmetric.
 struct FlipCase {
-    DibBlock image = testing::MakeRgb(5, 3, Pattern);
-    DibBlock working = testing::MakeUniformRgb(5, 3, testing::kMarker);
-    DibBlock mask =
-        testing::MakeGrey(5, 3, [](int x, int y) { return uint8_t(x + y < 3 ? 255 : 0); });
-    DibBlock savedMask = testing::MakeGrey(5, 3, [](int, int) { return uint8_t{0}; });
-    DibBlock originalImage = testing::MakeRgb(5, 3, Pattern);
+    DibBlock image = MakeRgb(5, 3, Pattern);
+    DibBlock working = MakeUniformRgb(5, 3, kMarker);
+    DibBlock mask = MakeGrey(5, 3, [](int x, int y) { return uint8_t(x + y < 3 ? 255 : 0); });
+    DibBlock savedMask = MakeGrey(5, 3, [](int, int) { return uint8_t{0}; });
+    DibBlock originalImage = MakeRgb(5, 3, Pattern);
     DibBlock originalMask =
-        testing::MakeGrey(5, 3, [](int x, int y) { return uint8_t(x + y < 3 ? 255 : 0); });
+        MakeGrey(5, 3, [](int x, int y) { return uint8_t(x + y < 3 ? 255 : 0); });
 };
 
 TEST(FlipHorizontal, MirrorsImageAndMaskTopToBottomWhateverTheRegion) {
@@ -74,18 +68,18 @@ TEST(FlipVertical, WithoutMasksFlipsTheImageAlone) {
 
 TEST(FlipHorizontal, RefusesBuffersThatDoNotMatchAndTouchesNothing) {
     FlipCase c;
-    DibBlock wide = testing::MakeUniformRgb(6, 3, testing::kMarker);
+    DibBlock wide = MakeUniformRgb(6, 3, kMarker);
     EXPECT_FALSE(FlipHorizontal(c.image.dib(), wide.dib(), c.mask.dib(), c.savedMask.dib()));
     // The image itself cannot serve as its own working copy.
     EXPECT_FALSE(FlipHorizontal(c.image.dib(), c.image.dib(), c.mask.dib(), c.savedMask.dib()));
     // A mask of another size, or only one of the two masks.
-    DibBlock smallMask = testing::MakeGrey(4, 3, [](int, int) { return uint8_t{0}; });
+    DibBlock smallMask = MakeGrey(4, 3, [](int, int) { return uint8_t{0}; });
     EXPECT_FALSE(FlipVertical(c.image.dib(), c.working.dib(), smallMask.dib(), c.savedMask.dib()));
     EXPECT_FALSE(FlipVertical(c.image.dib(), c.working.dib(), c.mask.dib(), CDibImage{}));
     EXPECT_TRUE(SamePixels(c.image.dib(), c.originalImage.dib()));
     EXPECT_TRUE(SamePixels(c.mask.dib(), c.originalMask.dib()));
-    EXPECT_EQ(PixelAt(c.working.dib(), 0, 0), testing::kMarker);
+    EXPECT_EQ(PixelAt(c.working.dib(), 0, 0), kMarker);
 }
 
 } // namespace
-} // namespace halvera
+} // namespace halvera::testing

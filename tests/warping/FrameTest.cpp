@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <numbers>
 
-namespace halvera {
+namespace halvera::testing {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
@@ -173,4 +173,4 @@ TEST(FreeTransformFrame, CornersFollowTheMouseWithinTheLimits) {
 }
 
 } // namespace
-} // namespace halvera
+} // namespace halvera::testing

@@ -5,13 +5,8 @@
 
 #include <gtest/gtest.h>
 
-namespace halvera {
+namespace halvera::testing {
 namespace {
-
-using testing::Bgr;
-using testing::kMarker;
-using testing::PixelAt;
-using testing::WarpBuffersFixture;
 
 TEST(FitPreview, KeepsTheAspectRatioAndCentresAlongTheSpareSide) {
     EXPECT_EQ(FitPreview(400, 300, 1000, 500), (PreviewRect{0, 50, 400, 200}));
@@ -128,4 +123,4 @@ TEST(WarpNetNode, ABorderNodeRendersNothing) {
 }
 
 } // namespace
-} // namespace halvera
+} // namespace halvera::testing

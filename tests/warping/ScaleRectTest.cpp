@@ -4,15 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace halvera {
+namespace halvera::testing {
 namespace {
-
-using testing::Bgr;
-using testing::ByteAt;
-using testing::kMarker;
-using testing::Pattern;
-using testing::PixelAt;
-using testing::WarpBuffersFixture;
 
 bool Scale(WarpBuffersFixture& f, PixelRect source, PixelRect destination) {
     return ScaleRect(f.image.dib(), f.working.dib(), f.mask.dib(), f.savedMask.dib(), source,
@@ -82,7 +75,7 @@ TEST(ScaleRect, CutsTheDestinationTo10240PixelsEachWay) {
     ASSERT_TRUE(Scale(oversized, {0, 0, 39, 39}, {-2560, -2560, 20000, 30000}));
     ASSERT_TRUE(Scale(exact, {0, 0, 39, 39}, {-2560, -2560, -2560 + 10239, -2560 + 10239}));
     EXPECT_EQ(PixelAt(oversized.image.dib(), 0, 0), gradient(10, 10));
-    EXPECT_TRUE(testing::SamePixels(oversized.image.dib(), exact.image.dib()));
+    EXPECT_TRUE(SamePixels(oversized.image.dib(), exact.image.dib()));
 }
 
 TEST(ScaleRect, WithARegionCarriesOnlySelectedPixelsAndMovesTheMask) {
@@ -115,4 +108,4 @@ TEST(ScaleRect, RefusesASourceBoxOutsideTheImageAndTouchesNothing) {
 }
 
 } // namespace
-} // namespace halvera
+} // namespace halvera::testing

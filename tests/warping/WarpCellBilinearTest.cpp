@@ -4,15 +4,8 @@
 
 #include <gtest/gtest.h>
 
-namespace halvera {
+namespace halvera::testing {
 namespace {
-
-using testing::Bgr;
-using testing::ByteAt;
-using testing::kMarker;
-using testing::Pattern;
-using testing::PixelAt;
-using testing::WarpBuffersFixture;
 
 bool Cell(WarpBuffersFixture& f, PixelRect cell, const QuadCorners& source) {
     return WarpCellBilinear(f.image.dib(), f.working.dib(), f.mask.dib(), cell, source);
@@ -92,4 +85,4 @@ TEST(WarpCellBilinear, ACellWithoutWidthOrHeightChangesNothing) {
 }
 
 } // namespace
-} // namespace halvera
+} // namespace halvera::testing

@@ -5,15 +5,8 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 
-namespace halvera {
+namespace halvera::testing {
 namespace {
-
-using testing::Bgr;
-using testing::ByteAt;
-using testing::kMarker;
-using testing::Pattern;
-using testing::PixelAt;
-using testing::WarpBuffersFixture;
 
 bool Warp(WarpBuffersFixture& f, const QuadCorners& source, const QuadCorners& destination) {
     return WarpQuad(f.image.dib(), f.working.dib(), f.mask.dib(), f.savedMask.dib(), source,
@@ -122,13 +115,13 @@ TEST(WarpQuad, RotatingByAnAngleAndBackReturnsCloseToTheStart) {
     for (const double degrees : {20.0, 33.0, 137.0}) {
         WarpBuffersFixture there(64, 64, smooth);
         there.Restore();
-        ASSERT_TRUE(Warp(there, frame, testing::RotatedCorners(frame, 32, 32, degrees)));
+        ASSERT_TRUE(Warp(there, frame, RotatedCorners(frame, 32, 32, degrees)));
 
         // The rotated image becomes the starting point of the way back.
         WarpBuffersFixture back(64, 64,
                                 [&](int x, int y) { return PixelAt(there.image.dib(), x, y); });
         back.Restore();
-        ASSERT_TRUE(Warp(back, frame, testing::RotatedCorners(frame, 32, 32, -degrees)));
+        ASSERT_TRUE(Warp(back, frame, RotatedCorners(frame, 32, 32, -degrees)));
 
         int turned = 0;
         int returned = 0;
@@ -147,4 +140,4 @@ TEST(WarpQuad, RotatingByAnAngleAndBackReturnsCloseToTheStart) {
 }
 
 } // namespace
-} // namespace halvera
+} // namespace halvera::testing

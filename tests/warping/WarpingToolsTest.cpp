@@ -16,7 +16,21 @@ namespace {
 
 // The client point showing image pixel (x, y) (the harness shows 100 %).
 QPoint At(CMavView& view, int x, int y) {
-    return view.logicalToClient(view.imageToWindow(QPoint(x, y)));
+    return ClientPointOf(view, x, y);
+}
+
+// Runs a tool command and returns the tool it installed.
+template <class Tool> Tool* StartTool(CMavView& view, int command) {
+    EXPECT_TRUE(view.onCommand(command));
+    EXPECT_EQ(view.toolMode(), ToolMode::Warping);
+    return dynamic_cast<Tool*>(view.tool());
+}
+
+// Hovers over image pixel (x, y) with no button held and tells whether the
+// view then shows `cursor`.
+bool HoverShows(ViewHarness& harness, int x, int y, CursorId cursor) {
+    harness.moveMouse(At(harness.view(), x, y));
+    return harness.showsCursor(cursor);
 }
 
 void Drag(ViewHarness& harness, QPoint from, QPoint to) {
@@ -58,10 +72,8 @@ TEST(WarpingCommands, FlipsMoveImageAndMaskAsOneUndoStep) {
 TEST(ZoomFrameTool, ACornerDragScalesTheImageWithoutAnUndoStep) {
     ViewHarness harness(60, 40);
     CMavView& view = harness.view();
-    ASSERT_TRUE(view.onCommand(kIdZoomTransform));
-    auto* tool = dynamic_cast<CZoomFrameTool*>(view.tool());
+    auto* tool = StartTool<CZoomFrameTool>(view, kIdZoomTransform);
     ASSERT_NE(tool, nullptr);
-    EXPECT_EQ(view.toolMode(), ToolMode::Warping);
     // The bottom-right corner (60, 40) dragged to (30, 20): half size.
     Drag(harness, At(view, 60, 40), At(view, 30, 20));
     EXPECT_EQ(tool->frame().Destination(), (PixelRect{0, 0, 30, 20}));
@@ -77,8 +89,7 @@ TEST(ZoomFrameTool, ACornerDragScalesTheImageWithoutAnUndoStep) {
 TEST(RotateTool, CornerDragsAndTurnsEachRenderOneUndoStep) {
     ViewHarness harness(60, 40);
     CMavView& view = harness.view();
-    ASSERT_TRUE(view.onCommand(kIdRotate));
-    auto* tool = dynamic_cast<CRotateTool*>(view.tool());
+    auto* tool = StartTool<CRotateTool>(view, kIdRotate);
     ASSERT_NE(tool, nullptr);
     EXPECT_EQ(tool->HitTest(view, At(view, 60, 40).x(), At(view, 60, 40).y()), 6);
 
@@ -119,8 +130,7 @@ TEST(RotateTool, FinishMakesTheRotatedImageTheNewStartingPoint) {
 TEST(FreeTransformTool, CornerDragsAndTurnsRenderButAPivotDragDoesNot) {
     ViewHarness harness(60, 40);
     CMavView& view = harness.view();
-    ASSERT_TRUE(view.onCommand(kIdFreeTransform));
-    auto* tool = dynamic_cast<CFreeTransformTool*>(view.tool());
+    auto* tool = StartTool<CFreeTransformTool>(view, kIdFreeTransform);
     ASSERT_NE(tool, nullptr);
     EXPECT_EQ(tool->frame().pivot(), (PixelPoint{30, 20}));
 
@@ -145,6 +155,71 @@ TEST(FreeTransformTool, CornerDragsAndTurnsRenderButAPivotDragDoesNot) {
     EXPECT_NEAR(tool->frame().angle(), std::numbers::pi / 2, 1e-9);
     EXPECT_EQ(harness.doc().undoHistory().count(), 4);
     EXPECT_FALSE(SamePixels(before.dib(), harness.doc().image()));
+
+    // Another tool takes over: the transformed image is the new starting point.
+    ASSERT_TRUE(view.onCommand(kIdZoomTool));
+    EXPECT_TRUE(SamePixels(harness.doc().working(), harness.doc().image()));
+}
+
+// The frame of a 60 x 40 image: corners (60, 0), (0, 0), (0, 40), (60, 40),
+// edge midpoints (30, 0), (0, 20), (30, 40), (60, 20); shown at 100 %.
+TEST(ZoomFrameTool, HandlesAreHitWithinFourPixelsAndShowTheirCursors) {
+    ViewHarness harness(60, 40);
+    CMavView& view = harness.view();
+    auto* tool = StartTool<CZoomFrameTool>(view, kIdZoomTransform);
+    ASSERT_NE(tool, nullptr);
+    const auto hit = [&](int x, int y) {
+        const QPoint p = At(view, x, y);
+        return tool->HitTest(view, p.x(), p.y());
+    };
+    EXPECT_EQ(hit(34, -4), 1);
+    EXPECT_EQ(hit(30, -5), ZoomFrame::kNothing);
+    EXPECT_EQ(hit(56, 44), 6);
+    EXPECT_EQ(hit(20, 20), ZoomFrame::kInside);
+
+    EXPECT_TRUE(HoverShows(harness, 30, 0, CursorId::ResizeVertical));
+    EXPECT_TRUE(HoverShows(harness, 30, 40, CursorId::ResizeVertical));
+    EXPECT_TRUE(HoverShows(harness, 0, 20, CursorId::ResizeHorizontal));
+    EXPECT_TRUE(HoverShows(harness, 60, 20, CursorId::ResizeHorizontal));
+    EXPECT_TRUE(HoverShows(harness, 60, 0, CursorId::ResizeCorner));
+    EXPECT_TRUE(HoverShows(harness, 20, 20, CursorId::Move));
+    EXPECT_TRUE(HoverShows(harness, 70, 50, CursorId::Adjust));
+}
+
+TEST(RotateTool, HandlesAreHitWithinThreePixelsAndCursorsFollowTheOctant) {
+    ViewHarness harness(60, 40);
+    CMavView& view = harness.view();
+    auto* tool = StartTool<CRotateTool>(view, kIdRotate);
+    ASSERT_NE(tool, nullptr);
+    const auto hit = [&](int x, int y) {
+        const QPoint p = At(view, x, y);
+        return tool->HitTest(view, p.x(), p.y());
+    };
+    EXPECT_EQ(hit(63, 23), 7);
+    EXPECT_EQ(hit(64, 20), RotateFrame::kOutside);
+    EXPECT_EQ(hit(20, 20), RotateFrame::kInside);
+
+    // Seen from the centre (30, 20): the right-edge handle lies in octant 0,
+    // the top one in octant 2 and the top-right corner (33.7 degrees) in 1.
+    EXPECT_TRUE(HoverShows(harness, 60, 20, CursorId::ResizeHorizontal));
+    EXPECT_TRUE(HoverShows(harness, 30, 0, CursorId::ResizeVertical));
+    EXPECT_TRUE(HoverShows(harness, 60, 0, CursorId::ResizeRising));
+    EXPECT_TRUE(HoverShows(harness, 0, 0, CursorId::ResizeFalling));
+    EXPECT_TRUE(HoverShows(harness, 20, 20, CursorId::Move));
+    EXPECT_TRUE(HoverShows(harness, 75, 20, CursorId::RotateRight));
+    EXPECT_TRUE(HoverShows(harness, 30, -10, CursorId::RotateUp));
+    EXPECT_TRUE(HoverShows(harness, -10, 60, CursorId::RotateDownLeft));
+}
+
+TEST(FreeTransformTool, CursorsShowCornersPivotInsideAndTheTurnAroundThePivot) {
+    ViewHarness harness(60, 40);
+    CMavView& view = harness.view();
+    ASSERT_NE(StartTool<CFreeTransformTool>(view, kIdFreeTransform), nullptr);
+    EXPECT_TRUE(HoverShows(harness, 65, -5, CursorId::ResizeCorner));
+    EXPECT_TRUE(HoverShows(harness, 36, 26, CursorId::Adjust)); // the pivot (30, 20)
+    EXPECT_TRUE(HoverShows(harness, 10, 10, CursorId::Move));
+    EXPECT_TRUE(HoverShows(harness, -10, 20, CursorId::RotateLeft));
+    EXPECT_TRUE(HoverShows(harness, 30, 50, CursorId::RotateDown));
 }
 
 } // namespace
