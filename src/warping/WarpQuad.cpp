@@ -9,6 +9,9 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <thread>
+#include <vector>
 
 namespace halvera {
 
@@ -93,7 +96,8 @@ public:
           // by it changes nothing, so the division is skipped.
           affine_(m_[2][0] == 0.0 && m_[2][1] == 0.0 && m_[2][2] == 1.0) {}
 
-    // Writes columns first..last (inclusive, inside the image) of row y.
+    // Writes columns first..last (inclusive, inside the image, at most
+    // kTileSide of them) of row y.
     void Write(int32_t y, int32_t first, int32_t last) const {
         if (affine_)
             region_ ? WriteRow<true, true>(y, first, last) : WriteRow<true, false>(y, first, last);
@@ -103,30 +107,49 @@ public:
     }
 
 private:
-    template <bool affine, bool region>
-    void WriteRow(int32_t y, int32_t first, int32_t last) const {
-        // Everything the loop reads is held in locals: the pixel stores go
-        // through byte pointers, which may alias any member.
-        const double m00 = m_[0][0], m10 = m_[1][0], m20 = m_[2][0];
-        const double uRow = m_[0][1] * y + m_[0][2];
-        const double vRow = m_[1][1] * y + m_[1][2];
-        const double wRow = m_[2][1] * y + m_[2][2];
-        const double uLimit = image_.width() - 1;
-        const double vLimit = image_.height - 1;
-        uint8_t* const target = image_.row(y);
-        uint8_t* const maskRow = region ? mask_.row(y) : nullptr;
-        uint8_t* const* const source = source_.rows();
-        uint8_t* const* const saved = saved_.rows();
-        for (int32_t x = first; x <= last; ++x) {
-            double u = m00 * x + uRow;
-            double v = m10 * x + vRow;
+    // The source positions of columns first..last of row y, evaluated as
+    //   u = (m00·x + m01·y + m02) / w,  v = (m10·x + m11·y + m12) / w,
+    //   w = m20·x + m21·y + m22,
+    // in that order, so that every position is bit for bit the one the
+    // formula gives. A zero w yields an infinity or NaN, which the inside test
+    // of the caller rejects just as a skipped pixel. No branch: the loop
+    // vectorises.
+    template <bool affine>
+    void Positions(int32_t y, int32_t first, int32_t count, double* us, double* vs) const {
+        const double m00 = m_[0][0], m02 = m_[0][2], uy = m_[0][1] * y;
+        const double m10 = m_[1][0], m12 = m_[1][2], vy = m_[1][1] * y;
+        const double m20 = m_[2][0], m22 = m_[2][2], wy = m_[2][1] * y;
+        for (int32_t k = 0; k < count; ++k) {
+            const double x = first + k;
+            double u = m00 * x + uy + m02;
+            double v = m10 * x + vy + m12;
             if constexpr (!affine) {
-                const double w = m20 * x + wRow;
-                if (w == 0.0)
-                    continue;
+                const double w = m20 * x + wy + m22;
                 u /= w;
                 v /= w;
             }
+            us[k] = u;
+            vs[k] = v;
+        }
+    }
+
+    template <bool affine, bool region>
+    void WriteRow(int32_t y, int32_t first, int32_t last) const {
+        const int32_t count = last - first + 1;
+        double us[kTileSide];
+        double vs[kTileSide];
+        Positions<affine>(y, first, count, us, vs);
+        // Everything the loop reads is held in locals: the pixel stores go
+        // through byte pointers, which may alias any member.
+        const double uLimit = image_.width() - 1;
+        const double vLimit = image_.height - 1;
+        uint8_t* const target = image_.row(y) + ptrdiff_t{3} * first;
+        uint8_t* const maskRow = region ? mask_.row(y) + first : nullptr;
+        uint8_t* const* const source = source_.rows();
+        uint8_t* const* const saved = saved_.rows();
+        for (int32_t k = 0; k < count; ++k) {
+            const double u = us[k];
+            const double v = vs[k];
             // Positions in (-1, 0) truncate to 0 too; they lie outside and
             // would interpolate with a negative fraction, so u and v are tested
             // themselves. The comparisons also reject NaN.
@@ -136,13 +159,13 @@ private:
             const auto j = static_cast<int32_t>(v);
             if constexpr (region) {
                 const uint8_t selected = saved[j][i];
-                maskRow[x] = selected;
+                maskRow[k] = selected;
                 if (selected != 255)
                     continue;
             }
             const ptrdiff_t from = ptrdiff_t{3} * i;
             BilinearPixel(source[j] + from, source[j + 1] + from, u - i, v - j,
-                          target + ptrdiff_t{3} * x);
+                          target + ptrdiff_t{3} * k);
         }
     }
 
@@ -154,6 +177,65 @@ private:
     bool region_;
     bool affine_;
 };
+
+// Fills the rows firstRow..lastRow (at most kTileSide of them) in tiles of
+// kTileSide x kTileSide pixels: a turned quadrilateral reads its source along
+// slanted lines, and one tile's source stays in the cache where a whole row's
+// would not.
+void WriteBlock(const SpanWriter& writer, const EdgeList& edges, int64_t firstRow, int64_t lastRow,
+                int32_t width) {
+    const auto rows = static_cast<int32_t>(lastRow - firstRow + 1);
+    std::array<RowSpans, kTileSide> spans;
+    int32_t blockLeft = width;
+    int32_t blockRight = -1;
+    for (int32_t r = 0; r < rows; ++r) {
+        spans[r] = SpansOfRow(edges, firstRow + r, width);
+        for (int p = 0; p < spans[r].count; ++p) {
+            blockLeft = std::min(blockLeft, spans[r].first[p]);
+            blockRight = std::max(blockRight, spans[r].last[p]);
+        }
+    }
+    for (int32_t bandLeft = blockLeft; bandLeft <= blockRight; bandLeft += kTileSide) {
+        const int32_t bandRight = bandLeft + kTileSide - 1;
+        for (int32_t r = 0; r < rows; ++r)
+            for (int p = 0; p < spans[r].count; ++p) {
+                const int32_t first = std::max(spans[r].first[p], bandLeft);
+                const int32_t last = std::min(spans[r].last[p], bandRight);
+                if (first <= last)
+                    writer.Write(static_cast<int32_t>(firstRow + r), first, last);
+            }
+    }
+}
+
+// Fills rows firstRow..lastRow block by block, the blocks shared out among
+// worker threads (block b to worker b mod n). Every pixel is computed on its
+// own and written by exactly one worker, so the result is the same whatever
+// the number of workers; the caller's thread is one of them.
+void WriteBlocks(const SpanWriter& writer, const EdgeList& edges, int64_t firstRow, int64_t lastRow,
+                 int32_t width) {
+    const int64_t blocks = (lastRow - firstRow + kTileSide) / kTileSide;
+    const auto work = [&](int64_t worker, int64_t workers) {
+        for (int64_t b = worker; b < blocks; b += workers) {
+            const int64_t top = firstRow + b * kTileSide;
+            WriteBlock(writer, edges, top, std::min(lastRow, top + kTileSide - 1), width);
+        }
+    };
+    const int64_t workers =
+        std::clamp<int64_t>(std::thread::hardware_concurrency(), 1, std::min<int64_t>(blocks, 16));
+    std::vector<std::jthread> helpers;
+    int64_t started = 1;
+    try {
+        helpers.reserve(static_cast<size_t>(workers - 1));
+        for (; started < workers; ++started)
+            helpers.emplace_back(work, started, workers);
+    } catch (const std::exception&) {
+        // Too few threads (or no memory for them): the blocks of the workers
+        // that did not start are written here.
+        for (int64_t worker = started; worker < workers; ++worker)
+            work(worker, workers);
+    }
+    work(0, workers);
+}
 
 } // namespace
 
@@ -187,33 +269,8 @@ bool WarpQuad(const CDibImage& image, const CDibImage& working, const CDibImage&
     }
     const int64_t firstRow = std::max<int64_t>(top, 0);
     const int64_t lastRow = std::min<int64_t>(bottom, height - 2);
-    // The destination is filled in tiles of kTileSide x kTileSide pixels: a
-    // turned quadrilateral reads its source along slanted lines, and one tile's
-    // source stays in the cache where a whole row's would not.
-    for (int64_t blockTop = firstRow; blockTop <= lastRow; blockTop += kTileSide) {
-        const auto rows =
-            static_cast<int32_t>(std::min<int64_t>(kTileSide, lastRow - blockTop + 1));
-        std::array<RowSpans, kTileSide> spans;
-        int32_t blockLeft = width;
-        int32_t blockRight = -1;
-        for (int32_t r = 0; r < rows; ++r) {
-            spans[r] = SpansOfRow(edges, blockTop + r, width);
-            for (int p = 0; p < spans[r].count; ++p) {
-                blockLeft = std::min(blockLeft, spans[r].first[p]);
-                blockRight = std::max(blockRight, spans[r].last[p]);
-            }
-        }
-        for (int32_t bandLeft = blockLeft; bandLeft <= blockRight; bandLeft += kTileSide) {
-            const int32_t bandRight = bandLeft + kTileSide - 1;
-            for (int32_t r = 0; r < rows; ++r)
-                for (int p = 0; p < spans[r].count; ++p) {
-                    const int32_t first = std::max(spans[r].first[p], bandLeft);
-                    const int32_t last = std::min(spans[r].last[p], bandRight);
-                    if (first <= last)
-                        writer.Write(static_cast<int32_t>(blockTop + r), first, last);
-                }
-        }
-    }
+    if (firstRow <= lastRow)
+        WriteBlocks(writer, edges, firstRow, lastRow, width);
     return true;
 }
 

@@ -26,7 +26,9 @@ namespace halvera {
 // sample of `working` at (u, v) (see Bilinear.h).
 //
 // Pixels not written keep their values: callers restore `image` from `working`
-// first. Not in place: `image` and `working` are distinct blocks.
+// first. Not in place: `image` and `working` are distinct blocks. The rows are
+// shared out among worker threads, joined before the call returns; each pixel
+// is computed on its own, so the result never depends on the split.
 //
 // A degenerate destination (fewer than two non-horizontal edges, or three
 // corners on one line so that no mapping exists) changes nothing and is not a
