@@ -1,5 +1,6 @@
 #include "app/ChildFrame.h"
 
+#include "app/CommandIds.h"
 #include "image/MavDoc.h"
 #include "view/MavView.h"
 
@@ -36,12 +37,20 @@ void CChildFrame::updateCaption() {
     setWindowTitle(Caption(QString::fromStdString(document_->title()), view_->zoomPercent()));
 }
 
-bool CChildFrame::onCommand(int) {
-    return false;
+const CommandMap<CChildFrame>& CChildFrame::Commands() {
+    // Close goes through the window's own close, which asks about unsaved
+    // changes first.
+    static const auto map =
+        CommandMap<CChildFrame>().add(kIdFileClose, [](CChildFrame& self) { self.close(); });
+    return map;
 }
 
-bool CChildFrame::onUpdateCommand(int, CommandState&) {
-    return false;
+bool CChildFrame::onCommand(int id) {
+    return Commands().dispatch(*this, id);
+}
+
+bool CChildFrame::onUpdateCommand(int id, CommandState& state) {
+    return Commands().update(*this, id, state);
 }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {

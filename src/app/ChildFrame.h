@@ -12,7 +12,7 @@ class CMavDoc;
 class CMavView;
 
 // The window of one open image: owns the document, its Save and Save As
-// commands and the view showing it. The caption is the image's title and
+// commands and the view showing it, and answers File Close. The caption is the image's title and
 // the zoom, "cells.bmp (100.0%)". Restored from maximized, the window
 // shrinks to fit its image. Closing a modified image asks whether to save
 // it first; a Cancel or a failed save keeps the window open.
@@ -43,6 +43,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    static const CommandMap<CChildFrame>& Commands();
     void shrinkToFit();
 
     std::unique_ptr<CMavDoc> document_;

@@ -126,6 +126,28 @@ TEST_F(DocumentWindowTest, CancelKeepsTheWindowOpen) {
     EXPECT_TRUE(prompts.fileRequests.empty());
 }
 
+TEST_F(DocumentWindowTest, FileCloseAsksLikeTheWindowsOwnClose) {
+    CChildFrame* window = newImage();
+    modify(window);
+    QAction* close = frame().menuAction(kIdFileClose);
+    ASSERT_NE(close, nullptr);
+    frame().router().refresh(close);
+    EXPECT_TRUE(close->isEnabled());
+
+    prompts.answers.push_back(MessageAnswer::Cancel);
+    close->trigger();
+    settle();
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(frame().documentWindows().size(), 1u);
+
+    prompts.answers.push_back(MessageAnswer::No);
+    close->trigger();
+    settle();
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_TRUE(frame().documentWindows().empty());
+    EXPECT_FALSE(frame().hasImageMenu());
+}
+
 TEST_F(DocumentWindowTest, ExitAsksForEveryModifiedImageAndStopsAtCancel) {
     CChildFrame* first = newImage();
     CChildFrame* second = newImage();
