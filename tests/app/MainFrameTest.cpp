@@ -108,8 +108,8 @@ TEST_F(MainFrameTest, MenuItemsOfCommandsNobodyHandlesAreVisibleAndDisabled) {
     EXPECT_TRUE(preview->isVisible());
     EXPECT_FALSE(preview->isEnabled());
     // The commands of the shell itself are enabled.
-    for (int id : {kIdFileNew, kIdFileOpen, kIdFileSave, kIdFileSaveAs, kIdAppAbout, kIdAppExit,
-                   kIdWindowCascade})
+    for (int id : {kIdFileNew, kIdFileOpen, kIdFileClose, kIdFileSave, kIdFileSaveAs, kIdAppAbout,
+                   kIdAppExit, kIdWindowCascade})
         EXPECT_TRUE(frame().router().state(id).enabled) << id;
 }
 
@@ -129,8 +129,8 @@ TEST_F(MainFrameTest, ToolbarsHoldTheirButtonsInOrderWithGaps) {
         items << (action->isSeparator() ? QStringLiteral("|") : action->toolTip());
     EXPECT_EQ(items, (QStringList{"Preview", "Pause preview", "End preview", "|", "Snap"}));
     EXPECT_EQ(preview->actions().front()->statusTip(), QStringLiteral("Preview"));
-    for (const QString& caption : {"Main tools", "Measurement tools", "Play tools", "Video tools"})
-        EXPECT_NE(frame().toolbar(caption), nullptr) << caption.toStdString();
+    for (const char* caption : {"Main tools", "Measurement tools", "Play tools", "Video tools"})
+        EXPECT_NE(frame().toolbar(QString::fromLatin1(caption)), nullptr) << caption;
 }
 
 TEST_F(MainFrameTest, TopDockAreaHasThreeRows) {
