@@ -83,7 +83,9 @@ private:
 CMavView::CMavView(CMavDoc& doc, QWidget* parent) : QAbstractScrollArea(parent), doc_(doc) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setMouseTracking(true);
-    viewport()->setBackgroundRole(QPalette::Base);
+    // Around the image the window shows the grey of the empty window area, so
+    // that the edges of a white picture (every new image starts white) show.
+    viewport()->setBackgroundRole(QPalette::Dark);
     viewport()->setAutoFillBackground(true);
 
     // Initial update: the document is attached from the start.

@@ -60,7 +60,7 @@ TEST(MagnifierTool, FollowsThePointerAndEndsOnDoubleClick) {
     EXPECT_TRUE(harness.showsArrow());
     const QImage shown = harness.grab();
     EXPECT_EQ(CoordinateOf(shown.pixel(origin + QPoint(26, 30))), QPoint(26, 30));
-    const QRgb background = harness.viewport()->palette().color(QPalette::Base).rgb();
+    const QRgb background = harness.viewport()->palette().color(QPalette::Dark).rgb();
     EXPECT_EQ(shown.pixel(origin - QPoint(5, 5)), background);
 }
 

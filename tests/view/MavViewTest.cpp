@@ -60,8 +60,10 @@ TEST(MavView, FirstPaintShowsASmallImageCentredAtOneHundredPercent) {
     EXPECT_EQ(CoordinateOf(shown.pixel(origin)), QPoint(0, 0));
     EXPECT_EQ(CoordinateOf(shown.pixel(origin + QPoint(99, 59))), QPoint(99, 59));
     EXPECT_EQ(CoordinateOf(shown.pixel(origin + QPoint(37, 21))), QPoint(37, 21));
-    // Outside the image the window keeps its background.
-    const QRgb background = harness.viewport()->palette().color(QPalette::Base).rgb();
+    // Outside the image the window keeps its background, a grey that sets off
+    // the edges of a white picture.
+    const QRgb background = harness.viewport()->palette().color(QPalette::Dark).rgb();
+    EXPECT_NE(background, qRgb(255, 255, 255));
     EXPECT_EQ(shown.pixel(origin - QPoint(1, 1)), background);
     EXPECT_EQ(shown.pixel(origin + QPoint(100, 60)), background);
 }
