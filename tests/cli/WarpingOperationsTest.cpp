@@ -9,18 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace halvera {
+namespace halvera::testing {
 namespace {
-
-using testing::Bytes;
-using testing::Pixel;
-using testing::PixelOf;
-using testing::RunCli;
-using testing::TemporaryFolder;
-
-size_t Stride(int width, int bytesPerPixel) {
-    return (static_cast<size_t>(width) * bytesPerPixel + 3) / 4 * 4;
-}
 
 // Blue shows the column and green the row of a pixel's origin.
 Pixel Origin(int x, int y) {
@@ -30,15 +20,17 @@ Pixel Origin(int x, int y) {
 // A mask file: white where `selected`, black elsewhere (the blue byte counts).
 void WriteMask(const std::string& path, int width, int height,
                const std::function<bool(int x, int y)>& selected) {
-    testing::WriteBmp24(path, width, height, [&](int x, int y) {
+    WriteBmp24(path, width, height, [&](int x, int y) {
         const uint8_t v = selected(x, y) ? 255 : 0;
         return Pixel{v, v, v};
     });
 }
 
-// Byte (x, y) of an 8-bit mask file the tool wrote (header, 256-entry palette, rows).
+// Byte (x, y) of an 8-bit mask file the tool wrote (header, 256-entry palette,
+// bottom-up rows of width bytes rounded up to a multiple of 4).
 uint8_t MaskByteOf(const Bytes& file, int width, int height, int x, int y) {
-    return file[54 + 1024 + Stride(width, 1) * (height - 1 - y) + x];
+    const size_t stride = (static_cast<size_t>(width) + 3) / 4 * 4;
+    return file[54 + 1024 + stride * (height - 1 - y) + x];
 }
 
 class CliWarping : public ::testing::Test {
@@ -51,13 +43,13 @@ protected:
 };
 
 TEST_F(CliWarping, FlipHorizontalMirrorsImageAndMaskTopToBottom) {
-    testing::WriteBmp24(input, 5, 4, Origin);
+    WriteBmp24(input, 5, 4, Origin);
     WriteMask(mask, 5, 4, [](int x, int y) { return x == 1 && y == 0; });
     ASSERT_EQ(
         RunCli({"apply", input, output, "flip-horizontal", "--mask", mask, "--mask-out", maskOut}),
         0);
-    const Bytes image = testing::ReadFileBytes(output);
-    const Bytes selection = testing::ReadFileBytes(maskOut);
+    const Bytes image = ReadFileBytes(output);
+    const Bytes selection = ReadFileBytes(maskOut);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 5; ++x) {
             EXPECT_EQ(PixelOf(image, 5, 4, x, y), Origin(x, 3 - y)) << x << "," << y;
@@ -66,32 +58,32 @@ TEST_F(CliWarping, FlipHorizontalMirrorsImageAndMaskTopToBottom) {
 }
 
 TEST_F(CliWarping, FlipVerticalMirrorsLeftToRight) {
-    testing::WriteBmp24(input, 5, 4, Origin);
+    WriteBmp24(input, 5, 4, Origin);
     ASSERT_EQ(RunCli({"apply", input, output, "flip-vertical"}), 0);
-    const Bytes image = testing::ReadFileBytes(output);
+    const Bytes image = ReadFileBytes(output);
     EXPECT_EQ(PixelOf(image, 5, 4, 0, 2), Origin(4, 2));
     EXPECT_EQ(PixelOf(image, 5, 4, 3, 1), Origin(1, 1));
 }
 
 TEST_F(CliWarping, ScaleRectToAReversedRectangleMirrors) {
-    testing::WriteBmp24(input, 6, 3, Origin);
+    WriteBmp24(input, 6, 3, Origin);
     ASSERT_EQ(RunCli({"apply", input, output, "scale-rect", "source=0,0,4,1", "dest=4,0,0,1"}), 0);
-    const Bytes image = testing::ReadFileBytes(output);
+    const Bytes image = ReadFileBytes(output);
     for (int y = 0; y <= 1; ++y)
         for (int x = 0; x <= 4; ++x)
             EXPECT_EQ(PixelOf(image, 6, 3, x, y), Origin(4 - x, y)) << x << "," << y;
 }
 
 TEST_F(CliWarping, WarpQuadCarriesTheSelectionAndWritesTheWarpedMask) {
-    testing::WriteBmp24(input, 8, 6, Origin);
+    WriteBmp24(input, 8, 6, Origin);
     WriteMask(mask, 8, 6, [](int x, int y) { return x >= 1 && x <= 2 && y >= 1 && y <= 2; });
     // The frame around the box (1, 1)-(2, 2) moved onto the box (4, 2)-(5, 3):
     // corners top-right, top-left, bottom-left, bottom-right.
     ASSERT_EQ(RunCli({"apply", input, output, "warp-quad", "source=1,1,2,2", "dest=6,2,4,2,4,4,6,4",
                       "--mask", mask, "--mask-out", maskOut}),
               0);
-    const Bytes image = testing::ReadFileBytes(output);
-    const Bytes selection = testing::ReadFileBytes(maskOut);
+    const Bytes image = ReadFileBytes(output);
+    const Bytes selection = ReadFileBytes(maskOut);
     EXPECT_EQ(PixelOf(image, 8, 6, 4, 2), Origin(1, 1));
     EXPECT_EQ(PixelOf(image, 8, 6, 5, 3), Origin(2, 2));
     EXPECT_EQ(PixelOf(image, 8, 6, 1, 1), Origin(1, 1)); // the old place stays visible
@@ -104,10 +96,10 @@ TEST_F(CliWarping, WarpQuadCarriesTheSelectionAndWritesTheWarpedMask) {
 }
 
 TEST_F(CliWarping, WarpCellWithShiftedSourcePointsTranslatesTheCell) {
-    testing::WriteBmp24(input, 8, 6, Origin);
+    WriteBmp24(input, 8, 6, Origin);
     ASSERT_EQ(
         RunCli({"apply", input, output, "warp-cell", "rect=1,1,4,3", "source=5,1,2,1,2,3,5,3"}), 0);
-    const Bytes image = testing::ReadFileBytes(output);
+    const Bytes image = ReadFileBytes(output);
     for (int y = 0; y < 6; ++y)
         for (int x = 0; x < 8; ++x) {
             const bool inCell = x >= 1 && x <= 4 && y >= 1 && y <= 3;
@@ -117,7 +109,7 @@ TEST_F(CliWarping, WarpCellWithShiftedSourcePointsTranslatesTheCell) {
 }
 
 TEST_F(CliWarping, WrongArgumentsAreUsageErrorsAndWriteNothing) {
-    testing::WriteBmp24(input, 8, 6, Origin);
+    WriteBmp24(input, 8, 6, Origin);
     EXPECT_EQ(RunCli({"apply", input, output, "scale-rect", "source=0,0,8,5", "dest=0,0,3,3"}), 2);
     EXPECT_EQ(RunCli({"apply", input, output, "scale-rect", "source=3,0,2,5", "dest=0,0,3,3"}), 2);
     EXPECT_EQ(RunCli({"apply", input, output, "warp-quad", "source=0,0,7,5", "dest=1,2,3"}), 2);
@@ -127,4 +119,4 @@ TEST_F(CliWarping, WrongArgumentsAreUsageErrorsAndWriteNothing) {
 }
 
 } // namespace
-} // namespace halvera
+} // namespace halvera::testing
