@@ -26,6 +26,12 @@ template <class Tool> Tool* StartTool(CMavView& view, int command) {
     return dynamic_cast<Tool*>(view.tool());
 }
 
+// What a press on image pixel (x, y) would grab.
+template <class Tool> int HitAt(CMavView& view, const Tool& tool, int x, int y) {
+    const QPoint p = At(view, x, y);
+    return tool.HitTest(view, p.x(), p.y());
+}
+
 // Hovers over image pixel (x, y) with no button held and tells whether the
 // view then shows `cursor`.
 bool HoverShows(ViewHarness& harness, int x, int y, CursorId cursor) {
@@ -169,8 +175,7 @@ TEST(ZoomFrameTool, HandlesAreHitWithinFourPixelsAndShowTheirCursors) {
     auto* tool = StartTool<CZoomFrameTool>(view, kIdZoomTransform);
     ASSERT_NE(tool, nullptr);
     const auto hit = [&](int x, int y) {
-        const QPoint p = At(view, x, y);
-        return tool->HitTest(view, p.x(), p.y());
+        return HitAt(view, *tool, x, y);
     };
     EXPECT_EQ(hit(34, -4), 1);
     EXPECT_EQ(hit(30, -5), ZoomFrame::kNothing);
@@ -192,8 +197,7 @@ TEST(RotateTool, HandlesAreHitWithinThreePixelsAndCursorsFollowTheOctant) {
     auto* tool = StartTool<CRotateTool>(view, kIdRotate);
     ASSERT_NE(tool, nullptr);
     const auto hit = [&](int x, int y) {
-        const QPoint p = At(view, x, y);
-        return tool->HitTest(view, p.x(), p.y());
+        return HitAt(view, *tool, x, y);
     };
     EXPECT_EQ(hit(63, 23), 7);
     EXPECT_EQ(hit(64, 20), RotateFrame::kOutside);
