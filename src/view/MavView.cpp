@@ -128,7 +128,7 @@ void CMavView::scrollTo(QPoint position) {
 }
 
 void CMavView::updateScrollBars() {
-    const ViewPoint maximum = placement().MaxScroll();
+    const PixelPoint maximum = placement().MaxScroll();
     SetScrollRange(horizontalScrollBar(), maximum.x, total_.width);
     SetScrollRange(verticalScrollBar(), maximum.y, total_.height);
     // The scroll area shows or hides its bars through a queued call; run it
@@ -147,7 +147,7 @@ bool CMavView::zoomTo(int index, QPoint click) {
     zoomIndex_ = index;
     total_ = scaled;
     updateScrollBars();
-    const ViewPoint position = ZoomScrollPosition(before, placement(), {click.x(), click.y()});
+    const PixelPoint position = ZoomScrollPosition(before, placement(), {click.x(), click.y()});
     {
         const QSignalBlocker blockHorizontal(horizontalScrollBar());
         const QSignalBlocker blockVertical(verticalScrollBar());
@@ -159,17 +159,17 @@ bool CMavView::zoomTo(int index, QPoint click) {
 }
 
 QPoint CMavView::windowToImage(QPoint client) const {
-    const ViewPoint p = placement().WindowToImage({client.x(), client.y()});
+    const PixelPoint p = placement().WindowToImage({client.x(), client.y()});
     return {p.x, p.y};
 }
 
 QPoint CMavView::imageToWindow(QPoint image) const {
-    const ViewPoint p = placement().ImageToWindow({image.x(), image.y()});
+    const PixelPoint p = placement().ImageToWindow({image.x(), image.y()});
     return {p.x, p.y};
 }
 
 QRect CMavView::imageRectToWindow(const QRect& image) const {
-    const ViewBox box =
+    const PixelRect box =
         placement().ImageBoxToWindow({image.left(), image.top(), image.right(), image.bottom()});
     return QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom));
 }

@@ -25,7 +25,7 @@ void CMouseTool::OnKeyUp(CMavView&, int, int, int) {}
 void CMouseTool::Finish(CMavView&) {}
 
 void CMouseTool::AutoScroll(CMavView& view, int x, int y) {
-    const ViewPoint target = view.placement().AutoScrollPosition({x, y});
+    const PixelPoint target = view.placement().AutoScrollPosition({x, y});
     view.scrollTo(QPoint(target.x, target.y));
 }
 

@@ -5,14 +5,15 @@
 
 namespace halvera {
 
-// A point in image pixels (x to the right, y downward from the top row).
+// A point in whole pixels, x to the right and y downward: an image pixel, or a
+// window pixel in the view's arithmetic (ViewGeometry).
 struct PixelPoint {
     int32_t x = 0;
     int32_t y = 0;
     bool operator==(const PixelPoint&) const = default;
 };
 
-// A rectangle in image pixels given by two inclusive corners. The corners may
+// A rectangle in whole pixels given by two inclusive corners. The corners may
 // come in any order (a drag from right to left gives left > right); use
 // normalized() before walking it.
 struct PixelRect {

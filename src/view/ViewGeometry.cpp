@@ -76,27 +76,27 @@ bool ScaledSizeAllowed(ViewSize scaled) {
            scaled.height <= kMaxScaledSide;
 }
 
-ViewPoint ViewPlacement::CentringOffset() const {
+PixelPoint ViewPlacement::CentringOffset() const {
     return {AxisOffset(client.width, total.width), AxisOffset(client.height, total.height)};
 }
 
-ViewPoint ViewPlacement::MaxScroll() const {
+PixelPoint ViewPlacement::MaxScroll() const {
     return {std::max(total.width - client.width, 0), std::max(total.height - client.height, 0)};
 }
 
-ViewPoint ViewPlacement::WindowToImage(ViewPoint point) const {
-    const ViewPoint offset = CentringOffset();
+PixelPoint ViewPlacement::WindowToImage(PixelPoint point) const {
+    const PixelPoint offset = CentringOffset();
     return {Truncate((point.x + scroll.x - offset.x) / zoom),
             Truncate((point.y + scroll.y - offset.y) / zoom)};
 }
 
-ViewPoint ViewPlacement::ImageToWindow(ViewPoint image) const {
-    const ViewPoint offset = CentringOffset();
+PixelPoint ViewPlacement::ImageToWindow(PixelPoint image) const {
+    const PixelPoint offset = CentringOffset();
     return {Truncate(image.x * zoom) + offset.x, Truncate(image.y * zoom) + offset.y};
 }
 
-ViewBox ViewPlacement::ImageBoxToWindow(ViewBox image) const {
-    const ViewPoint offset = CentringOffset();
+PixelRect ViewPlacement::ImageBoxToWindow(PixelRect image) const {
+    const PixelPoint offset = CentringOffset();
     return {Truncate(image.left * zoom) + offset.x, Truncate(image.top * zoom) + offset.y,
             Truncate((image.right + 1) * zoom) - 1 + offset.x,
             Truncate((image.bottom + 1) * zoom) - 1 + offset.y};
@@ -119,18 +119,18 @@ ViewRect ViewPlacement::DisplayedImageRect(ViewSize image) const {
             destination.height};
 }
 
-ViewPoint ViewPlacement::AutoScrollPosition(ViewPoint point) const {
+PixelPoint ViewPlacement::AutoScrollPosition(PixelPoint point) const {
     return {AutoScrollAxis(point.x, client.width, total.width, scroll.x),
             AutoScrollAxis(point.y, client.height, total.height, scroll.y)};
 }
 
-ViewPoint ZoomScrollPosition(const ViewPlacement& before, const ViewPlacement& after,
-                             ViewPoint click) {
+PixelPoint ZoomScrollPosition(const ViewPlacement& before, const ViewPlacement& after,
+                              PixelPoint click) {
     // The clicked point relative to the scaled image's origin: a centred image
     // starts at the centring offset, not at 0.
-    const ViewPoint offset = before.CentringOffset();
-    const ViewPoint logical = {click.x + before.scroll.x - offset.x,
-                               click.y + before.scroll.y - offset.y};
+    const PixelPoint offset = before.CentringOffset();
+    const PixelPoint logical = {click.x + before.scroll.x - offset.x,
+                                click.y + before.scroll.y - offset.y};
     return {ZoomScrollAxis(logical.x, before.total.width, after.total.width, after.client.width,
                            after.scroll.x),
             ZoomScrollAxis(logical.y, before.total.height, after.total.height, after.client.height,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "view/PixelGeometry.h"
+
 #include <cstdint>
 
 namespace halvera {
@@ -7,6 +9,8 @@ namespace halvera {
 // The image view's arithmetic: the zoom table, where the scaled image sits in
 // the window, and the conversions between window and image pixels that every
 // mouse tool uses. Kept free of any toolkit so it can be tested on its own.
+// Points and inclusive boxes, in window or image pixels, are PixelPoint and
+// PixelRect.
 
 inline constexpr int kZoomCount = 24;
 inline constexpr int kZoomIndex100 = 10; // 100 %; a smaller index is a larger picture
@@ -15,12 +19,6 @@ inline constexpr int32_t kEmptyViewSide = 100; // scroll size of a view with no 
 
 // Factor of zoom index 0..23 (16 down to 0.01).
 double ZoomFactor(int index);
-
-struct ViewPoint {
-    int32_t x = 0;
-    int32_t y = 0;
-    bool operator==(const ViewPoint&) const = default;
-};
 
 struct ViewSize {
     int32_t width = 0;
@@ -35,15 +33,6 @@ struct ViewRect {
     int32_t width = 0;
     int32_t height = 0;
     bool operator==(const ViewRect&) const = default;
-};
-
-// A rectangle given by its inclusive corners.
-struct ViewBox {
-    int32_t left = 0;
-    int32_t top = 0;
-    int32_t right = 0;
-    int32_t bottom = 0;
-    bool operator==(const ViewBox&) const = default;
 };
 
 // Image side shown at `zoom`: trunc(length * zoom + 0.5).
@@ -67,23 +56,23 @@ struct ViewPlacement {
     double zoom = 1.0;
     ViewSize client;
     ViewSize total;
-    ViewPoint scroll;
+    PixelPoint scroll;
 
     // ((cw - tw) / 2, (ch - th) / 2) on each axis where the image is not
     // larger than the client area, else 0.
-    ViewPoint CentringOffset() const;
+    PixelPoint CentringOffset() const;
     // Largest scroll position on each axis (0 where the image fits).
-    ViewPoint MaxScroll() const;
+    PixelPoint MaxScroll() const;
 
     // Client point to image pixel: add the scroll position, subtract the
     // centring offset, divide by the zoom and truncate toward zero. Points
     // beside the image give coordinates outside it (not clamped).
-    ViewPoint WindowToImage(ViewPoint client) const;
+    PixelPoint WindowToImage(PixelPoint client) const;
     // Image pixel to logical window point: trunc(v * zoom) + offset.
-    ViewPoint ImageToWindow(ViewPoint image) const;
+    PixelPoint ImageToWindow(PixelPoint image) const;
     // Inclusive image box to inclusive logical window box: the far edges go to
     // trunc((v + 1) * zoom) - 1, so a box covers all window pixels of its pixels.
-    ViewBox ImageBoxToWindow(ViewBox image) const;
+    PixelRect ImageBoxToWindow(PixelRect image) const;
     // trunc(length * zoom + 0.5).
     int32_t ImageLengthToWindow(int32_t length) const;
 
@@ -97,7 +86,7 @@ struct ViewPlacement {
 
     // Scroll position that brings a client point dragged past the window edge
     // back into view (the tools' auto-scroll while dragging).
-    ViewPoint AutoScrollPosition(ViewPoint client) const;
+    PixelPoint AutoScrollPosition(PixelPoint client) const;
 };
 
 // Scroll position after a zoom step that keeps the clicked point in the middle
@@ -106,7 +95,7 @@ struct ViewPlacement {
 // range has changed. On an axis where the new image is larger than the window,
 // the clicked image point is scaled to the new size and centred; elsewhere, or
 // where that would be negative, the current position stays.
-ViewPoint ZoomScrollPosition(const ViewPlacement& before, const ViewPlacement& after,
-                             ViewPoint click);
+PixelPoint ZoomScrollPosition(const ViewPlacement& before, const ViewPlacement& after,
+                              PixelPoint click);
 
 } // namespace halvera
