@@ -53,11 +53,4 @@ ChannelMap NegationRule(ArithmeticChannel output, ArithmeticChannel input) {
     return SameChannels();
 }
 
-AddBlend::AddBlend(int transparency) {
-    for (int v = 0; v < 256; ++v) {
-        keepA_[v] = v * (100 - transparency);
-        takeB_[v] = v * transparency;
-    }
-}
-
 } // namespace halvera::arithmetic

@@ -1,6 +1,7 @@
 // The thirteen per-value operations of the image arithmetic. Every operation
-// reads a from A' and b from B and works through tables of 256 entries built
-// once per run, so the multiplications by the transparency become look-ups.
+// reads a from A' and b from B; all but Add (see AddBlend) work through tables
+// of 256 entries built once per run, so the multiplications by the
+// transparency become look-ups.
 
 #include "processing/ArithmeticOverlap.h"
 

@@ -2,6 +2,8 @@
 
 #include "SyntheticImages.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 
@@ -107,6 +109,63 @@ TEST(ImageArithmetic, LogicalOperationsSeeZeroAndNonZeroOnly) {
     EXPECT_EQ(CombinePixel(a, b, ArithmeticOperation::AndNot, 0), (Bgr{255, 255, 0}));
     EXPECT_EQ(CombinePixel(a, b, ArithmeticOperation::OrAnd, 0), (Bgr{255, 0, 0}));
     EXPECT_EQ(CombinePixel(a, b, ArithmeticOperation::Not, 0), (Bgr{255, 255, 0}));
+}
+
+// The per-value formulas as written, truncating divisions.
+int Formula(ArithmeticOperation operation, int a, int b, int t) {
+    const auto truth = [](int v) {
+        return v != 0;
+    };
+    switch (operation) {
+    case ArithmeticOperation::Add:
+        return std::min(255, (a * (100 - t) + b * t) / 100);
+    case ArithmeticOperation::Minus:
+        return std::max(0, (100 * a - t * b) / 100);
+    case ArithmeticOperation::Multiply:
+        return std::min(255, a * b * t / 1000);
+    case ArithmeticOperation::Divide:
+        return b * t / 1000 == 0 ? 255 : a / (b * t / 1000);
+    case ArithmeticOperation::And:
+        return truth(a) && truth(b) ? 255 : 0;
+    case ArithmeticOperation::Or:
+        return truth(a) || truth(b) ? 255 : 0;
+    case ArithmeticOperation::Not:
+        return truth(a) ? 0 : 255;
+    case ArithmeticOperation::Xor:
+        return truth(a) != truth(b) ? 255 : 0;
+    case ArithmeticOperation::AndNot:
+        return truth(a) && truth(b) ? 0 : 255;
+    case ArithmeticOperation::OrAnd:
+        return truth(a) || truth(b) ? 0 : 255;
+    case ArithmeticOperation::Max:
+        return std::max(a, b * t / 100);
+    case ArithmeticOperation::Min:
+        return std::min(a, b * t / 100);
+    case ArithmeticOperation::Sub:
+        return std::abs(a - b * t / 100);
+    default:
+        return -1;
+    }
+}
+
+TEST(ImageArithmetic, EveryPerValueOperationFollowsItsFormulaForEveryPairOfValues) {
+    // A' holds a = x and B holds b = y in every channel: all 65536 pairs.
+    const DibBlock working = MakeRgb(256, 256, [](int x, int) {
+        return Bgr{uint8_t(x), uint8_t(x), uint8_t(x)};
+    });
+    const DibBlock input = MakeRgb(256, 256, [](int, int y) {
+        return Bgr{uint8_t(y), uint8_t(y), uint8_t(y)};
+    });
+    for (int op = 0; op <= static_cast<int>(ArithmeticOperation::Sub); ++op) {
+        const auto operation = static_cast<ArithmeticOperation>(op);
+        for (const int t : {0, 1, 33, 50, 99, 100}) {
+            const DibBlock result = Combine(working, input.dib(), Settings(operation, t));
+            for (int b = 0; b < 256; ++b)
+                for (int a = 0; a < 256; ++a)
+                    ASSERT_EQ(PixelAt(result.dib(), a, b).green, Formula(operation, a, b, t))
+                        << kArithmeticOperationNames[op] << " a " << a << " b " << b << " t " << t;
+        }
+    }
 }
 
 TEST(ImageArithmetic, SingleChannelOnBothSidesChangesOnlyTheOutputChannel) {
