@@ -1,6 +1,7 @@
 #include "view/ClipboardPicture.h"
 
 #include "image/ConvertPackedDib.h"
+#include "view/PackImage.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -56,27 +57,20 @@ PackedDib PackedDibOfBmpFile(const QByteArray& file) {
 }
 
 PackedDib IndexedToPicture(const QImage& image) {
-    const int width = image.width(), height = image.height();
-    const auto stride = static_cast<size_t>(DibStride(width, 8));
-    PackedDib picture = PackedDib::Allocate(kHeaderSize + kGreyPaletteSize + stride * height);
-    if (!picture)
-        return picture;
-    BitmapInfoHeader header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biBitCount = 8;
-    std::memcpy(picture.data(), &header, sizeof header);
-    auto* palette = reinterpret_cast<RgbQuad*>(picture.data() + kHeaderSize);
+    DibBlock plane;
+    if (!CreateGrey(plane, image.width(), image.height()))
+        return {};
+    const CDibImage dib = plane.dib();
+    auto* palette =
+        reinterpret_cast<RgbQuad*>(reinterpret_cast<uint8_t*>(dib.header) + kHeaderSize);
     const QList<QRgb> colours = image.colorTable();
     for (qsizetype i = 0; i < colours.size() && i < kGreyPaletteEntries; ++i)
         palette[i] = RgbQuad{static_cast<uint8_t>(qBlue(colours[i])),
                              static_cast<uint8_t>(qGreen(colours[i])),
                              static_cast<uint8_t>(qRed(colours[i])), 0};
-    uint8_t* rows = picture.data() + kHeaderSize + kGreyPaletteSize;
-    for (int y = 0; y < height; ++y)
-        std::memcpy(rows + (height - 1 - y) * stride, image.constScanLine(y),
-                    static_cast<size_t>(width));
-    return picture;
+    for (int32_t y = 0; y < dib.height; ++y)
+        std::memcpy(dib.row(y), image.constScanLine(y), static_cast<size_t>(dib.width()));
+    return PackImage(dib);
 }
 
 PackedDib RgbToPicture(const QImage& image) {
@@ -88,21 +82,14 @@ PackedDib RgbToPicture(const QImage& image) {
         painter.drawImage(0, 0, image);
     }
     const QImage bgr = opaque.convertToFormat(QImage::Format_BGR888);
-    const int width = bgr.width(), height = bgr.height();
-    const auto stride = static_cast<size_t>(DibStride(width, 24));
-    PackedDib picture = PackedDib::Allocate(kHeaderSize + stride * height);
-    if (!picture || bgr.isNull())
+    DibBlock rgb;
+    if (bgr.isNull() || !CreateRgb(rgb, bgr.width(), bgr.height()))
         return {};
-    BitmapInfoHeader header;
-    header.biWidth = width;
-    header.biHeight = height;
-    header.biBitCount = 24;
-    std::memcpy(picture.data(), &header, sizeof header);
-    uint8_t* rows = picture.data() + kHeaderSize;
-    for (int y = 0; y < height; ++y)
-        std::memcpy(rows + (height - 1 - y) * stride, bgr.constScanLine(y),
-                    static_cast<size_t>(width) * 3);
-    return picture;
+    const CDibImage dib = rgb.dib();
+    std::memset(dib.bits, 0, static_cast<size_t>(dib.bitsSize)); // row padding
+    for (int32_t y = 0; y < dib.height; ++y)
+        std::memcpy(dib.row(y), bgr.constScanLine(y), static_cast<size_t>(dib.width()) * 3);
+    return PackImage(dib);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "view/CutSelection.h"
 
-#include "view/CopySelection.h"
 #include "view/RegionOfInterest.h"
 
 #include <cstring>
@@ -26,13 +25,6 @@ void WhitenSelection(const CDibImage& image, const CDibImage& mask) {
             p[2] |= whiten;
         }
     }
-}
-
-PackedDib CutSelection(const CDibImage& image, const CDibImage& mask) {
-    PackedDib picture = CopySelection(image, mask);
-    if (picture)
-        WhitenSelection(image, mask);
-    return picture;
 }
 
 } // namespace halvera

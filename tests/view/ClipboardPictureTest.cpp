@@ -1,29 +1,16 @@
 #include "view/ClipboardPicture.h"
 
+#include "PackedPictures.h"
 #include "SyntheticImages.h"
 #include "image/ConvertPackedDib.h"
+#include "view/PackImage.h"
 
 #include <QBuffer>
 #include <QMimeData>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
 namespace {
-
-PackedDib PictureOf(const CDibImage& image) {
-    PackedDib picture = PackedDib::Allocate(static_cast<size_t>(image.blockSize));
-    std::memcpy(picture.data(), image.header, picture.size());
-    return picture;
-}
-
-DibBlock Unpack(const PackedDib& picture) {
-    DibBlock image;
-    EXPECT_TRUE(picture);
-    if (picture && CreateRgb(image, picture.header()->biWidth, picture.header()->biHeight))
-        EXPECT_TRUE(ConvertPackedDib(picture, image.dib()));
-    return image;
-}
 
 Bgr Colour(int x, int y) {
     return Bgr{uint8_t(30 * x), uint8_t(50 * y), uint8_t(7 + x + y)};
@@ -39,7 +26,7 @@ QByteArray Encoded(const QImage& image, const char* format) {
 
 TEST(ClipboardPicture, OffersAQtImageAndABmpFile) {
     const DibBlock image = MakeRgb(5, 3, Colour);
-    const std::unique_ptr<QMimeData> data = PictureMimeData(PictureOf(image.dib()));
+    const std::unique_ptr<QMimeData> data = PictureMimeData(PackImage(image.dib()));
     ASSERT_NE(data, nullptr);
     ASSERT_TRUE(data->hasImage());
     const QImage offered = qvariant_cast<QImage>(data->imageData());
@@ -55,11 +42,11 @@ TEST(ClipboardPicture, OffersAQtImageAndABmpFile) {
 
 TEST(ClipboardPicture, ABmpFileComesBackExactly) {
     const DibBlock image = MakeRgb(7, 4, Colour);
-    const std::unique_ptr<QMimeData> data = PictureMimeData(PictureOf(image.dib()));
+    const std::unique_ptr<QMimeData> data = PictureMimeData(PackImage(image.dib()));
     QMimeData onlyBmp;
     onlyBmp.setData(QStringLiteral("image/bmp"), data->data(QStringLiteral("image/bmp")));
     EXPECT_TRUE(OffersPicture(&onlyBmp));
-    EXPECT_TRUE(SamePixels(Unpack(PictureFromMimeData(&onlyBmp)).dib(), image.dib()));
+    EXPECT_TRUE(SamePixels(Unpacked(PictureFromMimeData(&onlyBmp)).dib(), image.dib()));
 }
 
 TEST(ClipboardPicture, AnIndexedPictureKeepsItsPalette) {
@@ -71,7 +58,7 @@ TEST(ClipboardPicture, AnIndexedPictureKeepsItsPalette) {
     const PackedDib picture = ImageToPicture(indexed);
     ASSERT_TRUE(picture);
     EXPECT_EQ(PackedDibDepth(*picture.header()), 8);
-    const DibBlock image = Unpack(picture);
+    const DibBlock image = Unpacked(picture);
     EXPECT_EQ(PixelAt(image.dib(), 0, 1), (Bgr{0, 0, 255}));
     EXPECT_EQ(PixelAt(image.dib(), 2, 0), (Bgr{30, 20, 10}));
 }
@@ -86,7 +73,7 @@ TEST(ClipboardPicture, PngFromAnotherProgramBecomesTwentyFourBits) {
     const PackedDib picture = PictureFromMimeData(&data);
     ASSERT_TRUE(picture);
     EXPECT_EQ(PackedDibDepth(*picture.header()), 24);
-    const DibBlock image = Unpack(picture);
+    const DibBlock image = Unpacked(picture);
     EXPECT_EQ(PixelAt(image.dib(), 1, 2), (Bgr{50, 100, 200}));
     EXPECT_EQ(PixelAt(image.dib(), 0, 0), (Bgr{255, 255, 255}));
 }
@@ -99,7 +86,7 @@ TEST(ClipboardPicture, ATopDownBmpIsReadThroughQt) {
     QByteArray bmp = Encoded(source, "BMP");
     QMimeData data;
     data.setData(QStringLiteral("image/bmp"), bmp);
-    const DibBlock image = Unpack(PictureFromMimeData(&data));
+    const DibBlock image = Unpacked(PictureFromMimeData(&data));
     ASSERT_EQ(image.width(), 3);
     EXPECT_EQ(PixelAt(image.dib(), 2, 1), (Bgr{99, 20, 20}));
 }
