@@ -21,6 +21,35 @@ std::string FilledPolygon(int width, int height, const std::vector<PixelPoint>& 
 
 // Each edge covers its rows from the top end up to, not including, the
 // bottom end, so the bottom row of the points is never filled.
+TEST(FillMaskPolygon, RectanglesOfOddAndEvenSizesLoseTheirBottomRow) {
+    // 1 x 1: all four corners on one row leave no edge.
+    EXPECT_EQ(FilledPolygon(3, 3, {{1, 1}, {1, 1}, {1, 1}, {1, 1}}, 0), Art({"...", "...", "..."}));
+    // Corners 2 x 3 pixels apart: rows 0 and 1, both columns.
+    EXPECT_EQ(FilledPolygon(3, 4, {{0, 0}, {1, 0}, {1, 2}, {0, 2}}),
+              Art({"##.", "##.", "...", "..."}));
+    // Corners 7 x 4 pixels apart.
+    EXPECT_EQ(FilledPolygon(8, 5, {{0, 0}, {6, 0}, {6, 3}, {0, 3}}), Art({
+                                                                         "#######.",
+                                                                         "#######.",
+                                                                         "#######.",
+                                                                         "........",
+                                                                         "........",
+                                                                     }));
+}
+
+TEST(FillMaskPolygon, AConcaveUShapeFillsBothLegsIncludingTheInnerEdges) {
+    EXPECT_EQ(FilledPolygon(9, 7, {{0, 0}, {8, 0}, {8, 6}, {6, 6}, {6, 2}, {2, 2}, {2, 6}, {0, 6}}),
+              Art({
+                  "#########",
+                  "#########",
+                  "###...###",
+                  "###...###",
+                  "###...###",
+                  "###...###",
+                  ".........",
+              }));
+}
+
 TEST(FillMaskPolygon, ConcaveNotchFromTheRight) {
     EXPECT_EQ(FilledPolygon(7, 7, {{0, 0}, {6, 0}, {3, 3}, {6, 6}, {0, 6}}), Art({
                                                                                  "#######",
