@@ -1,10 +1,11 @@
 #include "view/SelectionCommands.h"
 
+#include "PackedPictures.h"
 #include "ViewHarness.h"
 #include "app/CommandIds.h"
-#include "image/ConvertPackedDib.h"
 #include "view/ClipboardPicture.h"
 #include "view/FillMaskRect.h"
+#include "view/PackImage.h"
 #include "view/PasteTool.h"
 #include "view/RegionOfInterest.h"
 
@@ -12,7 +13,6 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QTest>
-#include <cstring>
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
@@ -21,18 +21,15 @@ namespace {
 constexpr Bgr kWhite{255, 255, 255};
 constexpr Bgr kRed{0, 0, 255};
 
-QPoint At(CMavView& view, int x, int y) {
-    return view.logicalToClient(view.imageToWindow(QPoint(x, y)));
-}
-
 // The clipboard's picture as a 24-bit image.
 DibBlock ClipboardImage() {
-    const PackedDib picture = PictureFromClipboard();
-    DibBlock image;
-    if (!picture || !CreateRgb(image, picture.header()->biWidth, picture.header()->biHeight) ||
-        !ConvertPackedDib(picture, image.dib()))
-        throw std::runtime_error("the clipboard holds no picture");
-    return image;
+    return Unpacked(PictureFromClipboard());
+}
+
+// Puts a width x height picture of one colour on the clipboard.
+void PutUniformPicture(int width, int height, Bgr colour) {
+    const DibBlock image = MakeUniformRgb(width, height, colour);
+    ASSERT_TRUE(PutPictureOnClipboard(PackImage(image.dib())));
 }
 
 bool PasteEnabled(CMavView& view) {
@@ -180,11 +177,7 @@ TEST(SelectionCommands, PasteWithASelectionLandsAtItsCornerOnlyInsideIt) {
     ViewHarness harness(10, 8);
     CMavView& view = harness.view();
     CMavDoc& doc = harness.doc();
-    // A 3 x 3 picture of uniform red.
-    DibBlock red = MakeUniformRgb(3, 3, Bgr{0, 0, 255});
-    PackedDib picture = PackedDib::Allocate(static_cast<size_t>(red.dib().blockSize));
-    std::memcpy(picture.data(), red.dib().header, picture.size());
-    ASSERT_TRUE(PutPictureOnClipboard(picture));
+    PutUniformPicture(3, 3, kRed);
 
     FillMaskRect(doc.mask(), {4, 2, 5, 2}, 255);
     FillMaskRect(doc.mask(), {4, 3, 4, 6}, 255);
@@ -217,18 +210,17 @@ TEST(PasteTool, ADragMovesThePasteAsOneUndoStep) {
     ViewHarness harness(12, 8);
     CMavView& view = harness.view();
     CMavDoc& doc = harness.doc();
-    DibBlock blue = MakeUniformRgb(2, 2, Bgr{255, 0, 0});
-    PackedDib picture = PackedDib::Allocate(static_cast<size_t>(blue.dib().blockSize));
-    std::memcpy(picture.data(), blue.dib().header, picture.size());
-    ASSERT_TRUE(PutPictureOnClipboard(picture));
+    PutUniformPicture(2, 2, Bgr{255, 0, 0});
     ASSERT_TRUE(view.onCommand(kIdEditPaste));
     ASSERT_EQ(PixelAt(doc.image(), 1, 1), (Bgr{255, 0, 0}));
 
-    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 1, 1));
-    harness.moveMouse(At(view, 4, 2), Qt::LeftButton);
-    harness.moveMouse(At(view, 6, 4), Qt::LeftButton);
+    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ClientPointOf(view, 1, 1));
+    harness.moveMouse(ClientPointOf(view, 4, 2), Qt::LeftButton);
+    harness.moveMouse(ClientPointOf(view, 6, 4), Qt::LeftButton);
     EXPECT_TRUE(harness.showsCursor(CursorId::Move));
-    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 6, 4));
+    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                        ClientPointOf(view, 6, 4));
     // The paste moved by (5, 3): at (5, 3)..(6, 4); the old place shows the image again.
     EXPECT_EQ(PixelAt(doc.image(), 5, 3), (Bgr{255, 0, 0}));
     EXPECT_EQ(PixelAt(doc.image(), 6, 4), (Bgr{255, 0, 0}));
@@ -244,10 +236,7 @@ TEST(PasteTool, ArrowKeysMoveByOnePixelAppliedWhenTheKeyGoesUp) {
     ViewHarness harness(8, 6);
     CMavView& view = harness.view();
     CMavDoc& doc = harness.doc();
-    DibBlock blue = MakeUniformRgb(1, 1, Bgr{255, 0, 0});
-    PackedDib picture = PackedDib::Allocate(static_cast<size_t>(blue.dib().blockSize));
-    std::memcpy(picture.data(), blue.dib().header, picture.size());
-    ASSERT_TRUE(PutPictureOnClipboard(picture));
+    PutUniformPicture(1, 1, Bgr{255, 0, 0});
     ASSERT_TRUE(view.onCommand(kIdEditPaste));
     auto* paste = dynamic_cast<CPasteTool*>(view.tool());
     ASSERT_NE(paste, nullptr);

@@ -7,16 +7,12 @@
 #include "view/RegionOfInterest.h"
 #include "view/RoiCutTool.h"
 
+#include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
 namespace {
-
-// The client point showing image pixel (x, y) at 100 %.
-QPoint At(CMavView& view, int x, int y) {
-    return view.logicalToClient(view.imageToWindow(QPoint(x, y)));
-}
 
 // The mask as art, cut to the top-left width x height pixels.
 std::string MaskPart(const CDibImage& mask, int width, int height) {
@@ -61,7 +57,7 @@ TEST(MarqueeTool, ADragInAnyDirectionSelectsTheSamePixelsReleasePixelIncluded) {
     EXPECT_EQ(view.toolMode(), ToolMode::Marquee);
     EXPECT_TRUE(view.outlineTimerOn());
 
-    Drag(harness, At(view, 3, 2), At(view, 8, 6));
+    Drag(harness, ClientPointOf(view, 3, 2), ClientPointOf(view, 8, 6));
     const std::string forward = MaskArt(harness.doc().mask());
     EXPECT_EQ(MaskPart(harness.doc().mask(), 10, 8), Art({
                                                          "..........",
@@ -77,11 +73,11 @@ TEST(MarqueeTool, ADragInAnyDirectionSelectsTheSamePixelsReleasePixelIncluded) {
     ASSERT_TRUE(MaskIsClear(harness.doc().mask()));
 
     ASSERT_TRUE(view.onCommand(kIdRectMarqueeTool));
-    Drag(harness, At(view, 8, 6), At(view, 3, 2));
+    Drag(harness, ClientPointOf(view, 8, 6), ClientPointOf(view, 3, 2));
     EXPECT_EQ(MaskArt(harness.doc().mask()), forward);
     ASSERT_TRUE(view.onCommand(kIdEditUndo));
     ASSERT_TRUE(view.onCommand(kIdRectMarqueeTool));
-    Drag(harness, At(view, 8, 2), At(view, 3, 6));
+    Drag(harness, ClientPointOf(view, 8, 2), ClientPointOf(view, 3, 6));
     EXPECT_EQ(MaskArt(harness.doc().mask()), forward);
 }
 
@@ -90,13 +86,15 @@ TEST(MarqueeTool, AClickSelectsOnePixelAndEachReleaseIsOneMaskStep) {
     CMavView& view = harness.view();
     CMavDoc& doc = harness.doc();
     ASSERT_TRUE(view.onCommand(kIdRectMarqueeTool));
-    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 4, 3));
+    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ClientPointOf(view, 4, 3));
     EXPECT_EQ(MaskPart(doc.mask(), 6, 5), Art({"......", "......", "......", "....#.", "......"}));
     EXPECT_TRUE(doc.CanUndo());
     EXPECT_EQ(view.selection().kind(), 1);
     EXPECT_FALSE(doc.IsModified()) << "a selection is no change of the picture";
 
-    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 1, 1));
+    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ClientPointOf(view, 1, 1));
     view.onCommand(kIdEditUndo);
     EXPECT_EQ(MaskPart(doc.mask(), 6, 5), Art({"......", "......", "......", "....#.", "......"}));
     view.onCommand(kIdEditUndo);
@@ -108,14 +106,14 @@ TEST(MarqueeTool, CtrlWhileFinishingSubtracts) {
     CMavView& view = harness.view();
     CMavDoc& doc = harness.doc();
     ASSERT_TRUE(view.onCommand(kIdRectMarqueeTool));
-    Drag(harness, At(view, 1, 1), At(view, 6, 4));
+    Drag(harness, ClientPointOf(view, 1, 1), ClientPointOf(view, 6, 4));
     auto* marquee = dynamic_cast<CMarqueeTool*>(view.tool());
     ASSERT_NE(marquee, nullptr);
 
     QTest::keyPress(harness.viewport(), Qt::Key_Control);
     EXPECT_EQ(marquee->paintValue(), 0);
     EXPECT_TRUE(harness.showsCursor(CursorId::MarqueeSubtract));
-    Drag(harness, At(view, 3, 2), At(view, 4, 3), Qt::ControlModifier);
+    Drag(harness, ClientPointOf(view, 3, 2), ClientPointOf(view, 4, 3), Qt::ControlModifier);
     QTest::keyRelease(harness.viewport(), Qt::Key_Control);
     EXPECT_EQ(marquee->paintValue(), 255);
     EXPECT_TRUE(harness.showsCursor(CursorId::MarqueeAdd));
@@ -133,7 +131,7 @@ TEST(MarqueeTool, EllipseFillsTheMidpointEllipseOfTheDraggedRectangle) {
     ViewHarness harness(10, 6);
     CMavView& view = harness.view();
     ASSERT_TRUE(view.onCommand(kIdEllipseMarqueeTool));
-    Drag(harness, At(view, 7, 4), At(view, 1, 1));
+    Drag(harness, ClientPointOf(view, 7, 4), ClientPointOf(view, 1, 1));
     EXPECT_EQ(MaskArt(harness.doc().mask()), Art({
                                                  "..........",
                                                  "..#####...",
@@ -144,20 +142,47 @@ TEST(MarqueeTool, EllipseFillsTheMidpointEllipseOfTheDraggedRectangle) {
                                              }));
 }
 
+TEST(MarqueeTool, DraggingPastTheWindowEdgeScrollsTheView) {
+    ViewHarness harness(900, 700);
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.onCommand(kIdRectMarqueeTool));
+    ASSERT_EQ(view.horizontalScrollBar()->value(), 0);
+    const int clientWidth = harness.viewport()->width();
+    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    // 30 pixels past the right edge: the view scrolls by 30.
+    const QPoint beyond(clientWidth + 30, 10);
+    harness.moveMouse(beyond, Qt::LeftButton);
+    EXPECT_EQ(view.horizontalScrollBar()->value(), 30);
+    EXPECT_EQ(view.verticalScrollBar()->value(), 0);
+    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier, beyond);
+    // The release pixel is taken after the scroll.
+    const CDibImage mask = harness.doc().mask();
+    EXPECT_EQ(ByteAt(mask, clientWidth + 60, 10), 255);
+    EXPECT_EQ(ByteAt(mask, clientWidth + 61, 10), 0);
+    EXPECT_EQ(ByteAt(mask, 10, 10), 255);
+    EXPECT_EQ(ByteAt(mask, 9, 10), 0);
+}
+
 TEST(MarqueeTool, TheRubberRectangleIsDrawnWhileDragging) {
     ViewHarness harness(40, 30);
     CMavView& view = harness.view();
     ASSERT_TRUE(view.onCommand(kIdRectMarqueeTool));
     const QImage before = harness.grab();
-    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 5, 5));
-    harness.moveMouse(At(view, 20, 15), Qt::LeftButton);
+    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ClientPointOf(view, 5, 5));
+    harness.moveMouse(ClientPointOf(view, 20, 15), Qt::LeftButton);
     const QImage dragging = harness.grab();
     // XOR with white inverts the pixels on the frame, and only there.
-    EXPECT_EQ(dragging.pixel(At(view, 5, 10)), before.pixel(At(view, 5, 10)) ^ 0x00FFFFFFu);
-    EXPECT_EQ(dragging.pixel(At(view, 12, 5)), before.pixel(At(view, 12, 5)) ^ 0x00FFFFFFu);
-    EXPECT_EQ(dragging.pixel(At(view, 20, 10)), before.pixel(At(view, 20, 10)) ^ 0x00FFFFFFu);
-    EXPECT_EQ(dragging.pixel(At(view, 12, 10)), before.pixel(At(view, 12, 10)));
-    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 20, 15));
+    EXPECT_EQ(dragging.pixel(ClientPointOf(view, 5, 10)),
+              before.pixel(ClientPointOf(view, 5, 10)) ^ 0x00FFFFFFu);
+    EXPECT_EQ(dragging.pixel(ClientPointOf(view, 12, 5)),
+              before.pixel(ClientPointOf(view, 12, 5)) ^ 0x00FFFFFFu);
+    EXPECT_EQ(dragging.pixel(ClientPointOf(view, 20, 10)),
+              before.pixel(ClientPointOf(view, 20, 10)) ^ 0x00FFFFFFu);
+    EXPECT_EQ(dragging.pixel(ClientPointOf(view, 12, 10)),
+              before.pixel(ClientPointOf(view, 12, 10)));
+    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                        ClientPointOf(view, 20, 15));
 }
 
 TEST(LassoTool, APolygonOfClicksIsClosedByADoubleClick) {
@@ -168,10 +193,10 @@ TEST(LassoTool, APolygonOfClicksIsClosedByADoubleClick) {
     EXPECT_EQ(view.toolMode(), ToolMode::Lasso);
     for (const QPoint p : {QPoint(1, 1), QPoint(8, 1), QPoint(8, 6)}) {
         QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
-                          At(view, p.x(), p.y()));
-        harness.moveMouse(At(view, p.x(), p.y()) + QPoint(0, 1));
+                          ClientPointOf(view, p.x(), p.y()));
+        harness.moveMouse(ClientPointOf(view, p.x(), p.y()) + QPoint(0, 1));
     }
-    DoubleClick(harness, At(view, 1, 6));
+    DoubleClick(harness, ClientPointOf(view, 1, 6));
     // Rows 1 to 5: the bottom row of the polygon is not filled.
     EXPECT_EQ(MaskArt(doc.mask()), Art({
                                        "............",
@@ -199,12 +224,14 @@ TEST(LassoTool, FreehandDragAndCtrlSubtracts) {
     ASSERT_TRUE(view.onCommand(kIdLassoTool));
     QTest::keyPress(harness.viewport(), Qt::Key_Control);
     EXPECT_TRUE(harness.showsCursor(CursorId::LassoSubtract));
-    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::ControlModifier, At(view, 2, 2));
-    harness.moveMouse(At(view, 6, 2), Qt::LeftButton, Qt::ControlModifier);
-    harness.moveMouse(At(view, 6, 5), Qt::LeftButton, Qt::ControlModifier);
-    harness.moveMouse(At(view, 2, 5), Qt::LeftButton, Qt::ControlModifier);
-    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::ControlModifier, At(view, 2, 5));
-    DoubleClick(harness, At(view, 2, 5), Qt::ControlModifier);
+    QTest::mousePress(harness.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                      ClientPointOf(view, 2, 2));
+    harness.moveMouse(ClientPointOf(view, 6, 2), Qt::LeftButton, Qt::ControlModifier);
+    harness.moveMouse(ClientPointOf(view, 6, 5), Qt::LeftButton, Qt::ControlModifier);
+    harness.moveMouse(ClientPointOf(view, 2, 5), Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::ControlModifier,
+                        ClientPointOf(view, 2, 5));
+    DoubleClick(harness, ClientPointOf(view, 2, 5), Qt::ControlModifier);
     QTest::keyRelease(harness.viewport(), Qt::Key_Control);
     EXPECT_EQ(MaskArt(doc.mask()), Art({
                                        "##########",
@@ -223,7 +250,7 @@ TEST(LassoTool, OnePointFillsNothingAndLeavesNoStep) {
     ViewHarness harness(10, 8);
     CMavView& view = harness.view();
     ASSERT_TRUE(view.onCommand(kIdLassoTool));
-    DoubleClick(harness, At(view, 4, 4));
+    DoubleClick(harness, ClientPointOf(view, 4, 4));
     EXPECT_TRUE(MaskIsClear(harness.doc().mask()));
     EXPECT_FALSE(harness.doc().CanUndo());
 }
@@ -248,10 +275,11 @@ TEST(RoiCutTool, AClickTwoPixelsAwayRemovesAPieceJoinedOnlyDiagonally) {
     FillMaskRect(doc.mask(), {3, 3, 4, 4}, 255); // touches the first at a corner
     FillMaskRect(doc.mask(), {8, 1, 9, 2}, 255); // a piece of its own
     ASSERT_TRUE(view.onCommand(kIdRoiCutTool));
-    harness.moveMouse(At(view, 6, 6));
+    harness.moveMouse(ClientPointOf(view, 6, 6));
     EXPECT_TRUE(harness.showsCursor(CursorId::RoiCut));
 
-    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 6, 6));
+    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ClientPointOf(view, 6, 6));
     EXPECT_EQ(MaskPart(doc.mask(), 12, 5), Art({
                                                "............",
                                                "........##..",
@@ -263,7 +291,8 @@ TEST(RoiCutTool, AClickTwoPixelsAwayRemovesAPieceJoinedOnlyDiagonally) {
     EXPECT_FALSE(doc.IsModified());
 
     // Three pixels away nothing is found.
-    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, At(view, 9, 5));
+    QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier,
+                      ClientPointOf(view, 9, 5));
     EXPECT_TRUE(MaskHasRegion(doc.mask()));
 
     // Ending the tool saves the mask.

@@ -16,6 +16,10 @@ QPoint CoordinateOf(QRgb colour) {
             qGreen(colour) | ((qBlue(colour) & 15) << 8)};
 }
 
+QPoint ClientPointOf(CMavView& view, int x, int y) {
+    return view.logicalToClient(view.imageToWindow(QPoint(x, y)));
+}
+
 ViewHarness::ViewHarness(int width, int height, QSize viewSize) : doc_(settings_) {
     settings_.ImageWidth = width;
     settings_.ImageHeight = height;

@@ -19,6 +19,9 @@ Bgr CoordinateColour(int x, int y);
 // The image pixel a painted colour shows (CoordinateColour backwards).
 QPoint CoordinateOf(QRgb colour);
 
+// The client point that shows image pixel (x, y) in `view` now.
+QPoint ClientPointOf(CMavView& view, int x, int y);
+
 // One document shown by a view in a plain window of the given size, the view
 // made the active one. No main window exists.
 class ViewHarness {
