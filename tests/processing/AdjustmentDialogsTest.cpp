@@ -1,9 +1,7 @@
 // The Brightness/Contrast, Color balance and Hue/Saturation dialogs and the
 // view's processing commands, driven with real widgets, keys and clicks.
 #include "DialogDriving.h"
-#include "ProcessingTestSupport.h"
-#include "RecordingPrompts.h"
-#include "ViewHarness.h"
+#include "ViewStepTest.h"
 #include "app/CommandIds.h"
 #include "processing/BrightnessContrastDlg.h"
 #include "processing/ColorBalanceDlg.h"
@@ -43,32 +41,13 @@ void ClickRightEnd(QSlider* slider) {
                       QPoint(slider->width() - 2, slider->height() / 2));
 }
 
-class AdjustmentDialogs : public ::testing::Test {
+class AdjustmentDialogs : public ViewStepTest {
 protected:
-    // A history of one step before the command: red on the left half, greys
-    // 10 x + y + 1 on the right. Grey levels: 48 x 76 + 4296 = 7944, so the
-    // mean grey (divided by the count plus one) is 7944 / 97 = 81.
+    // Red on the left half, greys 10 x + y + 1 on the right. Grey levels:
+    // 48 x 76 + 4296 = 7944, so the mean grey (divided by the count plus one)
+    // is 7944 / 97 = 81.
     void SetUp() override {
-        harness.view().runImageCommand(
-            [](const CDibImage& image, const CDibImage&, const CDibImage&) {
-                for (int y = 0; y < image.height; ++y)
-                    for (int x = 0; x < image.width(); ++x)
-                        SetPixel(image, x, y, x < 6 ? kRed : Grey(10 * x + y + 1));
-            });
-        before = CopyOf(harness.doc().image());
-    }
-
-    CMavDoc& doc() { return harness.doc(); }
-    CMavView& view() { return harness.view(); }
-    CDibImage image() { return harness.doc().image(); }
-
-    // Undo must lead back to the state before SetUp's step, and no further.
-    void ExpectHistoryOfOneStep() {
-        EXPECT_FALSE(doc().CanRedo());
-        ASSERT_TRUE(doc().CanUndo());
-        doc().Undo();
-        EXPECT_EQ(PixelAt(image(), 0, 0), CoordinateColour(0, 0));
-        EXPECT_FALSE(doc().CanUndo());
+        StartWith([](int x, int y) { return x < 6 ? kRed : Grey(uint8_t(10 * x + y + 1)); });
     }
 
     void SelectColumnsFrom(int first) {
@@ -76,10 +55,6 @@ protected:
             for (int x = first; x < 12; ++x)
                 SetByte(doc().mask(), x, y, 255);
     }
-
-    ScopedRecordingPrompts prompts;
-    ViewHarness harness{12, 8};
-    DibBlock before;
 };
 
 TEST_F(AdjustmentDialogs, EachDialogHasItsTitleSlidersAndBoxes) {

@@ -1,10 +1,8 @@
 // The "Calculation" and "Shade correction" dialogs and the view's arithmetic
 // and shade-correction commands, driven with real widgets and key presses.
 #include "DialogDriving.h"
-#include "ProcessingTestSupport.h"
-#include "RecordingPrompts.h"
 #include "ShellFixture.h"
-#include "ViewHarness.h"
+#include "ViewStepTest.h"
 #include "app/CommandIds.h"
 #include "image/BmpFile.h"
 #include "image/ImageCommand.h"
@@ -39,38 +37,15 @@ void ChooseByKeys(QComboBox* combo, int index) {
         QTest::keyClick(combo, Qt::Key_Up);
 }
 
-class ArithmeticDialogs : public ::testing::Test {
+class ArithmeticDialogs : public ViewStepTest {
 protected:
     void SetUp() override {
-        // A history of one step before the command: greys 10 x + y + 1.
-        CMavView& view = harness.view();
-        view.runImageCommand([](const CDibImage& image, const CDibImage&, const CDibImage&) {
-            for (int y = 0; y < image.height; ++y)
-                for (int x = 0; x < image.width(); ++x)
-                    SetPixel(image, x, y, Grey(10 * x + y + 1));
-        });
-        before = CopyOf(harness.doc().image());
+        StartWith([](int x, int y) { return Grey(uint8_t(10 * x + y + 1)); });
     }
-
-    CMavDoc& doc() { return harness.doc(); }
-    CDibImage image() { return harness.doc().image(); }
-
-    // Undo must lead back to the state before SetUp's step, and no further.
-    void ExpectHistoryOfOneStep() {
-        EXPECT_FALSE(doc().CanRedo());
-        ASSERT_TRUE(doc().CanUndo());
-        doc().Undo();
-        EXPECT_EQ(PixelAt(image(), 0, 0), CoordinateColour(0, 0));
-        EXPECT_FALSE(doc().CanUndo());
-    }
-
-    ScopedRecordingPrompts prompts;
-    ViewHarness harness{12, 8};
-    DibBlock before;
 };
 
 TEST_F(ArithmeticDialogs, CancelAfterSeveralPreviewsRestoresImageAndHistory) {
-    WithModalDialog([&] { ArithmeticCommand(harness.view()); },
+    WithModalDialog([&] { ArithmeticCommand(view()); },
                     [&](QDialog& dialog) {
                         // Sub of the image and its own copy: black.
                         ChooseByKeys(Child<QComboBox>(dialog, "calculate"), 12);
@@ -116,7 +91,7 @@ TEST_F(ArithmeticDialogs, CalculationHasItsControlsAndTexts) {
 }
 
 TEST_F(ArithmeticDialogs, OkKeepsTheLastPreviewEvenAfterTheTransparencyIsEdited) {
-    WithModalDialog([&] { ArithmeticCommand(harness.view()); },
+    WithModalDialog([&] { ArithmeticCommand(view()); },
                     [&](QDialog& dialog) {
                         ChooseByKeys(Child<QComboBox>(dialog, "calculate"), 12); // Sub: black
                         // At 50 % Sub would give a - a div 2; it is not previewed.
@@ -256,7 +231,7 @@ TEST_F(ShadeDialog, HasItsControlsAndTexts) {
 }
 
 TEST_F(ShadeDialog, TheSliderWithoutAReferenceChangesNothing) {
-    WithModalDialog([&] { FieldShadeCorrectionCommand(harness.view()); },
+    WithModalDialog([&] { FieldShadeCorrectionCommand(view()); },
                     [&](QDialog& dialog) {
                         QSlider* slider = Child<QSlider>(dialog, "level");
                         EXPECT_EQ(slider->value(), 128);
@@ -280,7 +255,7 @@ TEST_F(ShadeDialog, LoadPreviewsAndTheRoiBoxRecomputesFromTheWorkingCopy) {
         for (int x = 0; x < 12; ++x)
             SetByte(doc().mask(), x, y, x < 6 ? 255 : 0);
 
-    WithModalDialog([&] { FieldShadeCorrectionCommand(harness.view()); },
+    WithModalDialog([&] { FieldShadeCorrectionCommand(view()); },
                     [&](QDialog& dialog) {
                         prompts.fileNames.push_back(reference);
                         QTest::mouseClick(Child<QPushButton>(dialog, "load"), Qt::LeftButton);
@@ -320,7 +295,7 @@ TEST_F(ShadeDialog, AnOrdinaryBmpFileIsNoReference) {
 // ---- automatic corrections and the reference file ----
 
 TEST_F(ArithmeticDialogs, AutomaticCorrectionsAreUndoableImageCommands) {
-    ShadeMorphological9Command(harness.view());
+    ShadeMorphological9Command(view());
     EXPECT_FALSE(SamePixels(image(), before.dib()));
     EXPECT_EQ(prompts.waitCursorBegins, 1);
     doc().Undo();
@@ -329,7 +304,7 @@ TEST_F(ArithmeticDialogs, AutomaticCorrectionsAreUndoableImageCommands) {
     // 12 x 8 pixels are too few for the polynomial fit.
     doc().Redo();
     const DibBlock corrected = CopyOf(image());
-    ShadePolynomialCommand(harness.view());
+    ShadePolynomialCommand(view());
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{std::string(kNoBackgroundFitMessage)});
     EXPECT_TRUE(SamePixels(image(), corrected.dib()));
     EXPECT_FALSE(doc().CanRedo());
@@ -340,7 +315,7 @@ TEST_F(ArithmeticDialogs, AutomaticCorrectionsAreUndoableImageCommands) {
 TEST_F(ShadeDialog, ReferenceImageCommandWritesTheImageWithoutAStep) {
     const std::string path = ReferencePath("saved.ref");
     prompts.fileNames.push_back(path);
-    ReferenceImageCommand(harness.view());
+    ReferenceImageCommand(view());
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_EQ(prompts.fileRequests[0].proposedName, "Reference");
     EXPECT_TRUE(std::filesystem::exists(path));
