@@ -187,11 +187,12 @@ QDockWidget* CMainFrame::createFloatingPanel(const QString& title) {
     auto* dock = new QDockWidget(title, this);
     dock->setObjectName(title);
     dock->setAllowedAreas(Qt::NoDockWidgetArea);
-    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
-                      QDockWidget::DockWidgetFloatable);
     dock->setWidget(new QWidget);
     addDockWidget(Qt::RightDockWidgetArea, dock);
     dock->setFloating(true);
+    // Once floating it stays so: without the floatable feature neither the
+    // title bar's float button nor a double-click on the title docks it.
+    dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
     dock->hide();
     return dock;
 }

@@ -213,6 +213,19 @@ TEST_F(MainFrameTest, DataPanelAndCalibrationBarStartHiddenAndFloat) {
     EXPECT_FALSE(frame().calibrationBar()->isVisible());
 }
 
+TEST_F(MainFrameTest, FloatingPanelsNeverDock) {
+    frame().showDataPanel();
+    frame().showCalibrationBar();
+    for (QDockWidget* panel : {frame().toolBox(), frame().dataPanel(), frame().calibrationBar()}) {
+        // A floatable panel docks from its title bar's float button or a
+        // double-click on its title.
+        EXPECT_FALSE(panel->features().testFlag(QDockWidget::DockWidgetFloatable))
+            << panel->windowTitle().toStdString();
+        EXPECT_TRUE(panel->isFloating()) << panel->windowTitle().toStdString();
+        EXPECT_TRUE(panel->features().testFlag(QDockWidget::DockWidgetClosable));
+    }
+}
+
 TEST_F(MainFrameTest, StatusBarHasFourPanesAndShowsPrompts) {
     const int quarter = QGuiApplication::primaryScreen()->geometry().width() / 4;
     for (int pane = 1; pane < CMainFrame::kStatusPanes; ++pane)
