@@ -37,7 +37,7 @@ bool ApplyReference(const CDibImage& image, const CDibImage& working, const CDib
         }
         const uint8_t* m = roi.maskRow(y);
         for (int32_t x = 0; x < width; ++x, copy += 3, divisor += 3, out += 3) {
-            if (m[x] == 255) {
+            if (RegionOfInterest::Selected(m, x)) {
                 for (int c = 0; c < 3; ++c)
                     out[c] = table->quotients(divisor[c])[copy[c]];
             } else {

@@ -10,6 +10,7 @@
 // is mistaken for a filled pixel.
 
 #include "processing/ArithmeticOverlap.h"
+#include "view/RegionOfInterest.h"
 
 #include <cstring>
 #include <new>
@@ -108,7 +109,7 @@ bool RunFeatureAnd(const Overlap& overlap, const CDibImage* mask) {
     for (int32_t y = overlap.top; y < overlap.bottom; ++y) {
         const uint8_t* m = mask ? mask->row(y) : nullptr;
         for (int32_t x = overlap.left; x < overlap.right; ++x) {
-            if (m != nullptr && m[x] != 255)
+            if (!RegionOfInterest::Selected(m, x))
                 continue;
             if (regions.row(y)[x] == kWhite && IsWhite(overlap.inputPixel(x, y)))
                 regions.FillFrom(x, y);
@@ -122,7 +123,7 @@ bool RunFeatureAnd(const Overlap& overlap, const CDibImage* mask) {
         const uint8_t* m = mask ? mask->row(y) : nullptr;
         uint8_t* out = overlap.image.row(y);
         for (int32_t x = overlap.left; x < overlap.right; ++x) {
-            if (m != nullptr && m[x] != 255)
+            if (!RegionOfInterest::Selected(m, x))
                 continue;
             const uint8_t value = cell[x] == kFilled ? 255 : 0;
             out[3 * x] = out[3 * x + 1] = out[3 * x + 2] = value;

@@ -10,6 +10,15 @@ namespace halvera {
 // non-zero. No mask, or a mask of height 0, holds no region.
 bool MaskHasRegion(const CDibImage& mask);
 
+// The mask byte of a selected pixel; the selection tools write only this and 0.
+constexpr uint8_t kMaskSelected = 255;
+
+// True for the mask byte of a selected pixel, for loops that have already
+// established that a region exists.
+inline bool IsSelectedByte(uint8_t maskByte) {
+    return maskByte == kMaskSelected;
+}
+
 // The one rule every image operation follows: with no region every pixel may
 // change; with a region only pixels whose mask byte is exactly 255 change, so a
 // mask made only of bytes 1..254 is a region that selects nothing.
@@ -19,8 +28,7 @@ bool MaskHasRegion(const CDibImage& mask);
 //     ... if (RegionOfInterest::Selected(m, x)) ...
 class RegionOfInterest {
 public:
-    explicit RegionOfInterest(const CDibImage& mask)
-        : mask_(mask), exists_(MaskHasRegion(mask)) {}
+    explicit RegionOfInterest(const CDibImage& mask) : mask_(mask), exists_(MaskHasRegion(mask)) {}
 
     bool exists() const { return exists_; }
     const CDibImage& mask() const { return mask_; }
@@ -29,7 +37,7 @@ public:
     const uint8_t* maskRow(int32_t y) const { return exists_ ? mask_.row(y) : nullptr; }
 
     static bool Selected(const uint8_t* maskRow, int32_t x) {
-        return maskRow == nullptr || maskRow[x] == 255;
+        return maskRow == nullptr || IsSelectedByte(maskRow[x]);
     }
 
 private:
