@@ -113,7 +113,7 @@ bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage
             const AxisStep column = columnSteps[c];
             const uint8_t selected = savedRow[column.source];
             maskRow[column.target] = selected;
-            if (selected != 255)
+            if (!IsSelectedByte(selected))
                 continue;
             const ptrdiff_t from = ptrdiff_t{3} * column.source;
             BilinearPixel(upper + from, lower + from, column.fraction, row.fraction,

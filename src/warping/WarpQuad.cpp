@@ -160,7 +160,7 @@ private:
             if constexpr (region) {
                 const uint8_t selected = saved[j][i];
                 maskRow[k] = selected;
-                if (selected != 255)
+                if (!IsSelectedByte(selected))
                     continue;
             }
             const ptrdiff_t from = ptrdiff_t{3} * i;
