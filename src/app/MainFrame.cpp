@@ -258,6 +258,10 @@ CChildFrame* CMainFrame::addDocumentWindow(std::unique_ptr<CMavDoc> document) {
     auto* window = new CChildFrame(std::move(document));
     mdi_->addSubWindow(window);
     connect(window, &QObject::destroyed, this, &CMainFrame::onDocumentWindowClosed);
+    // The size the window comes back to when restored from maximized, before
+    // it shrinks to its image: three quarters of the window area, so that a
+    // picture that fits the area is shown whole.
+    window->resize(mdi_->viewport()->size() * 3 / 4);
     window->showMaximized();
     mdi_->setActiveSubWindow(window);
     refreshIndexPanel();

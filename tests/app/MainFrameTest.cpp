@@ -324,6 +324,16 @@ TEST_F(MainFrameTest, ImageWindowCaptionShowsTitleAndZoom) {
     EXPECT_EQ(CChildFrame::Caption("cells.bmp", 1600.0), QStringLiteral("cells.bmp (1600.0%)"));
 }
 
+TEST_F(MainFrameTest, FirstRestoreShowsAPictureThatFitsTheWindowAreaWhole) {
+    frame().resize(1000, 750);
+    settle();
+    CChildFrame* window = newImage(320, 200);
+    ASSERT_TRUE(window->isMaximized());
+    window->showNormal();
+    settle();
+    EXPECT_EQ(window->view().viewport()->size(), QSize(320, 200));
+}
+
 TEST_F(MainFrameTest, RestoringAnImageWindowShrinksItToTheImage) {
     CChildFrame* window = newImage(40, 30);
     ASSERT_TRUE(window->isMaximized());
