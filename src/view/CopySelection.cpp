@@ -29,7 +29,7 @@ PackedDib CopySelection(const CDibImage& image, const CDibImage& mask) {
         const uint8_t* from = image.row(bounds.top + y) + 3 * bounds.left;
         uint8_t* to = target.row(y);
         for (int32_t x = 0; x < target.width(); ++x, from += 3, to += 3) {
-            if (m[x] == 255) {
+            if (IsSelectedByte(m[x])) {
                 to[0] = from[0];
                 to[1] = from[1];
                 to[2] = from[2];

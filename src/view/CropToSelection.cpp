@@ -14,7 +14,7 @@ bool CropToSelection(const CDibImage& image, const CDibImage& mask) {
         const uint8_t* m = mask.row(y);
         for (int32_t x = 0; x < width; ++x, p += 3) {
             // OR with 255 whitens, with 0 keeps: no branch, so the row vectorises.
-            const uint8_t whiten = m[x] == 255 ? 0 : 255;
+            const uint8_t whiten = IsSelectedByte(m[x]) ? 0 : 255;
             p[0] |= whiten;
             p[1] |= whiten;
             p[2] |= whiten;

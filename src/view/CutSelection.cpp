@@ -19,7 +19,7 @@ void WhitenSelection(const CDibImage& image, const CDibImage& mask) {
             continue;
         }
         for (int32_t x = 0; x < width; ++x, p += 3) {
-            const uint8_t whiten = m[x] == 255 ? 255 : 0;
+            const uint8_t whiten = IsSelectedByte(m[x]) ? 255 : 0;
             p[0] |= whiten;
             p[1] |= whiten;
             p[2] |= whiten;

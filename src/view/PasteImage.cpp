@@ -62,7 +62,7 @@ void PasteImage(const CDibImage& image, const CDibImage& paste, const CDibImage&
         }
         m += targetX;
         for (int32_t x = 0; x < count; ++x, from += 3, to += 3) {
-            if (m[x] == 255) {
+            if (IsSelectedByte(m[x])) {
                 to[0] = from[0];
                 to[1] = from[1];
                 to[2] = from[2];

@@ -4,6 +4,7 @@
 #include "image/MavDoc.h"
 #include "view/FloodFillMask.h"
 #include "view/MavView.h"
+#include "view/RegionOfInterest.h"
 
 namespace halvera {
 
@@ -14,7 +15,7 @@ std::optional<PixelPoint> CRoiCutTool::FindSelectedNear(const CMavDoc& doc, Pixe
             continue;
         const uint8_t* row = mask.row(y);
         for (int32_t x = at.x - kSearchRadius; x <= at.x + kSearchRadius; ++x)
-            if (x >= 0 && x < mask.width() && row[x] == 255)
+            if (x >= 0 && x < mask.width() && IsSelectedByte(row[x]))
                 return PixelPoint{x, y};
     }
     return std::nullopt;

@@ -1,5 +1,7 @@
 #include "view/SelectionBounds.h"
 
+#include "view/RegionOfInterest.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -21,10 +23,10 @@ PixelRect SelectionBounds(const CDibImage& mask) {
         const auto left = static_cast<int32_t>(first - row);
         const uint8_t* last = row + width - 1;
         const uint8_t* stop = row + std::max(left, bounds.right);
-        while (last > stop && *last != 255)
+        while (last > stop && !IsSelectedByte(*last))
             --last;
         bounds.left = std::min(bounds.left, left);
-        if (*last == 255)
+        if (IsSelectedByte(*last))
             bounds.right = std::max(bounds.right, static_cast<int32_t>(last - row));
         if (bounds.bottom < 0)
             bounds.top = y;
