@@ -42,10 +42,8 @@ bool CDocumentCommands::SaveAs() {
     const std::optional<std::string> path = Prompts().askFileName(request);
     if (!path || !document_.SaveByExtension(*path))
         return false;
-    // The image now belongs to the file it was written to, so a later Save
-    // does not overwrite the file it was opened from.
-    document_.setPath(*path);
-    document_.setTitle(FileTitle(*path));
+    // Save As writes a copy: the image keeps its own file and title, so the
+    // caption always names the file that Save writes.
     if (onSavedAs)
         onSavedAs(*path);
     return true;

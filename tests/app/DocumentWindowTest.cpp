@@ -164,30 +164,37 @@ TEST_F(DocumentWindowTest, ExitAsksForEveryModifiedImageAndStopsAtCancel) {
     EXPECT_FALSE(frame().isVisible());
 }
 
-TEST_F(DocumentWindowTest, SaveAsOffersTheFilterAndTheTitleAndAdoptsTheNewFile) {
-    CChildFrame* window = newImage(8, 8);
+TEST_F(DocumentWindowTest, SaveAsOffersTheFilterAndTheTitleAndWritesACopy) {
+    const std::string original = writeBmp("original.bmp", 8, 8);
+    prompts.fileNames.push_back(original);
+    frame().router().dispatch(kIdFileOpen);
+    CChildFrame* window = frame().activeDocumentWindow();
+    ASSERT_NE(window, nullptr);
     const std::string title = window->document().title();
-    const std::string path = tempPath("renamed.bmp");
-    prompts.fileNames.push_back(path);
+    modify(window);
+
+    const std::string copy = tempPath("copy.bmp");
+    prompts.fileNames.push_back(copy);
     frame().router().dispatch(kIdFileSaveAs);
-    ASSERT_EQ(prompts.fileRequests.size(), 1u);
-    const FileDialogRequest& request = prompts.fileRequests[0];
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    const FileDialogRequest& request = prompts.fileRequests[1];
     EXPECT_EQ(request.filter, "HLV file(*.bmp; *.jpg)|*.bmp; *.jpg|Other files(*.*)|*.*||");
     EXPECT_EQ(request.proposedName, title);
     EXPECT_TRUE(request.promptOverwrite);
     EXPECT_TRUE(request.pathMustExist);
-    EXPECT_TRUE(std::filesystem::exists(path));
-    EXPECT_EQ(window->document().path(), path);
-    EXPECT_EQ(window->windowTitle(), QStringLiteral("renamed.bmp (100.0%)"));
-    ASSERT_FALSE(app->recentFiles().paths().empty());
-    EXPECT_EQ(app->recentFiles().paths().front(), path);
+    EXPECT_EQ(firstPixelOf(copy), (Bgr{0, 0, 0}));
+    EXPECT_FALSE(window->document().IsModified());
+    // The image keeps its own file and title.
+    EXPECT_EQ(window->document().path(), original);
+    EXPECT_EQ(window->document().title(), title);
+    EXPECT_EQ(window->windowTitle(), QString::fromStdString(title) + QStringLiteral(" (100.0%)"));
 
-    // Save now writes to the new file, without asking.
+    // Save writes the image's own file, without asking.
+    EXPECT_NE(firstPixelOf(original), (Bgr{0, 0, 0}));
     modify(window);
     frame().router().dispatch(kIdFileSave);
-    EXPECT_EQ(prompts.fileRequests.size(), 1u);
-    EXPECT_EQ(firstPixelOf(path), (Bgr{0, 0, 0}));
-    EXPECT_FALSE(window->document().IsModified());
+    EXPECT_EQ(prompts.fileRequests.size(), 2u);
+    EXPECT_EQ(firstPixelOf(original), (Bgr{0, 0, 0}));
 }
 
 TEST_F(DocumentWindowTest, SavingAsJpegAsksForTheQualityAndCancelWritesNothing) {
