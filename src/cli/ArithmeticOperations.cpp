@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
+#include <string>
 
 namespace halvera {
 
@@ -39,7 +41,7 @@ bool ReadImage(const std::string& path, DibBlock& image) {
     return true;
 }
 
-bool RunArithmetic(CMavDoc& doc, const OperationArguments& arguments) {
+PreparedOperation PrepareArithmetic(const OperationArguments& arguments) {
     ArithmeticSettings settings;
     settings.operation =
         static_cast<ArithmeticOperation>(arguments.integer("op", 0, kArithmeticOperationCount - 1));
@@ -52,16 +54,21 @@ bool RunArithmetic(CMavDoc& doc, const OperationArguments& arguments) {
 
     // Without a second image the image is combined with its own copy taken
     // at the start, as when the dialog's input is the active image.
-    DibBlock other;
-    if (arguments.has("with") && !ReadImage(arguments.text("with"), other))
-        return false;
-    const bool changed = RunImageCommand(doc, true, [&] {
-        const CDibImage input = other.empty() ? doc.working() : other.dib();
-        return ImageArithmetic(doc.image(), doc.working(), doc.mask(), input, settings);
-    });
-    if (!changed)
-        ShowMessage("Memory error!", MessageIcon::Stop);
-    return changed;
+    std::optional<std::string> with;
+    if (arguments.has("with"))
+        with = arguments.text("with");
+    return [=](CMavDoc& doc) {
+        DibBlock other;
+        if (with && !ReadImage(*with, other))
+            return false;
+        const bool changed = RunImageCommand(doc, true, [&] {
+            const CDibImage input = other.empty() ? doc.working() : other.dib();
+            return ImageArithmetic(doc.image(), doc.working(), doc.mask(), input, settings);
+        });
+        if (!changed)
+            ShowMessage("Memory error!", MessageIcon::Stop);
+        return changed;
+    };
 }
 
 bool RunShadeCorrection(CMavDoc& doc, AutomaticShadeCorrection kind) {
@@ -69,21 +76,21 @@ bool RunShadeCorrection(CMavDoc& doc, AutomaticShadeCorrection kind) {
     return RunAutomaticShadeCorrection(doc, selection, kind);
 }
 
-bool RunShadePolynomial(CMavDoc& doc, const OperationArguments&) {
+bool RunShadePolynomial(CMavDoc& doc) {
     return RunShadeCorrection(doc, AutomaticShadeCorrection::Polynomial);
 }
 
-bool RunShadeMorph7(CMavDoc& doc, const OperationArguments&) {
+bool RunShadeMorph7(CMavDoc& doc) {
     return RunShadeCorrection(doc, AutomaticShadeCorrection::Morphological7);
 }
 
-bool RunShadeMorph9(CMavDoc& doc, const OperationArguments&) {
+bool RunShadeMorph9(CMavDoc& doc) {
     return RunShadeCorrection(doc, AutomaticShadeCorrection::Morphological9);
 }
 
 // Building a reference changes nothing; the image is written as a reference
 // file in place of the picture file.
-bool RunMakeReference(CMavDoc&, const OperationArguments&) {
+bool RunMakeReference(CMavDoc&) {
     return true;
 }
 
@@ -104,30 +111,32 @@ bool WriteReference(CMavDoc& doc, const std::string& path) {
 
 // The reference is read into the document's initial copy, as the dialog's
 // Load does; one of another size is refused with "Can not read the file!".
-bool RunReferenceDivide(CMavDoc& doc, const OperationArguments& arguments) {
+PreparedOperation PrepareReferenceDivide(const OperationArguments& arguments) {
     const std::string path = arguments.text("reference");
     const int level = arguments.integer("level", 0, 255);
     const bool limited = arguments.integer("roi", 0, 1) == 1;
-    if (!CBmpFile().ReadReference(path, doc.initialCopy()))
-        return false;
-    return RunImageCommand(doc, true, [&] {
-        return ApplyReference(doc.image(), doc.working(), doc.initialCopy(), doc.mask(), level,
-                              limited);
-    });
+    return [=](CMavDoc& doc) {
+        if (!CBmpFile().ReadReference(path, doc.initialCopy()))
+            return false;
+        return RunImageCommand(doc, true, [&] {
+            return ApplyReference(doc.image(), doc.working(), doc.initialCopy(), doc.mask(), level,
+                                  limited);
+        });
+    };
 }
 
 constexpr std::array kOperations = {
     CliOperation{"arithmetic",
                  "arithmetic op=N [with=FILE] out-channel=C in-channel=C transparency=T roi=0|1 "
                  "[xshift=X yshift=Y]",
-                 &RunArithmetic},
-    CliOperation{"shade-polynomial", "shade-polynomial", &RunShadePolynomial},
-    CliOperation{"shade-morph7", "shade-morph7", &RunShadeMorph7},
-    CliOperation{"shade-morph9", "shade-morph9", &RunShadeMorph9},
-    CliOperation{"make-reference", "make-reference (OUT is a .ref file)", &RunMakeReference,
-                 &WriteReference},
+                 &PrepareArithmetic},
+    CliOperation{"shade-polynomial", "shade-polynomial", &WithoutArguments<&RunShadePolynomial>},
+    CliOperation{"shade-morph7", "shade-morph7", &WithoutArguments<&RunShadeMorph7>},
+    CliOperation{"shade-morph9", "shade-morph9", &WithoutArguments<&RunShadeMorph9>},
+    CliOperation{"make-reference", "make-reference (OUT is a .ref file)",
+                 &WithoutArguments<&RunMakeReference>, &WriteReference},
     CliOperation{"reference-divide", "reference-divide reference=FILE level=L roi=0|1",
-                 &RunReferenceDivide},
+                 &PrepareReferenceDivide},
 };
 
 } // namespace

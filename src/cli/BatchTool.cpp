@@ -177,6 +177,8 @@ int RunApply(const CommandLine& line) {
         RequirePictureName(output);
     const OperationArguments arguments(
         std::vector<std::string>(line.positional.begin() + 3, line.positional.end()));
+    const PreparedOperation run = operation->prepare(arguments);
+    arguments.rejectUnused();
 
     AppSettings settings;
     CMavDoc doc(settings);
@@ -184,12 +186,10 @@ int RunApply(const CommandLine& line) {
         return kExitFailure;
     if (line.mask && !LoadMask(doc, *line.mask))
         return kExitFailure;
-    const bool done = operation->run(doc, arguments);
-    arguments.rejectUnused();
-    if (!done)
+    if (!run(doc))
         return kExitFailure;
-    const bool written = operation->writeOutput ? operation->writeOutput(doc, output)
-                                                : doc.SaveByExtension(output);
+    const bool written =
+        operation->writeOutput ? operation->writeOutput(doc, output) : doc.SaveByExtension(output);
     if (!written)
         return kExitFailure;
     if (line.maskOut && !CBmpFile().Write(*line.maskOut, doc.mask()))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <span>
 #include <stdexcept>
@@ -44,19 +45,30 @@ private:
     mutable std::map<std::string, bool, std::less<>> used_;
 };
 
-// One operation of `halvera-cli apply`. `run` changes the document the way
-// the menu command does and returns false after a message has been shown
-// (the tool then exits with status 1).
+// The work of one operation with its arguments already read: it changes the
+// document the way the menu command does and returns false after a message
+// has been shown (the tool then exits with status 1).
+using PreparedOperation = std::function<bool(CMavDoc& doc)>;
+
+// One operation of `halvera-cli apply`. `prepare` reads and checks the
+// arguments, throwing UsageError on a wrong one, before any file is read or
+// any pixel touched; only a check that needs the image (a box inside it, say)
+// is left to the prepared step, which makes it before changing anything.
 struct CliOperation {
     std::string_view name;
-    std::string_view usage;  // e.g. "invert" or "brightness-contrast brightness=B contrast=C"
-    bool (*run)(CMavDoc& doc, const OperationArguments& arguments);
+    std::string_view usage; // e.g. "invert" or "brightness-contrast brightness=B contrast=C"
+    PreparedOperation (*prepare)(const OperationArguments& arguments);
     // Null for operations whose result is the image, which the tool saves to
     // OUT as a picture file. Otherwise the operation writes OUT itself (a
-    // reference file, say) through this, after `run`; it throws UsageError
-    // for a name it cannot write and returns false after a message.
+    // reference file, say) through this, after the prepared step; it throws
+    // UsageError for a name it cannot write and returns false after a message.
     bool (*writeOutput)(CMavDoc& doc, const std::string& path) = nullptr;
 };
+
+// `prepare` of an operation that takes no argument.
+template <bool (*Run)(CMavDoc&)> PreparedOperation WithoutArguments(const OperationArguments&) {
+    return Run;
+}
 
 // Each subsystem lists its operations in a file of its own in this folder.
 std::span<const CliOperation> ImageCoreOperations();

@@ -11,12 +11,12 @@ namespace {
 // Runs the image-command pattern with an operation that changes nothing, so
 // the document goes through the same steps as with any other operation and is
 // saved as it was read.
-bool RunNone(CMavDoc& doc, const OperationArguments&) {
+bool RunNone(CMavDoc& doc) {
     return RunImageCommand(doc, false, [] {});
 }
 
 constexpr std::array kOperations = {
-    CliOperation{"none", "none", &RunNone},
+    CliOperation{"none", "none", &WithoutArguments<&RunNone>},
 };
 
 } // namespace

@@ -28,71 +28,80 @@ int Slider(const OperationArguments& arguments, std::string_view name, int limit
     return arguments.integer(name, -limit, limit, 0);
 }
 
-bool RunInvert(CMavDoc& doc, const OperationArguments&) {
+bool RunInvert(CMavDoc& doc) {
     SelectionRecord selection;
     return Done(RunInvertCommand(doc, selection), "invert");
 }
 
-bool RunGrayscale(CMavDoc& doc, const OperationArguments&) {
+bool RunGrayscale(CMavDoc& doc) {
     SelectionRecord selection;
     return Done(RunGrayscaleCommand(doc, selection), "grayscale");
 }
 
-bool RunBrightnessContrast(CMavDoc& doc, const OperationArguments& arguments) {
+PreparedOperation PrepareBrightnessContrast(const OperationArguments& arguments) {
     const int brightness = Slider(arguments, "brightness", 100);
     const int contrast = Slider(arguments, "contrast", 100);
-    SelectionRecord selection;
-    return Done(RunBrightnessContrastCommand(doc, selection, brightness, contrast),
-                "brightness-contrast");
+    return [=](CMavDoc& doc) {
+        SelectionRecord selection;
+        return Done(RunBrightnessContrastCommand(doc, selection, brightness, contrast),
+                    "brightness-contrast");
+    };
 }
 
-bool RunColorBalance(CMavDoc& doc, const OperationArguments& arguments) {
+PreparedOperation PrepareColorBalance(const OperationArguments& arguments) {
     const int red = Slider(arguments, "red", 100);
     const int green = Slider(arguments, "green", 100);
     const int blue = Slider(arguments, "blue", 100);
-    SelectionRecord selection;
-    return Done(RunColorBalanceCommand(doc, selection, red, green, blue), "color-balance");
+    return [=](CMavDoc& doc) {
+        SelectionRecord selection;
+        return Done(RunColorBalanceCommand(doc, selection, red, green, blue), "color-balance");
+    };
 }
 
-bool RunHueSaturation(CMavDoc& doc, const OperationArguments& arguments) {
+PreparedOperation PrepareHueSaturation(const OperationArguments& arguments) {
     const int hue = Slider(arguments, "hue", 180);
     const int saturation = Slider(arguments, "saturation", 100);
     const int brightness = Slider(arguments, "brightness", 100);
-    SelectionRecord selection;
-    return Done(RunHueSaturationCommand(doc, selection, hue, saturation, brightness),
-                "hue-saturation");
+    return [=](CMavDoc& doc) {
+        SelectionRecord selection;
+        return Done(RunHueSaturationCommand(doc, selection, hue, saturation, brightness),
+                    "hue-saturation");
+    };
 }
 
-template <SmoothingFilter Filter> bool RunSmoothing(CMavDoc& doc, const OperationArguments&) {
+template <SmoothingFilter Filter> bool RunSmoothing(CMavDoc& doc) {
     SelectionRecord selection;
     return Done(RunSmoothingCommand(doc, selection, Filter), "smoothing");
 }
 
-template <EdgeFilter Filter> bool RunEdge(CMavDoc& doc, const OperationArguments&) {
+template <EdgeFilter Filter> bool RunEdge(CMavDoc& doc) {
     SelectionRecord selection;
     return Done(RunEdgeCommand(doc, selection, Filter), "edge detection");
 }
 
 constexpr std::array kOperations = {
-    CliOperation{"invert", "invert", &RunInvert},
-    CliOperation{"grayscale", "grayscale", &RunGrayscale},
+    CliOperation{"invert", "invert", &WithoutArguments<&RunInvert>},
+    CliOperation{"grayscale", "grayscale", &WithoutArguments<&RunGrayscale>},
     CliOperation{"brightness-contrast", "brightness-contrast [brightness=B] [contrast=C]",
-                 &RunBrightnessContrast},
-    CliOperation{"color-balance", "color-balance [red=R] [green=G] [blue=B]", &RunColorBalance},
+                 &PrepareBrightnessContrast},
+    CliOperation{"color-balance", "color-balance [red=R] [green=G] [blue=B]", &PrepareColorBalance},
     CliOperation{"hue-saturation", "hue-saturation [hue=H] [saturation=S] [brightness=V]",
-                 &RunHueSaturation},
-    CliOperation{"average", "average", &RunSmoothing<SmoothingFilter::Average>},
-    CliOperation{"median", "median", &RunSmoothing<SmoothingFilter::Median>},
-    CliOperation{"lowpass", "lowpass", &RunSmoothing<SmoothingFilter::LowPass>},
-    CliOperation{"roberts", "roberts", &RunEdge<EdgeFilter::Roberts>},
-    CliOperation{"sobel", "sobel", &RunEdge<EdgeFilter::Sobel>},
-    CliOperation{"laplace", "laplace", &RunEdge<EdgeFilter::Laplace>},
-    CliOperation{"kirsch", "kirsch", &RunEdge<EdgeFilter::Kirsch>},
-    CliOperation{"prewitt", "prewitt", &RunEdge<EdgeFilter::Prewitt>},
-    CliOperation{"edge-horizontal", "edge-horizontal", &RunEdge<EdgeFilter::Horizontal>},
-    CliOperation{"edge-vertical", "edge-vertical", &RunEdge<EdgeFilter::Vertical>},
-    CliOperation{"edge-upright", "edge-upright", &RunEdge<EdgeFilter::UpRight>},
-    CliOperation{"edge-downleft", "edge-downleft", &RunEdge<EdgeFilter::DownLeft>},
+                 &PrepareHueSaturation},
+    CliOperation{"average", "average", &WithoutArguments<&RunSmoothing<SmoothingFilter::Average>>},
+    CliOperation{"median", "median", &WithoutArguments<&RunSmoothing<SmoothingFilter::Median>>},
+    CliOperation{"lowpass", "lowpass", &WithoutArguments<&RunSmoothing<SmoothingFilter::LowPass>>},
+    CliOperation{"roberts", "roberts", &WithoutArguments<&RunEdge<EdgeFilter::Roberts>>},
+    CliOperation{"sobel", "sobel", &WithoutArguments<&RunEdge<EdgeFilter::Sobel>>},
+    CliOperation{"laplace", "laplace", &WithoutArguments<&RunEdge<EdgeFilter::Laplace>>},
+    CliOperation{"kirsch", "kirsch", &WithoutArguments<&RunEdge<EdgeFilter::Kirsch>>},
+    CliOperation{"prewitt", "prewitt", &WithoutArguments<&RunEdge<EdgeFilter::Prewitt>>},
+    CliOperation{"edge-horizontal", "edge-horizontal",
+                 &WithoutArguments<&RunEdge<EdgeFilter::Horizontal>>},
+    CliOperation{"edge-vertical", "edge-vertical",
+                 &WithoutArguments<&RunEdge<EdgeFilter::Vertical>>},
+    CliOperation{"edge-upright", "edge-upright", &WithoutArguments<&RunEdge<EdgeFilter::UpRight>>},
+    CliOperation{"edge-downleft", "edge-downleft",
+                 &WithoutArguments<&RunEdge<EdgeFilter::DownLeft>>},
 };
 
 } // namespace

@@ -12,14 +12,14 @@ namespace {
 
 // "Crop": whitens every pixel outside the selection (--mask). Without a region
 // nothing changes and no undo step is taken; the image is written as read.
-bool RunCrop(CMavDoc& doc, const OperationArguments&) {
+bool RunCrop(CMavDoc& doc) {
     if (!MaskHasRegion(doc.mask()))
         return true;
     return RunImageCommand(doc, false, [&] { return CropToSelection(doc.image(), doc.mask()); });
 }
 
 constexpr std::array kOperations = {
-    CliOperation{"crop", "crop", &RunCrop},
+    CliOperation{"crop", "crop", &WithoutArguments<&RunCrop>},
 };
 
 } // namespace

@@ -30,16 +30,21 @@ bool ReportWarpFailure(const char* operation) {
     return false;
 }
 
-// `name`=l,t,r,b: a box of whole pixels lying inside the document's image.
-PixelRect ImageBox(const CMavDoc& doc, const OperationArguments& arguments, const char* name) {
+// `name`=l,t,r,b: a box of whole pixels, checked against the image by
+// RequireInsideImage once the image is read.
+PixelRect ImageBox(const OperationArguments& arguments, const char* name) {
     const std::vector<int> v = arguments.integers(name, 4, 0, kCoordinateLimit);
     const PixelRect box{v[0], v[1], v[2], v[3]};
-    if (box.right < box.left || box.bottom < box.top || box.right >= doc.width() ||
-        box.bottom >= doc.height())
-        throw UsageError(std::string(name) + " must be left,top,right,bottom inside the " +
-                         std::to_string(doc.width()) + " x " + std::to_string(doc.height()) +
-                         " image, with left <= right and top <= bottom");
+    if (box.right < box.left || box.bottom < box.top)
+        throw UsageError(std::string(name) +
+                         " must be left,top,right,bottom with left <= right and top <= bottom");
     return box;
+}
+
+void RequireInsideImage(const CMavDoc& doc, const PixelRect& box, const char* name) {
+    if (box.right >= doc.width() || box.bottom >= doc.height())
+        throw UsageError(std::string(name) + " must lie inside the " + std::to_string(doc.width()) +
+                         " x " + std::to_string(doc.height()) + " image");
 }
 
 // `name`=x0,y0,...,x3,y3: four points, top-right, top-left, bottom-left, bottom-right.
@@ -51,7 +56,7 @@ QuadCorners Corners(const OperationArguments& arguments, const char* name) {
 // The flips: an image-and-mask step; each flip copies image and mask into the
 // working copy and the saved mask itself.
 template <bool (*Flip)(const CDibImage&, const CDibImage&, const CDibImage&, const CDibImage&)>
-bool RunFlip(CMavDoc& doc, const OperationArguments&) {
+bool RunFlip(CMavDoc& doc) {
     SelectionRecord selection;
     if (!RunImageMaskCommand(doc, selection, false, [&] {
             return Flip(doc.image(), doc.working(), doc.mask(), doc.savedMask());
@@ -62,55 +67,65 @@ bool RunFlip(CMavDoc& doc, const OperationArguments&) {
 
 // The zoom tool's render: the source box scaled onto the destination
 // rectangle, from the copies taken when the tool starts.
-bool RunScaleRect(CMavDoc& doc, const OperationArguments& arguments) {
-    const PixelRect source = ImageBox(doc, arguments, "source");
+PreparedOperation PrepareScaleRect(const OperationArguments& arguments) {
+    const PixelRect source = ImageBox(arguments, "source");
     const std::vector<int> d = arguments.integers("dest", 4, -kCoordinateLimit, kCoordinateLimit);
     const PixelRect destination{d[0], d[1], d[2], d[3]};
-    doc.SaveMask();
-    SelectionRecord selection;
-    if (!RunImageMaskCommand(doc, selection, true, [&] {
-            return ScaleRect(doc.image(), doc.working(), doc.mask(), doc.savedMask(), source,
-                             destination);
-        }))
-        return ReportWarpFailure("scale-rect");
-    return true;
+    return [=](CMavDoc& doc) {
+        RequireInsideImage(doc, source, "source");
+        doc.SaveMask();
+        SelectionRecord selection;
+        if (!RunImageMaskCommand(doc, selection, true, [&] {
+                return ScaleRect(doc.image(), doc.working(), doc.mask(), doc.savedMask(), source,
+                                 destination);
+            }))
+            return ReportWarpFailure("scale-rect");
+        return true;
+    };
 }
 
 // The rotate and free-transform tools' render: the frame the tools start from
 // around the source box, warped onto the four destination corners.
-bool RunWarpQuad(CMavDoc& doc, const OperationArguments& arguments) {
-    const QuadCorners source = RegionBoxCorners(ImageBox(doc, arguments, "source"));
+PreparedOperation PrepareWarpQuad(const OperationArguments& arguments) {
+    const PixelRect box = ImageBox(arguments, "source");
     const QuadCorners destination = Corners(arguments, "dest");
-    doc.SaveMask();
-    SelectionRecord selection;
-    if (!RunImageMaskCommand(doc, selection, true, [&] {
-            return WarpQuad(doc.image(), doc.working(), doc.mask(), doc.savedMask(), source,
-                            destination);
-        }))
-        return ReportWarpFailure("warp-quad");
-    return true;
+    return [=](CMavDoc& doc) {
+        RequireInsideImage(doc, box, "source");
+        const QuadCorners source = RegionBoxCorners(box);
+        doc.SaveMask();
+        SelectionRecord selection;
+        if (!RunImageMaskCommand(doc, selection, true, [&] {
+                return WarpQuad(doc.image(), doc.working(), doc.mask(), doc.savedMask(), source,
+                                destination);
+            }))
+            return ReportWarpFailure("warp-quad");
+        return true;
+    };
 }
 
 // One cell of a net warp; the mask limits it and stays as it is.
-bool RunWarpCell(CMavDoc& doc, const OperationArguments& arguments) {
+PreparedOperation PrepareWarpCell(const OperationArguments& arguments) {
     const std::vector<int> r = arguments.integers("rect", 4, -kCoordinateLimit, kCoordinateLimit);
     const PixelRect cell{r[0], r[1], r[2], r[3]};
     const QuadCorners source = Corners(arguments, "source");
-    if (!RunImageCommand(doc, true, [&] {
-            return WarpCellBilinear(doc.image(), doc.working(), doc.mask(), cell, source);
-        }))
-        return ReportWarpFailure("warp-cell");
-    return true;
+    return [=](CMavDoc& doc) {
+        if (!RunImageCommand(doc, true, [&] {
+                return WarpCellBilinear(doc.image(), doc.working(), doc.mask(), cell, source);
+            }))
+            return ReportWarpFailure("warp-cell");
+        return true;
+    };
 }
 
 constexpr std::array kOperations = {
-    CliOperation{"flip-horizontal", "flip-horizontal", &RunFlip<&FlipHorizontal>},
-    CliOperation{"flip-vertical", "flip-vertical", &RunFlip<&FlipVertical>},
-    CliOperation{"scale-rect", "scale-rect source=L,T,R,B dest=L,T,R,B", &RunScaleRect},
+    CliOperation{"flip-horizontal", "flip-horizontal",
+                 &WithoutArguments<&RunFlip<&FlipHorizontal>>},
+    CliOperation{"flip-vertical", "flip-vertical", &WithoutArguments<&RunFlip<&FlipVertical>>},
+    CliOperation{"scale-rect", "scale-rect source=L,T,R,B dest=L,T,R,B", &PrepareScaleRect},
     CliOperation{"warp-quad", "warp-quad source=L,T,R,B dest=X0,Y0,X1,Y1,X2,Y2,X3,Y3",
-                 &RunWarpQuad},
+                 &PrepareWarpQuad},
     CliOperation{"warp-cell", "warp-cell rect=X1,Y1,X3,Y3 source=X0,Y0,X1,Y1,X2,Y2,X3,Y3",
-                 &RunWarpCell},
+                 &PrepareWarpCell},
 };
 
 } // namespace

@@ -180,6 +180,34 @@ TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfEveryOperation) {
     }
 }
 
+// The arguments are checked before the input is read: with a missing input a
+// late check would first fail with "Can not read the file!" and exit 1.
+TEST_F(BatchTool, WrongOperationArgumentsExit2BeforeAnyFileIsReadOrWritten) {
+    const std::string missing = folder.file("missing.bmp");
+    const std::string output = folder.file("out.bmp");
+    const std::string maskOut = folder.file("mask.bmp");
+    const std::vector<std::vector<std::string>> wrong = {
+        {"invert", "strength=3"},
+        {"brightness-contrast", "brightness=10", "sharpness=5"},
+        {"brightness-contrast", "brightness=bright"},
+        {"hue-saturation", "hue=181"},
+        {"scale-rect", "source=3,0,2,1", "dest=0,0,4,1"},
+        {"reference-divide", "level=5", "roi=0"},
+    };
+    for (const auto& operation : wrong) {
+        std::vector<std::string> arguments = {"apply", missing, output};
+        arguments.insert(arguments.end(), operation.begin(), operation.end());
+        arguments.insert(arguments.end(), {"--mask", missing, "--mask-out", maskOut});
+        SCOPED_TRACE(operation.back());
+        const CliResult result = RunCliCapturing(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err.find("Can not read the file!"), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find("usage: halvera-cli"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_FALSE(std::filesystem::exists(maskOut));
+    }
+}
+
 TEST_F(BatchTool, HelpPrintsTheUsageAndSucceeds) {
     const CliResult result = RunCliCapturing({"--help"});
     EXPECT_EQ(result.status, 0);
