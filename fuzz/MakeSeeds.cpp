@@ -1,5 +1,6 @@
 // Writes the fuzzers' seed corpus: small valid files of every kind the
 // readers accept. Usage: make_fuzz_seeds CORPUS_DIR  (writes CORPUS_DIR/<target>/...)
+#include "LibjpegEncoder.h"
 #include "image/BmpFile.h"
 #include "image/JpegFile.h"
 
@@ -7,7 +8,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <jpeglib.h>
 #include <string>
 #include <vector>
 
@@ -78,34 +78,17 @@ DibBlock Gradient(int width, int height) {
 
 // A JPEG encoded with libjpeg directly, for kinds the program never writes.
 Bytes EncodedJpeg(int width, int height, J_COLOR_SPACE space, int components, bool progressive) {
-    jpeg_compress_struct encoder{};
-    jpeg_error_mgr errors{};
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&encoder, &buffer, &size);
-    encoder.image_width = static_cast<JDIMENSION>(width);
-    encoder.image_height = static_cast<JDIMENSION>(height);
-    encoder.input_components = components;
-    encoder.in_color_space = space;
-    jpeg_set_defaults(&encoder);
-    jpeg_set_quality(&encoder, 50, TRUE);
-    if (progressive)
-        jpeg_simple_progression(&encoder);
-    jpeg_start_compress(&encoder, TRUE);
-    Bytes row(static_cast<size_t>(width) * components);
-    while (encoder.next_scanline < encoder.image_height) {
-        for (size_t i = 0; i < row.size(); ++i)
-            row[i] = static_cast<uint8_t>(i * 11 + encoder.next_scanline * 23);
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&encoder, rows, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    Bytes file(buffer, buffer + size);
-    std::free(buffer);
-    return file;
+    const size_t rowBytes = static_cast<size_t>(width) * components;
+    Bytes samples(rowBytes * height);
+    for (size_t y = 0; y < static_cast<size_t>(height); ++y)
+        for (size_t i = 0; i < rowBytes; ++i)
+            samples[y * rowBytes + i] = static_cast<uint8_t>(i * 11 + y * 23);
+    return testing::EncodeWithLibjpeg(width, height, space, components, samples,
+                                      [progressive](jpeg_compress_struct& encoder) {
+                                          jpeg_set_quality(&encoder, 50, TRUE);
+                                          if (progressive)
+                                              jpeg_simple_progression(&encoder);
+                                      });
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "image/JpegFile.h"
 
 #include "ImageFileTestSupport.h"
+#include "LibjpegEncoder.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
 #include "image/ConvertPackedDib.h"
@@ -8,7 +9,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
@@ -17,42 +17,14 @@ namespace {
 
 using testing::Bgr;
 using testing::Bytes;
+using testing::EncodeWithLibjpeg;
 
 const std::string kLibraryCaption = "File read error!";
 const std::string kCannotSave = "Cannot save the file!";
 
-// Encodes top-down `samples` of `components` per pixel with libjpeg directly,
-// for pictures the program itself never writes (grey, CMYK, oversized).
-Bytes EncodeWithLibjpeg(int width, int height, J_COLOR_SPACE space, int components,
-                        const Bytes& samples, bool adobeMarker = true,
-                        void (*configure)(jpeg_compress_struct&) = nullptr) {
-    jpeg_compress_struct encoder{};
-    jpeg_error_mgr errors{};
-    encoder.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&encoder);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&encoder, &buffer, &size);
-    encoder.image_width = static_cast<JDIMENSION>(width);
-    encoder.image_height = static_cast<JDIMENSION>(height);
-    encoder.input_components = components;
-    encoder.in_color_space = space;
-    jpeg_set_defaults(&encoder);
-    encoder.write_Adobe_marker = adobeMarker ? TRUE : FALSE;
-    jpeg_set_quality(&encoder, 100, TRUE);
-    if (configure != nullptr)
-        configure(encoder);
-    jpeg_start_compress(&encoder, TRUE);
-    const size_t rowBytes = static_cast<size_t>(width) * components;
-    while (encoder.next_scanline < encoder.image_height) {
-        JSAMPROW row = const_cast<JSAMPLE*>(samples.data() + rowBytes * encoder.next_scanline);
-        jpeg_write_scanlines(&encoder, &row, 1);
-    }
-    jpeg_finish_compress(&encoder);
-    jpeg_destroy_compress(&encoder);
-    Bytes file(buffer, buffer + size);
-    std::free(buffer);
-    return file;
+// Leaves the Adobe marker out of a CMYK file, which libjpeg writes by default.
+void WithoutAdobeMarker(jpeg_compress_struct& encoder) {
+    encoder.write_Adobe_marker = FALSE;
 }
 
 struct JpegFacts {
@@ -214,14 +186,14 @@ TEST_F(JpegFileTest, TruncatedProgressiveAndArithmeticPicturesAreRefusedToo) {
     for (size_t i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<uint8_t>(i * 7919 % 251);
     const Bytes progressive =
-        EncodeWithLibjpeg(64, 64, JCS_RGB, 3, noise, false,
+        EncodeWithLibjpeg(64, 64, JCS_RGB, 3, noise,
                           [](jpeg_compress_struct& encoder) { jpeg_simple_progression(&encoder); });
     ASSERT_TRUE(ReadFacts(progressive).progressive);
     ASSERT_TRUE(ReadBytes(progressive));
     ExpectLibraryRefusal(Bytes(progressive.begin(), progressive.end() - 200), "progressive");
 
     const Bytes arithmetic =
-        EncodeWithLibjpeg(64, 64, JCS_RGB, 3, noise, false,
+        EncodeWithLibjpeg(64, 64, JCS_RGB, 3, noise,
                           [](jpeg_compress_struct& encoder) { encoder.arith_code = TRUE; });
     ASSERT_TRUE(ReadBytes(arithmetic));
     ExpectLibraryRefusal(Bytes(arithmetic.begin(), arithmetic.end() - 200), "arithmetic");
@@ -270,7 +242,8 @@ Bytes RedAndCyanInk(bool inverted) {
 TEST_F(JpegFileTest, FourComponentPicturesAreConvertedToRgb) {
     for (const bool adobe : {true, false}) {
         // Files with an Adobe marker store their ink inverted.
-        const Bytes file = EncodeWithLibjpeg(16, 8, JCS_CMYK, 4, RedAndCyanInk(adobe), adobe);
+        const Bytes file = EncodeWithLibjpeg(16, 8, JCS_CMYK, 4, RedAndCyanInk(adobe),
+                                             adobe ? nullptr : WithoutAdobeMarker);
         ASSERT_EQ(ReadFacts(file).components, 4);
         const PackedDib dib = ReadBytes(file);
         ASSERT_TRUE(dib) << "Adobe " << adobe;
@@ -284,7 +257,7 @@ TEST_F(JpegFileTest, FourComponentPicturesAreConvertedToRgb) {
     Bytes grey(8 * 8 * 4, 0);
     for (size_t i = 3; i < grey.size(); i += 4)
         grey[i] = 128;
-    const PackedDib dib = ReadBytes(EncodeWithLibjpeg(8, 8, JCS_CMYK, 4, grey, false));
+    const PackedDib dib = ReadBytes(EncodeWithLibjpeg(8, 8, JCS_CMYK, 4, grey, WithoutAdobeMarker));
     ASSERT_TRUE(dib);
     EXPECT_TRUE(Near(testing::PixelAt(ToImage(dib).dib(), 4, 4), Bgr{127, 127, 127}, 3));
     EXPECT_TRUE(prompts.messages.empty());
