@@ -1,5 +1,6 @@
 #include "app/AppSettings.h"
 
+#include "StoredSettingsChecks.h"
 #include "app/NewImageSize.h"
 #include "platform/MemorySettingsStore.h"
 
@@ -24,23 +25,7 @@ TEST(AppSettings, EmptyStoreGivesTheDefaults) {
     settings.PencilSize = 55;
     settings.Load(store);
 
-    EXPECT_EQ(settings.ImageWidth, 100);
-    EXPECT_EQ(settings.ImageHeight, 100);
-    EXPECT_EQ(settings.xRealRulerData, 100.0);
-    EXPECT_EQ(settings.yRealRulerData, 100.0);
-    EXPECT_EQ(settings.xPixelRulerData, 100);
-    EXPECT_EQ(settings.yPixelRulerData, 100);
-    EXPECT_EQ(settings.RulerUnit, 0);
-    EXPECT_EQ(settings.PencilSize, 8);
-    EXPECT_EQ(settings.MagicRange, 30);
-    EXPECT_EQ(settings.SignColor, 0);
-    EXPECT_EQ(settings.MTColor1, 2);
-    EXPECT_EQ(settings.MTColor2, 3);
-    EXPECT_EQ(settings.MTColor3, 4);
-    EXPECT_EQ(settings.MTColor4, 5);
-    EXPECT_EQ(settings.CaptureDevice, 0);
-    EXPECT_EQ(settings.CaptureName, "");
-    EXPECT_EQ(settings.CaptureFile, "C:\\HLV.avi");
+    testing::ExpectDefaultStoredSettings(settings);
 }
 
 TEST(AppSettings, RunTimeSettingsStartAtTheirInitialValues) {
@@ -162,20 +147,7 @@ TEST(AppSettings, SavedSettingsLoadBackUnchanged) {
 
     AppSettings loaded;
     loaded.Load(store);
-    EXPECT_EQ(loaded.xRealRulerData, 0.12345678);
-    EXPECT_EQ(loaded.yRealRulerData, 1999.5);
-    EXPECT_EQ(loaded.RulerUnit, 3);
-    EXPECT_EQ(loaded.xPixelRulerData, 640);
-    EXPECT_EQ(loaded.yPixelRulerData, 480);
-    EXPECT_EQ(loaded.MagicRange, 12);
-    EXPECT_EQ(loaded.SignColor, 0x00FF00FF);
-    EXPECT_EQ(loaded.PencilSize, 1);
-    EXPECT_EQ(loaded.ImageWidth, 2048);
-    EXPECT_EQ(loaded.ImageHeight, 8);
-    EXPECT_EQ(loaded.MTColor1, 0);
-    EXPECT_EQ(loaded.CaptureDevice, 2);
-    EXPECT_EQ(loaded.CaptureName, "USB camera");
-    EXPECT_EQ(loaded.CaptureFile, "/tmp/capture.avi");
+    testing::ExpectSameStoredSettings(loaded, saved);
 }
 
 TEST(AppSettings, RulerLimitsAloneLeaveTheOtherSettings) {

@@ -1,5 +1,6 @@
 #include "platform/qt/QtSettingsStore.h"
 
+#include "StoredSettingsChecks.h"
 #include "app/AppSettings.h"
 
 #include <QDir>
@@ -39,14 +40,7 @@ TEST_F(QtSettingsStoreTest, EmptyStoreGivesTheDefaults) {
     AppSettings settings;
     settings.PencilSize = 99;
     settings.Load(store);
-    EXPECT_EQ(settings.ImageWidth, 100);
-    EXPECT_EQ(settings.ImageHeight, 100);
-    EXPECT_DOUBLE_EQ(settings.xRealRulerData, 100.0);
-    EXPECT_DOUBLE_EQ(settings.yRealRulerData, 100.0);
-    EXPECT_EQ(settings.xPixelRulerData, 100);
-    EXPECT_EQ(settings.PencilSize, 8);
-    EXPECT_EQ(settings.MagicRange, 30);
-    EXPECT_EQ(settings.CaptureFile, "C:\\HLV.avi");
+    testing::ExpectDefaultStoredSettings(settings);
 }
 
 TEST_F(QtSettingsStoreTest, OutOfRangeValuesAreReplaced) {
