@@ -1,5 +1,6 @@
 #include "image/ImageCommand.h"
 
+#include "NewDocumentTest.h"
 #include "SyntheticImages.h"
 
 #include <gtest/gtest.h>
@@ -10,12 +11,10 @@ namespace {
 using testing::Bgr;
 using testing::PixelAt;
 
-class ImageCommand : public ::testing::Test {
+class ImageCommand : public testing::NewDocumentTest {
 protected:
     void SetUp() override {
-        settings.ImageWidth = 4;
-        settings.ImageHeight = 2;
-        ASSERT_TRUE(doc.OnNewDocument());
+        ASSERT_TRUE(NewDocument(4, 2));
         testing::SetPixel(doc.image(), 1, 1, Bgr{10, 20, 30});
     }
 
@@ -27,9 +26,6 @@ protected:
             doc.image(), 1, 1,
             Bgr{uint8_t(source.blue + 1), uint8_t(source.green + 1), uint8_t(source.red + 1)});
     }
-
-    AppSettings settings;
-    CMavDoc doc{settings};
 };
 
 TEST_F(ImageCommand, RecordsOneUndoableStepAroundTheOperation) {

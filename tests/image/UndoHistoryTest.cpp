@@ -1,3 +1,4 @@
+#include "NewDocumentTest.h"
 #include "SyntheticImages.h"
 #include "image/MavDoc.h"
 
@@ -12,13 +13,9 @@ using testing::PixelAt;
 
 // A small document whose image starts white; each image step fills it with
 // one grey level, so the level tells which step the image shows.
-class UndoHistory : public ::testing::Test {
+class UndoHistory : public testing::NewDocumentTest {
 protected:
-    void SetUp() override {
-        settings.ImageWidth = 5;
-        settings.ImageHeight = 3;
-        ASSERT_TRUE(doc.OnNewDocument());
-    }
+    void SetUp() override { ASSERT_TRUE(NewDocument(5, 3)); }
 
     static void Fill(const CDibImage& image, uint8_t level) {
         std::memset(image.bits, level, static_cast<size_t>(image.bitsSize));
@@ -59,9 +56,6 @@ protected:
         }
         return undos;
     }
-
-    AppSettings settings;
-    CMavDoc doc{settings};
 };
 
 TEST_F(UndoHistory, TwentySevenStepsAreAllUndoneAndRedone) {

@@ -1,5 +1,6 @@
 #include "processing/ProcessingCommands.h"
 
+#include "NewDocumentTest.h"
 #include "ProcessingTestSupport.h"
 #include "RecordingPrompts.h"
 
@@ -12,20 +13,16 @@ using testing::Bgr;
 using testing::Grey;
 using testing::PixelAt;
 
-class ProcessingCommand : public ::testing::Test {
+class ProcessingCommand : public testing::NewDocumentTest {
 protected:
     void SetUp() override {
-        settings.ImageWidth = 5;
-        settings.ImageHeight = 5;
-        ASSERT_TRUE(doc.OnNewDocument());
+        ASSERT_TRUE(NewDocument(5, 5));
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 5; ++x)
                 testing::SetPixel(doc.image(), x, y, Grey(x == 2 && y == 2 ? 255 : 0));
         original = testing::CopyOf(doc.image());
     }
 
-    AppSettings settings;
-    CMavDoc doc{settings};
     DibBlock original;
     SelectionRecord selection;
     testing::ScopedRecordingPrompts prompts;
