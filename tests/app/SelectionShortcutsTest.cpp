@@ -16,8 +16,6 @@
 namespace halvera::testing {
 namespace {
 
-constexpr Bgr kWhite{255, 255, 255};
-
 Bgr Colour(int x, int y) {
     return Bgr{uint8_t(10 * x), uint8_t(10 * y), 77};
 }

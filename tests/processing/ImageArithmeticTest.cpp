@@ -11,15 +11,14 @@ namespace halvera {
 namespace {
 
 using testing::Bgr;
+using testing::kBlack;
+using testing::kWhite;
 using testing::MakeGrey;
 using testing::MakeRgb;
 using testing::MakeUniformRgb;
 using testing::PixelAt;
 using testing::SamePixels;
 using testing::SetPixel;
-
-constexpr Bgr kWhite{255, 255, 255};
-constexpr Bgr kBlack{0, 0, 0};
 
 ArithmeticSettings Settings(ArithmeticOperation operation, int transparency = 100) {
     ArithmeticSettings settings;

@@ -14,14 +14,13 @@ namespace halvera {
 namespace {
 
 using testing::Bgr;
+using testing::kBlack;
+using testing::kWhite;
 using testing::MakeGrey;
 using testing::MakeRgb;
 using testing::MakeUniformRgb;
 using testing::PixelAt;
 using testing::SamePixels;
-
-constexpr Bgr kWhite{255, 255, 255};
-constexpr Bgr kBlack{0, 0, 0};
 
 bool AllPixels(const CDibImage& image, Bgr colour) {
     for (int y = 0; y < image.height; ++y)

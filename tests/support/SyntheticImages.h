@@ -14,6 +14,9 @@ struct Bgr {
     bool operator==(const Bgr&) const = default;
 };
 
+inline constexpr Bgr kWhite{255, 255, 255};
+inline constexpr Bgr kBlack{0, 0, 0};
+
 // A 24-bit image whose pixel (x, y), y = 0 at the top, is colour(x, y).
 // Row padding is filled with 0xCD so tests notice code that reads it as pixels.
 DibBlock MakeRgb(int width, int height, const std::function<Bgr(int x, int y)>& colour);

@@ -13,11 +13,10 @@ namespace halvera {
 namespace {
 
 using testing::Bgr;
+using testing::kWhite;
 using testing::MaskFromArt;
 using testing::PixelAt;
 using testing::Unpacked;
-
-constexpr Bgr kWhite{255, 255, 255};
 
 Bgr Colour(int x, int y) {
     return Bgr{uint8_t(40 + x), uint8_t(50 + y), uint8_t(x * 16 + y)};

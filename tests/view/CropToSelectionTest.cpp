@@ -10,10 +10,9 @@ namespace halvera {
 namespace {
 
 using testing::Bgr;
+using testing::kWhite;
 using testing::MaskFromArt;
 using testing::PixelAt;
-
-constexpr Bgr kWhite{255, 255, 255};
 
 Bgr Colour(int x, int y) {
     return Bgr{uint8_t(10 + x), uint8_t(20 + y), uint8_t(30 + x * y)};

@@ -18,7 +18,6 @@
 namespace halvera::testing {
 namespace {
 
-constexpr Bgr kWhite{255, 255, 255};
 constexpr Bgr kRed{0, 0, 255};
 
 // The clipboard's picture as a 24-bit image.
