@@ -47,8 +47,9 @@ public:
 
     // Frees the block; the descriptor then describes no image.
     void release();
-    // Takes over a block of `size` bytes whose header describes `bitCount`
-    // rows of the given stride; used by the creators and by undo snapshots.
+    // Takes over a block of `blockSize` bytes: header and palette
+    // (`headerAndPalette` bytes), then `height` rows of `stride` bytes. Used by
+    // the creators and by undo snapshots.
     void adopt(std::unique_ptr<uint8_t[]> block, int32_t blockSize, int32_t headerAndPalette,
                int32_t stride, int32_t height);
 
