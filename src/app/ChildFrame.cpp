@@ -17,7 +17,6 @@ CChildFrame::CChildFrame(std::unique_ptr<CMavDoc> document, QWidget* parent)
     setWindowIcon(QIcon(QStringLiteral(":/halvera-16.png")));
     connect(view_, &CMavView::zoomChanged, this, [this] { updateCaption(); });
     commands_.onSavedAs = [this](const std::string& path) {
-        updateCaption();
         emit savedAs(QString::fromStdString(path));
     };
     updateCaption();

@@ -27,15 +27,15 @@ public:
     // Writes the image to its file; an image never saved goes through Save As.
     // True when the image was written.
     bool Save();
-    // Asks for a file name and writes the image there; the image then belongs
-    // to that file. True when the image was written.
+    // Asks for a file name and writes a copy of the image there; the image
+    // keeps its own file and title. True when the image was written.
     bool SaveAs();
     // Before a modified image closes: asks whether to save it and saves when
     // the user says Yes. True when the window may close (saved, or not
     // wanted); false on Cancel or when the save did not happen.
     bool SaveModified();
 
-    // Called after Save As wrote the image to a new path.
+    // Called after Save As wrote a copy to `path` (it joins the recent files).
     std::function<void(const std::string& path)> onSavedAs;
 
 private:
