@@ -8,7 +8,7 @@ set -eu
 packages_for() {
     case "$1" in
     build) echo build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev \
-        libjpeg62-turbo-dev qt6-base-dev fonts-liberation ;;
+        libjpeg62-turbo-dev qt6-base-dev fonts-liberation locales ;;
     screenshot) echo xvfb xauth x11-apps imagemagick xdotool ;;
     fuzz) echo clang-14 libclang-rt-14-dev ;;
     *) echo "unknown package group: $1" >&2; exit 2 ;;
