@@ -18,6 +18,7 @@ public:
     void endWaitCursor() override {}
     std::optional<std::string> askFileName(const FileDialogRequest&) override { return {}; }
     std::optional<int> askJpegQuality() override { return {}; }
+    std::optional<ImageSize> askNewImageSize(AppSettings&) override { return {}; }
 };
 
 std::string ScratchFolder() {

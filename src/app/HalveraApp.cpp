@@ -5,9 +5,9 @@
 #include "app/CommandIds.h"
 #include "app/DocumentCommands.h"
 #include "app/MainFrame.h"
-#include "app/NewImageDialog.h"
 #include "image/MavDoc.h"
 #include "image/PictureFiles.h"
+#include "platform/UserPrompts.h"
 #include "platform/qt/PrinterSetup.h"
 
 #include <QApplication>
@@ -160,8 +160,7 @@ bool CHalveraApp::onUpdateCommand(int id, CommandState& state) {
 }
 
 void CHalveraApp::onFileNew() {
-    CNewImageDialog dialog(settings_, mainFrame_.get());
-    if (dialog.exec() == QDialog::Accepted)
+    if (Prompts().askNewImageSize(settings_))
         NewBlankDocument();
 }
 

@@ -6,6 +6,8 @@
 
 namespace halvera {
 
+struct AppSettings;
+
 // Everything that would open a window to tell or ask the user goes through
 // this interface. The desktop program answers with Qt dialogs, the batch tool
 // prints to standard error, and tests script the answers, so no code path of
@@ -17,16 +19,16 @@ enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
 
 struct MessageRequest {
     std::string text;
-    std::string caption;  // empty: the program's own name
+    std::string caption; // empty: the program's own name
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
 };
 
 struct FileDialogRequest {
     bool save = false;
-    std::string title;         // empty: the toolkit's default
-    std::string filter;        // "Name(*.a; *.b)|*.a; *.b|Other files(*.*)|*.*||"
-    std::string proposedName;  // file name or path shown at the start
+    std::string title;        // empty: the toolkit's default
+    std::string filter;       // "Name(*.a; *.b)|*.a; *.b|Other files(*.*)|*.*||"
+    std::string proposedName; // file name or path shown at the start
     std::string defaultExtension;
     bool promptOverwrite = false;
     bool pathMustExist = false;
@@ -50,6 +52,10 @@ public:
     virtual std::optional<std::string> askFileName(const FileDialogRequest& request) = 0;
     // The "Quality" choice before a JPEG is written: 0..100, or nothing on Cancel.
     virtual std::optional<int> askJpegQuality() = 0;
+    // The "New image size" question. On OK the size rules are applied and the
+    // size is stored in `settings` (ImageWidth, ImageHeight); the result is the
+    // size to create, or nothing on Cancel.
+    virtual std::optional<ImageSize> askNewImageSize(AppSettings& settings) = 0;
 };
 
 // The prompts in force; the batch tool's standard-error prompts until a

@@ -1,7 +1,9 @@
 #include "app/NewImageDialog.h"
 
 #include "ShellFixture.h"
+#include "SyntheticImages.h"
 #include "app/CommandIds.h"
+#include "platform/qt/QtUserPrompts.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -90,7 +92,27 @@ TEST_F(NewImageDialogTest, EmptySideIsRefused) {
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Please enter an integer."});
 }
 
-TEST_F(NewImageDialogTest, NewCommandCreatesAWhiteImageOfTheChosenSize) {
+TEST_F(NewImageDialogTest, NewCommandAsksForTheSizeAndCreatesAWhiteImageOfIt) {
+    prompts.newImageSizes.push_back(ImageSize{104, 50});
+    frame().router().dispatch(kIdFileNew);
+    EXPECT_EQ(prompts.newImageSizeRequests, 1);
+    ASSERT_EQ(frame().documentWindows().size(), 1u);
+    const CMavDoc& document = frame().documentWindows()[0]->document();
+    EXPECT_EQ(document.width(), 104);
+    EXPECT_EQ(document.height(), 50);
+    EXPECT_EQ(PixelAt(document.image(), 103, 49), (Bgr{255, 255, 255}));
+    EXPECT_EQ(document.title().rfind("HLV ", 0), 0u);
+}
+
+TEST_F(NewImageDialogTest, CancelCreatesNothing) {
+    frame().router().dispatch(kIdFileNew);
+    EXPECT_EQ(prompts.newImageSizeRequests, 1);
+    EXPECT_TRUE(frame().documentWindows().empty());
+}
+
+// The desktop prompts answer the question with this dialog: what the user
+// types passes the size rules on its way to the new image.
+TEST_F(NewImageDialogTest, TheDesktopPromptsAskThroughTheDialog) {
     bool answered = false;
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<CNewImageDialog*>(QApplication::activeModalWidget());
@@ -100,22 +122,17 @@ TEST_F(NewImageDialogTest, NewCommandCreatesAWhiteImageOfTheChosenSize) {
         QTest::keyClick(dialog, Qt::Key_Return);
         answered = true;
     });
-    frame().router().dispatch(kIdFileNew);
+    QtUserPrompts desktop;
+    const std::optional<ImageSize> size = desktop.askNewImageSize(app->settings());
     ASSERT_TRUE(answered);
-    ASSERT_EQ(frame().documentWindows().size(), 1u);
-    const CMavDoc& document = frame().documentWindows()[0]->document();
-    EXPECT_EQ(document.width(), 104);
-    EXPECT_EQ(document.height(), 50);
-    EXPECT_EQ(document.title().rfind("HLV ", 0), 0u);
-}
+    EXPECT_EQ(size, (ImageSize{104, 50}));
+    EXPECT_EQ(app->settings().ImageWidth, 104);
 
-TEST_F(NewImageDialogTest, CancelCreatesNothing) {
     QTimer::singleShot(0, [] {
         if (auto* dialog = qobject_cast<CNewImageDialog*>(QApplication::activeModalWidget()))
             dialog->reject();
     });
-    frame().router().dispatch(kIdFileNew);
-    EXPECT_TRUE(frame().documentWindows().empty());
+    EXPECT_EQ(desktop.askNewImageSize(app->settings()), std::nullopt);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "RecordingPrompts.h"
 
+#include "app/AppSettings.h"
+
 namespace halvera::testing {
 
 MessageAnswer RecordingPrompts::showMessage(const MessageRequest& request) {
@@ -36,6 +38,17 @@ std::optional<int> RecordingPrompts::askJpegQuality() {
     auto quality = jpegQualities.front();
     jpegQualities.pop_front();
     return quality;
+}
+
+std::optional<ImageSize> RecordingPrompts::askNewImageSize(AppSettings& settings) {
+    ++newImageSizeRequests;
+    if (newImageSizes.empty())
+        return std::nullopt;
+    const ImageSize size = newImageSizes.front();
+    newImageSizes.pop_front();
+    settings.ImageWidth = size.width;
+    settings.ImageHeight = size.height;
+    return size;
 }
 
 std::vector<std::string> RecordingPrompts::texts() const {

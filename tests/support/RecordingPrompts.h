@@ -18,16 +18,21 @@ public:
     void endWaitCursor() override { ++waitCursorEnds; }
     std::optional<std::string> askFileName(const FileDialogRequest& request) override;
     std::optional<int> askJpegQuality() override;
+    // Answers from `newImageSizes` (empty: Cancel); an answer is stored in the
+    // settings as the dialog stores it.
+    std::optional<ImageSize> askNewImageSize(AppSettings& settings) override;
 
     // Texts of the messages shown, in order.
     std::vector<std::string> texts() const;
 
     std::vector<MessageRequest> messages;
     std::vector<FileDialogRequest> fileRequests;
-    std::deque<MessageAnswer> answers;                  // empty: Ok, or Yes for Yes/No questions
-    std::deque<std::optional<std::string>> fileNames;   // empty: cancel
-    std::deque<std::optional<int>> jpegQualities;       // empty: 75
+    std::deque<MessageAnswer> answers;                // empty: Ok, or Yes for Yes/No questions
+    std::deque<std::optional<std::string>> fileNames; // empty: cancel
+    std::deque<std::optional<int>> jpegQualities;     // empty: 75
+    std::deque<ImageSize> newImageSizes;
     int qualityRequests = 0;
+    int newImageSizeRequests = 0;
     int waitCursorBegins = 0;
     int waitCursorEnds = 0;
 };

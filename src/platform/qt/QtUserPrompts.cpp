@@ -1,5 +1,6 @@
 #include "platform/qt/QtUserPrompts.h"
 
+#include "app/NewImageDialog.h"
 #include "platform/qt/FileDialogFilter.h"
 #include "platform/qt/JpegQualityDialog.h"
 
@@ -114,6 +115,13 @@ std::optional<int> QtUserPrompts::askJpegQuality() {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.quality();
+}
+
+std::optional<ImageSize> QtUserPrompts::askNewImageSize(AppSettings& settings) {
+    CNewImageDialog dialog(settings, QApplication::activeWindow());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.chosenSize();
 }
 
 } // namespace halvera

@@ -5,9 +5,8 @@
 namespace halvera {
 
 // The desktop program's prompts: Qt message boxes, file dialogs, the wait
-// cursor and the "Quality" dialog. Every modal window of the shared prompts
-// is created here, so tests replace all of them by installing their own
-// UserPrompts.
+// cursor, the "Quality" dialog and the "New image size" dialog. Every modal window of the shared
+// prompts is created here, so tests replace all of them by installing their own UserPrompts.
 class QtUserPrompts : public UserPrompts {
 public:
     MessageAnswer showMessage(const MessageRequest& request) override;
@@ -15,6 +14,7 @@ public:
     void endWaitCursor() override;
     std::optional<std::string> askFileName(const FileDialogRequest& request) override;
     std::optional<int> askJpegQuality() override;
+    std::optional<ImageSize> askNewImageSize(AppSettings& settings) override;
 };
 
 } // namespace halvera
