@@ -2,10 +2,8 @@
 
 #include "cli/CliOperation.h"
 #include "image/BmpFile.h"
-#include "image/ConvertPackedDib.h"
 #include "image/ImageCommand.h"
 #include "image/MavDoc.h"
-#include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "processing/ApplyReference.h"
 #include "processing/ImageArithmetic.h"
@@ -21,24 +19,10 @@ namespace halvera {
 
 namespace {
 
-constexpr int kReadError = 1;
-
 // Reads the picture file `path` as File Open does and makes it a 24-bit image.
 bool ReadImage(const std::string& path, DibBlock& image) {
-    if (PictureFileTypeOf(path) == PictureFileType::None) {
-        CBmpFile::ReportFileError(kReadError);
-        return false;
-    }
-    const PackedDib picture = OpenPictureFile(path);
-    if (!picture)
-        return false;
-    const BitmapInfoHeader& header = *picture.header();
-    if (!IsReadableDibHeader(header) || !CreateRgb(image, header.biWidth, header.biHeight) ||
-        !ConvertPackedDib(picture, image.dib())) {
-        CBmpFile::ReportFileError(kReadError);
-        return false;
-    }
-    return true;
+    const PackedDib picture = ReadPicture(path);
+    return picture && PictureToRgb(picture, image);
 }
 
 PreparedOperation PrepareArithmetic(const OperationArguments& arguments) {

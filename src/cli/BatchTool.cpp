@@ -17,7 +17,6 @@ namespace halvera {
 
 namespace {
 
-constexpr int kReadError = 1;
 constexpr int kDefaultJpegQuality = 75;
 
 struct CommandLine {
@@ -81,17 +80,6 @@ void RequirePictureName(const std::string& path) {
         throw UsageError("the output file must end in .bmp or .jpg: " + path);
 }
 
-// A picture read as File Open reads it. A name of no picture type is refused
-// with the reader's message: File Open would open nothing, but a batch run
-// must say why it failed.
-PackedDib ReadPicture(const std::string& path) {
-    if (PictureFileTypeOf(path) == PictureFileType::None) {
-        CBmpFile::ReportFileError(kReadError);
-        return {};
-    }
-    return OpenPictureFile(path);
-}
-
 bool OpenDocument(CMavDoc& doc, const std::string& path) {
     PackedDib picture = ReadPicture(path);
     if (!picture || !doc.OnOpenDocument(std::move(picture)))
@@ -108,11 +96,8 @@ bool LoadMask(CMavDoc& doc, const std::string& path) {
     if (!picture)
         return false;
     const BitmapInfoHeader& header = *picture.header();
-    if (!IsReadableDibHeader(header)) {
-        CBmpFile::ReportFileError(kReadError);
-        return false;
-    }
-    if (header.biWidth != doc.width() || header.biHeight != doc.height()) {
+    if (IsReadableDibHeader(header) &&
+        (header.biWidth != doc.width() || header.biHeight != doc.height())) {
         ShowMessage("The mask " + path + " is " + std::to_string(header.biWidth) + " x " +
                         std::to_string(header.biHeight) + " pixels; the image is " +
                         std::to_string(doc.width()) + " x " + std::to_string(doc.height()) + ".",
@@ -120,14 +105,8 @@ bool LoadMask(CMavDoc& doc, const std::string& path) {
         return false;
     }
     DibBlock colour;
-    if (!CreateRgb(colour, header.biWidth, header.biHeight)) {
-        ShowMessage("Memory error!", MessageIcon::Stop);
+    if (!PictureToRgb(picture, colour))
         return false;
-    }
-    if (!ConvertPackedDib(picture, colour.dib())) {
-        CBmpFile::ReportFileError(kReadError);
-        return false;
-    }
     const CDibImage source = colour.dib();
     const CDibImage mask = doc.mask();
     for (int32_t y = 0; y < mask.height; ++y) {

@@ -1,5 +1,10 @@
 #include "cli/CliOperation.h"
 
+#include "image/BmpFile.h"
+#include "image/ConvertPackedDib.h"
+#include "image/PictureFiles.h"
+#include "platform/UserPrompts.h"
+
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -7,6 +12,8 @@
 namespace halvera {
 
 namespace {
+
+constexpr int kReadError = 1;
 
 std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
@@ -124,6 +131,31 @@ void OperationArguments::rejectUnused() const {
     for (const auto& [name, used] : used_)
         if (!used)
             throw UsageError("this operation takes no argument " + Quoted(name));
+}
+
+PackedDib ReadPicture(const std::string& path) {
+    if (PictureFileTypeOf(path) == PictureFileType::None) {
+        CBmpFile::ReportFileError(kReadError);
+        return {};
+    }
+    return OpenPictureFile(path);
+}
+
+bool PictureToRgb(const PackedDib& picture, DibBlock& image) {
+    const BitmapInfoHeader& header = *picture.header();
+    if (!IsReadableDibHeader(header)) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    if (!CreateRgb(image, header.biWidth, header.biHeight)) {
+        ShowMessage("Memory error!", MessageIcon::Stop);
+        return false;
+    }
+    if (!ConvertPackedDib(picture, image.dib())) {
+        CBmpFile::ReportFileError(kReadError);
+        return false;
+    }
+    return true;
 }
 
 const CliOperation* FindOperation(std::string_view name) {

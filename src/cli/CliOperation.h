@@ -1,5 +1,8 @@
 #pragma once
 
+#include "image/DibImage.h"
+#include "image/PackedDib.h"
+
 #include <functional>
 #include <map>
 #include <span>
@@ -76,6 +79,14 @@ std::span<const CliOperation> SelectionOperations();
 std::span<const CliOperation> ProcessingOperations();
 std::span<const CliOperation> WarpingOperations();
 std::span<const CliOperation> ArithmeticOperations();
+
+// Reads the picture file `path` (an input, a mask or a second image) as File
+// Open reads it. A name of no picture type is refused with the reader's
+// message: File Open would open nothing, but a batch run must say why it failed.
+PackedDib ReadPicture(const std::string& path);
+
+// Makes `picture` a new 24-bit image in `image`; false after a message.
+bool PictureToRgb(const PackedDib& picture, DibBlock& image);
 
 // Every operation, in the order the usage text lists them; null when unknown.
 const CliOperation* FindOperation(std::string_view name);
