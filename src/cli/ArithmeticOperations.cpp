@@ -4,14 +4,13 @@
 #include "image/BmpFile.h"
 #include "image/ImageCommand.h"
 #include "image/MavDoc.h"
+#include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "processing/ApplyReference.h"
 #include "processing/ImageArithmetic.h"
 #include "processing/ShadeCorrectionCommand.h"
 
-#include <algorithm>
 #include <array>
-#include <cctype>
 #include <optional>
 #include <string>
 
@@ -78,17 +77,8 @@ bool RunMakeReference(CMavDoc&) {
     return true;
 }
 
-bool EndsWithRef(const std::string& path) {
-    if (path.size() < 4)
-        return false;
-    std::string tail = path.substr(path.size() - 4);
-    std::transform(tail.begin(), tail.end(), tail.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return tail == ".ref";
-}
-
 bool WriteReference(CMavDoc& doc, const std::string& path) {
-    if (!EndsWithRef(path))
+    if (!EndsWithIgnoringCase(path, ".REF"))
         throw UsageError("the output file of make-reference must end in .ref: " + path);
     return CBmpFile().WriteReference(path, doc.image());
 }

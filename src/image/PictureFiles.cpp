@@ -11,6 +11,8 @@ char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+} // namespace
+
 bool EndsWithIgnoringCase(std::string_view text, std::string_view upperSuffix) {
     if (text.size() < upperSuffix.size())
         return false;
@@ -20,8 +22,6 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view upperSuffix) {
             return false;
     return true;
 }
-
-} // namespace
 
 PictureFileType PictureFileTypeOf(std::string_view path) {
     if (EndsWithIgnoringCase(path, ".BMP"))

@@ -13,6 +13,10 @@ namespace halvera {
 enum class PictureFileType { None, Bmp, Jpeg };
 PictureFileType PictureFileTypeOf(std::string_view path);
 
+// Whether `text` ends in `upperSuffix` (written in capitals), compared without
+// case and independently of the locale: EndsWithIgnoringCase(path, ".REF").
+bool EndsWithIgnoringCase(std::string_view text, std::string_view upperSuffix);
+
 // Reads a picture file into a packed DIB with the reader its name selects. A
 // reader that fails has shown its message; a name of no picture type reads
 // nothing and shows nothing (File Open then simply opens nothing).
