@@ -114,7 +114,6 @@ bool UndoBuffer::RecordBefore(StepKind kind, const CDibImage& image, const CDibI
     }
     first.before.selection = selection;
     pending_ = true;
-    pendingSlots_ = slots;
     return true;
 }
 
@@ -145,7 +144,7 @@ bool UndoBuffer::RecordAfter(const CDibImage& image, const CDibImage& mask,
         return false;
     }
     first.after.selection = selection;
-    count_ += pendingSlots_;
+    count_ += SlotsOfStepAt(count_);
     top_ = count_;
     return true;
 }
