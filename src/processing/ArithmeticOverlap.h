@@ -5,6 +5,7 @@
 
 #include "image/DibImage.h"
 #include "processing/ImageArithmetic.h"
+#include "view/RegionOfInterest.h"
 
 #include <cstdint>
 
@@ -77,7 +78,7 @@ void CombineOverlap(const Overlap& overlap, const ChannelMap& map, const CDibIma
         const uint8_t* m = choice == PixelChoice::All ? nullptr : mask->row(y) + overlap.left;
         const bool wantSelected = choice == PixelChoice::Selected;
         for (int32_t x = 0; x < count; ++x, a += 3, b += 3, out += 3) {
-            if (m != nullptr && (m[x] == 255) != wantSelected)
+            if (m != nullptr && IsSelectedByte(m[x]) != wantSelected)
                 continue;
             for (int k = 0; k < map.count; ++k)
                 out[map.target[k]] = op(a[map.fromA[k]], b[map.fromB[k]]);
