@@ -9,10 +9,6 @@ namespace halvera {
 
 namespace {
 
-bool IsLevelOffset(int offset) {
-    return offset >= -255 && offset <= 255;
-}
-
 LevelTable OffsetLevels(int offset) {
     LevelTable levels{};
     for (int v = 0; v < 256; ++v)

@@ -10,10 +10,6 @@ namespace halvera {
 
 namespace {
 
-bool IsLevelOffset(int offset) {
-    return offset >= -255 && offset <= 255;
-}
-
 struct HsvShift {
     int hue;        // 0..359
     int saturation; // -255..255

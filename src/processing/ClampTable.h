@@ -20,6 +20,11 @@ constexpr std::array<uint8_t, 768> MakeClampTable() {
 
 inline constexpr std::array<uint8_t, 768> kClampTable = MakeClampTable();
 
+// A level offset of the colour adjustments: -255..255.
+constexpr bool IsLevelOffset(int offset) {
+    return offset >= -255 && offset <= 255;
+}
+
 // A percentage slider value (-100..100) as a level offset (-255..255),
 // truncated toward zero.
 constexpr int PercentToLevels(int percent) {
