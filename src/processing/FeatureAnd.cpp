@@ -35,6 +35,7 @@ public:
     explicit RegionPlane(const CDibImage& working)
         : width_(working.width()), height_(working.height),
           cells_(static_cast<size_t>(width_) * height_) {
+        stack_.reserve(3072);
         for (int32_t y = 0; y < height_; ++y) {
             const uint8_t* p = working.row(y);
             uint8_t* cell = row(y);
@@ -50,24 +51,24 @@ public:
     // Fills the white region holding (x, y), span by span. Each filled span is
     // pushed as (left, right, row); a popped span tries every column of the rows
     // above and below. When the stack cannot grow the fill from this seed
-    // stops where it is.
+    // stops where it is. The stack is kept from seed to seed, so a fill
+    // allocates only when it needs more room than any fill before it.
     void FillFrom(int32_t x, int32_t y) {
-        std::vector<int32_t> stack;
+        stack_.clear();
         try {
-            stack.reserve(3072);
-            FillSpan(stack, x, y);
-            while (!stack.empty()) {
-                const int32_t spanRow = stack.back();
-                const int32_t right = stack[stack.size() - 2];
-                const int32_t left = stack[stack.size() - 3];
-                stack.resize(stack.size() - 3);
+            FillSpan(x, y);
+            while (!stack_.empty()) {
+                const int32_t spanRow = stack_.back();
+                const int32_t right = stack_[stack_.size() - 2];
+                const int32_t left = stack_[stack_.size() - 3];
+                stack_.resize(stack_.size() - 3);
                 for (const int32_t next : {spanRow - 1, spanRow + 1}) {
                     if (next < 0 || next >= height_)
                         continue;
                     const uint8_t* cell = row(next);
                     for (int32_t column = left; column <= right; ++column)
                         if (cell[column] == kWhite)
-                            column = FillSpan(stack, column, next);
+                            column = FillSpan(column, next);
                 }
             }
         } catch (const std::bad_alloc&) {
@@ -77,7 +78,7 @@ public:
 
 private:
     // Fills the white span through (x, y), pushes it and returns its right end.
-    int32_t FillSpan(std::vector<int32_t>& stack, int32_t x, int32_t y) {
+    int32_t FillSpan(int32_t x, int32_t y) {
         uint8_t* cell = row(y);
         int32_t left = x;
         while (left > 0 && cell[left - 1] == kWhite)
@@ -86,13 +87,14 @@ private:
         while (right + 1 < width_ && cell[right + 1] == kWhite)
             ++right;
         std::memset(cell + left, kFilled, static_cast<size_t>(right - left + 1));
-        stack.insert(stack.end(), {left, right, y});
+        stack_.insert(stack_.end(), {left, right, y});
         return right;
     }
 
     int32_t width_;
     int32_t height_;
     std::vector<uint8_t> cells_;
+    std::vector<int32_t> stack_; // filled spans still to look around: left, right, row
 };
 
 } // namespace
