@@ -9,14 +9,7 @@
 
 namespace halvera {
 
-namespace {
-
-constexpr uint8_t kAdd = 255;
-constexpr uint8_t kSubtract = 0;
-
-} // namespace
-
-CLassoTool::CLassoTool() {
+CLassoTool::CLassoTool() : CSelectionPaintTool(CursorId::Lasso, CursorId::LassoSubtract) {
     points_.reserve(kPointsGrowth);
 }
 
@@ -24,7 +17,7 @@ void CLassoTool::OnLButtonDown(CMavView& view, int flags, int x, int y) {
     const QPoint client(x, y);
     if (!view.isOverImage(client))
         return;
-    setPaintValue(view, (flags & kMouseControl) ? kSubtract : kAdd);
+    setPaintValue(view, PaintValueFor(flags));
     // While the button is held the view receives the pointer outside its
     // window too; between clicks the mouse stays free for the rest of the program.
     current_ = client;
@@ -50,7 +43,7 @@ void CLassoTool::OnLButtonDblClk(CMavView& view, int flags, int x, int y) {
         return;
     // The Ctrl state at the moment of closing decides, even when the key went
     // down while another window had the keyboard.
-    const uint8_t value = (flags & kMouseControl) ? kSubtract : kAdd;
+    const uint8_t value = PaintValueFor(flags);
     if (points_.size() >= 2) {
         CMavDoc& doc = view.document();
         RunMaskCommand(doc, view.selection(),
@@ -81,16 +74,6 @@ void CLassoTool::Draw(CMavView& view, QPainter& painter) {
     painter.restore();
 }
 
-void CLassoTool::OnKeyDown(CMavView& view, int key, int, int) {
-    if (key == Qt::Key_Control)
-        setPaintValue(view, kSubtract);
-}
-
-void CLassoTool::OnKeyUp(CMavView& view, int key, int, int) {
-    if (key == Qt::Key_Control)
-        setPaintValue(view, kAdd);
-}
-
 void CLassoTool::Finish(CMavView& view) {
     view.repaintView();
 }
@@ -105,21 +88,11 @@ void CLassoTool::append(CMavView& view, QPoint client) {
     }
 }
 
-void CLassoTool::setPaintValue(CMavView& view, uint8_t value) {
-    paintValue_ = value;
-    showCursor(view);
-}
-
-void CLassoTool::showCursor(CMavView& view) const {
-    view.setToolCursor(paintValue_ == kAdd ? CursorId::Lasso : CursorId::LassoSubtract);
-}
-
 void CLassoTool::reset(CMavView& view) {
     points_.clear();
     points_.shrink_to_fit();
     points_.reserve(kPointsGrowth);
-    paintValue_ = kAdd;
-    showCursor(view);
+    setPaintValue(view, kAdd);
 }
 
 } // namespace halvera

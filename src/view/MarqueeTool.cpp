@@ -11,16 +11,9 @@
 
 namespace halvera {
 
-namespace {
-
-constexpr uint8_t kAdd = 255;
-constexpr uint8_t kSubtract = 0;
-
-} // namespace
-
 void CMarqueeTool::OnLButtonDown(CMavView& view, int flags, int x, int y) {
     // Presses anywhere in the client area count, also beside the image.
-    setPaintValue(view, (flags & kMouseControl) ? kSubtract : kAdd);
+    setPaintValue(view, PaintValueFor(flags));
     const QPoint image = view.windowToImage(QPoint(x, y));
     rect_ = {image.x(), image.y(), image.x(), image.y()};
     dragging_ = true;
@@ -43,7 +36,7 @@ void CMarqueeTool::OnLButtonUp(CMavView& view, int flags, int x, int y) {
     setSecondCorner(view, x, y);
     dragging_ = false;
     const PixelRect rect = rect_.normalized();
-    const uint8_t value = (flags & kMouseControl) ? kSubtract : kAdd;
+    const uint8_t value = PaintValueFor(flags);
     CMavDoc& doc = view.document();
     RunMaskCommand(doc, view.selection(), [&] {
         if (shape_ == Shape::Rectangle)
@@ -78,16 +71,6 @@ void CMarqueeTool::Draw(CMavView& view, QPainter& painter) {
     painter.restore();
 }
 
-void CMarqueeTool::OnKeyDown(CMavView& view, int key, int, int) {
-    if (key == Qt::Key_Control)
-        setPaintValue(view, kSubtract);
-}
-
-void CMarqueeTool::OnKeyUp(CMavView& view, int key, int, int) {
-    if (key == Qt::Key_Control)
-        setPaintValue(view, kAdd);
-}
-
 void CMarqueeTool::Finish(CMavView& view) {
     dragging_ = false;
     view.repaintView();
@@ -97,15 +80,6 @@ void CMarqueeTool::setSecondCorner(CMavView& view, int x, int y) {
     const QPoint image = view.windowToImage(QPoint(x, y));
     rect_.right = image.x();
     rect_.bottom = image.y();
-}
-
-void CMarqueeTool::setPaintValue(CMavView& view, uint8_t value) {
-    paintValue_ = value;
-    showCursor(view);
-}
-
-void CMarqueeTool::showCursor(CMavView& view) const {
-    view.setToolCursor(paintValue_ == kAdd ? CursorId::MarqueeAdd : CursorId::MarqueeSubtract);
 }
 
 } // namespace halvera
