@@ -4,16 +4,21 @@
 
 namespace halvera {
 
+// The glass for a click zooming out (Ctrl held) or in, crossed out once that
+// direction is exhausted.
+CursorId CZoomTool::GlassCursor(bool zoomOut) const {
+    if (zoomOut)
+        return limit_ == kSmallestReached ? CursorId::ZoomLimit : CursorId::ZoomOut;
+    return limit_ == kLargestReached ? CursorId::ZoomLimit : CursorId::ZoomIn;
+}
+
 void CZoomTool::ChooseCursor(CMavView& view, int flags, QPoint at) {
     inside_ = view.isOverImage(at);
     if (!inside_) {
         view.setArrowCursor();
         return;
     }
-    if (flags & kMouseControl)
-        view.setToolCursor(limit_ == kSmallestReached ? CursorId::ZoomLimit : CursorId::ZoomOut);
-    else
-        view.setToolCursor(limit_ == kLargestReached ? CursorId::ZoomLimit : CursorId::ZoomIn);
+    view.setToolCursor(GlassCursor((flags & kMouseControl) != 0));
 }
 
 void CZoomTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
@@ -44,12 +49,12 @@ void CZoomTool::OnLButtonUp(CMavView& view, int flags, int x, int y) {
 
 void CZoomTool::OnKeyDown(CMavView& view, int key, int, int) {
     if (inside_ && key == Qt::Key_Control)
-        view.setToolCursor(limit_ == kSmallestReached ? CursorId::ZoomLimit : CursorId::ZoomOut);
+        view.setToolCursor(GlassCursor(true));
 }
 
 void CZoomTool::OnKeyUp(CMavView& view, int key, int, int) {
     if (inside_ && key == Qt::Key_Control)
-        view.setToolCursor(limit_ == kLargestReached ? CursorId::ZoomLimit : CursorId::ZoomIn);
+        view.setToolCursor(GlassCursor(false));
 }
 
 } // namespace halvera

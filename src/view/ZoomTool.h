@@ -1,5 +1,6 @@
 #pragma once
 
+#include "view/Cursors.h"
 #include "view/MouseTool.h"
 
 #include <QPoint>
@@ -27,6 +28,7 @@ public:
     bool inside() const { return inside_; }
 
 private:
+    CursorId GlassCursor(bool zoomOut) const;
     void ChooseCursor(CMavView& view, int flags, QPoint at);
 
     int limit_ = kNoLimit;
