@@ -135,6 +135,16 @@ QAction* CMainFrame::newCommandAction(int id, const QString& text) {
     return action;
 }
 
+// A toolbar or tool box button: icon, tooltip and a state the idle refresh keeps current.
+QAction* CMainFrame::newButtonAction(const ToolbarButton& button) {
+    const QString tooltip = FromView(CommandTooltip(button.id));
+    QAction* action = newCommandAction(button.id, tooltip);
+    action->setIcon(QIcon(QStringLiteral(":/icons/") + FromView(button.icon) + ".png"));
+    action->setToolTip(tooltip);
+    buttonActions_ << action;
+    return action;
+}
+
 QToolBar* CMainFrame::createToolbar(const ToolbarResource& resource) {
     auto* bar = new QToolBar(FromView(resource.caption), this);
     bar->setObjectName(FromView(resource.caption));
@@ -145,11 +155,7 @@ QToolBar* CMainFrame::createToolbar(const ToolbarResource& resource) {
             bar->addSeparator();
             continue;
         }
-        QAction* action = newCommandAction(button.id, FromView(CommandTooltip(button.id)));
-        action->setIcon(QIcon(QStringLiteral(":/icons/") + FromView(button.icon) + ".png"));
-        action->setToolTip(FromView(CommandTooltip(button.id)));
-        bar->addAction(action);
-        buttonActions_ << action;
+        bar->addAction(newButtonAction(button));
     }
     toolbars_.push_back(bar);
     return bar;
@@ -164,15 +170,11 @@ QDockWidget* CMainFrame::createToolBox() {
     grid->setSpacing(0);
     int index = 0;
     for (const ToolbarButton& button : resource.buttons) {
-        QAction* action = newCommandAction(button.id, FromView(CommandTooltip(button.id)));
-        action->setIcon(QIcon(QStringLiteral(":/icons/") + FromView(button.icon) + ".png"));
-        action->setToolTip(FromView(CommandTooltip(button.id)));
         auto* toolButton = new QToolButton(palette);
-        toolButton->setDefaultAction(action);
+        toolButton->setDefaultAction(newButtonAction(button));
         toolButton->setAutoRaise(true);
         toolButton->setIconSize(QSize(16, 16));
         grid->addWidget(toolButton, index / 2, index % 2);
-        buttonActions_ << action;
         ++index;
     }
     auto* dock = createFloatingPanel(FromView(resource.caption));
@@ -206,9 +208,7 @@ void CMainFrame::createIndexPanel() {
                         mdi_->setActiveSubWindow(window);
                 }
             });
-    const QRect screen = ScreenRect();
-    indexPanel_->setGeometry(60, screen.height() - 200, screen.width() - 120, 120);
-    indexPanel_->show();
+    showIndexPanel();
 }
 
 QMenu* CMainFrame::buildMenu(const MenuItem& popup, std::vector<QAction*>& items) {
@@ -498,10 +498,14 @@ void CMainFrame::toggleDataPanel() {
 }
 
 void CMainFrame::toggleIndexPanel() {
-    if (indexPanel_->isVisible()) {
+    if (indexPanel_->isVisible())
         indexPanel_->hide();
-        return;
-    }
+    else
+        showIndexPanel();
+}
+
+// The panel comes back along the bottom of the screen whenever it is shown.
+void CMainFrame::showIndexPanel() {
     const QRect screen = ScreenRect();
     indexPanel_->setGeometry(60, screen.height() - 200, screen.width() - 120, 120);
     indexPanel_->show();

@@ -24,6 +24,7 @@ class CHalveraApp;
 class CIndexImagePanel;
 class CMavDoc;
 struct MenuItem;
+struct ToolbarButton;
 struct ToolbarResource;
 
 // The main window, captioned "Halvera" (while an image window is maximized
@@ -100,6 +101,7 @@ private:
     QMenu* buildMenu(const MenuItem& popup, std::vector<QAction*>& items);
     void createAccelerators();
     QAction* newCommandAction(int id, const QString& text);
+    QAction* newButtonAction(const ToolbarButton& button);
 
     void onSubWindowActivated(QMdiSubWindow* window);
     void onDocumentWindowClosed();
@@ -112,6 +114,7 @@ private:
     void toggleToolBox();
     void toggleDataPanel();
     void toggleIndexPanel();
+    void showIndexPanel();
     static void updateBarCheck(QWidget* bar, CommandState& state);
     void tileWindows(Qt::Orientation orientation);
     void arrangeIcons();
