@@ -114,6 +114,7 @@ bool UndoBuffer::RecordBefore(StepKind kind, const CDibImage& image, const CDibI
     }
     first.before.selection = selection;
     pending_ = true;
+    pendingSlots_ = slots;
     return true;
 }
 
@@ -144,7 +145,7 @@ bool UndoBuffer::RecordAfter(const CDibImage& image, const CDibImage& mask,
         return false;
     }
     first.after.selection = selection;
-    count_ += SlotsOfStepAt(count_);
+    count_ += pendingSlots_;
     top_ = count_;
     return true;
 }

@@ -91,6 +91,7 @@ private:
     // longer bring them back (the next Begin, Undo or Redo).
     std::vector<Slot> dropped_;
     bool pending_ = false;
+    int pendingSlots_ = 0;
     int count_ = 0;
     int top_ = 0;
 };
