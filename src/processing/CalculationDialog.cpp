@@ -133,15 +133,21 @@ bool CCalculationDialog::ReadControls() {
     return true;
 }
 
+// The arithmetic itself starts from the working copy, so the image is put
+// back to that copy only when no arithmetic runs or it fails.
 void CCalculationDialog::Preview() {
-    active_.RestoreFromWorking();
     const int chosen = input_->currentIndex();
     if (chosen >= 0 && chosen < static_cast<int>(documents_.size())) {
         const CMavDoc* input = documents_[static_cast<size_t>(chosen)];
         // The active image meets its own copy taken when the command began.
         const CDibImage other = input == &active_ ? active_.working() : input->image();
-        if (!ImageArithmetic(active_.image(), active_.working(), active_.mask(), other, settings_))
+        if (!ImageArithmetic(active_.image(), active_.working(), active_.mask(), other,
+                             settings_)) {
+            active_.RestoreFromWorking();
             ShowMessage("Memory error!", MessageIcon::Stop);
+        }
+    } else {
+        active_.RestoreFromWorking();
     }
     if (repaint_)
         repaint_();
