@@ -1,10 +1,10 @@
 #include "BenchImages.h"
+#include "image/SelectionBounds.h"
 #include "view/BuildOutlineMap.h"
 #include "view/CropToSelection.h"
 #include "view/FillMaskEllipse.h"
 #include "view/FillMaskPolygon.h"
 #include "view/FloodFillMask.h"
-#include "view/SelectionBounds.h"
 
 #include <cmath>
 #include <numbers>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/AppSettings.h"
 #include "app/CommandMap.h"
 #include "app/RecentFileList.h"
+#include "image/AppSettings.h"
 #include "image/PackedDib.h"
 #include "platform/SettingsStore.h"
 

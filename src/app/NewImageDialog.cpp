@@ -1,7 +1,7 @@
 #include "app/NewImageDialog.h"
 
-#include "app/AppSettings.h"
 #include "app/NewImageSize.h"
+#include "image/AppSettings.h"
 
 #include <QClipboard>
 #include <QDialogButtonBox>

@@ -1,7 +1,7 @@
 #include "cli/BatchTool.h"
 
-#include "app/AppSettings.h"
 #include "cli/CliOperation.h"
+#include "image/AppSettings.h"
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
 #include "image/MavDoc.h"

@@ -1,8 +1,8 @@
 #include "cli/CliOperation.h"
 #include "image/ImageCommand.h"
 #include "image/MavDoc.h"
+#include "image/RegionOfInterest.h"
 #include "view/CropToSelection.h"
-#include "view/RegionOfInterest.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppSettings.h"
+#include "image/AppSettings.h"
 #include "image/DibImage.h"
 #include "image/PackedDib.h"
 #include "image/SelectionRecord.h"

@@ -1,9 +1,9 @@
 #include "processing/ApplyColorBalance.h"
 
+#include "image/RegionOfInterest.h"
 #include "processing/ChannelMapping.h"
 #include "processing/ClampTable.h"
 #include "processing/OperandCheck.h"
-#include "view/RegionOfInterest.h"
 
 namespace halvera {
 

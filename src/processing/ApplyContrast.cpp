@@ -1,7 +1,7 @@
 #include "processing/ApplyContrast.h"
 
+#include "image/RegionOfInterest.h"
 #include "processing/OperandCheck.h"
-#include "view/RegionOfInterest.h"
 
 namespace halvera {
 

@@ -1,10 +1,10 @@
 #include "processing/ApplyHueSaturation.h"
 
+#include "image/RegionOfInterest.h"
 #include "processing/ClampTable.h"
 #include "processing/HsvToRgb.h"
 #include "processing/OperandCheck.h"
 #include "processing/RgbToHsv.h"
-#include "view/RegionOfInterest.h"
 
 namespace halvera {
 

@@ -1,8 +1,8 @@
 #include "processing/ApplyReference.h"
 
+#include "image/RegionOfInterest.h"
 #include "processing/OperandCheck.h"
 #include "processing/ShadeTables.h"
-#include "view/RegionOfInterest.h"
 
 #include <cstring>
 #include <new>

@@ -4,8 +4,8 @@
 // row walk that combines them channel by channel.
 
 #include "image/DibImage.h"
+#include "image/RegionOfInterest.h"
 #include "processing/ImageArithmetic.h"
-#include "view/RegionOfInterest.h"
 
 #include <cstdint>
 

@@ -9,8 +9,8 @@
 // values. Filled pixels are tracked in a plane of their own, so no colour of A
 // is mistaken for a filled pixel.
 
+#include "image/RegionOfInterest.h"
 #include "processing/ArithmeticOverlap.h"
-#include "view/RegionOfInterest.h"
 
 #include <cstring>
 #include <new>

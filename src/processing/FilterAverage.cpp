@@ -1,8 +1,8 @@
 #include "processing/FilterAverage.h"
 
+#include "image/RegionOfInterest.h"
 #include "processing/Neighbourhood3x3.h"
 #include "processing/OperandCheck.h"
-#include "view/RegionOfInterest.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,8 +1,8 @@
 #include "processing/GrayscaleImage.h"
 
+#include "image/RegionOfInterest.h"
 #include "processing/LuminanceTables.h"
 #include "processing/OperandCheck.h"
-#include "view/RegionOfInterest.h"
 
 namespace halvera {
 

@@ -1,8 +1,8 @@
 #include "processing/ImageArithmetic.h"
 
+#include "image/RegionOfInterest.h"
 #include "processing/ArithmeticOverlap.h"
 #include "processing/OperandCheck.h"
-#include "view/RegionOfInterest.h"
 
 #include <algorithm>
 #include <cstdlib>

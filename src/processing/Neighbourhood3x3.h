@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/DibImage.h"
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "view/ClearSelection.h"
 
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #include "view/CopySelection.h"
 
+#include "image/RegionOfInterest.h"
+#include "image/SelectionBounds.h"
 #include "view/PackImage.h"
-#include "view/RegionOfInterest.h"
-#include "view/SelectionBounds.h"
 
 #include <cstring>
 

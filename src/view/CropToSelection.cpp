@@ -1,6 +1,6 @@
 #include "view/CropToSelection.h"
 
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 
 namespace halvera {
 

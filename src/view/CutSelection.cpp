@@ -1,6 +1,6 @@
 #include "view/CutSelection.h"
 
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "image/DibImage.h"
-#include "view/PixelGeometry.h"
+#include "image/PixelGeometry.h"
 
 #include <cstdint>
 

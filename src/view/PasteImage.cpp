@@ -1,8 +1,8 @@
 #include "view/PasteImage.h"
 
 #include "image/ConvertPackedDib.h"
-#include "view/RegionOfInterest.h"
-#include "view/SelectionBounds.h"
+#include "image/RegionOfInterest.h"
+#include "image/SelectionBounds.h"
 
 #include <algorithm>
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "image/DibImage.h"
 #include "image/PackedDib.h"
-#include "view/PixelGeometry.h"
+#include "image/PixelGeometry.h"
 
 namespace halvera {
 

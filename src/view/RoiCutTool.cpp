@@ -2,9 +2,9 @@
 
 #include "image/ImageCommand.h"
 #include "image/MavDoc.h"
+#include "image/RegionOfInterest.h"
 #include "view/FloodFillMask.h"
 #include "view/MavView.h"
-#include "view/RegionOfInterest.h"
 
 namespace halvera {
 

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "image/PixelGeometry.h"
 #include "view/MouseTool.h"
-#include "view/PixelGeometry.h"
 
 #include <optional>
 

@@ -3,6 +3,7 @@
 #include "app/CommandTarget.h"
 #include "image/ImageCommand.h"
 #include "image/MavDoc.h"
+#include "image/RegionOfInterest.h"
 #include "view/ClearSelection.h"
 #include "view/ClipboardPicture.h"
 #include "view/CopySelection.h"
@@ -13,7 +14,6 @@
 #include "view/MavView.h"
 #include "view/PasteImage.h"
 #include "view/PasteTool.h"
-#include "view/RegionOfInterest.h"
 #include "view/RoiCutTool.h"
 
 namespace halvera {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 #include "warping/NetGrid.h"
 
 #include <QWidget>

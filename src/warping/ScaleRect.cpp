@@ -1,6 +1,6 @@
 #include "warping/ScaleRect.h"
 
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 #include "warping/Bilinear.h"
 #include "warping/WarpBuffers.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "view/PixelGeometry.h"
+#include "image/PixelGeometry.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "warping/WarpQuad.h"
 
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 #include "warping/Bilinear.h"
 #include "warping/ProjectiveMatrix.h"
 #include "warping/WarpBuffers.h"

@@ -2,9 +2,9 @@
 
 #include "image/ImageCommand.h"
 #include "image/MavDoc.h"
+#include "image/SelectionBounds.h"
 #include "platform/UserPrompts.h"
 #include "view/MavView.h"
-#include "view/SelectionBounds.h"
 #include "warping/FrameGeometry.h"
 #include "warping/WarpQuad.h"
 

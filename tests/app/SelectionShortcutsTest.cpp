@@ -1,8 +1,8 @@
 #include "ShellFixture.h"
 #include "SyntheticImages.h"
+#include "image/RegionOfInterest.h"
 #include "view/MavView.h"
 #include "view/PasteTool.h"
-#include "view/RegionOfInterest.h"
 
 #include <QApplication>
 #include <QClipboard>

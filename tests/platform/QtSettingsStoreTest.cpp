@@ -1,7 +1,7 @@
 #include "platform/qt/QtSettingsStore.h"
 
 #include "StoredSettingsChecks.h"
-#include "app/AppSettings.h"
+#include "image/AppSettings.h"
 
 #include <QDir>
 #include <QFile>

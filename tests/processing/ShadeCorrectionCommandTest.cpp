@@ -2,7 +2,7 @@
 
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
-#include "app/AppSettings.h"
+#include "image/AppSettings.h"
 #include "processing/ShadeCorrectPolynomial.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "RecordingPrompts.h"
 
-#include "app/AppSettings.h"
+#include "image/AppSettings.h"
 
 namespace halvera::testing {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/AppSettings.h"
+#include "image/AppSettings.h"
 
 namespace halvera::testing {
 

@@ -3,11 +3,11 @@
 #include "PackedPictures.h"
 #include "ViewHarness.h"
 #include "app/CommandIds.h"
+#include "image/RegionOfInterest.h"
 #include "view/ClipboardPicture.h"
 #include "view/FillMaskRect.h"
 #include "view/PackImage.h"
 #include "view/PasteTool.h"
-#include "view/RegionOfInterest.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 #include "MaskArt.h"
 #include "ViewHarness.h"
 #include "app/CommandIds.h"
+#include "image/RegionOfInterest.h"
 #include "view/FillMaskRect.h"
 #include "view/LassoTool.h"
 #include "view/MarqueeTool.h"
-#include "view/RegionOfInterest.h"
 #include "view/RoiCutTool.h"
 
 #include <QScrollBar>

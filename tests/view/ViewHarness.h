@@ -1,7 +1,7 @@
 #pragma once
 
 #include "SyntheticImages.h"
-#include "app/AppSettings.h"
+#include "image/AppSettings.h"
 #include "image/MavDoc.h"
 #include "view/Cursors.h"
 #include "view/MavView.h"

@@ -1,4 +1,4 @@
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 
 #include "SyntheticImages.h"
 

@@ -1,4 +1,4 @@
-#include "app/AppSettings.h"
+#include "image/AppSettings.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "view/SelectionBounds.h"
+#include "image/SelectionBounds.h"
 
 #include "MaskArt.h"
 #include "SyntheticImages.h"

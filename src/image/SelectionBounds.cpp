@@ -1,6 +1,6 @@
-#include "view/SelectionBounds.h"
+#include "image/SelectionBounds.h"
 
-#include "view/RegionOfInterest.h"
+#include "image/RegionOfInterest.h"
 
 #include <algorithm>
 #include <cstring>
