@@ -28,10 +28,6 @@
 #include "warping/WarpGeometry.h"
 #include "warping/WarpQuad.h"
 
-#include <opencv2/core.hpp>
-#include <opencv2/imgcodecs.hpp>
-#include <opencv2/imgproc.hpp>
-
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -42,6 +38,9 @@
 #include <functional>
 #include <iterator>
 #include <numbers>
+#include <opencv2/core.hpp>
+#include <opencv2/imgcodecs.hpp>
+#include <opencv2/imgproc.hpp>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -82,9 +81,9 @@ struct Operands {
         target = source.clone();
         Reset();
         // tmpfs when there is one: the save's flush to disk is not what is compared.
-        const std::filesystem::path base =
-            std::filesystem::exists("/dev/shm") ? std::filesystem::path("/dev/shm")
-                                                : std::filesystem::temp_directory_path();
+        const std::filesystem::path base = std::filesystem::exists("/dev/shm")
+                                               ? std::filesystem::path("/dev/shm")
+                                               : std::filesystem::temp_directory_path();
         folder = base / ("halvera-peers-" + std::to_string(getpid()));
         std::filesystem::create_directories(folder);
     }
@@ -107,8 +106,8 @@ struct Operands {
 
 struct Pair {
     std::string name;
-    double target;        // the ratio Halvera / OpenCV the operation should reach
-    double megapixels;    // output pixels of one run
+    double target;     // the ratio Halvera / OpenCV the operation should reach
+    double megapixels; // output pixels of one run
     std::function<void()> halvera;
     std::function<void()> opencv;
 };
@@ -165,24 +164,26 @@ std::vector<Pair> MakePairs(Operands& o) {
     std::vector<Pair> pairs;
     const auto add = [&](std::string name, double target, double megapixels,
                          std::function<void()> halvera, std::function<void()> opencv) {
-        pairs.push_back({std::move(name), target, megapixels, std::move(halvera),
-                         std::move(opencv)});
+        pairs.push_back(
+            {std::move(name), target, megapixels, std::move(halvera), std::move(opencv)});
     };
     const CDibImage image = o.image.dib(), working = o.working.dib(), other = o.other.dib();
     const CDibImage noMask{};
     cv::Mat& src = o.source;
     cv::Mat& dst = o.target;
 
-    add("invert / bitwise_not", 0.9, whole, [=] { InvertImage(image, noMask); },
+    add(
+        "invert / bitwise_not", 0.9, whole, [=] { InvertImage(image, noMask); },
         [&] { cv::bitwise_not(src, dst); });
-    add("grayscale / cvtColor to grey and back", 0.8, whole,
-        [=] { GrayscaleImage(image, noMask); },
+    add(
+        "grayscale / cvtColor to grey and back", 0.8, whole, [=] { GrayscaleImage(image, noMask); },
         [&] {
             cv::Mat grey;
             cv::cvtColor(src, grey, cv::COLOR_BGR2GRAY);
             cv::cvtColor(grey, dst, cv::COLOR_GRAY2BGR);
         });
-    add("mean grey / mean", 0.8, whole, [=] { (void)MeanGray(working, noMask); },
+    add(
+        "mean grey / mean", 0.8, whole, [=] { (void)MeanGray(working, noMask); },
         [&] { (void)cv::mean(src); });
 
     auto tables = std::make_shared<BrightnessContrastTables>();
@@ -194,13 +195,15 @@ std::vector<Pair> MakePairs(Operands& o) {
     BrightnessContrastTables brightness;
     brightness.SetBrightness(30);
     const cv::Mat brightnessLut = lutOf(brightness.Levels());
-    add("brightness / LUT", 1.0, whole,
+    add(
+        "brightness / LUT", 1.0, whole,
         [=] { ApplyBrightness(*tables, image, working, noMask, 30); },
         [&, brightnessLut] { cv::LUT(src, brightnessLut, dst); });
     BrightnessContrastTables contrast;
     contrast.SetContrast(128, 40);
     const cv::Mat contrastLut = lutOf(contrast.Levels());
-    add("contrast / LUT", 1.0, whole,
+    add(
+        "contrast / LUT", 1.0, whole,
         [=] { ApplyContrast(*tables, image, working, noMask, 128, 40); },
         [&, contrastLut] { cv::LUT(src, contrastLut, dst); });
     cv::Mat balanceLut(1, 256, CV_8UC3);
@@ -208,10 +211,12 @@ std::vector<Pair> MakePairs(Operands& o) {
         balanceLut.at<cv::Vec3b>(0, v) =
             cv::Vec3b(cv::saturate_cast<uint8_t>(v + 51), cv::saturate_cast<uint8_t>(v - 76),
                       cv::saturate_cast<uint8_t>(v + 127));
-    add("colour balance / LUT", 1.0, whole,
+    add(
+        "colour balance / LUT", 1.0, whole,
         [=] { ApplyColorBalance(image, working, noMask, 127, -76, 51); },
         [&, balanceLut] { cv::LUT(src, balanceLut, dst); });
-    add("hue-saturation / HSV round trip", 1.0, whole,
+    add(
+        "hue-saturation / HSV round trip", 1.0, whole,
         [=] { ApplyHueSaturation(image, working, noMask, 40, 25, -12); },
         [&] {
             cv::Mat hsv;
@@ -219,17 +224,20 @@ std::vector<Pair> MakePairs(Operands& o) {
             cv::cvtColor(hsv, dst, cv::COLOR_HSV2BGR_FULL);
         });
 
-    const cv::Mat lowPass =
-        (cv::Mat_<float>(3, 3) << 2, 3, 2, 3, 5, 3, 2, 3, 2) / 25.0f;
-    add("low pass / filter2D 3x3", 1.0, whole, [=] { FilterLowPass(image, working, noMask); },
+    const cv::Mat lowPass = (cv::Mat_<float>(3, 3) << 2, 3, 2, 3, 5, 3, 2, 3, 2) / 25.0f;
+    add(
+        "low pass / filter2D 3x3", 1.0, whole, [=] { FilterLowPass(image, working, noMask); },
         [&, lowPass] {
             cv::filter2D(src, dst, -1, lowPass, cv::Point(-1, -1), 0, cv::BORDER_REPLICATE);
         });
-    add("average / blur 5x5", 1.0, whole, [=] { FilterAverage(image, working, noMask, 4); },
+    add(
+        "average / blur 5x5", 1.0, whole, [=] { FilterAverage(image, working, noMask, 4); },
         [&] { cv::blur(src, dst, cv::Size(5, 5)); });
-    add("median / medianBlur 3", 0.5, whole, [=] { FilterMedian(image, working, noMask); },
+    add(
+        "median / medianBlur 3", 0.5, whole, [=] { FilterMedian(image, working, noMask); },
         [&] { cv::medianBlur(src, dst, 3); });
-    add("Sobel / Sobel x+y", 1.0, whole, [=] { EdgeSobel(image, working, noMask); },
+    add(
+        "Sobel / Sobel x+y", 1.0, whole, [=] { EdgeSobel(image, working, noMask); },
         [&] {
             cv::Mat gx, gy, ax, ay;
             cv::Sobel(src, gx, CV_16S, 1, 0, 3, 1, 0, cv::BORDER_REPLICATE);
@@ -238,26 +246,29 @@ std::vector<Pair> MakePairs(Operands& o) {
             cv::convertScaleAbs(gy, ay);
             cv::add(ax, ay, dst);
         });
-    add("Laplace / Laplacian", 1.0, whole, [=] { EdgeLaplace(image, working, noMask); },
+    add(
+        "Laplace / Laplacian", 1.0, whole, [=] { EdgeLaplace(image, working, noMask); },
         [&] { cv::Laplacian(src, dst, CV_8U, 1, 1, 0, cv::BORDER_REPLICATE); });
 
     const CDibImage mask = o.mask.dib(), savedMask = o.savedMask.dib();
-    add("flip top-bottom / flip 0", 0.8, whole,
-        [=] { FlipHorizontal(image, working, mask, savedMask); },
-        [&] { cv::flip(src, dst, 0); });
-    add("flip left-right / flip 1", 0.8, whole,
-        [=] { FlipVertical(image, working, mask, savedMask); },
-        [&] { cv::flip(src, dst, 1); });
+    add(
+        "flip top-bottom / flip 0", 0.8, whole,
+        [=] { FlipHorizontal(image, working, mask, savedMask); }, [&] { cv::flip(src, dst, 0); });
+    add(
+        "flip left-right / flip 1", 0.8, whole,
+        [=] { FlipVertical(image, working, mask, savedMask); }, [&] { cv::flip(src, dst, 1); });
 
     const PixelRect centre{kSide / 4, kSide / 4, 3 * kSide / 4 - 1, 3 * kSide / 4 - 1};
     const PixelRect all{0, 0, kSide - 1, kSide - 1};
-    add("ScaleRect up x2 / resize bilinear", 0.8, whole,
+    add(
+        "ScaleRect up x2 / resize bilinear", 0.8, whole,
         [=] { ScaleRect(image, working, mask, savedMask, centre, all); },
         [&] {
             cv::resize(src(cv::Rect(kSide / 4, kSide / 4, kSide / 2, kSide / 2)), dst,
                        cv::Size(kSide, kSide), 0, 0, cv::INTER_LINEAR);
         });
-    add("ScaleRect down /2 / resize bilinear", 0.8, half,
+    add(
+        "ScaleRect down /2 / resize bilinear", 0.8, half,
         [=] {
             ScaleRect(image, working, mask, savedMask, all,
                       PixelRect{0, 0, kSide / 2 - 1, kSide / 2 - 1});
@@ -271,11 +282,12 @@ std::vector<Pair> MakePairs(Operands& o) {
     const int last = kSide - 1;
     const QuadCorners rotated = RotatedFrame(30.0);
     const QuadCorners perspective{{{last - 600, 300}, {500, 0}, {0, last}, {last, last - 400}}};
-    for (const auto& [name, quad] : {std::pair{"WarpQuad rotate 30 / warpPerspective", rotated},
-                                     std::pair{"WarpQuad perspective / warpPerspective",
-                                               perspective}}) {
+    for (const auto& [name, quad] :
+         {std::pair{"WarpQuad rotate 30 / warpPerspective", rotated},
+          std::pair{"WarpQuad perspective / warpPerspective", perspective}}) {
         const cv::Mat matrix = cv::getPerspectiveTransform(Points(frame), Points(quad));
-        add(name, 1.0, whole, [=] { WarpQuad(image, working, mask, savedMask, frame, quad); },
+        add(
+            name, 1.0, whole, [=] { WarpQuad(image, working, mask, savedMask, frame, quad); },
             [&, matrix] {
                 cv::warpPerspective(src, dst, matrix, src.size(), cv::INTER_LINEAR,
                                     cv::BORDER_TRANSPARENT);
@@ -285,18 +297,21 @@ std::vector<Pair> MakePairs(Operands& o) {
     ArithmeticSettings blend;
     blend.operation = ArithmeticOperation::Add;
     blend.transparency = 50;
-    add("arithmetic blend 50% / addWeighted", 0.8, whole,
+    add(
+        "arithmetic blend 50% / addWeighted", 0.8, whole,
         [=] { ImageArithmetic(image, working, noMask, other, blend); },
         [&] { cv::addWeighted(src, 0.5, o.second, 0.5, 0.0, dst); });
     ArithmeticSettings sub;
     sub.operation = ArithmeticOperation::Sub;
-    add("Sub / absdiff", 0.8, whole, [=] { ImageArithmetic(image, working, noMask, other, sub); },
+    add(
+        "Sub / absdiff", 0.8, whole, [=] { ImageArithmetic(image, working, noMask, other, sub); },
         [&] { cv::absdiff(src, o.second, dst); });
 
     const std::string jpeg = o.file("picture.jpg");
     Require(CJpegFile().Write(jpeg, o.picture.dib(), kJpegQuality),
             "peer benchmark JPEG could not be written");
-    add("JPEG decode / imdecode", 0.9, whole,
+    add(
+        "JPEG decode / imdecode", 0.9, whole,
         [jpeg] { Require(static_cast<bool>(CJpegFile().ReadPackedDib(jpeg)), "JPEG read"); },
         [&, jpeg] {
             const std::vector<uint8_t> bytes = ReadBytes(jpeg);
@@ -304,7 +319,8 @@ std::vector<Pair> MakePairs(Operands& o) {
         });
     const std::string written = o.file("written.jpg");
     const CDibImage picture = o.picture.dib();
-    add("JPEG encode / imencode", 0.9, whole,
+    add(
+        "JPEG encode / imencode", 0.9, whole,
         [=] { Require(CJpegFile().Write(written, picture, kJpegQuality), "JPEG write"); },
         [&, written] {
             std::vector<uint8_t> bytes;
