@@ -2,10 +2,10 @@
 // the processor supports is chosen at the first call.
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "processing/LuminanceRows.cpp"
+#include "processing/LuminanceRows.h"
+
 #include <hwy/foreach_target.h> // must come before highway.h
 #include <hwy/highway.h>
-
-#include "processing/LuminanceRows.h"
 
 HWY_BEFORE_NAMESPACE();
 namespace halvera {
@@ -18,8 +18,7 @@ inline uint8_t GreyOf(const uint8_t* p) {
 
 // (30 R + 59 G + 11 B) / 100 with the sum in 16 bits (at most 25500): the
 // division is a multiply-high by 5243 and a shift by 3, exact on 0..25500.
-template <class D16, class V8>
-hn::Vec<D16> GreyVector(D16 d16, V8 blue, V8 green, V8 red) {
+template <class D16, class V8> hn::Vec<D16> GreyVector(D16 d16, V8 blue, V8 green, V8 red) {
     const auto weighted = hn::Add(hn::Add(hn::Mul(hn::PromoteTo(d16, red), hn::Set(d16, 30)),
                                           hn::Mul(hn::PromoteTo(d16, green), hn::Set(d16, 59))),
                                   hn::Mul(hn::PromoteTo(d16, blue), hn::Set(d16, 11)));
@@ -36,8 +35,7 @@ void GreyRowTarget(uint8_t* pixels, const uint8_t* selection, int32_t width) {
         uint8_t* p = pixels + ptrdiff_t{3} * x;
         hn::Vec<decltype(d8)> blue, green, red;
         hn::LoadInterleaved3(d8, p, blue, green, red);
-        const auto grey =
-            hn::DemoteTo(d8, hn::BitCast(di16, GreyVector(d16, blue, green, red)));
+        const auto grey = hn::DemoteTo(d8, hn::BitCast(di16, GreyVector(d16, blue, green, red)));
         if (selection == nullptr) {
             hn::StoreInterleaved3(grey, grey, grey, d8, p);
         } else {
@@ -52,8 +50,7 @@ void GreyRowTarget(uint8_t* pixels, const uint8_t* selection, int32_t width) {
             p[0] = p[1] = p[2] = GreyOf(p);
 }
 
-LuminanceSum SumLuminanceRowTarget(const uint8_t* pixels, const uint8_t* selection,
-                                   int32_t width) {
+LuminanceSum SumLuminanceRowTarget(const uint8_t* pixels, const uint8_t* selection, int32_t width) {
     const hn::ScalableTag<uint16_t> d16;
     const hn::Rebind<uint8_t, decltype(d16)> d8;
     const hn::Rebind<int16_t, decltype(d16)> di16;

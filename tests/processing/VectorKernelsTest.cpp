@@ -2,9 +2,12 @@
 // exhaustively where the input space allows, otherwise on random rows of
 // every width up to a few vectors (so each tail length is met), with masks of
 // 0, 255 and in-between bytes.
+#include "processing/ArithmeticRows.h"
 #include "processing/LuminanceRows.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -87,6 +90,60 @@ TEST(VectorKernels, GreyRowsWithAndWithoutSelectionMatchThePlainLoop) {
             ASSERT_EQ(total.sum, sum) << "width " << width;
             ASSERT_EQ(total.count, count) << "width " << width;
         }
+    }
+}
+
+int PlainArithmetic(ArithmeticRowKind kind, int a, int b, int t) {
+    const int scaled = b * t / 100;
+    switch (kind) {
+    case ArithmeticRowKind::Add:
+        return (a * (100 - t) + b * t) / 100;
+    case ArithmeticRowKind::Minus:
+        return std::max(0, (100 * a - t * b) / 100);
+    case ArithmeticRowKind::Max:
+        return std::max(a, scaled);
+    case ArithmeticRowKind::Min:
+        return std::min(a, scaled);
+    case ArithmeticRowKind::Sub:
+        return std::abs(a - scaled);
+    }
+    return -1;
+}
+
+TEST(VectorKernels, ArithmeticRowsMatchTheFormulasForEveryOperandPairAndTransparency) {
+    // All 65536 pairs (a, b) in one row, at every transparency.
+    Bytes a(65536), b(65536);
+    for (int i = 0; i < 65536; ++i) {
+        a[i] = static_cast<uint8_t>(i);
+        b[i] = static_cast<uint8_t>(i >> 8);
+    }
+    for (const ArithmeticRowKind kind :
+         {ArithmeticRowKind::Add, ArithmeticRowKind::Minus, ArithmeticRowKind::Max,
+          ArithmeticRowKind::Min, ArithmeticRowKind::Sub}) {
+        for (int t = 0; t <= 100; ++t) {
+            Bytes out(a.size());
+            ArithmeticRow(kind, a.data(), b.data(), out.data(), out.size(), t);
+            for (int i = 0; i < 65536; ++i)
+                ASSERT_EQ(out[i], PlainArithmetic(kind, a[i], b[i], t))
+                    << "kind " << int(kind) << " t " << t << " a " << int(a[i]) << " b "
+                    << int(b[i]);
+        }
+    }
+}
+
+TEST(VectorKernels, ArithmeticRowsOfEveryLengthAndInPlace) {
+    std::mt19937 random(5);
+    for (size_t count = 0; count <= 3 * kMaxWidth; ++count) {
+        const Bytes a = RandomBytes(random, count), b = RandomBytes(random, count);
+        const int t = static_cast<int>(random() % 101);
+        Bytes out(count + 1, 77), inPlace = a;
+        ArithmeticRow(ArithmeticRowKind::Sub, a.data(), b.data(), out.data(), count, t);
+        ArithmeticRow(ArithmeticRowKind::Sub, inPlace.data(), b.data(), inPlace.data(), count, t);
+        for (size_t i = 0; i < count; ++i) {
+            ASSERT_EQ(out[i], PlainArithmetic(ArithmeticRowKind::Sub, a[i], b[i], t)) << count;
+            ASSERT_EQ(inPlace[i], out[i]) << count;
+        }
+        ASSERT_EQ(out[count], 77) << "nothing written past the row";
     }
 }
 
