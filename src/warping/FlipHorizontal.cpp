@@ -8,15 +8,22 @@ namespace halvera {
 
 namespace {
 
-// Writes the rows of `source` into `target` in reverse order, padding included.
-void ReverseRows(const CDibImage& target, const CDibImage& source) {
-    const size_t rowBytes = static_cast<size_t>(source.stride);
-    const uint8_t* from = source.bits; // bottom row of the source...
-    uint8_t* to = target.end;          // ...becomes the top row of the target
-    for (int32_t y = 0; y < source.height; ++y) {
-        to -= rowBytes;
-        std::memcpy(to, from, rowBytes);
-        from += rowBytes;
+// Copies `image` into `working` and reverses the order of its rows from there
+// (padding included), working from the outside in one pair of rows at a time:
+// both rows are copied, then each is written over the other from its copy,
+// still in the cache, so the image is read once instead of twice.
+void CopyAndReverseRows(const CDibImage& image, const CDibImage& working) {
+    const auto headerBytes =
+        static_cast<size_t>(image.bits - reinterpret_cast<const uint8_t*>(image.header));
+    std::memcpy(working.header, image.header, headerBytes);
+    const auto rowBytes = static_cast<size_t>(image.stride);
+    for (int32_t top = 0, bottom = image.height - 1; top <= bottom; ++top, --bottom) {
+        std::memcpy(working.row(top), image.row(top), rowBytes);
+        if (top == bottom)
+            break;
+        std::memcpy(working.row(bottom), image.row(bottom), rowBytes);
+        std::memcpy(image.row(top), working.row(bottom), rowBytes);
+        std::memcpy(image.row(bottom), working.row(top), rowBytes);
     }
 }
 
@@ -28,12 +35,9 @@ bool FlipHorizontal(const CDibImage& image, const CDibImage& working, const CDib
         !AreWarpMasks(mask, savedMask, image.width(), image.height))
         return false;
 
-    CopyBlock(working, image);
-    ReverseRows(image, working);
-    if (!mask.empty()) {
-        CopyBlock(savedMask, mask);
-        ReverseRows(mask, savedMask);
-    }
+    CopyAndReverseRows(image, working);
+    if (!mask.empty())
+        CopyAndReverseRows(mask, savedMask);
     return true;
 }
 

@@ -4,11 +4,15 @@
 // 0, 255 and in-between bytes.
 #include "processing/ArithmeticRows.h"
 #include "processing/LuminanceRows.h"
+#include "processing/WeightedMeanRows.h"
+#include "warping/MirrorRows.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -144,6 +148,76 @@ TEST(VectorKernels, ArithmeticRowsOfEveryLengthAndInPlace) {
             ASSERT_EQ(inPlace[i], out[i]) << count;
         }
         ASSERT_EQ(out[count], 77) << "nothing written past the row";
+    }
+}
+
+TEST(VectorKernels, ExactDivisionsHoldOverTheirWholeRange) {
+    // Not every divisor has a 16-bit form (1 would need 65536); kernels with
+    // such a weight sum take the table path. The low pass's 25 has one.
+    EXPECT_FALSE(FindExactDivision(1, 255));
+    EXPECT_TRUE(FindExactDivision(25, 255 * 25));
+    for (int32_t divisor = 2; divisor <= 257; ++divisor) {
+        const std::optional<ExactDivision> division = FindExactDivision(divisor, 255 * divisor);
+        if (!division)
+            continue;
+        for (int32_t sum = 0; sum <= 255 * divisor; ++sum)
+            ASSERT_EQ((int64_t{sum} * division->multiplier) >> (16 + division->shift),
+                      sum / divisor)
+                << sum << " / " << divisor;
+    }
+}
+
+TEST(VectorKernels, WeightedMeanRowsMatchThePlainSumWithReplicatedEnds) {
+    std::mt19937 random(23);
+    const std::array<uint16_t, 9> lowPass = {2, 3, 2, 3, 5, 3, 2, 3, 2};
+    for (int32_t width = 1; width <= kMaxWidth; ++width) {
+        std::array<uint16_t, 9> weights = lowPass;
+        if (width % 2 == 0) // also lopsided kernels with other divisors
+            for (uint16_t& w : weights)
+                w = static_cast<uint16_t>(random() % 29);
+        int32_t divisor = 0;
+        for (const uint16_t w : weights)
+            divisor += w;
+        if (divisor < 2)
+            continue;
+        const std::optional<ExactDivision> division = FindExactDivision(divisor, 255 * divisor);
+        if (!division)
+            continue;
+        const size_t bytes = 3 * size_t(width);
+        const Bytes n = RandomBytes(random, bytes), c = RandomBytes(random, bytes),
+                    s = RandomBytes(random, bytes);
+        Bytes out(bytes + 1, 99);
+        WeightedMeanRow(n.data(), c.data(), s.data(), out.data(), width, weights, *division);
+        for (size_t i = 0; i < bytes; ++i) {
+            const size_t west = i < 3 ? i : i - 3;
+            const size_t east = i + 3 >= bytes ? i : i + 3;
+            const int32_t sum = weights[0] * n[west] + weights[1] * n[i] + weights[2] * n[east] +
+                                weights[3] * c[west] + weights[4] * c[i] + weights[5] * c[east] +
+                                weights[6] * s[west] + weights[7] * s[i] + weights[8] * s[east];
+            ASSERT_EQ(out[i], sum / divisor) << "width " << width << " byte " << i;
+        }
+        ASSERT_EQ(out[bytes], 99) << "nothing written past the row";
+    }
+}
+
+TEST(VectorKernels, MirroredRowsAreThePixelsInReverseOrder) {
+    std::mt19937 random(31);
+    for (int32_t width = 1; width <= kMaxWidth; ++width) {
+        const Bytes rgb = RandomBytes(random, 3 * size_t(width));
+        Bytes mirrored(rgb.size() + 1, 55);
+        MirrorRgbRow(rgb.data(), mirrored.data(), width);
+        for (int32_t x = 0; x < width; ++x)
+            for (int k = 0; k < 3; ++k)
+                ASSERT_EQ(mirrored[3 * size_t(x) + k], rgb[3 * size_t(width - 1 - x) + k])
+                    << "width " << width << " pixel " << x;
+        ASSERT_EQ(mirrored.back(), 55);
+
+        const Bytes plane = RandomBytes(random, size_t(width));
+        Bytes flipped(plane.size() + 1, 55);
+        MirrorByteRow(plane.data(), flipped.data(), width);
+        for (int32_t x = 0; x < width; ++x)
+            ASSERT_EQ(flipped[x], plane[size_t(width - 1 - x)]) << "width " << width;
+        ASSERT_EQ(flipped.back(), 55);
     }
 }
 
