@@ -3,6 +3,7 @@
 // every width up to a few vectors (so each tail length is met), with masks of
 // 0, 255 and in-between bytes.
 #include "processing/ArithmeticRows.h"
+#include "processing/InvertRows.h"
 #include "processing/LuminanceRows.h"
 #include "processing/WeightedMeanRows.h"
 #include "warping/MirrorRows.h"
@@ -218,6 +219,19 @@ TEST(VectorKernels, MirroredRowsAreThePixelsInReverseOrder) {
         for (int32_t x = 0; x < width; ++x)
             ASSERT_EQ(flipped[x], plane[size_t(width - 1 - x)]) << "width " << width;
         ASSERT_EQ(flipped.back(), 55);
+    }
+}
+
+TEST(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
+    std::mt19937 random(41);
+    for (int32_t count = 0; count <= 3 * kMaxWidth; ++count) {
+        const Bytes bytes = RandomBytes(random, size_t(count));
+        Bytes row = bytes;
+        row.push_back(12);
+        InvertBytes(row.data(), count);
+        for (int32_t i = 0; i < count; ++i)
+            ASSERT_EQ(row[i], 255 - bytes[i]) << "count " << count;
+        ASSERT_EQ(row.back(), 12) << "nothing written past the row";
     }
 }
 
