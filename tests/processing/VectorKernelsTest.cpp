@@ -3,6 +3,7 @@
 // every width up to a few vectors (so each tail length is met), with masks of
 // 0, 255 and in-between bytes.
 #include "processing/ArithmeticRows.h"
+#include "processing/ChannelMapping.h"
 #include "processing/InvertRows.h"
 #include "processing/LuminanceRows.h"
 #include "processing/WeightedMeanRows.h"
@@ -12,6 +13,7 @@
 #include <array>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <optional>
 #include <random>
@@ -233,6 +235,29 @@ TEST(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
             ASSERT_EQ(row[i], 255 - bytes[i]) << "count " << count;
         ASSERT_EQ(row.back(), 12) << "nothing written past the row";
     }
+}
+
+TEST(VectorKernels, OneTableMappingsOfLargeImagesGiveEveryByteItsEntry) {
+    // Large enough for the two-byte table; an odd width leaves a tail per row.
+    std::mt19937 random(43);
+    DibBlock source, destination;
+    ASSERT_TRUE(CreateRgb(source, 601, 450));
+    ASSERT_TRUE(CreateRgb(destination, 601, 450));
+    const Bytes bytes = RandomBytes(random, size_t(source.dib().bitsSize));
+    std::copy(bytes.begin(), bytes.end(), source.dib().bits);
+    LevelTable table;
+    for (uint8_t& entry : table)
+        entry = static_cast<uint8_t>(random());
+    const RegionOfInterest none(CDibImage{});
+    MapChannels(destination.dib(), source.dib(), none, table, table, table);
+    for (int32_t y = 0; y < 450; ++y)
+        for (int32_t i = 0; i < 3 * 601; ++i)
+            ASSERT_EQ(destination.dib().row(y)[i], table[source.dib().row(y)[i]])
+                << "row " << y << " byte " << i;
+    // In place, as a preview over the working copy itself may run.
+    MapChannels(source.dib(), source.dib(), none, table, table, table);
+    for (int32_t y = 0; y < 450; ++y)
+        ASSERT_EQ(0, std::memcmp(source.dib().row(y), destination.dib().row(y), 3 * 601));
 }
 
 } // namespace
