@@ -69,6 +69,27 @@ void RowOf(const uint8_t* a, const uint8_t* b, uint8_t* out, size_t count, int t
         out[i] = static_cast<uint8_t>(PlainValue(kind, a[i], b[i], t));
 }
 
+// At full transparency B is taken as it is (b * 100 / 100 = b): Max, Min
+// and Sub then need no 16-bit step and run on whole byte vectors.
+template <ArithmeticRowKind kind>
+void WholeRowOf(const uint8_t* a, const uint8_t* b, uint8_t* out, size_t count) {
+    const hn::ScalableTag<uint8_t> d8;
+    const size_t lanes = hn::Lanes(d8);
+    size_t i = 0;
+    for (; i + lanes <= count; i += lanes) {
+        const auto va = hn::LoadU(d8, a + i);
+        const auto vb = hn::LoadU(d8, b + i);
+        if constexpr (kind == ArithmeticRowKind::Max)
+            hn::StoreU(hn::Max(va, vb), d8, out + i);
+        else if constexpr (kind == ArithmeticRowKind::Min)
+            hn::StoreU(hn::Min(va, vb), d8, out + i);
+        else
+            hn::StoreU(hn::Or(hn::SaturatedSub(va, vb), hn::SaturatedSub(vb, va)), d8, out + i);
+    }
+    for (; i < count; ++i)
+        out[i] = static_cast<uint8_t>(PlainValue(kind, a[i], b[i], 100));
+}
+
 void ArithmeticRowTarget(ArithmeticRowKind kind, const uint8_t* a, const uint8_t* b, uint8_t* out,
                          size_t count, int t) {
     switch (kind) {
@@ -77,11 +98,14 @@ void ArithmeticRowTarget(ArithmeticRowKind kind, const uint8_t* a, const uint8_t
     case ArithmeticRowKind::Minus:
         return RowOf<ArithmeticRowKind::Minus>(a, b, out, count, t);
     case ArithmeticRowKind::Max:
-        return RowOf<ArithmeticRowKind::Max>(a, b, out, count, t);
+        return t == 100 ? WholeRowOf<ArithmeticRowKind::Max>(a, b, out, count)
+                        : RowOf<ArithmeticRowKind::Max>(a, b, out, count, t);
     case ArithmeticRowKind::Min:
-        return RowOf<ArithmeticRowKind::Min>(a, b, out, count, t);
+        return t == 100 ? WholeRowOf<ArithmeticRowKind::Min>(a, b, out, count)
+                        : RowOf<ArithmeticRowKind::Min>(a, b, out, count, t);
     case ArithmeticRowKind::Sub:
-        return RowOf<ArithmeticRowKind::Sub>(a, b, out, count, t);
+        return t == 100 ? WholeRowOf<ArithmeticRowKind::Sub>(a, b, out, count)
+                        : RowOf<ArithmeticRowKind::Sub>(a, b, out, count, t);
     }
 }
 
