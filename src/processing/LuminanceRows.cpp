@@ -50,6 +50,21 @@ void GreyRowTarget(uint8_t* pixels, const uint8_t* selection, int32_t width) {
             p[0] = p[1] = p[2] = GreyOf(p);
 }
 
+void LuminanceRowTarget(const uint8_t* pixels, int16_t* levels, int32_t width) {
+    const hn::ScalableTag<uint16_t> d16;
+    const hn::Rebind<uint8_t, decltype(d16)> d8;
+    const hn::Rebind<int16_t, decltype(d16)> di16;
+    const auto lanes = static_cast<int32_t>(hn::Lanes(d16));
+    int32_t x = 0;
+    for (; x + lanes <= width; x += lanes) {
+        hn::Vec<decltype(d8)> blue, green, red;
+        hn::LoadInterleaved3(d8, pixels + ptrdiff_t{3} * x, blue, green, red);
+        hn::StoreU(hn::BitCast(di16, GreyVector(d16, blue, green, red)), di16, levels + x);
+    }
+    for (const uint8_t* p = pixels + ptrdiff_t{3} * x; x < width; ++x, p += 3)
+        levels[x] = GreyOf(p);
+}
+
 LuminanceSum SumLuminanceRowTarget(const uint8_t* pixels, const uint8_t* selection, int32_t width) {
     const hn::ScalableTag<uint16_t> d16;
     const hn::Rebind<uint8_t, decltype(d16)> d8;
@@ -90,6 +105,11 @@ namespace halvera {
 
 HWY_EXPORT(GreyRowTarget);
 HWY_EXPORT(SumLuminanceRowTarget);
+HWY_EXPORT(LuminanceRowTarget);
+
+void LuminanceRow(const uint8_t* pixels, int16_t* levels, int32_t width) {
+    HWY_DYNAMIC_DISPATCH(LuminanceRowTarget)(pixels, levels, width);
+}
 
 void GreyRow(uint8_t* pixels, const uint8_t* selection, int32_t width) {
     HWY_DYNAMIC_DISPATCH(GreyRowTarget)(pixels, selection, width);

@@ -6,6 +6,7 @@
 #include "processing/ChannelMapping.h"
 #include "processing/InvertRows.h"
 #include "processing/LuminanceRows.h"
+#include "processing/MedianRows.h"
 #include "processing/WeightedMeanRows.h"
 #include "warping/MirrorRows.h"
 
@@ -258,6 +259,48 @@ TEST(VectorKernels, OneTableMappingsOfLargeImagesGiveEveryByteItsEntry) {
     MapChannels(source.dib(), source.dib(), none, table, table, table);
     for (int32_t y = 0; y < 450; ++y)
         ASSERT_EQ(0, std::memcmp(source.dib().row(y), destination.dib().row(y), 3 * 601));
+}
+
+TEST(VectorKernels, LuminanceRowsAreThePlainGreyLevels) {
+    std::mt19937 random(47);
+    for (int32_t width = 1; width <= kMaxWidth; ++width) {
+        const Bytes pixels = RandomBytes(random, 3 * size_t(width));
+        std::vector<int16_t> levels(size_t(width) + 1, -7);
+        LuminanceRow(pixels.data(), levels.data(), width);
+        for (int32_t x = 0; x < width; ++x)
+            ASSERT_EQ(levels[x], PlainGrey(&pixels[3 * size_t(x)])) << "width " << width;
+        ASSERT_EQ(levels.back(), -7);
+    }
+}
+
+// The plain rule: sort the nine levels in column order NW, W, SW, N, C, S,
+// NE, E, SE, take the sixth smallest, return the first position holding it.
+uint8_t PlainMedianPosition(const std::vector<int16_t>& n, const std::vector<int16_t>& c,
+                            const std::vector<int16_t>& s, int32_t x) {
+    const auto width = static_cast<int32_t>(c.size());
+    const int32_t w = std::max(x - 1, 0), e = std::min(x + 1, width - 1);
+    const std::array<int16_t, 9> levels = {n[w], c[w], s[w], n[x], c[x], s[x], n[e], c[e], s[e]};
+    std::array<int16_t, 9> sorted = levels;
+    std::sort(sorted.begin(), sorted.end());
+    return static_cast<uint8_t>(std::find(levels.begin(), levels.end(), sorted[5]) -
+                                levels.begin());
+}
+
+TEST(VectorKernels, MedianPositionsFollowThePlainRankRule) {
+    std::mt19937 random(53);
+    for (int32_t width = 1; width <= kMaxWidth; ++width)
+        for (const int levelsUsed : {4, 256}) { // few levels: many ties
+            std::vector<int16_t> n(width), c(width), s(width);
+            for (auto* row : {&n, &c, &s})
+                for (int16_t& level : *row)
+                    level = static_cast<int16_t>(random() % levelsUsed);
+            std::vector<uint8_t> positions(size_t(width) + 1, 99);
+            MedianPositions(n.data(), c.data(), s.data(), width, positions.data());
+            for (int32_t x = 0; x < width; ++x)
+                ASSERT_EQ(positions[x], PlainMedianPosition(n, c, s, x))
+                    << "width " << width << " x " << x;
+            ASSERT_EQ(positions.back(), 99);
+        }
 }
 
 } // namespace
