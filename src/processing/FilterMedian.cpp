@@ -3,6 +3,7 @@
 #include "image/RegionOfInterest.h"
 #include "processing/LuminanceRows.h"
 #include "processing/MedianRows.h"
+#include "processing/Neighbourhood3x3.h"
 #include "processing/OperandCheck.h"
 
 #include <algorithm>
@@ -12,11 +13,6 @@
 namespace halvera {
 
 namespace {
-
-// The nine neighbours in column order NW, W, SW, N, C, S, NE, E, SE: the row
-// (0 north, 1 centre, 2 south) and column (0 west, 1 centre, 2 east) of each.
-constexpr std::array<uint8_t, 9> kRowOf{0, 1, 2, 0, 1, 2, 0, 1, 2};
-constexpr std::array<uint8_t, 9> kColumnOf{0, 0, 0, 1, 1, 1, 2, 2, 2};
 
 // The grey levels of three source rows at a time. Row r lives in slot r mod 3:
 // when row y + 1 is computed, row y - 2 in its slot is no longer needed.
@@ -47,7 +43,7 @@ bool FilterMedian(const CDibImage& destination, const CDibImage& source, const C
         return true;
     const RegionOfInterest region(mask);
     LevelRows levels(source, width);
-    std::vector<uint8_t> positions(static_cast<size_t>(width));
+    std::vector<uint8_t> computed(region.exists() ? 3 * static_cast<size_t>(width) : 0);
     levels.compute(0);
     if (height > 1)
         levels.compute(1);
@@ -58,23 +54,11 @@ bool FilterMedian(const CDibImage& destination, const CDibImage& source, const C
         const int16_t* ln = levels.row(north);
         const int16_t* lc = levels.row(y);
         const int16_t* ls = levels.row(south);
-        MedianPositions(ln, lc, ls, width, positions.data());
-        const uint8_t* position = positions.data();
-
-        const std::array<const uint8_t*, 3> rows{source.row(north), source.row(y),
-                                                 source.row(south)};
         const uint8_t* selection = region.maskRow(y);
-        uint8_t* out = destination.row(y);
-        for (int32_t x = 0; x < width; ++x, out += 3) {
-            if (!RegionOfInterest::Selected(selection, x))
-                continue;
-            const std::array<int32_t, 3> columns{std::max(x - 1, 0), x, std::min(x + 1, width - 1)};
-            const uint8_t p = position[x];
-            const uint8_t* chosen = rows[kRowOf[p]] + 3 * columns[kColumnOf[p]];
-            out[0] = chosen[0];
-            out[1] = chosen[1];
-            out[2] = chosen[2];
-        }
+        uint8_t* out = selection == nullptr ? destination.row(y) : computed.data();
+        MedianRow(ln, lc, ls, source.row(north), source.row(y), source.row(south), width, out);
+        if (selection != nullptr)
+            CopySelectedPixels(destination.row(y), computed.data(), selection, width);
     }
     return true;
 }

@@ -59,52 +59,63 @@ template <class V> V SixthSmallest(V v0, V v1, V v2, V v3, V v4, V v5, V v6, V v
     return Low(v5, v6);
 }
 
-// One pixel, its side neighbours `west` and `east` levels away (0 at an end).
-uint8_t PlainPosition(const int16_t* n, const int16_t* c, const int16_t* s, int32_t x, int32_t west,
-                      int32_t east) {
-    const int16_t a[9] = {n[x + west], c[x + west], s[x + west], n[x],       c[x],
-                          s[x],        n[x + east], c[x + east], s[x + east]};
+// One pixel, its side neighbours `west` and `east` pixels away (0 at an end).
+void PlainMedianPixel(const int16_t* const levels[3], const uint8_t* const rows[3], int32_t x,
+                      int32_t west, int32_t east, uint8_t* out) {
+    const int32_t columns[3] = {x + west, x, x + east};
+    int16_t a[9];
+    for (int k = 0; k < 9; ++k)
+        a[k] = levels[k % 3][columns[k / 3]];
     const int16_t chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
-    uint8_t p = 0;
-    while (a[p] != chosen)
-        ++p;
-    return p;
+    int k = 0;
+    while (a[k] != chosen)
+        ++k;
+    const uint8_t* pixel = rows[k % 3] + ptrdiff_t{3} * columns[k / 3];
+    out[3 * x] = pixel[0];
+    out[3 * x + 1] = pixel[1];
+    out[3 * x + 2] = pixel[2];
 }
 
-void MedianPositionsTarget(const int16_t* north, const int16_t* centre, const int16_t* south,
-                           int32_t width, uint8_t* positions) {
+void MedianRowTarget(const int16_t* levelsNorth, const int16_t* levelsCentre,
+                     const int16_t* levelsSouth, const uint8_t* north, const uint8_t* centre,
+                     const uint8_t* south, int32_t width, uint8_t* out) {
+    const int16_t* const levels[3] = {levelsNorth, levelsCentre, levelsSouth};
+    const uint8_t* const rows[3] = {north, centre, south};
     if (width == 1) {
-        positions[0] = PlainPosition(north, centre, south, 0, 0, 0);
+        PlainMedianPixel(levels, rows, 0, 0, 0, out);
         return;
     }
-    positions[0] = PlainPosition(north, centre, south, 0, 0, 1);
+    PlainMedianPixel(levels, rows, 0, 0, 1, out);
     const hn::ScalableTag<int16_t> d;
     const hn::Rebind<uint8_t, decltype(d)> d8;
     const auto lanes = static_cast<int32_t>(hn::Lanes(d));
     int32_t x = 1;
     for (; x + lanes <= width - 1; x += lanes) {
-        const auto a0 = hn::LoadU(d, north + x - 1), a1 = hn::LoadU(d, centre + x - 1),
-                   a2 = hn::LoadU(d, south + x - 1);
-        const auto a3 = hn::LoadU(d, north + x), a4 = hn::LoadU(d, centre + x),
-                   a5 = hn::LoadU(d, south + x);
-        const auto a6 = hn::LoadU(d, north + x + 1), a7 = hn::LoadU(d, centre + x + 1),
-                   a8 = hn::LoadU(d, south + x + 1);
-        const auto chosen = SixthSmallest(a0, a1, a2, a3, a4, a5, a6, a7, a8);
-        // Scanning from the last down keeps the first match.
-        auto p = hn::Set(d, 8);
-        p = hn::IfThenElse(hn::Eq(a7, chosen), hn::Set(d, 7), p);
-        p = hn::IfThenElse(hn::Eq(a6, chosen), hn::Set(d, 6), p);
-        p = hn::IfThenElse(hn::Eq(a5, chosen), hn::Set(d, 5), p);
-        p = hn::IfThenElse(hn::Eq(a4, chosen), hn::Set(d, 4), p);
-        p = hn::IfThenElse(hn::Eq(a3, chosen), hn::Set(d, 3), p);
-        p = hn::IfThenElse(hn::Eq(a2, chosen), hn::Set(d, 2), p);
-        p = hn::IfThenElse(hn::Eq(a1, chosen), hn::Set(d, 1), p);
-        p = hn::IfThenElse(hn::Eq(a0, chosen), hn::Zero(d), p);
-        hn::StoreU(hn::DemoteTo(d8, p), d8, positions + x);
+        hn::Vec<decltype(d)> a[9];
+        for (int k = 0; k < 9; ++k)
+            a[k] = hn::LoadU(d, levels[k % 3] + x + k / 3 - 1);
+        const auto chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
+        // The position of the first match: scanning from the last down keeps it.
+        auto position = hn::Set(d, 8);
+        for (int k = 7; k >= 0; --k)
+            position =
+                hn::IfThenElse(hn::Eq(a[k], chosen), hn::Set(d, static_cast<int16_t>(k)), position);
+        const auto position8 = hn::DemoteTo(d8, position);
+        hn::Vec<decltype(d8)> blue, green, red;
+        hn::LoadInterleaved3(d8, south + ptrdiff_t{3} * (x + 1), blue, green, red); // position 8
+        for (int k = 7; k >= 0; --k) {
+            hn::Vec<decltype(d8)> b, g, r;
+            hn::LoadInterleaved3(d8, rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1), b, g, r);
+            const auto here = hn::Eq(position8, hn::Set(d8, static_cast<uint8_t>(k)));
+            blue = hn::IfThenElse(here, b, blue);
+            green = hn::IfThenElse(here, g, green);
+            red = hn::IfThenElse(here, r, red);
+        }
+        hn::StoreInterleaved3(blue, green, red, d8, out + ptrdiff_t{3} * x);
     }
     for (; x < width - 1; ++x)
-        positions[x] = PlainPosition(north, centre, south, x, -1, 1);
-    positions[width - 1] = PlainPosition(north, centre, south, width - 1, -1, 0);
+        PlainMedianPixel(levels, rows, x, -1, 1, out);
+    PlainMedianPixel(levels, rows, width - 1, -1, 0, out);
 }
 
 } // namespace HWY_NAMESPACE
@@ -114,11 +125,13 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace halvera {
 
-HWY_EXPORT(MedianPositionsTarget);
+HWY_EXPORT(MedianRowTarget);
 
-void MedianPositions(const int16_t* north, const int16_t* centre, const int16_t* south,
-                     int32_t width, uint8_t* positions) {
-    HWY_DYNAMIC_DISPATCH(MedianPositionsTarget)(north, centre, south, width, positions);
+void MedianRow(const int16_t* levelsNorth, const int16_t* levelsCentre, const int16_t* levelsSouth,
+               const uint8_t* north, const uint8_t* centre, const uint8_t* south, int32_t width,
+               uint8_t* out) {
+    HWY_DYNAMIC_DISPATCH(MedianRowTarget)
+    (levelsNorth, levelsCentre, levelsSouth, north, centre, south, width, out);
 }
 
 } // namespace halvera

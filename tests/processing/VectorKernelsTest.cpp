@@ -273,33 +273,45 @@ TEST(VectorKernels, LuminanceRowsAreThePlainGreyLevels) {
     }
 }
 
-// The plain rule: sort the nine levels in column order NW, W, SW, N, C, S,
-// NE, E, SE, take the sixth smallest, return the first position holding it.
-uint8_t PlainMedianPosition(const std::vector<int16_t>& n, const std::vector<int16_t>& c,
-                            const std::vector<int16_t>& s, int32_t x) {
-    const auto width = static_cast<int32_t>(c.size());
-    const int32_t w = std::max(x - 1, 0), e = std::min(x + 1, width - 1);
-    const std::array<int16_t, 9> levels = {n[w], c[w], s[w], n[x], c[x], s[x], n[e], c[e], s[e]};
-    std::array<int16_t, 9> sorted = levels;
+// The plain rule: the nine neighbours in column order NW, W, SW, N, C, S, NE,
+// E, SE; sort their grey levels, take the sixth smallest, and copy the first
+// neighbour holding it.
+void PlainMedianPixel(const std::array<const Bytes*, 3>& rows, int32_t width, int32_t x,
+                      uint8_t* out) {
+    const int32_t columns[3] = {std::max(x - 1, 0), x, std::min(x + 1, width - 1)};
+    std::array<int, 9> levels{};
+    for (int k = 0; k < 9; ++k)
+        levels[k] = PlainGrey(&(*rows[k % 3])[3 * size_t(columns[k / 3])]);
+    std::array<int, 9> sorted = levels;
     std::sort(sorted.begin(), sorted.end());
-    return static_cast<uint8_t>(std::find(levels.begin(), levels.end(), sorted[5]) -
-                                levels.begin());
+    const auto k = std::find(levels.begin(), levels.end(), sorted[5]) - levels.begin();
+    const uint8_t* pixel = &(*rows[k % 3])[3 * size_t(columns[k / 3])];
+    std::copy(pixel, pixel + 3, out);
 }
 
-TEST(VectorKernels, MedianPositionsFollowThePlainRankRule) {
+TEST(VectorKernels, MedianRowsFollowThePlainRankRule) {
     std::mt19937 random(53);
     for (int32_t width = 1; width <= kMaxWidth; ++width)
-        for (const int levelsUsed : {4, 256}) { // few levels: many ties
-            std::vector<int16_t> n(width), c(width), s(width);
-            for (auto* row : {&n, &c, &s})
-                for (int16_t& level : *row)
-                    level = static_cast<int16_t>(random() % levelsUsed);
-            std::vector<uint8_t> positions(size_t(width) + 1, 99);
-            MedianPositions(n.data(), c.data(), s.data(), width, positions.data());
-            for (int32_t x = 0; x < width; ++x)
-                ASSERT_EQ(positions[x], PlainMedianPosition(n, c, s, x))
-                    << "width " << width << " x " << x;
-            ASSERT_EQ(positions.back(), 99);
+        for (const int levelsUsed : {3, 256}) { // few levels: many equal grey levels
+            Bytes n(3 * size_t(width)), c(n.size()), s(n.size());
+            for (Bytes* row : {&n, &c, &s})
+                for (uint8_t& byte : *row)
+                    byte = static_cast<uint8_t>(random() % levelsUsed);
+            std::vector<int16_t> ln(width), lc(width), ls(width);
+            LuminanceRow(n.data(), ln.data(), width);
+            LuminanceRow(c.data(), lc.data(), width);
+            LuminanceRow(s.data(), ls.data(), width);
+            Bytes out(n.size() + 1, 99);
+            MedianRow(ln.data(), lc.data(), ls.data(), n.data(), c.data(), s.data(), width,
+                      out.data());
+            for (int32_t x = 0; x < width; ++x) {
+                uint8_t expected[3];
+                PlainMedianPixel({&n, &c, &s}, width, x, expected);
+                for (int k = 0; k < 3; ++k)
+                    ASSERT_EQ(out[3 * size_t(x) + k], expected[k])
+                        << "width " << width << " x " << x;
+            }
+            ASSERT_EQ(out.back(), 99);
         }
 }
 
