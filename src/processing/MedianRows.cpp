@@ -76,6 +76,47 @@ void PlainMedianPixel(const int16_t* const levels[3], const uint8_t* const rows[
     out[3 * x + 2] = pixel[2];
 }
 
+// Writes pixels x.. (one per lane of `d8`) from the neighbour each position
+// names. With 16 lanes the pixels are chosen in their interleaved bytes, each
+// position spread over its pixel's three bytes, which spares taking the
+// channels apart and putting them back together nine times.
+template <class D8>
+void StoreChosenPixels(D8 d8, hn::Vec<D8> position, const uint8_t* const rows[3], int32_t x,
+                       uint8_t* out) {
+    if constexpr (hn::MaxLanes(D8()) == 16) {
+        alignas(16) static constexpr uint8_t kSpread[3][16] = {
+            {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5},
+            {5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10},
+            {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15}};
+        hn::Vec<D8> spread[3], chosen[3];
+        for (int part = 0; part < 3; ++part) {
+            spread[part] = hn::TableLookupBytes(position, hn::Load(d8, kSpread[part]));
+            chosen[part] = hn::LoadU(d8, rows[2] + ptrdiff_t{3} * (x + 1) + 16 * part);
+        }
+        for (int k = 7; k >= 0; --k) {
+            const uint8_t* from = rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1);
+            const auto here = hn::Set(d8, static_cast<uint8_t>(k));
+            for (int part = 0; part < 3; ++part)
+                chosen[part] = hn::IfThenElse(hn::Eq(spread[part], here),
+                                              hn::LoadU(d8, from + 16 * part), chosen[part]);
+        }
+        for (int part = 0; part < 3; ++part)
+            hn::StoreU(chosen[part], d8, out + ptrdiff_t{3} * x + 16 * part);
+    } else {
+        hn::Vec<D8> blue, green, red;
+        hn::LoadInterleaved3(d8, rows[2] + ptrdiff_t{3} * (x + 1), blue, green, red);
+        for (int k = 7; k >= 0; --k) {
+            hn::Vec<D8> b, g, r;
+            hn::LoadInterleaved3(d8, rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1), b, g, r);
+            const auto here = hn::Eq(position, hn::Set(d8, static_cast<uint8_t>(k)));
+            blue = hn::IfThenElse(here, b, blue);
+            green = hn::IfThenElse(here, g, green);
+            red = hn::IfThenElse(here, r, red);
+        }
+        hn::StoreInterleaved3(blue, green, red, d8, out + ptrdiff_t{3} * x);
+    }
+}
+
 void MedianRowTarget(const int16_t* levelsNorth, const int16_t* levelsCentre,
                      const int16_t* levelsSouth, const uint8_t* north, const uint8_t* centre,
                      const uint8_t* south, int32_t width, uint8_t* out) {
@@ -100,18 +141,7 @@ void MedianRowTarget(const int16_t* levelsNorth, const int16_t* levelsCentre,
         for (int k = 7; k >= 0; --k)
             position =
                 hn::IfThenElse(hn::Eq(a[k], chosen), hn::Set(d, static_cast<int16_t>(k)), position);
-        const auto position8 = hn::DemoteTo(d8, position);
-        hn::Vec<decltype(d8)> blue, green, red;
-        hn::LoadInterleaved3(d8, south + ptrdiff_t{3} * (x + 1), blue, green, red); // position 8
-        for (int k = 7; k >= 0; --k) {
-            hn::Vec<decltype(d8)> b, g, r;
-            hn::LoadInterleaved3(d8, rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1), b, g, r);
-            const auto here = hn::Eq(position8, hn::Set(d8, static_cast<uint8_t>(k)));
-            blue = hn::IfThenElse(here, b, blue);
-            green = hn::IfThenElse(here, g, green);
-            red = hn::IfThenElse(here, r, red);
-        }
-        hn::StoreInterleaved3(blue, green, red, d8, out + ptrdiff_t{3} * x);
+        StoreChosenPixels(d8, hn::DemoteTo(d8, position), rows, x, out);
     }
     for (; x < width - 1; ++x)
         PlainMedianPixel(levels, rows, x, -1, 1, out);

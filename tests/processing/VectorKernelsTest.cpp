@@ -1,7 +1,8 @@
 // The vector row kernels against plain scalar versions of their formulas:
 // exhaustively where the input space allows, otherwise on random rows of
 // every width up to a few vectors (so each tail length is met), with masks of
-// 0, 255 and in-between bytes.
+// 0, 255 and in-between bytes. Every test runs once for each instruction set
+// the kernels are compiled for that this processor has.
 #include "processing/ArithmeticRows.h"
 #include "processing/ChannelMapping.h"
 #include "processing/InvertRows.h"
@@ -16,8 +17,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace halvera {
@@ -48,7 +51,20 @@ Bytes RandomMask(std::mt19937& random, size_t count) {
 
 constexpr int32_t kMaxWidth = 200;
 
-TEST(VectorKernels, GreyRowGivesThePlainGreyOfEveryColour) {
+// Dispatches the kernels to one instruction set for the length of a test.
+class VectorKernels : public ::testing::TestWithParam<int64_t> {
+protected:
+    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
+    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
+};
+
+INSTANTIATE_TEST_SUITE_P(EachInstructionSet, VectorKernels,
+                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
+                         [](const ::testing::TestParamInfo<int64_t>& target) {
+                             return std::string(hwy::TargetName(target.param));
+                         });
+
+TEST_P(VectorKernels, GreyRowGivesThePlainGreyOfEveryColour) {
     // Every one of the 2^24 colours: one row per red level, all green and blue pairs.
     Bytes row(size_t{65536} * 3);
     for (int red = 0; red < 256; ++red) {
@@ -74,7 +90,7 @@ TEST(VectorKernels, GreyRowGivesThePlainGreyOfEveryColour) {
     }
 }
 
-TEST(VectorKernels, GreyRowsWithAndWithoutSelectionMatchThePlainLoop) {
+TEST_P(VectorKernels, GreyRowsWithAndWithoutSelectionMatchThePlainLoop) {
     std::mt19937 random(17);
     for (int32_t width = 1; width <= kMaxWidth; ++width) {
         const Bytes pixels = RandomBytes(random, size_t(width) * 3 + 5);
@@ -118,7 +134,7 @@ int PlainArithmetic(ArithmeticRowKind kind, int a, int b, int t) {
     return -1;
 }
 
-TEST(VectorKernels, ArithmeticRowsMatchTheFormulasForEveryOperandPairAndTransparency) {
+TEST_P(VectorKernels, ArithmeticRowsMatchTheFormulasForEveryOperandPairAndTransparency) {
     // All 65536 pairs (a, b) in one row, at every transparency.
     Bytes a(65536), b(65536);
     for (int i = 0; i < 65536; ++i) {
@@ -139,7 +155,7 @@ TEST(VectorKernels, ArithmeticRowsMatchTheFormulasForEveryOperandPairAndTranspar
     }
 }
 
-TEST(VectorKernels, ArithmeticRowsOfEveryLengthAndInPlace) {
+TEST_P(VectorKernels, ArithmeticRowsOfEveryLengthAndInPlace) {
     std::mt19937 random(5);
     for (size_t count = 0; count <= 3 * kMaxWidth; ++count) {
         const Bytes a = RandomBytes(random, count), b = RandomBytes(random, count);
@@ -155,7 +171,7 @@ TEST(VectorKernels, ArithmeticRowsOfEveryLengthAndInPlace) {
     }
 }
 
-TEST(VectorKernels, ExactDivisionsHoldOverTheirWholeRange) {
+TEST_P(VectorKernels, ExactDivisionsHoldOverTheirWholeRange) {
     // Not every divisor has a 16-bit form (1 would need 65536); kernels with
     // such a weight sum take the table path. The low pass's 25 has one.
     EXPECT_FALSE(FindExactDivision(1, 255));
@@ -171,7 +187,7 @@ TEST(VectorKernels, ExactDivisionsHoldOverTheirWholeRange) {
     }
 }
 
-TEST(VectorKernels, WeightedMeanRowsMatchThePlainSumWithReplicatedEnds) {
+TEST_P(VectorKernels, WeightedMeanRowsMatchThePlainSumWithReplicatedEnds) {
     std::mt19937 random(23);
     const std::array<uint16_t, 9> lowPass = {2, 3, 2, 3, 5, 3, 2, 3, 2};
     for (int32_t width = 1; width <= kMaxWidth; ++width) {
@@ -204,7 +220,7 @@ TEST(VectorKernels, WeightedMeanRowsMatchThePlainSumWithReplicatedEnds) {
     }
 }
 
-TEST(VectorKernels, MirroredRowsAreThePixelsInReverseOrder) {
+TEST_P(VectorKernels, MirroredRowsAreThePixelsInReverseOrder) {
     std::mt19937 random(31);
     for (int32_t width = 1; width <= kMaxWidth; ++width) {
         const Bytes rgb = RandomBytes(random, 3 * size_t(width));
@@ -225,7 +241,7 @@ TEST(VectorKernels, MirroredRowsAreThePixelsInReverseOrder) {
     }
 }
 
-TEST(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
+TEST_P(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
     std::mt19937 random(41);
     for (int32_t count = 0; count <= 3 * kMaxWidth; ++count) {
         const Bytes bytes = RandomBytes(random, size_t(count));
@@ -238,7 +254,7 @@ TEST(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
     }
 }
 
-TEST(VectorKernels, OneTableMappingsOfLargeImagesGiveEveryByteItsEntry) {
+TEST_P(VectorKernels, OneTableMappingsOfLargeImagesGiveEveryByteItsEntry) {
     // Large enough for the two-byte table; an odd width leaves a tail per row.
     std::mt19937 random(43);
     DibBlock source, destination;
@@ -261,7 +277,7 @@ TEST(VectorKernels, OneTableMappingsOfLargeImagesGiveEveryByteItsEntry) {
         ASSERT_EQ(0, std::memcmp(source.dib().row(y), destination.dib().row(y), 3 * 601));
 }
 
-TEST(VectorKernels, LuminanceRowsAreThePlainGreyLevels) {
+TEST_P(VectorKernels, LuminanceRowsAreThePlainGreyLevels) {
     std::mt19937 random(47);
     for (int32_t width = 1; width <= kMaxWidth; ++width) {
         const Bytes pixels = RandomBytes(random, 3 * size_t(width));
@@ -289,7 +305,7 @@ void PlainMedianPixel(const std::array<const Bytes*, 3>& rows, int32_t width, in
     std::copy(pixel, pixel + 3, out);
 }
 
-TEST(VectorKernels, MedianRowsFollowThePlainRankRule) {
+TEST_P(VectorKernels, MedianRowsFollowThePlainRankRule) {
     std::mt19937 random(53);
     for (int32_t width = 1; width <= kMaxWidth; ++width)
         for (const int levelsUsed : {3, 256}) { // few levels: many equal grey levels
