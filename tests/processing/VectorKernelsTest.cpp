@@ -4,6 +4,7 @@
 // 0, 255 and in-between bytes. Every test runs once for each instruction set
 // the kernels are compiled for that this processor has.
 #include "processing/ArithmeticRows.h"
+#include "processing/BoxMeanRows.h"
 #include "processing/ChannelMapping.h"
 #include "processing/InvertRows.h"
 #include "processing/LuminanceRows.h"
@@ -328,6 +329,44 @@ TEST_P(VectorKernels, MedianRowsFollowThePlainRankRule) {
                         << "width " << width << " x " << x;
             }
             ASSERT_EQ(out.back(), 99);
+        }
+}
+
+TEST_P(VectorKernels, BoxMeanRowsMatchThePlainSumsAndDivision) {
+    std::mt19937 random(59);
+    for (int32_t radius = 1; radius <= 7; ++radius)
+        for (int32_t width = 2 * radius + 1; width <= kMaxWidth; width += 7) {
+            const size_t bytes = 3 * size_t(width);
+            std::vector<int32_t> sums(bytes), plain(bytes);
+            for (int step = 0; step < 2 * radius + 3; ++step) {
+                const Bytes row = RandomBytes(random, bytes);
+                const bool add = step < 2 * radius + 1;
+                AccumulateRow(sums.data(), row.data(), bytes, add);
+                for (size_t i = 0; i < bytes; ++i)
+                    plain[i] += add ? row[i] : -row[i];
+            }
+            ASSERT_EQ(sums, plain) << "radius " << radius << " width " << width;
+            // Column sums of `rows` rows of bytes, so that every mean is a level.
+            const auto rows = 1 + static_cast<int32_t>(random() % 15);
+            for (int32_t& sum : sums)
+                sum = static_cast<int32_t>(random() % (255 * uint32_t(rows) + 1));
+            const int32_t count = (2 * radius + 1) * rows;
+            const float reciprocal = 1.0f / static_cast<float>(count);
+            const int32_t begin = 3 * radius, end = 3 * (width - radius);
+            Bytes out(bytes, 7);
+            BoxMeanAcross(sums.data(), out.data(), begin, end, radius, reciprocal);
+            for (int32_t i = 0; i < int32_t(bytes); ++i) {
+                if (i < begin || i >= end) {
+                    ASSERT_EQ(out[i], 7) << "written outside begin..end";
+                    continue;
+                }
+                int32_t sum = 0;
+                for (int32_t k = -radius; k <= radius; ++k)
+                    sum += sums[i + 3 * k];
+                ASSERT_EQ(out[i], static_cast<uint8_t>(static_cast<int32_t>(
+                                      (static_cast<float>(sum) + 0.5f) * reciprocal)))
+                    << "radius " << radius << " width " << width << " byte " << i;
+            }
         }
 }
 
