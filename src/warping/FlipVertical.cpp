@@ -9,9 +9,10 @@ namespace halvera {
 
 namespace {
 
-// Copies `image` into `working` and mirrors it left to right from there, one
-// row at a time: the row just copied is still in the cache when it is read
-// back, so the image is read once instead of twice.
+// Copies `image` into `working` and mirrors it left to right, one row at a
+// time: the row is streamed into the working copy past the cache and then
+// mirrored in place while it is still in the cache, so the image is read once
+// and nothing is read back from the working copy.
 template <class MirrorRow>
 void CopyAndMirror(const CDibImage& image, const CDibImage& working, const MirrorRow& mirrorRow) {
     const auto headerBytes =
@@ -20,10 +21,10 @@ void CopyAndMirror(const CDibImage& image, const CDibImage& working, const Mirro
     const auto rowBytes = static_cast<size_t>(image.stride);
     for (int32_t y = 0; y < image.height; ++y) {
         uint8_t* row = image.row(y);
-        uint8_t* copy = working.row(y);
-        std::memcpy(copy, row, rowBytes);
-        mirrorRow(copy, row, image.width());
+        StreamRowCopy(row, working.row(y), rowBytes);
+        mirrorRow(row, image.width());
     }
+    FinishStreamedCopies();
 }
 
 } // namespace

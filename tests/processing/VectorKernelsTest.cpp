@@ -225,8 +225,9 @@ TEST_P(VectorKernels, MirroredRowsAreThePixelsInReverseOrder) {
     std::mt19937 random(31);
     for (int32_t width = 1; width <= kMaxWidth; ++width) {
         const Bytes rgb = RandomBytes(random, 3 * size_t(width));
-        Bytes mirrored(rgb.size() + 1, 55);
-        MirrorRgbRow(rgb.data(), mirrored.data(), width);
+        Bytes mirrored = rgb;
+        mirrored.push_back(55);
+        MirrorRgbRow(mirrored.data(), width);
         for (int32_t x = 0; x < width; ++x)
             for (int k = 0; k < 3; ++k)
                 ASSERT_EQ(mirrored[3 * size_t(x) + k], rgb[3 * size_t(width - 1 - x) + k])
@@ -234,12 +235,29 @@ TEST_P(VectorKernels, MirroredRowsAreThePixelsInReverseOrder) {
         ASSERT_EQ(mirrored.back(), 55);
 
         const Bytes plane = RandomBytes(random, size_t(width));
-        Bytes flipped(plane.size() + 1, 55);
-        MirrorByteRow(plane.data(), flipped.data(), width);
+        Bytes flipped = plane;
+        flipped.push_back(55);
+        MirrorByteRow(flipped.data(), width);
         for (int32_t x = 0; x < width; ++x)
             ASSERT_EQ(flipped[x], plane[size_t(width - 1 - x)]) << "width " << width;
         ASSERT_EQ(flipped.back(), 55);
     }
+}
+
+TEST_P(VectorKernels, StreamedRowCopiesAreWholeAtEveryAlignment) {
+    std::mt19937 random(37);
+    const Bytes source = RandomBytes(random, 700);
+    for (size_t shift = 0; shift < 64; ++shift)
+        for (size_t bytes = 0; bytes + shift <= 600; bytes += 37) {
+            Bytes target(700, 3);
+            StreamRowCopy(source.data(), target.data() + shift, bytes);
+            FinishStreamedCopies();
+            for (size_t i = 0; i < target.size(); ++i) {
+                const bool inside = i >= shift && i < shift + bytes;
+                ASSERT_EQ(target[i], inside ? source[i - shift] : 3)
+                    << "shift " << shift << " bytes " << bytes << " at " << i;
+            }
+        }
 }
 
 TEST_P(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
