@@ -18,8 +18,7 @@ constexpr int kMinEndGap = 5;
 CRulerSignTool::CRulerSignTool(CMavView& view)
     : scale_(RulerSignScaleFrom(Settings(view))),
       bar_(ChooseRulerSignBar(scale_, view.document().width())),
-      colour_(static_cast<ColourRef>(Settings(view).SignColor)),
-      canvas_(Canvas(view, colour_)) {
+      colour_(static_cast<ColourRef>(Settings(view).SignColor)), canvas_(Canvas(view, colour_)) {
     CMavDoc& doc = view.document();
     wasModified_ = doc.IsModified();
     view.selection().setKind(StepKind::Image);

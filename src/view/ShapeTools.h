@@ -2,6 +2,8 @@
 
 #include "view/AnnotationTool.h"
 
+#include <QRect>
+
 namespace halvera {
 
 // Outline (brush discs) or filled shapes dragged as a box.
@@ -28,7 +30,7 @@ protected:
     // Paints the shape for the normalised box.
     virtual void paint(const PaintCanvas& canvas, const PixelRect& box, int size) = 0;
     // The box as the shape uses it (the rectangle clamps it into the image).
-    virtual PixelRect prepare(CMavView& view, const PixelRect& box) const { return box; }
+    virtual PixelRect prepare(CMavView&, const PixelRect& box) const { return box; }
     virtual void drawRubber(QPainter& painter, const QRect& window) const = 0;
 
 private:

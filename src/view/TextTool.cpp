@@ -41,7 +41,8 @@ void CTextTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
 
 bool CTextTool::editText(CMavView& view) {
     CMavDoc& doc = view.document();
-    CAddTextDlg dialog(doc, text_, [&view] { view.repaintView(); }, &view);
+    CAddTextDlg dialog(
+        doc, text_, [&view] { view.repaintView(); }, &view);
     if (dialog.exec() != QDialog::Accepted)
         return false;
     text_ = doc.textSettings();
