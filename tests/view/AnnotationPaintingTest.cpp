@@ -107,6 +107,17 @@ TEST(Brush, AStrokeStampsEveryBresenhamPointUpToTheEnd) {
     EXPECT_EQ(PaintArt(dot.dib(), kInk), Art({"...", ".#.", "..."}));
 }
 
+TEST(Brush, AThickStrokeIsTheUnionOfItsDiscsInsideAndAtTheBorder) {
+    // Size 5 along row 2 from x = 1 to x = 12 in a 14-wide image: the discs
+    // at both ends are squeezed, those between are whole.
+    DibBlock image = White(14, 7);
+    StrokeLine(PaintCanvas(image.dib(), CDibImage{}, RefOf(kInk)), {1, 2}, {12, 2}, 5);
+    DibBlock mask = BlankMask(14, 7);
+    for (int x = 1; x <= 12; ++x)
+        FillMaskEllipse(mask.dib(), {std::max(x - 2, 0), 0, std::min(x + 2, 13), 4}, 255);
+    EXPECT_EQ(PaintedAsMaskArt(image.dib(), kInk), testing::MaskArt(mask.dib()));
+}
+
 TEST(Brush, OutlinesOfRectanglesEllipsesAndPolygons) {
     DibBlock rect = White(5, 4);
     StrokeRectangle(PaintCanvas(rect.dib(), CDibImage{}, RefOf(kInk)), {3, 2, 0, 0}, 1);
