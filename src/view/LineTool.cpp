@@ -52,6 +52,8 @@ void CLineTool::Draw(CMavView& view, QPainter& painter) {
 }
 
 void CLineTool::Finish(CMavView& view) {
+    if (dragging_)
+        view.releaseCapture();
     dragging_ = false;
     view.repaintView();
 }

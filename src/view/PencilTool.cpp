@@ -48,8 +48,10 @@ void CPencilTool::OnKeyDown(CMavView& view, int key, int, int) {
 }
 
 void CPencilTool::Finish(CMavView& view) {
-    if (stroking())
-        endStroke(view);
+    if (!stroking())
+        return;
+    endStroke(view);
+    view.releaseCapture();
 }
 
 void CPencilTool::endStroke(CMavView& view) {

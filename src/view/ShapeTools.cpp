@@ -63,6 +63,8 @@ void CBoxShapeTool::Draw(CMavView& view, QPainter& painter) {
 }
 
 void CBoxShapeTool::Finish(CMavView& view) {
+    if (dragging_)
+        view.releaseCapture();
     dragging_ = false;
     view.repaintView();
 }
