@@ -1,5 +1,6 @@
 #include "DialogDriving.h"
 #include "PaintTestSupport.h"
+#include "RecordingPrompts.h"
 #include "ViewHarness.h"
 #include "app/CommandIds.h"
 #include "image/MavDoc.h"
@@ -11,6 +12,7 @@
 #include "view/TextTool.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <numbers>
@@ -270,6 +272,35 @@ TEST_F(AnnotationTools, TextIsPlacedThroughTheDialogWithoutAnUndoStep) {
     EXPECT_TRUE(doc().IsModified());
     // Only colours of the text or white: no smoothing.
     EXPECT_EQ(countOf(kInk) + countOf(kWhite), 40 * 30);
+}
+
+TEST_F(AnnotationTools, PlacedTextMovesUnderThePointerAndTheFontButtonRecolours) {
+    ScopedRecordingPrompts prompts;
+    TextAttributes blue = settings().textAttributes;
+    blue.colour = RefOf(kBlue);
+    blue.height = -14;
+    prompts.textFonts.push_back(blue);
+    settings().textAttributes.colour = RefOf(kInk);
+    ASSERT_TRUE(view().onCommand(kIdTextTool));
+    WithModalDialog([&] { click(at(1, 1)); },
+                    [](QDialog& dialog) {
+                        TypeInto(Child<QLineEdit>(dialog, "text"), "I");
+                        Child<QPushButton>(dialog, "font")->click();
+                        Press(dialog, QDialogButtonBox::Ok);
+                    });
+    EXPECT_EQ(prompts.textFontRequests, 1);
+    EXPECT_EQ(countOf(kInk), 0);
+    const int painted = countOf(kBlue);
+    EXPECT_GT(painted, 5);
+
+    const TextSettings placed = doc().textSettings();
+    const int width = placed.right - placed.left;
+    const int height = placed.bottom - placed.top;
+    drag({at(20, 15), at(25, 20)});
+    EXPECT_EQ(doc().textSettings().left, 25 - width / 2);
+    EXPECT_EQ(doc().textSettings().top, 20 - height * 3 / 5);
+    // Only the text at its new place: the old one was put back from the working copy.
+    EXPECT_EQ(countOf(kBlue), painted);
 }
 
 } // namespace
