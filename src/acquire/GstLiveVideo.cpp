@@ -49,7 +49,9 @@ DisplayBranch AddDisplayBranch(GstElement* pipeline) {
     GstCaps* caps = BgrCaps();
     g_object_set(format, "caps", caps, nullptr);
     gst_caps_unref(caps);
-    g_object_set(appsink, "max-buffers", 1u, "drop", TRUE, "sync", FALSE, nullptr);
+    // Nobody pulls from it: it must not hold the end of the stream back either.
+    g_object_set(appsink, "max-buffers", 1u, "drop", TRUE, "sync", FALSE, "wait-on-eos", FALSE,
+                 nullptr);
     gst_bin_add_many(GST_BIN(pipeline), queue, convert, format, appsink, nullptr);
     if (!gst_element_link_many(queue, convert, format, appsink, nullptr))
         return {};
@@ -171,6 +173,7 @@ public:
         GstElement* pipeline = live_.pipeline();
         GstElement* videorate = MakeElement("videorate");
         GstElement* framerate = MakeElement("capsfilter");
+        valve_ = MakeElement("valve");
         GstElement* tee = MakeElement("tee");
         fileQueue_ = MakeElement("queue");
         GstElement* convert = MakeElement("videoconvert");
@@ -189,12 +192,12 @@ public:
         g_object_set(framerate, "caps", caps, nullptr);
         gst_caps_unref(caps);
         g_object_set(writer, "location", file.c_str(), nullptr);
-        gst_bin_add_many(GST_BIN(pipeline), source, videorate, framerate, tee, fileQueue_, convert,
-                         encoder, muxer, writer, nullptr);
+        gst_bin_add_many(GST_BIN(pipeline), source, videorate, framerate, valve_, tee, fileQueue_,
+                         convert, encoder, muxer, writer, nullptr);
         const DisplayBranch display = AddDisplayBranch(pipeline);
         live_.adopt(source, display.appsink);
         if (!display.appsink ||
-            !gst_element_link_many(source, videorate, framerate, tee, nullptr) ||
+            !gst_element_link_many(source, videorate, framerate, valve_, tee, nullptr) ||
             !gst_element_link_many(tee, fileQueue_, convert, encoder, muxer, writer, nullptr) ||
             !gst_element_link(tee, display.entry))
             return false;
@@ -212,8 +215,6 @@ public:
         if (finished_ || !started_)
             return result_;
         finished_ = true;
-        // A paused stream is held in its sinks: run it so the end can flow.
-        gst_element_set_state(live_.pipeline(), GST_STATE_PLAYING);
         // The end enters at the file branch, so it arrives even when the
         // device has stopped with an error.
         if (GstPad* pad = gst_element_get_static_pad(fileQueue_, "sink")) {
@@ -232,6 +233,18 @@ public:
     }
 
     int64_t framesWritten() const override { return frames_.load(); }
+
+    // A recording pauses by holding its frames back at the valve while the
+    // pipeline keeps running: a paused live pipeline would hold the end of
+    // the stream in its sinks, and the file could not be finished.
+    bool run() override {
+        g_object_set(valve_, "drop", FALSE, nullptr);
+        return live_.run();
+    }
+    bool pause() override {
+        g_object_set(valve_, "drop", TRUE, nullptr);
+        return true;
+    }
 
 private:
     void AddProbe(GstElement* element, const char* padName, GstPadProbeType type,
@@ -257,6 +270,7 @@ private:
         return GST_PAD_PROBE_OK;
     }
 
+    GstElement* valve_ = nullptr;
     GstElement* fileQueue_ = nullptr;
     std::atomic<int64_t> frames_{0};
     std::mutex mutex_;
@@ -275,7 +289,7 @@ bool PreviewPluginsInstalled() {
 
 bool RecordingPluginsInstalled() {
     return PreviewPluginsInstalled() &&
-           Installed({"videorate", "tee", "jpegenc", "avimux", "filesink"});
+           Installed({"videorate", "valve", "tee", "jpegenc", "avimux", "filesink"});
 }
 
 std::unique_ptr<LiveVideo> StartPreviewPipeline(GstElement* source) {

@@ -12,7 +12,7 @@ namespace halvera {
 // The live pipelines on a device's source element (which they take over):
 //
 //   preview:   source ! queue ! videoconvert ! BGR ! appsink
-//   recording: source ! videorate ! framerate ! tee
+//   recording: source ! videorate ! framerate ! valve ! tee
 //                tee ! queue ! videoconvert ! jpegenc ! avimux ! filesink
 //                tee ! queue (leaky) ! videoconvert ! BGR ! appsink
 //

@@ -155,7 +155,10 @@ private:
             if (segment)
                 gst_segment_to_stream_time_full(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer),
                                                 &streamTime);
-            index = (static_cast<int64_t>(streamTime) + frameDuration_ / 2) / frameDuration_;
+            // An accurate seek into the middle of a frame clips its timestamp
+            // to the seek position; a timestamp rounded down lies just below
+            // its frame's start. A quarter frame covers both.
+            index = (static_cast<int64_t>(streamTime) + frameDuration_ / 4) / frameDuration_;
         }
         gst_sample_unref(sample);
         return index;
@@ -188,7 +191,10 @@ std::unique_ptr<VideoPlayback> OpenPlaybackPipeline(const std::string& path) {
     GstElement* appsink = MakeElement("appsink");
     GstElement* audio = MakeElement("fakesink");
     GstCaps* caps = gst_caps_new_simple("video/x-raw", "format", G_TYPE_STRING, "BGR", nullptr);
-    g_object_set(appsink, "caps", caps, "max-buffers", 1u, "drop", TRUE, nullptr);
+    // The shown frame is read from the last sample; nothing pulls samples, so
+    // the appsink keeps one and must not hold the end of the file back.
+    g_object_set(appsink, "caps", caps, "max-buffers", 1u, "drop", TRUE, "wait-on-eos", FALSE,
+                 nullptr);
     gst_caps_unref(caps);
     g_object_set(playbin, "uri", uri, "flags", kPlayVideoOnly, "video-sink", appsink,
                  "audio-sink", audio, nullptr);

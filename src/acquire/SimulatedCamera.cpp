@@ -118,6 +118,8 @@ static gboolean halvera_sim_plugin_init(GstPlugin* plugin) {
 namespace halvera {
 
 bool RegisterSimulatedCamera() {
+    if (!gst_is_initialized() && !gst_init_check(nullptr, nullptr, nullptr))
+        return false;
     static const bool registered = gst_plugin_register_static(
         GST_VERSION_MAJOR, GST_VERSION_MINOR, "halverasimulatedcamera",
         "A simulated camera for tests and demonstrations", halvera_sim_plugin_init, "0.1",
