@@ -8,8 +8,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
 
 namespace halvera {
 
@@ -84,6 +82,7 @@ public:
 
     GstElement* pipeline() const { return pipeline_; }
     GstElement* source() const { return source_; }
+    GstBus* bus() const { return bus_; }
 
     // The source (already in the pipeline) and the appsink of the shown picture.
     void adopt(GstElement* source, GstElement* appsink) {
@@ -221,11 +220,15 @@ public:
             gst_pad_send_event(pad, gst_event_new_eos());
             gst_object_unref(pad);
         }
+        // Wait for the end at the writer; an error of the file branch (a
+        // recording that never received a frame has nothing to end) stops
+        // the wait early.
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(kFinishTimeoutMs);
         bool complete = false;
-        {
-            std::unique_lock lock(mutex_);
-            complete = ended_.wait_for(lock, std::chrono::milliseconds(kFinishTimeoutMs),
-                                       [this] { return fileEnded_; });
+        while (!(complete = fileEnded_.load()) && std::chrono::steady_clock::now() < deadline) {
+            if (fileBranchFailed())
+                break;
         }
         gst_element_set_state(live_.pipeline(), GST_STATE_NULL);
         result_ = complete ? frames_.load() : -1;
@@ -261,21 +264,29 @@ private:
     }
 
     static GstPadProbeReturn WatchEnd(GstPad*, GstPadProbeInfo* info, gpointer data) {
-        if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS) {
-            auto* self = static_cast<GstRecording*>(data);
-            std::lock_guard lock(self->mutex_);
-            self->fileEnded_ = true;
-            self->ended_.notify_all();
-        }
+        if (GST_EVENT_TYPE(GST_PAD_PROBE_INFO_EVENT(info)) == GST_EVENT_EOS)
+            static_cast<GstRecording*>(data)->fileEnded_.store(true);
         return GST_PAD_PROBE_OK;
+    }
+
+    // Waits up to 20 ms for an error on the bus; true when one came from an
+    // element of the file branch rather than from the device.
+    bool fileBranchFailed() {
+        GstMessage* message =
+            gst_bus_timed_pop_filtered(live_.bus(), 20 * GST_MSECOND, GST_MESSAGE_ERROR);
+        if (!message)
+            return false;
+        GstObject* origin = GST_MESSAGE_SRC(message);
+        GstObject* device = GST_OBJECT(live_.source());
+        const bool fromFile = origin != device && !gst_object_has_as_ancestor(origin, device);
+        gst_message_unref(message);
+        return fromFile;
     }
 
     GstElement* valve_ = nullptr;
     GstElement* fileQueue_ = nullptr;
     std::atomic<int64_t> frames_{0};
-    std::mutex mutex_;
-    std::condition_variable ended_;
-    bool fileEnded_ = false;
+    std::atomic<bool> fileEnded_{false};
     bool started_ = false;
     bool finished_ = false;
     int64_t result_ = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acquire/VideoSystem.h"
+#include "acquire/VideoWindow.h"
 
 #include <QPointer>
 #include <memory>
@@ -11,7 +12,6 @@ class QWidget;
 namespace halvera {
 
 struct AppSettings;
-class CVideoWindow;
 
 // Recording of the chosen video source to the capture file, shown in the
 // "Capture Window" while it runs. It takes the source, file, rate and time

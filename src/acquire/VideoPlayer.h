@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acquire/VideoSystem.h"
+#include "acquire/VideoWindow.h"
 #include "image/PackedDib.h"
 
 #include <QPointer>
@@ -10,8 +11,6 @@
 class QWidget;
 
 namespace halvera {
-
-class CVideoWindow;
 
 // Playback of a video file in the "Video Playback Window": run, pause, the
 // ends, frame steps, a rate, the shown frame as a picture, a loop at the end.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "acquire/VideoSystem.h"
+#include "acquire/VideoWindow.h"
 #include "image/PackedDib.h"
 
 #include <QPointer>
@@ -12,7 +13,6 @@ class QWidget;
 namespace halvera {
 
 struct AppSettings;
-class CVideoWindow;
 
 // The live preview of the chosen video source in the "Preview Window", and
 // single frames grabbed from it. It takes the source from the settings when

@@ -15,6 +15,7 @@
 #include "app/CommandIds.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
@@ -127,7 +128,7 @@ TEST_F(VideoCommandsTest, PreviewPausesResumesSnapsAndQuits) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Preview Window");
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->pos(), frame().mapToGlobal(QPoint(0, 45)));
+    EXPECT_EQ(window->geometry().topLeft(), frame().mapToGlobal(QPoint(0, 45)));
     // The window shows the stream at its size once the first frame is in.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->shownFrame().isNull(); }, kWaitMs));
     EXPECT_EQ(window->size(), QSize(320, 240));
@@ -238,6 +239,8 @@ TEST_F(VideoCommandsTest, PausingTheCaptureDoesNotStopTheClock) {
     app->settings().CaptureFile = tempPath("paused.avi");
     run(kIdCaptureToDisc);
     ASSERT_NE(video().capture(), nullptr);
+    VideoRecording* recording = video().capture()->recording();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recording->framesWritten() >= 2; }, kWaitMs));
     ASSERT_TRUE(run(kIdPauseCapture));
     EXPECT_TRUE(QTest::qWaitFor([&] { return video().capture() == nullptr; }, kWaitMs));
     EXPECT_EQ(pane(1), " ");
