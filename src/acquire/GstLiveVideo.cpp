@@ -4,10 +4,9 @@
 #include "acquire/VideoMessages.h"
 #include "platform/UserPrompts.h"
 
-#include <gst/video/colorbalance.h>
-
 #include <atomic>
 #include <chrono>
+#include <gst/video/colorbalance.h>
 
 namespace halvera {
 
@@ -42,8 +41,8 @@ DisplayBranch AddDisplayBranch(GstElement* pipeline) {
     GstElement* format = MakeElement("capsfilter");
     GstElement* appsink = MakeElement("appsink");
     // A frame waiting for the display is dropped when a newer one comes.
-    g_object_set(queue, "leaky", 2, "max-size-buffers", 2u, "max-size-bytes", 0u,
-                 "max-size-time", guint64(0), nullptr);
+    g_object_set(queue, "leaky", 2, "max-size-buffers", 2u, "max-size-bytes", 0u, "max-size-time",
+                 guint64(0), nullptr);
     GstCaps* caps = BgrCaps();
     g_object_set(format, "caps", caps, nullptr);
     gst_caps_unref(caps);
@@ -309,16 +308,15 @@ std::unique_ptr<LiveVideo> StartPreviewPipeline(GstElement* source) {
     gst_bin_add(GST_BIN(pipeline), source);
     const DisplayBranch display = AddDisplayBranch(pipeline);
     preview->live_.adopt(source, display.appsink);
-    if (!display.appsink || !gst_element_link(source, display.entry) ||
-        !preview->live_.start()) {
+    if (!display.appsink || !gst_element_link(source, display.entry) || !preview->live_.start()) {
         ShowMessage(kMsgCannotRender);
         return nullptr;
     }
     return preview;
 }
 
-std::unique_ptr<VideoRecording> StartRecordingPipeline(GstElement* source,
-                                                       const std::string& file, double rate) {
+std::unique_ptr<VideoRecording> StartRecordingPipeline(GstElement* source, const std::string& file,
+                                                       double rate) {
     auto recording = std::make_unique<GstRecording>();
     if (!recording->build(source, file, rate) || !recording->start()) {
         ShowMessage(kMsgCannotRender);

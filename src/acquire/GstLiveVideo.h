@@ -3,7 +3,6 @@
 #include "acquire/VideoSystem.h"
 
 #include <gst/gst.h>
-
 #include <memory>
 #include <string>
 
@@ -24,8 +23,8 @@ namespace halvera {
 // framework failures end without one), when the pipeline cannot be built or
 // started; they are running otherwise.
 std::unique_ptr<LiveVideo> StartPreviewPipeline(GstElement* source);
-std::unique_ptr<VideoRecording> StartRecordingPipeline(GstElement* source,
-                                                       const std::string& file, double rate);
+std::unique_ptr<VideoRecording> StartRecordingPipeline(GstElement* source, const std::string& file,
+                                                       double rate);
 
 // True when every element the pipelines need is installed.
 bool PreviewPluginsInstalled();

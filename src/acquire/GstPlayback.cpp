@@ -2,9 +2,8 @@
 
 #include "acquire/GstSupport.h"
 
-#include <gst/video/video.h>
-
 #include <algorithm>
+#include <gst/video/video.h>
 
 namespace halvera {
 
@@ -196,8 +195,8 @@ std::unique_ptr<VideoPlayback> OpenPlaybackPipeline(const std::string& path) {
     g_object_set(appsink, "caps", caps, "max-buffers", 1u, "drop", TRUE, "wait-on-eos", FALSE,
                  nullptr);
     gst_caps_unref(caps);
-    g_object_set(playbin, "uri", uri, "flags", kPlayVideoOnly, "video-sink", appsink,
-                 "audio-sink", audio, nullptr);
+    g_object_set(playbin, "uri", uri, "flags", kPlayVideoOnly, "video-sink", appsink, "audio-sink",
+                 audio, nullptr);
     g_free(uri);
     auto playback = std::make_unique<GstPlayback>(
         static_cast<GstElement*>(gst_object_ref_sink(playbin)), appsink);

@@ -3,11 +3,10 @@
 #include "acquire/SimulatedCamera.h"
 #include "image/BitmapInfoHeader.h"
 
-#include <gst/app/gstappsink.h>
-#include <gst/video/video.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <gst/app/gstappsink.h>
+#include <gst/video/video.h>
 #include <string_view>
 
 namespace halvera {
@@ -66,7 +65,8 @@ PackedDib SampleToPicture(GstElement* appsink) {
                 header.biCompression = 0;
                 header.biSizeImage = static_cast<uint32_t>(size);
                 // The frame's rows run top-down; the bitmap's bottom-up.
-                const auto* source = static_cast<const uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
+                const auto* source =
+                    static_cast<const uint8_t*>(GST_VIDEO_FRAME_PLANE_DATA(&frame, 0));
                 const int sourceStride = GST_VIDEO_FRAME_PLANE_STRIDE(&frame, 0);
                 uint8_t* rows = picture.data() + sizeof(BitmapInfoHeader);
                 for (int y = 0; y < height; ++y)

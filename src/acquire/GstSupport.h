@@ -4,7 +4,6 @@
 #include "image/PackedDib.h"
 
 #include <gst/gst.h>
-
 #include <optional>
 #include <vector>
 

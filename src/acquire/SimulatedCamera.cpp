@@ -1,8 +1,7 @@
 #include "acquire/SimulatedCamera.h"
 
-#include <gst/gst.h>
-
 #include <atomic>
+#include <gst/gst.h>
 
 namespace halvera {
 
@@ -74,8 +73,8 @@ static GstElement* halvera_sim_camera_create_element(GstDevice*, const gchar* na
         gst_object_set_name(GST_OBJECT(bin), name);
     if (GstElement* pattern = gst_bin_get_by_name(GST_BIN(bin), "pattern")) {
         if (GstPad* pad = gst_element_get_static_pad(pattern, "src")) {
-            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, halvera::DropWhenUnplugged,
-                              nullptr, nullptr);
+            gst_pad_add_probe(pad, GST_PAD_PROBE_TYPE_BUFFER, halvera::DropWhenUnplugged, nullptr,
+                              nullptr);
             gst_object_unref(pad);
         }
         gst_object_unref(pattern);

@@ -26,6 +26,8 @@ void CVideoCapture::start() {
     VideoRecording* recording = recording_.get();
     window_ = new CVideoWindow(owner_, QStringLiteral("Capture Window"),
                                [recording] { return recording->snapshot(); });
+    // Closing the window ends the recording (its file complete).
+    QObject::connect(window_, &CVideoWindow::closedByUser, window_, [this] { teardown(); });
     window_->present(recording_->videoSize());
     running_ = true;
 }

@@ -55,18 +55,28 @@ void CVideoCommands::setPane(int pane, const std::string& text) {
 
 const CommandMap<CVideoCommands>& CVideoCommands::Commands() {
     using Self = CVideoCommands;
-    auto whilePreview = [](Self& self, CommandState& state) { state.enabled = self.previewRunning(); };
-    auto whileCapture = [](Self& self, CommandState& state) { state.enabled = self.captureRunning(); };
-    auto whileLoaded = [](Self& self, CommandState& state) { state.enabled = self.playLoaded(); };
+    auto whilePreview = [](Self& self, CommandState& state) {
+        state.enabled = self.previewRunning();
+    };
+    auto whileCapture = [](Self& self, CommandState& state) {
+        state.enabled = self.captureRunning();
+    };
+    auto whileLoaded = [](Self& self, CommandState& state) {
+        state.enabled = self.playLoaded();
+    };
     static const auto map =
         CommandMap<Self>()
             .add(kIdPreview, &Self::startPreview)
-            .add(kIdPausePreview, [](Self& self) { self.preview_->pause(); }, whilePreview)
-            .add(kIdQuitPreview, [](Self& self) { self.preview_.reset(); }, whilePreview)
+            .add(
+                kIdPausePreview, [](Self& self) { self.preview_->pause(); }, whilePreview)
+            .add(
+                kIdQuitPreview, [](Self& self) { self.preview_.reset(); }, whilePreview)
             .add(kIdPreviewSnap, &Self::snapPreview, whilePreview)
-            .add(kIdVideoFilter, [](Self& self) { self.preview_->showFilter(); }, whilePreview)
+            .add(
+                kIdVideoFilter, [](Self& self) { self.preview_->showFilter(); }, whilePreview)
             .add(kIdCaptureToDisc, &Self::captureToDisc)
-            .add(kIdPauseCapture, [](Self& self) { self.capture_->pause(); }, whileCapture)
+            .add(
+                kIdPauseCapture, [](Self& self) { self.capture_->pause(); }, whileCapture)
             .add(kIdQuitCapture, &Self::quitCapture, whileCapture)
             .add(kIdSetCaptureTimeLimit, &Self::setCaptureTimeLimit)
             .add(kIdSetCaptureFileName, &Self::setCaptureFileName)
@@ -75,13 +85,20 @@ const CommandMap<CVideoCommands>& CVideoCommands::Commands() {
             .add(kIdOpenPlayFile, &Self::openPlayFile)
             .add(kIdSetPlayRate, &Self::setPlayRate, whileLoaded)
             .add(kIdPlaySnap, &Self::snapPlayback, whileLoaded)
-            .add(kIdPlayRun, [](Self& self) { self.player_->run(); }, whileLoaded)
-            .add(kIdPlayPause, [](Self& self) { self.player_->pause(); }, whileLoaded)
-            .add(kIdPlayToStart, [](Self& self) { self.player_->toStart(); }, whileLoaded)
-            .add(kIdPlayPrevFrame, [](Self& self) { self.player_->step(-1); }, whileLoaded)
-            .add(kIdPlayNextFrame, [](Self& self) { self.player_->step(1); }, whileLoaded)
-            .add(kIdPlayToEnd, [](Self& self) { self.player_->toEnd(); }, whileLoaded)
-            .add(kIdPlayRestart, [](Self& self) { self.player_->restart(); }, whileLoaded)
+            .add(
+                kIdPlayRun, [](Self& self) { self.player_->run(); }, whileLoaded)
+            .add(
+                kIdPlayPause, [](Self& self) { self.player_->pause(); }, whileLoaded)
+            .add(
+                kIdPlayToStart, [](Self& self) { self.player_->toStart(); }, whileLoaded)
+            .add(
+                kIdPlayPrevFrame, [](Self& self) { self.player_->step(-1); }, whileLoaded)
+            .add(
+                kIdPlayNextFrame, [](Self& self) { self.player_->step(1); }, whileLoaded)
+            .add(
+                kIdPlayToEnd, [](Self& self) { self.player_->toEnd(); }, whileLoaded)
+            .add(
+                kIdPlayRestart, [](Self& self) { self.player_->restart(); }, whileLoaded)
             .add(kIdQuitPlay, &Self::quitPlay, whileLoaded);
     return map;
 }
@@ -129,8 +146,8 @@ void CVideoCommands::snapPreview() {
 void CVideoCommands::captureToDisc() {
     if (!capture_)
         capture_ = std::make_unique<CVideoCapture>(app_.settings(), owner_);
-    const std::string question = CaptureConfirmationText(
-        capture_->timeLimit(), capture_->rate(), capture_->deviceName(), capture_->file());
+    const std::string question = CaptureConfirmationText(capture_->timeLimit(), capture_->rate(),
+                                                         capture_->deviceName(), capture_->file());
     if (ShowMessage(question, MessageIcon::Warning, MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
     capture_->start();
@@ -176,7 +193,8 @@ void CVideoCommands::setCaptureFileName() {
 }
 
 void CVideoCommands::selectVideoSource() {
-    const std::vector<std::string> names = Video().listSources().value_or(std::vector<std::string>());
+    const std::vector<std::string> names =
+        Video().listSources().value_or(std::vector<std::string>());
     CVideoSourceDialog dialog(names, owner_);
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -237,8 +255,10 @@ void CVideoCommands::followCapture() {
         setPane(kCapturePane, " ");
         return;
     }
-    if (!capture_->running())
+    if (!capture_->running()) {
+        setPane(kCapturePane, " ");
         return;
+    }
     // Pausing does not stop this clock: the capture ends on time either way.
     const double left =
         CaptureTimeLeft(capture_->timeLimit(), static_cast<double>(captureClock_.elapsed()));
@@ -248,7 +268,8 @@ void CVideoCommands::followCapture() {
 }
 
 void CVideoCommands::followPlayback() {
-    if (player_->pollEvents()) {
+    // Nothing loaded (any more): the file ended with an error, or its window was closed.
+    if (player_->pollEvents() || !player_->loaded()) {
         setPane(kProgressPane, " ");
         return;
     }

@@ -19,6 +19,8 @@ void CVideoPlayer::open(const std::string& path) {
     VideoPlayback* playback = playback_.get();
     window_ = new CVideoWindow(owner_, QStringLiteral("Video Playback Window"),
                                [playback] { return playback->snapshot(); });
+    // Closing the window closes the file.
+    QObject::connect(window_, &CVideoWindow::closedByUser, window_, [this] { teardown(); });
     window_->present(playback_->videoSize());
 }
 

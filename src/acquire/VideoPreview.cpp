@@ -25,6 +25,8 @@ void CVideoPreview::start() {
     LiveVideo* stream = stream_.get();
     window_ = new CVideoWindow(owner_, QStringLiteral("Preview Window"),
                                [stream] { return stream->snapshot(); });
+    // Closing the window ends the preview, as the user's abort of a stream does.
+    QObject::connect(window_, &CVideoWindow::closedByUser, window_, [this] { teardown(); });
     window_->present(stream_->videoSize());
     running_ = true;
 }

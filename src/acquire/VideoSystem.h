@@ -20,9 +20,9 @@ namespace halvera {
 
 // The framework's reports that end a stream.
 enum class VideoEvent {
-    Complete,    // the end of a file was reached
-    ErrorAbort,  // the stream stopped with an error
-    DeviceLost,  // the device went away (unplugged, or it reported an error)
+    Complete,   // the end of a file was reached
+    ErrorAbort, // the stream stopped with an error
+    DeviceLost, // the device went away (unplugged, or it reported an error)
 };
 
 struct VideoSize {
@@ -115,8 +115,7 @@ public:
     // Records source `index` (named `name`) to `file` at `rate` frames per
     // second (the device's own rate when not above 0). Started.
     virtual std::unique_ptr<VideoRecording> openRecording(int index, const std::string& name,
-                                                          const std::string& file,
-                                                          double rate) = 0;
+                                                          const std::string& file, double rate) = 0;
     // Opens `path` for playback. Nothing without a message when the file
     // cannot be played; the plugins message when the framework is missing.
     virtual std::unique_ptr<VideoPlayback> openFile(const std::string& path) = 0;

@@ -52,8 +52,8 @@ double ParsePlayRate(std::string_view text) {
 
 std::string CaptureConfirmationText(double seconds, double rate, std::string_view source,
                                     std::string_view file) {
-    std::string text = "\nCapture time:" + FormatFixed(seconds, 2) + "(s)\nCapture rate:" +
-                       FormatFixed(rate, 2) + "(fps)";
+    std::string text = "\nCapture time:" + FormatFixed(seconds, 2) +
+                       "(s)\nCapture rate:" + FormatFixed(rate, 2) + "(fps)";
     text += "\nSource:";
     text += source;
     text += "\nFile name:";

@@ -134,9 +134,8 @@ int RunRecord(const VideoCommandLine& line) {
         Video().openRecording(source->index, source->name, line.positional[0], rate);
     if (!recording)
         return kExitFailure;
-    const Clock::time_point end =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(seconds));
+    const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                     std::chrono::duration<double>(seconds));
     bool lost = false;
     while (Clock::now() < end && !lost) {
         lost = !recording->takeEvents().empty();

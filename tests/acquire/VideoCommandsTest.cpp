@@ -1,12 +1,13 @@
 // The Video menu's commands in the running program, on the simulated camera:
 // their enable rules, the dialogs, preview and snap, capture with its time
 // limit, and playback.
+#include "acquire/VideoCommands.h"
+
 #include "DialogDriving.h"
 #include "ShellFixture.h"
 #include "VideoTestSupport.h"
 #include "acquire/SimulatedCamera.h"
 #include "acquire/VideoCapture.h"
-#include "acquire/VideoCommands.h"
 #include "acquire/VideoMessages.h"
 #include "acquire/VideoPlayer.h"
 #include "acquire/VideoPreview.h"
@@ -30,11 +31,11 @@ constexpr int kWaitMs = 5000;
 // The commands enabled only while a preview runs, a capture runs, a file is loaded.
 const int kPreviewCommands[] = {kIdPausePreview, kIdQuitPreview, kIdPreviewSnap, kIdVideoFilter};
 const int kCaptureCommands[] = {kIdPauseCapture, kIdQuitCapture};
-const int kPlayCommands[] = {kIdSetPlayRate, kIdPlaySnap,     kIdPlayRun,      kIdPlayPause,
+const int kPlayCommands[] = {kIdSetPlayRate, kIdPlaySnap,      kIdPlayRun,       kIdPlayPause,
                              kIdPlayToStart, kIdPlayPrevFrame, kIdPlayNextFrame, kIdPlayToEnd,
                              kIdPlayRestart, kIdQuitPlay};
-const int kAlwaysEnabled[] = {kIdPreview,          kIdCaptureToDisc,      kIdSetCaptureTimeLimit,
-                              kIdSetCaptureRate,   kIdSetCaptureFileName, kIdSelectVideoSource,
+const int kAlwaysEnabled[] = {kIdPreview,        kIdCaptureToDisc,      kIdSetCaptureTimeLimit,
+                              kIdSetCaptureRate, kIdSetCaptureFileName, kIdSelectVideoSource,
                               kIdOpenPlayFile};
 
 bool AllPixelsEqual(const CDibImage& image) {
@@ -197,8 +198,8 @@ TEST_F(VideoCommandsTest, CaptureAsksFirstAndCancelRecordsNothing) {
     run(kIdCaptureToDisc);
     ASSERT_EQ(prompts.messages.size(), 1u);
     const MessageRequest& question = prompts.messages.front();
-    EXPECT_EQ(question.text, CaptureConfirmationText(60.0, 3.0, kSimulatedCameraName,
-                                                     tempPath("never.avi")));
+    EXPECT_EQ(question.text,
+              CaptureConfirmationText(60.0, 3.0, kSimulatedCameraName, tempPath("never.avi")));
     EXPECT_EQ(question.buttons, MessageButtons::OkCancel);
     EXPECT_EQ(question.icon, MessageIcon::Warning);
     EXPECT_COMMANDS(kCaptureCommands, false);
@@ -217,7 +218,8 @@ TEST_F(VideoCommandsTest, TimeLimitEndsTheCaptureClearsPaneOneAndTheFilePlays) {
     EXPECT_COMMANDS(kCaptureCommands, true);
     ASSERT_NE(capture->window(), nullptr);
     EXPECT_EQ(capture->window()->windowTitle(), "Capture Window");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return pane(1).startsWith("Capture time left: "); }, kWaitMs));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return pane(1).startsWith("Capture time left: "); }, kWaitMs));
     EXPECT_TRUE(pane(1).endsWith("(s) Rate:5.0(fps)")) << pane(1).toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return video().capture() == nullptr; }, kWaitMs));
     EXPECT_EQ(pane(1), " ");
@@ -278,8 +280,8 @@ TEST_F(VideoCommandsTest, ClosingTheProgramWhileRecordingFinishesTheFile) {
 }
 
 TEST_F(VideoCommandsTest, CaptureRateAndTimeDialogsApplyTheirRules) {
-    auto typeAndAccept = [this](int command, const char* title, const char* edit,
-                                const char* shown, const char* typed) {
+    auto typeAndAccept = [this](int command, const char* title, const char* edit, const char* shown,
+                                const char* typed) {
         WithModalDialog([this, command] { run(command); },
                         [&](QDialog& dialog) {
                             EXPECT_EQ(dialog.windowTitle(), title);
@@ -395,6 +397,34 @@ TEST_F(PlaybackCommandsTest, PlayRateDialogStoresItsRules) {
     EXPECT_DOUBLE_EQ(video().player().rate(), 0.0);
     typeRate("0.000", "2");
     EXPECT_DOUBLE_EQ(video().player().rate(), 2.0);
+}
+
+TEST_F(VideoCommandsTest, ClosingAVideoWindowEndsItsStream) {
+    selectCamera();
+    app->settings().CaptureFile = tempPath("closed.avi");
+    run(kIdPreview);
+    run(kIdCaptureToDisc);
+    ASSERT_TRUE(video().preview()->running());
+    ASSERT_TRUE(video().capture()->running());
+    VideoRecording* recording = video().capture()->recording();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recording->framesWritten() >= 1; }, kWaitMs));
+    video().preview()->window()->close();
+    video().capture()->window()->close();
+    EXPECT_FALSE(video().preview()->running());
+    EXPECT_FALSE(video().capture()->running());
+    EXPECT_COMMANDS(kPreviewCommands, false);
+    EXPECT_COMMANDS(kCaptureCommands, false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane(1) == " "; }, kWaitMs));
+    EXPECT_NE(Video().openFile(tempPath("closed.avi")), nullptr);
+}
+
+TEST_F(PlaybackCommandsTest, ClosingThePlaybackWindowClosesTheFile) {
+    ASSERT_TRUE(run(kIdPlayRun));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pane(2).startsWith("Progress: "); }, kWaitMs));
+    video().player().window()->close();
+    EXPECT_FALSE(video().player().loaded());
+    EXPECT_COMMANDS(kPlayCommands, false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pane(2) == " "; }, kWaitMs));
 }
 
 TEST_F(PlaybackCommandsTest, QuitPlayClosesTheFileAndBlanksPaneTwo) {

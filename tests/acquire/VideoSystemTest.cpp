@@ -7,8 +7,8 @@
 #include "acquire/VideoMessages.h"
 #include "image/BitmapInfoHeader.h"
 
-#include <cstdio>
 #include <chrono>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <thread>
 
@@ -61,8 +61,7 @@ TEST_F(VideoSystemTest, AStoredNameOrIndexThatNoLongerMatchesAsksForASource) {
     EXPECT_EQ(Video().openPreview(camera, "Old camera"), nullptr);
     EXPECT_EQ(Video().openPreview(99, kSimulatedCameraName), nullptr);
     EXPECT_EQ(Video().openRecording(camera, "", path("x.avi"), 5.0), nullptr);
-    EXPECT_EQ(prompts.texts(),
-              std::vector<std::string>(3, kMsgSelectSource));
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>(3, kMsgSelectSource));
 }
 
 TEST_F(VideoSystemTest, PreviewDeliversMovingFramesOfTheStreamSize) {
