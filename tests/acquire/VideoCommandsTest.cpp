@@ -168,6 +168,19 @@ TEST_F(VideoCommandsTest, UnpluggedCameraTearsThePreviewDownAndPreviewBuildsItAg
     EXPECT_TRUE(preview->running());
 }
 
+TEST_F(VideoCommandsTest, SnapBeforeAnyFrameHasArrivedProducesNothingAndSaysNothing) {
+    selectCamera();
+    // An unplugged camera starts but sends no frame; its error is read on a
+    // later timer tick, so the preview still runs when Snap comes.
+    SetSimulatedCamerasUnplugged(true);
+    run(kIdPreview);
+    ASSERT_TRUE(video().preview()->running());
+    ASSERT_TRUE(run(kIdPreviewSnap));
+    settle();
+    EXPECT_TRUE(frame().documentWindows().empty());
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
 TEST_F(VideoCommandsTest, VideoFilterAdjustsTheDeviceAndCancelPutsItBack) {
     selectCamera();
     run(kIdPreview);
