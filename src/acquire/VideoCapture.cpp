@@ -40,6 +40,7 @@ void CVideoCapture::pause() {
 void CVideoCapture::teardown() {
     // The window goes first: it reads its frames from the recording.
     if (window_) {
+        window_->disconnect();
         window_->hide();
         window_->deleteLater();
     }

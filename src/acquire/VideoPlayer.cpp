@@ -67,6 +67,7 @@ PackedDib CVideoPlayer::snap() {
 void CVideoPlayer::teardown() {
     // The window goes first: it reads its frames from the playback.
     if (window_) {
+        window_->disconnect();
         window_->hide();
         window_->deleteLater();
     }

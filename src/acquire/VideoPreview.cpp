@@ -39,6 +39,7 @@ void CVideoPreview::pause() {
 void CVideoPreview::teardown() {
     // The window goes first: it reads its frames from the stream.
     if (window_) {
+        window_->disconnect();
         window_->hide();
         window_->deleteLater();
     }
