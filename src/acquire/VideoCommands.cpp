@@ -150,6 +150,10 @@ void CVideoCommands::captureToDisc() {
                                                          capture_->deviceName(), capture_->file());
     if (ShowMessage(question, MessageIcon::Warning, MessageButtons::OkCancel) != MessageAnswer::Ok)
         return;
+    // The timer keeps ticking while the question is open: a recording that
+    // reached its time limit meanwhile is gone, and a new one is made.
+    if (!capture_)
+        capture_ = std::make_unique<CVideoCapture>(app_.settings(), owner_);
     capture_->start();
     captureClock_.start();
 }

@@ -53,11 +53,18 @@ PackedDib CVideoPreview::snap() {
 }
 
 void CVideoPreview::showFilter() {
-    if (running_)
-        CVideoFilterDialog(*stream_).exec();
+    if (!running_)
+        return;
+    filterOpen_ = true;
+    CVideoFilterDialog(*stream_).exec();
+    filterOpen_ = false;
 }
 
 void CVideoPreview::pollEvents() {
+    // The open "Filter" dialog works on the stream: its end waits on the bus
+    // until the dialog is closed.
+    if (filterOpen_)
+        return;
     if (stream_ && !stream_->takeEvents().empty())
         teardown();
 }

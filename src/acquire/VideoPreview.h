@@ -50,6 +50,7 @@ private:
     std::unique_ptr<LiveVideo> stream_;
     QPointer<CVideoWindow> window_;
     bool running_ = false;
+    bool filterOpen_ = false;
 };
 
 } // namespace halvera

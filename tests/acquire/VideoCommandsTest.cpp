@@ -204,6 +204,51 @@ TEST_F(VideoCommandsTest, VideoFilterAdjustsTheDeviceAndCancelPutsItBack) {
     EXPECT_EQ(stream->adjustments().front().value, before.front().value);
 }
 
+TEST_F(VideoCommandsTest, ADeviceLostWhileTheFilterIsOpenEndsThePreviewAfterIt) {
+    selectCamera();
+    run(kIdPreview);
+    CVideoPreview* preview = video().preview();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bool(preview->snap()); }, kWaitMs));
+    WithModalDialog([this] { run(kIdVideoFilter); },
+                    [&](QDialog& dialog) {
+                        SetSimulatedCamerasUnplugged(true);
+                        QTest::qWait(200);
+                        EXPECT_TRUE(preview->running());
+                        QSlider* slider = dialog.findChildren<QSlider*>().front();
+                        slider->setValue(slider->minimum());
+                        Press(dialog, QDialogButtonBox::Ok);
+                    });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !preview->running(); }, kWaitMs));
+}
+
+// Answers the capture question only after the recording before it has
+// reached its time limit, with the timer ticking as under an open message box.
+class LateAnswer : public RecordingPrompts {
+public:
+    explicit LateAnswer(CVideoCommands& video) : video_(video) {}
+    MessageAnswer showMessage(const MessageRequest& request) override {
+        QTest::qWaitFor([this] { return video_.capture() == nullptr; }, kWaitMs);
+        return RecordingPrompts::showMessage(request);
+    }
+
+private:
+    CVideoCommands& video_;
+};
+
+TEST_F(VideoCommandsTest, ARecordingThatEndedWhileTheQuestionWasOpenIsMadeAgain) {
+    selectCamera();
+    app->settings().captureTimeLimit = 0.5;
+    app->settings().CaptureFile = tempPath("again.avi");
+    run(kIdCaptureToDisc);
+    ASSERT_TRUE(video().capture()->running());
+    LateAnswer late(video());
+    ScopedPrompts answering(late);
+    run(kIdCaptureToDisc);
+    ASSERT_NE(video().capture(), nullptr);
+    EXPECT_TRUE(video().capture()->running());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return video().capture() == nullptr; }, kWaitMs));
+}
+
 TEST_F(VideoCommandsTest, CaptureAsksFirstAndCancelRecordsNothing) {
     selectCamera();
     app->settings().CaptureFile = tempPath("never.avi");
