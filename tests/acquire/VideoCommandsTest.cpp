@@ -343,6 +343,11 @@ TEST_F(VideoCommandsTest, CaptureRateAndTimeDialogsApplyTheirRules) {
         WithModalDialog([this, command] { run(command); },
                         [&](QDialog& dialog) {
                             EXPECT_EQ(dialog.windowTitle(), title);
+                            const std::vector<std::string> labels =
+                                command == kIdSetCaptureRate
+                                    ? std::vector<std::string>{"Capture rate ", "fps"}
+                                    : std::vector<std::string>{"Time", "s"};
+                            EXPECT_EQ(LabelTexts(dialog), labels);
                             auto* box = Child<QLineEdit>(dialog, edit);
                             EXPECT_EQ(box->text(), shown);
                             TypeInto(box, typed);
@@ -440,14 +445,16 @@ TEST_F(PlaybackCommandsTest, PlayingToTheEndLoopsAndProgressStartsAgain) {
 
 TEST_F(PlaybackCommandsTest, PlayRateDialogStoresItsRules) {
     auto typeRate = [this](const char* shown, const char* typed) {
-        WithModalDialog([this] { run(kIdSetPlayRate); },
-                        [&](QDialog& dialog) {
-                            EXPECT_EQ(dialog.windowTitle(), "Play rate ");
-                            auto* box = Child<QLineEdit>(dialog, "playRateEdit");
-                            EXPECT_EQ(box->text(), shown);
-                            TypeInto(box, typed);
-                            Press(dialog, QDialogButtonBox::Ok);
-                        });
+        WithModalDialog(
+            [this] { run(kIdSetPlayRate); },
+            [&](QDialog& dialog) {
+                EXPECT_EQ(dialog.windowTitle(), "Play rate ");
+                EXPECT_EQ(LabelTexts(dialog), (std::vector<std::string>{"Rate", "Times"}));
+                auto* box = Child<QLineEdit>(dialog, "playRateEdit");
+                EXPECT_EQ(box->text(), shown);
+                TypeInto(box, typed);
+                Press(dialog, QDialogButtonBox::Ok);
+            });
     };
     typeRate("1.000", "-2");
     EXPECT_DOUBLE_EQ(video().player().rate(), 1.0);
