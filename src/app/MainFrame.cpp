@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/DroppedFiles.h"
 #include "app/HalveraApp.h"
 #include "app/IndexImagePanel.h"
 #include "app/MenuResources.h"
@@ -12,6 +13,8 @@
 
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -64,6 +67,7 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::onSubWindowActivated);
+    setAcceptDrops(true);
 
     // The bars in the order the window has always created them; the top dock
     // area then holds three rows: Main and Warping; Preview, Video and Play;
@@ -631,6 +635,21 @@ bool CMainFrame::event(QEvent* event) {
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = DroppedFiles(event->mimeData());
+    if (files.empty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop has ended: a message box inside the drop would
+    // keep the file manager waiting for it.
+    QTimer::singleShot(0, this, [this, files] { app_.OpenFiles(files); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
