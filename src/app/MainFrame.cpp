@@ -5,8 +5,11 @@
 #include "app/CommandTable.h"
 #include "app/DroppedFiles.h"
 #include "app/HalveraApp.h"
+#include "app/ImageWindowArea.h"
 #include "app/IndexImagePanel.h"
+#include "app/IndexPanelClearance.h"
 #include "app/MenuResources.h"
+#include "app/StatusTipForwarder.h"
 #include "app/ToolbarResources.h"
 #include "image/MavDoc.h"
 #include "view/MavView.h"
@@ -60,7 +63,7 @@ const Accelerator kAccelerators[] = {
 
 CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), router_([this] { return commandChain(); }),
-      frameServices_(*this), mdi_(new QMdiArea(this)) {
+      frameServices_(*this), mdi_(new CImageWindowArea(this)) {
     setWindowTitle(QStringLiteral("Halvera"));
     setWindowIcon(QIcon(QStringLiteral(":/halvera-64.png")));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -183,6 +186,7 @@ QDockWidget* CMainFrame::createToolBox() {
     }
     auto* dock = createFloatingPanel(FromView(resource.caption));
     dock->setWidget(palette);
+    new StatusTipForwarder(dock, this);
     dock->setFixedSize(dock->sizeHint());
     dock->move(toolBoxHome());
     dock->show();
@@ -212,6 +216,8 @@ void CMainFrame::createIndexPanel() {
                         mdi_->setActiveSubWindow(window);
                 }
             });
+    // Image windows end above the panel wherever it covers the bottom of their area.
+    new IndexPanelClearance(indexPanel_, static_cast<CImageWindowArea*>(mdi_));
     showIndexPanel();
 }
 
@@ -511,7 +517,8 @@ void CMainFrame::toggleIndexPanel() {
 // The panel comes back along the bottom of the screen whenever it is shown.
 void CMainFrame::showIndexPanel() {
     const QRect screen = ScreenRect();
-    indexPanel_->setGeometry(60, screen.height() - 200, screen.width() - 120, 120);
+    indexPanel_->setGeometry(60, screen.height() - 200, screen.width() - 120,
+                             indexPanel_->height());
     indexPanel_->show();
 }
 

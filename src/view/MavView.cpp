@@ -1,15 +1,15 @@
 #include "view/MavView.h"
 
-#include "image/ImageCommand.h"
-
 #include "app/CommandIds.h"
 #include "app/FrameServices.h"
+#include "image/ImageCommand.h"
 #include "image/MavDoc.h"
 #include "processing/ArithmeticCommands.h"
 #include "processing/ProcessingViewCommands.h"
 #include "view/BuildOutlineMap.h"
 #include "view/DrawDib.h"
 #include "view/MagnifierTool.h"
+#include "view/PixelReadout.h"
 #include "view/SelectionCommands.h"
 #include "view/ZoomTool.h"
 #include "warping/WarpingCommands.h"
@@ -269,9 +269,20 @@ void CMavView::showZoomStatus() {
     showStatus(ZoomText(zoomPercent()));
 }
 
+// The pointer in window pixels, then, over the image, the image pixel under
+// it with its colour (and its calibrated position).
 void CMavView::showPointerStatus(QPoint client) {
-    showStatus(ZoomText(zoomPercent()) + QStringLiteral(", Mouse:X=") +
-               QString::number(client.x()) + QStringLiteral(", Y=") + QString::number(client.y()));
+    QString text = ZoomText(zoomPercent()) + QStringLiteral(", Mouse:X=") +
+                   QString::number(client.x()) + QStringLiteral(", Y=") +
+                   QString::number(client.y());
+    if (isOverImage(client)) {
+        const QPoint pixel = windowToImage(client);
+        const std::string readout =
+            PixelReadout(doc_.image(), {pixel.x(), pixel.y()}, doc_.settings());
+        if (!readout.empty())
+            text += QStringLiteral(", ") + QString::fromStdString(readout);
+    }
+    showStatus(text);
 }
 
 // ---- Selection outline
@@ -506,55 +517,55 @@ void CMavView::redo() {
 }
 
 const CommandMap<CMavView>& CMavView::Commands() {
-    static const auto map =
-        CommandMap<CMavView>()
-            .add(kIdZoomTool, &CMavView::startZoomTool)
-            .add(kIdMagnifierTool, &CMavView::startMagnifier)
-            .add(kIdEditUndo, &CMavView::undo,
-                 [](CMavView& view, CommandState& state) {
-                     state.enabled = view.document().CanUndo();
-                 })
-            .add(kIdEditRedo, &CMavView::redo, [](CMavView& view, CommandState& state) {
-                state.enabled = view.document().CanRedo();
-            })
-            .add(kIdLassoTool, &StartLassoTool)
-            .add(kIdRectMarqueeTool, &StartRectangleMarquee)
-            .add(kIdEllipseMarqueeTool, &StartEllipseMarquee)
-            .add(kIdRoiCutTool, &StartRoiCutTool)
-            .add(kIdRoiClear, &RoiClear)
-            .add(kIdCrop, &CropToSelectionCommand)
-            .add(kIdEditCopy, &CopyCommand)
-            .add(kIdEditCut, &CutCommand)
-            .add(kIdEditPaste, &PasteCommand, &UpdatePasteCommand)
-            .add(kIdInvert, &InvertCommand)
-            .add(kIdGrayscale, &GrayscaleCommand)
-            .add(kIdBrightnessContrast, &BrightnessContrastCommand)
-            .add(kIdColorBalance, &ColorBalanceCommand)
-            .add(kIdHueSaturation, &HueSaturationCommand)
-            .add(kIdSmoothAverage, &AverageCommand)
-            .add(kIdSmoothMedian, &MedianCommand)
-            .add(kIdSmoothLowPass, &LowPassCommand)
-            .add(kIdEdgeRoberts, &RobertsCommand)
-            .add(kIdEdgeSobel, &SobelCommand)
-            .add(kIdEdgeLaplace, &LaplaceCommand)
-            .add(kIdEdgeKirsch, &KirschCommand)
-            .add(kIdEdgePrewitt, &PrewittCommand)
-            .add(kIdEdgeHorizontal, &HorizontalEdgeCommand)
-            .add(kIdEdgeVertical, &VerticalEdgeCommand)
-            .add(kIdEdgeUpRight, &UpRightEdgeCommand)
-            .add(kIdEdgeDownLeft, &DownLeftEdgeCommand)
-            .add(kIdArithmetic, &ArithmeticCommand)
-            .add(kIdShadeCorrection1, &ShadePolynomialCommand)
-            .add(kIdShadeCorrection2, &ShadeMorphological7Command)
-            .add(kIdShadeCorrection3, &ShadeMorphological9Command)
-            .add(kIdReferenceImage, &ReferenceImageCommand)
-            .add(kIdFieldShadeCorrection, &FieldShadeCorrectionCommand)
-            .add(kIdHorizontalFlip, &HorizontalFlipCommand)
-            .add(kIdVerticalFlip, &VerticalFlipCommand)
-            .add(kIdZoomTransform, &ZoomTransformCommand)
-            .add(kIdRotate, &RotateCommand)
-            .add(kIdFreeTransform, &FreeTransformCommand)
-            .add(kIdNetWarping, &NetWarpingCommand);
+    static const auto map = CommandMap<CMavView>()
+                                .add(kIdZoomTool, &CMavView::startZoomTool)
+                                .add(kIdMagnifierTool, &CMavView::startMagnifier)
+                                .add(kIdEditUndo, &CMavView::undo,
+                                     [](CMavView& view, CommandState& state) {
+                                         state.enabled = view.document().CanUndo();
+                                     })
+                                .add(kIdEditRedo, &CMavView::redo,
+                                     [](CMavView& view, CommandState& state) {
+                                         state.enabled = view.document().CanRedo();
+                                     })
+                                .add(kIdLassoTool, &StartLassoTool)
+                                .add(kIdRectMarqueeTool, &StartRectangleMarquee)
+                                .add(kIdEllipseMarqueeTool, &StartEllipseMarquee)
+                                .add(kIdRoiCutTool, &StartRoiCutTool)
+                                .add(kIdRoiClear, &RoiClear)
+                                .add(kIdCrop, &CropToSelectionCommand)
+                                .add(kIdEditCopy, &CopyCommand)
+                                .add(kIdEditCut, &CutCommand)
+                                .add(kIdEditPaste, &PasteCommand, &UpdatePasteCommand)
+                                .add(kIdInvert, &InvertCommand)
+                                .add(kIdGrayscale, &GrayscaleCommand)
+                                .add(kIdBrightnessContrast, &BrightnessContrastCommand)
+                                .add(kIdColorBalance, &ColorBalanceCommand)
+                                .add(kIdHueSaturation, &HueSaturationCommand)
+                                .add(kIdSmoothAverage, &AverageCommand)
+                                .add(kIdSmoothMedian, &MedianCommand)
+                                .add(kIdSmoothLowPass, &LowPassCommand)
+                                .add(kIdEdgeRoberts, &RobertsCommand)
+                                .add(kIdEdgeSobel, &SobelCommand)
+                                .add(kIdEdgeLaplace, &LaplaceCommand)
+                                .add(kIdEdgeKirsch, &KirschCommand)
+                                .add(kIdEdgePrewitt, &PrewittCommand)
+                                .add(kIdEdgeHorizontal, &HorizontalEdgeCommand)
+                                .add(kIdEdgeVertical, &VerticalEdgeCommand)
+                                .add(kIdEdgeUpRight, &UpRightEdgeCommand)
+                                .add(kIdEdgeDownLeft, &DownLeftEdgeCommand)
+                                .add(kIdArithmetic, &ArithmeticCommand)
+                                .add(kIdShadeCorrection1, &ShadePolynomialCommand)
+                                .add(kIdShadeCorrection2, &ShadeMorphological7Command)
+                                .add(kIdShadeCorrection3, &ShadeMorphological9Command)
+                                .add(kIdReferenceImage, &ReferenceImageCommand)
+                                .add(kIdFieldShadeCorrection, &FieldShadeCorrectionCommand)
+                                .add(kIdHorizontalFlip, &HorizontalFlipCommand)
+                                .add(kIdVerticalFlip, &VerticalFlipCommand)
+                                .add(kIdZoomTransform, &ZoomTransformCommand)
+                                .add(kIdRotate, &RotateCommand)
+                                .add(kIdFreeTransform, &FreeTransformCommand)
+                                .add(kIdNetWarping, &NetWarpingCommand);
     return map;
 }
 
