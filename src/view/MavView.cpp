@@ -1,8 +1,9 @@
 #include "view/MavView.h"
 
+#include "image/ImageCommand.h"
+
 #include "app/CommandIds.h"
 #include "app/FrameServices.h"
-#include "image/ImageCommand.h"
 #include "image/MavDoc.h"
 #include "processing/ArithmeticCommands.h"
 #include "processing/ProcessingViewCommands.h"
@@ -517,55 +518,55 @@ void CMavView::redo() {
 }
 
 const CommandMap<CMavView>& CMavView::Commands() {
-    static const auto map = CommandMap<CMavView>()
-                                .add(kIdZoomTool, &CMavView::startZoomTool)
-                                .add(kIdMagnifierTool, &CMavView::startMagnifier)
-                                .add(kIdEditUndo, &CMavView::undo,
-                                     [](CMavView& view, CommandState& state) {
-                                         state.enabled = view.document().CanUndo();
-                                     })
-                                .add(kIdEditRedo, &CMavView::redo,
-                                     [](CMavView& view, CommandState& state) {
-                                         state.enabled = view.document().CanRedo();
-                                     })
-                                .add(kIdLassoTool, &StartLassoTool)
-                                .add(kIdRectMarqueeTool, &StartRectangleMarquee)
-                                .add(kIdEllipseMarqueeTool, &StartEllipseMarquee)
-                                .add(kIdRoiCutTool, &StartRoiCutTool)
-                                .add(kIdRoiClear, &RoiClear)
-                                .add(kIdCrop, &CropToSelectionCommand)
-                                .add(kIdEditCopy, &CopyCommand)
-                                .add(kIdEditCut, &CutCommand)
-                                .add(kIdEditPaste, &PasteCommand, &UpdatePasteCommand)
-                                .add(kIdInvert, &InvertCommand)
-                                .add(kIdGrayscale, &GrayscaleCommand)
-                                .add(kIdBrightnessContrast, &BrightnessContrastCommand)
-                                .add(kIdColorBalance, &ColorBalanceCommand)
-                                .add(kIdHueSaturation, &HueSaturationCommand)
-                                .add(kIdSmoothAverage, &AverageCommand)
-                                .add(kIdSmoothMedian, &MedianCommand)
-                                .add(kIdSmoothLowPass, &LowPassCommand)
-                                .add(kIdEdgeRoberts, &RobertsCommand)
-                                .add(kIdEdgeSobel, &SobelCommand)
-                                .add(kIdEdgeLaplace, &LaplaceCommand)
-                                .add(kIdEdgeKirsch, &KirschCommand)
-                                .add(kIdEdgePrewitt, &PrewittCommand)
-                                .add(kIdEdgeHorizontal, &HorizontalEdgeCommand)
-                                .add(kIdEdgeVertical, &VerticalEdgeCommand)
-                                .add(kIdEdgeUpRight, &UpRightEdgeCommand)
-                                .add(kIdEdgeDownLeft, &DownLeftEdgeCommand)
-                                .add(kIdArithmetic, &ArithmeticCommand)
-                                .add(kIdShadeCorrection1, &ShadePolynomialCommand)
-                                .add(kIdShadeCorrection2, &ShadeMorphological7Command)
-                                .add(kIdShadeCorrection3, &ShadeMorphological9Command)
-                                .add(kIdReferenceImage, &ReferenceImageCommand)
-                                .add(kIdFieldShadeCorrection, &FieldShadeCorrectionCommand)
-                                .add(kIdHorizontalFlip, &HorizontalFlipCommand)
-                                .add(kIdVerticalFlip, &VerticalFlipCommand)
-                                .add(kIdZoomTransform, &ZoomTransformCommand)
-                                .add(kIdRotate, &RotateCommand)
-                                .add(kIdFreeTransform, &FreeTransformCommand)
-                                .add(kIdNetWarping, &NetWarpingCommand);
+    static const auto map =
+        CommandMap<CMavView>()
+            .add(kIdZoomTool, &CMavView::startZoomTool)
+            .add(kIdMagnifierTool, &CMavView::startMagnifier)
+            .add(kIdEditUndo, &CMavView::undo,
+                 [](CMavView& view, CommandState& state) {
+                     state.enabled = view.document().CanUndo();
+                 })
+            .add(kIdEditRedo, &CMavView::redo, [](CMavView& view, CommandState& state) {
+                state.enabled = view.document().CanRedo();
+            })
+            .add(kIdLassoTool, &StartLassoTool)
+            .add(kIdRectMarqueeTool, &StartRectangleMarquee)
+            .add(kIdEllipseMarqueeTool, &StartEllipseMarquee)
+            .add(kIdRoiCutTool, &StartRoiCutTool)
+            .add(kIdRoiClear, &RoiClear)
+            .add(kIdCrop, &CropToSelectionCommand)
+            .add(kIdEditCopy, &CopyCommand)
+            .add(kIdEditCut, &CutCommand)
+            .add(kIdEditPaste, &PasteCommand, &UpdatePasteCommand)
+            .add(kIdInvert, &InvertCommand)
+            .add(kIdGrayscale, &GrayscaleCommand)
+            .add(kIdBrightnessContrast, &BrightnessContrastCommand)
+            .add(kIdColorBalance, &ColorBalanceCommand)
+            .add(kIdHueSaturation, &HueSaturationCommand)
+            .add(kIdSmoothAverage, &AverageCommand)
+            .add(kIdSmoothMedian, &MedianCommand)
+            .add(kIdSmoothLowPass, &LowPassCommand)
+            .add(kIdEdgeRoberts, &RobertsCommand)
+            .add(kIdEdgeSobel, &SobelCommand)
+            .add(kIdEdgeLaplace, &LaplaceCommand)
+            .add(kIdEdgeKirsch, &KirschCommand)
+            .add(kIdEdgePrewitt, &PrewittCommand)
+            .add(kIdEdgeHorizontal, &HorizontalEdgeCommand)
+            .add(kIdEdgeVertical, &VerticalEdgeCommand)
+            .add(kIdEdgeUpRight, &UpRightEdgeCommand)
+            .add(kIdEdgeDownLeft, &DownLeftEdgeCommand)
+            .add(kIdArithmetic, &ArithmeticCommand)
+            .add(kIdShadeCorrection1, &ShadePolynomialCommand)
+            .add(kIdShadeCorrection2, &ShadeMorphological7Command)
+            .add(kIdShadeCorrection3, &ShadeMorphological9Command)
+            .add(kIdReferenceImage, &ReferenceImageCommand)
+            .add(kIdFieldShadeCorrection, &FieldShadeCorrectionCommand)
+            .add(kIdHorizontalFlip, &HorizontalFlipCommand)
+            .add(kIdVerticalFlip, &VerticalFlipCommand)
+            .add(kIdZoomTransform, &ZoomTransformCommand)
+            .add(kIdRotate, &RotateCommand)
+            .add(kIdFreeTransform, &FreeTransformCommand)
+            .add(kIdNetWarping, &NetWarpingCommand);
     return map;
 }
 
