@@ -1,7 +1,9 @@
 #include "app/StatusTipForwarder.h"
 
 #include <QCoreApplication>
-#include <QEvent>
+#include <QCursor>
+#include <QStatusTipEvent>
+#include <QWidget>
 
 namespace halvera {
 
@@ -13,7 +15,12 @@ StatusTipForwarder::StatusTipForwarder(QObject* watched, QObject* target)
 bool StatusTipForwarder::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::StatusTip)
         return QObject::eventFilter(watched, event);
-    QCoreApplication::sendEvent(target_, event);
+    // A prompt only while the pointer is really over the window: a window
+    // system may report an enter when a window is merely shown.
+    const auto* window = qobject_cast<QWidget*>(watched);
+    const bool prompt = !static_cast<QStatusTipEvent*>(event)->tip().isEmpty();
+    if (!prompt || !window || window->frameGeometry().contains(QCursor::pos()))
+        QCoreApplication::sendEvent(target_, event);
     return true;
 }
 
