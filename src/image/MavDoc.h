@@ -113,9 +113,6 @@ public:
     // Where the window learns that IsModified() changed.
     SavedStateTracker& savedState() { return savedState_; }
 
-    // The application's settings (calibration, sizes), read afresh by users.
-    AppSettings& settings() const { return settings_; }
-
     // The file the document was opened from or saved to; empty when never saved.
     const std::string& path() const { return path_; }
     void setPath(const std::string& path) { path_ = path; }

@@ -212,5 +212,39 @@ TEST(NetWarpingCommand, TakesMouseDragsAndArrowClicksAtEveryOpening) {
     }
 }
 
+// A tool ended in the middle of its drag (here by Undo from the keyboard,
+// with the button still down) must not leave the view holding the mouse:
+// the dialog opened next would get no mouse input while the keyboard works.
+TEST(NetWarpingCommand, TakesTheMouseAfterAToolWasEndedMidDrag) {
+    ViewHarness harness(420, 280);
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.onCommand(kIdFreeTransform));
+    const QPoint inside = ClientPointOf(view, 200, 140);
+    WindowPress(harness.viewport(), inside);
+    WindowMove(harness.viewport(), inside + QPoint(4, 0));
+    ASSERT_EQ(QWidget::mouseGrabber(), harness.viewport()) << "the drag holds the mouse";
+    ASSERT_TRUE(view.onCommand(kIdEditUndo));
+    WindowRelease(harness.viewport(), inside + QPoint(4, 0));
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+
+    bool nodeMoved = false;
+    int widthAfterUp = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<CNetWarpDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !QTest::qWaitForWindowExposed(dialog))
+            return;
+        CNetWarpPreview* preview = dialog->preview();
+        const QPoint node = ToQPoint(preview->grid().moved({2, 2}));
+        WindowDrag(preview, node, node + QPoint(6, 4));
+        nodeMoved = ToQPoint(preview->grid().moved({2, 2})) == node + QPoint(6, 4);
+        ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxUp);
+        widthAfterUp = dialog->widthBox()->value();
+        dialog->reject();
+    });
+    ASSERT_TRUE(view.onCommand(kIdNetWarping));
+    EXPECT_TRUE(nodeMoved);
+    EXPECT_EQ(widthAfterUp, 37);
+}
+
 } // namespace
 } // namespace halvera::testing
