@@ -210,6 +210,11 @@ void CMavView::startTool(OutlineAnimation animation, int toolMode,
 
 void CMavView::endTool() {
     toolMode_ = ToolMode::None;
+    // A tool ended in the middle of a drag (a key, a command) can no longer
+    // let go of the mouse; left held, the mouse would reach no other window,
+    // a dialog opened next included, while the keyboard still worked.
+    if (QWidget::mouseGrabber() == viewport())
+        releaseCapture();
     if (!tool_)
         return;
     const ToolCall call(*this);
