@@ -20,9 +20,15 @@ namespace {
 
 constexpr int kReadError = 1;
 constexpr int kSaveError = 2;
-// A tile side beyond this is no real file's; it is refused before any
-// buffer for a band of tiles is allocated.
-constexpr uint32_t kLongestTileSide = 1u << 15;
+// Tiles are multiples of 16 pixels; small pictures are often stored in one
+// tile of a usual size. A tile side beyond both is no real file's and is
+// refused before any buffer for it is allocated.
+constexpr uint32_t kUsualTileSide = 1024;
+
+bool IsSensibleTileSide(uint32_t side, int32_t pictureSide) {
+    const uint32_t rounded = (static_cast<uint32_t>(pictureSide) + 15) / 16 * 16;
+    return side > 0 && side <= std::max(kUsualTileSide, rounded);
+}
 
 // The library's messages would go to standard error; the user sees the
 // program's own message instead.
@@ -141,8 +147,9 @@ bool ReadTiles(TIFF* tiff, PictureAssembler& assembler, const SampleLayout& layo
     uint32_t tileWidth = 0;
     uint32_t tileLength = 0;
     if (!TIFFGetField(tiff, TIFFTAG_TILEWIDTH, &tileWidth) ||
-        !TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileLength) || tileWidth == 0 || tileLength == 0 ||
-        tileWidth > kLongestTileSide || tileLength > kLongestTileSide)
+        !TIFFGetField(tiff, TIFFTAG_TILELENGTH, &tileLength) ||
+        !IsSensibleTileSide(tileWidth, layout.width) ||
+        !IsSensibleTileSide(tileLength, layout.height))
         return false;
     const size_t bitsPerPixel =
         static_cast<size_t>(layout.bitsPerSample) * static_cast<size_t>(layout.samplesPerPixel);
@@ -154,7 +161,8 @@ bool ReadTiles(TIFF* tiff, PictureAssembler& assembler, const SampleLayout& layo
     const auto width = static_cast<uint32_t>(layout.width);
     const auto height = static_cast<uint32_t>(layout.height);
     std::unique_ptr<uint8_t[]> tile(new (std::nothrow) uint8_t[tileRowBytes * tileLength]);
-    std::unique_ptr<uint8_t[]> band(new (std::nothrow) uint8_t[rowBytes * tileLength]);
+    const uint32_t bandRows = std::min(tileLength, height);
+    std::unique_ptr<uint8_t[]> band(new (std::nothrow) uint8_t[rowBytes * bandRows]);
     if (!tile || !band)
         return false;
     for (uint32_t top = 0; top < height; top += tileLength) {
