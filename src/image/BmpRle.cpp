@@ -13,12 +13,19 @@ constexpr uint8_t kDelta = 2;
 class RleCanvas {
 public:
     RleCanvas(int bitCount, int32_t width, int32_t height, uint8_t* rows, size_t stride)
-        : fourBit_(bitCount == 4), width_(width), height_(height), rows_(rows), stride_(stride) {}
+        : fourBit_(bitCount == 4), width_(width),
+          storedWidth_(static_cast<int32_t>(stride * 8 / static_cast<size_t>(bitCount))),
+          height_(height), rows_(rows), stride_(stride) {}
 
-    // Whether `count` more pixels fit in the current row.
-    bool fits(int count) const { return y_ < height_ && x_ + count <= width_; }
+    // Whether `count` more pixels fit in the current row, padding included.
+    bool fits(int count) const { return y_ < height_ && x_ + count <= storedWidth_; }
 
+    // Pixels in the row's padding are dropped.
     void put(uint8_t index) {
+        if (x_ >= width_) {
+            ++x_;
+            return;
+        }
         uint8_t* row = rows_ + stride_ * static_cast<size_t>(y_);
         if (fourBit_) {
             uint8_t& pair = row[x_ >> 1];
@@ -45,6 +52,7 @@ public:
 private:
     bool fourBit_;
     int32_t width_;
+    int32_t storedWidth_; // pixels a row of `stride_` bytes holds
     int32_t height_;
     uint8_t* rows_;
     size_t stride_;

@@ -11,9 +11,11 @@ namespace halvera {
 // delta. Pixels the data never reaches keep palette index 0.
 //
 // Every step is checked against the picture: a run or literal stretch that
-// passes the end of its row, a delta that leaves the picture, pixels after the
-// last row and data that ends before its end-of-picture code all refuse the
-// data.
+// passes the end of its stored row, a delta that leaves the picture, pixels
+// after the last row and data that ends before its end-of-picture code all
+// refuse the data. A stored row is padded to a multiple of 4 bytes, and
+// common writers (ImageMagick) encode the padding pixels too: runs may reach
+// into the padding, whose pixels are dropped.
 
 // Decodes `size` bytes of `data` into the zero-filled bottom-up rows of an
 // uncompressed picture of depth `bitCount` (4 or 8), `stride` bytes apart.

@@ -130,14 +130,16 @@ TEST_F(BmpRleTest, Rle4RunsAlternateTheirTwoIndicesAndLiteralsPadToWords) {
 }
 
 TEST_F(BmpRleTest, RunsLiteralsAndDeltasThatLeaveThePictureAreRefused) {
+    // Rows of 5 pixels are stored in 8 bytes at 8 bits, 4 bytes (8 pixels) at 4 bits.
     const auto palette = Palette(4);
-    ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {6, 1, 0, 1}), "run past the row");
-    ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {3, 1, 3, 1, 0, 1}),
+    ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {9, 1, 0, 1}), "run past the row");
+    ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {5, 1, 4, 1, 0, 1}),
                   "second run past the row");
-    ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {0, 6, 1, 1, 1, 1, 1, 1, 0, 1}),
+    ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {0, 9, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 1}),
                   "literal past the row");
-    ExpectRefused(FileWithData(5, 2, 4, kRle4, Palette(16), {6, 0x11, 0, 1}),
+    ExpectRefused(FileWithData(5, 2, 4, kRle4, Palette(16), {9, 0x11, 0, 1}),
                   "4-bit run past the row");
+    ExpectRefused(FileWithData(13, 1, 8, kRle8, palette, {17, 1, 0, 1}), "run past 16 bytes");
     ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {0, 2, 6, 0, 0, 1}), "delta right");
     ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {0, 2, 0, 2, 0, 1}), "delta up");
     ExpectRefused(FileWithData(5, 2, 8, kRle8, palette, {0, 0, 0, 0, 1, 1, 0, 1}),
@@ -157,11 +159,28 @@ TEST_F(BmpRleTest, RunsLiteralsAndDeltasThatLeaveThePictureAreRefused) {
     ExpectRefused(file, "pixel offset inside the header");
 }
 
+TEST_F(BmpRleTest, RunsIntoTheRowPaddingAreReadAndTheirPixelsDropped) {
+    // As ImageMagick writes a 5-pixel row: a run over the row, one over the
+    // 3 padding pixels, end of line. At 4 bits a row of 5 holds 8 pixels.
+    const Bytes data = {5, 2, 3, 0, 0, 0, 4, 1, 0, 4, 3, 1, 2, 1, 0, 0, 0, 1};
+    const PackedDib dib = Read(FileWithData(5, 2, 8, kRle8, Palette(4), data));
+    ASSERT_TRUE(dib);
+    EXPECT_EQ(Indices(dib), (std::vector<std::vector<int>>{{1, 1, 1, 1, 3}, {2, 2, 2, 2, 2}}));
+    // The padding of the packed DIB stays clear.
+    const uint8_t* bottom = dib.data() + kHeaderSize + 1024;
+    EXPECT_EQ(Bytes(bottom + 5, bottom + 8), Bytes(3, 0));
+
+    const PackedDib fourBit =
+        Read(FileWithData(5, 1, 4, kRle4, Palette(16), {8, 0x9A, 0, 0, 0, 1}));
+    ASSERT_TRUE(fourBit);
+    EXPECT_EQ(Indices(fourBit), (std::vector<std::vector<int>>{{9, 10, 9, 10, 9}}));
+}
+
 TEST_F(BmpRleTest, TheDecoderWritesNothingOutsideItsRows) {
     // Rows of 3 pixels at 8 bits in a 4-byte stride, with a guard row above.
     Bytes rows(4 * 3, 0xEE);
     std::memset(rows.data(), 0, 8);
-    EXPECT_FALSE(DecodeBmpRle(Bytes{0, 2, 3, 1, 1, 1}.data(), 6, 8, 3, 2, rows.data(), 4));
+    EXPECT_FALSE(DecodeBmpRle(Bytes{0, 2, 3, 1, 2, 1}.data(), 6, 8, 3, 2, rows.data(), 4));
     EXPECT_TRUE(
         DecodeBmpRle(Bytes{3, 1, 0, 0, 3, 2, 0, 0, 0, 1}.data(), 10, 8, 3, 2, rows.data(), 4));
     EXPECT_EQ(Bytes(rows.begin() + 8, rows.end()), Bytes(4, 0xEE));
