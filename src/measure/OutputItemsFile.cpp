@@ -23,9 +23,9 @@ RecordRead ReadOutputItemsFile(const std::string& path, OutputSelection& selecti
     std::array<std::byte, kOutputItemsFileSize> record{};
     const RecordRead result = ReadRecordFile(path, kMagic, record);
     if (result == RecordRead::Done) {
-        std::array<int, OutputSelection::kSlots> slots{};
-        std::memcpy(slots.data(), record.data() + kSlotsOffset, kSlotBytes);
-        selection = OutputSelection::FromSlots(slots);
+        std::array<int, OutputSelection::kSlots> values{};
+        std::memcpy(values.data(), record.data() + kSlotsOffset, kSlotBytes);
+        selection = OutputSelection::FromSlots(values);
     }
     return result;
 }
@@ -33,7 +33,7 @@ RecordRead ReadOutputItemsFile(const std::string& path, OutputSelection& selecti
 bool WriteOutputItemsFile(const std::string& path, const OutputSelection& selection) {
     std::array<std::byte, kOutputItemsFileSize> record{};
     std::memcpy(record.data(), kMagic.data(), kMagic.size());
-    std::memcpy(record.data() + kSlotsOffset, selection.slots().data(), kSlotBytes);
+    std::memcpy(record.data() + kSlotsOffset, selection.slotValues().data(), kSlotBytes);
     return WriteRecordFile(path, record);
 }
 

@@ -8,7 +8,7 @@ OutputSelection::OutputSelection() {
     selectAll();
 }
 
-OutputSelection OutputSelection::None() {
+OutputSelection OutputSelection::NoItems() {
     OutputSelection selection;
     selection.clear();
     return selection;
@@ -53,9 +53,9 @@ void OutputSelection::clear() {
     slots_.fill(kEmpty);
 }
 
-OutputSelection OutputSelection::FromSlots(const std::array<int, kSlots>& slots) {
-    OutputSelection selection = None();
-    for (int k : slots)
+OutputSelection OutputSelection::FromSlots(const std::array<int, kSlots>& values) {
+    OutputSelection selection = NoItems();
+    for (int k : values)
         selection.add(k);
     return selection;
 }

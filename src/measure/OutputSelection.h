@@ -18,10 +18,10 @@ public:
 
     // Every item selected, in item order (the start-up selection).
     OutputSelection();
-    static OutputSelection None();
+    static OutputSelection NoItems();
 
     // The slots as kept: used slots first, then kEmpty.
-    const std::array<int, kSlots>& slots() const { return slots_; }
+    const std::array<int, kSlots>& slotValues() const { return slots_; }
     // The items of the used slots, in slot order.
     std::vector<int> items() const;
     bool contains(int k) const;
@@ -37,7 +37,7 @@ public:
 
     // Takes slots as a file holds them: values outside 0..32 select nothing and
     // an item standing twice is kept once, so the used slots stay first.
-    static OutputSelection FromSlots(const std::array<int, kSlots>& slots);
+    static OutputSelection FromSlots(const std::array<int, kSlots>& values);
 
     bool operator==(const OutputSelection&) const = default;
 

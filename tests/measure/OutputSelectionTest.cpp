@@ -23,7 +23,7 @@ TEST(OutputSelection, StartsWithEveryItemInOrder) {
 }
 
 TEST(OutputSelection, AddKeepsPickOrderAndListsAnItemOnce) {
-    OutputSelection selection = OutputSelection::None();
+    OutputSelection selection = OutputSelection::NoItems();
     EXPECT_TRUE(selection.items().empty());
     EXPECT_TRUE(selection.add(14));
     EXPECT_FALSE(selection.add(14));
@@ -31,7 +31,7 @@ TEST(OutputSelection, AddKeepsPickOrderAndListsAnItemOnce) {
     EXPECT_FALSE(selection.add(33));
     EXPECT_FALSE(selection.add(-1));
     EXPECT_EQ(selection.items(), (std::vector<int>{14, 2}));
-    EXPECT_EQ(selection.slots()[2], OutputSelection::kEmpty);
+    EXPECT_EQ(selection.slotValues()[2], OutputSelection::kEmpty);
 }
 
 TEST(OutputSelection, RemovingMovesLaterSlotsUp) {
@@ -42,8 +42,8 @@ TEST(OutputSelection, RemovingMovesLaterSlotsUp) {
     expected.erase(expected.begin() + 6);
     expected.erase(expected.begin());
     EXPECT_EQ(selection.items(), expected);
-    EXPECT_EQ(selection.slots()[31], OutputSelection::kEmpty);
-    EXPECT_EQ(selection.slots()[32], OutputSelection::kEmpty);
+    EXPECT_EQ(selection.slotValues()[31], OutputSelection::kEmpty);
+    EXPECT_EQ(selection.slotValues()[32], OutputSelection::kEmpty);
     selection.removeAt(31); // an empty slot: nothing to remove
     selection.removeAt(-1);
     EXPECT_EQ(selection.items(), expected);
@@ -69,7 +69,7 @@ TEST(OutputSelection, SlotsFromAFileDropOutOfRangeValuesAndRepeats) {
 TEST(OutputItemsFile, RoundTripAndLayout) {
     testing::TemporaryFolder folder;
     const std::string path = folder.file("Items.Itm");
-    OutputSelection written = OutputSelection::None();
+    OutputSelection written = OutputSelection::NoItems();
     for (int k : {23, 0, 17, 5})
         written.add(k);
     ASSERT_TRUE(WriteOutputItemsFile(path, written));
@@ -95,7 +95,7 @@ TEST(OutputItemsFile, ValuesOutsideTheItemsSelectNothing) {
     testing::PutLittle32At(bytes, 14, 0x80000000u);
     testing::WriteFileBytes(path, bytes);
 
-    OutputSelection read = OutputSelection::None();
+    OutputSelection read = OutputSelection::NoItems();
     ASSERT_EQ(ReadOutputItemsFile(path, read), RecordRead::Done);
     std::vector<int> expected = AllItems();
     expected.erase(expected.begin(), expected.begin() + 2);
@@ -105,7 +105,7 @@ TEST(OutputItemsFile, ValuesOutsideTheItemsSelectNothing) {
 TEST(OutputItemsFile, WrongMagicShortOrMissingFileChangesNothing) {
     testing::TemporaryFolder folder;
     const std::string path = folder.file("bad.Itm");
-    ASSERT_TRUE(WriteOutputItemsFile(path, OutputSelection::None()));
+    ASSERT_TRUE(WriteOutputItemsFile(path, OutputSelection::NoItems()));
     const testing::Bytes good = testing::ReadFileBytes(path);
     for (size_t at = 0; at < 10; ++at) {
         testing::Bytes bad = good;

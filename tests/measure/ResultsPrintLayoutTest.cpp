@@ -99,7 +99,7 @@ TEST(ResultsPageLayout, ColumnsFollowTheHeadingWidths) {
 }
 
 TEST(ResultsPageLayout, UnselectedColumnsTakeNoRoomExceptForPoints) {
-    OutputSelection selection = OutputSelection::None();
+    OutputSelection selection = OutputSelection::NoItems();
     selection.add(29); // angle X
     selection.add(27); // angle X1, printed as "1X"
     const ResultsPageLayout angle =
@@ -112,7 +112,7 @@ TEST(ResultsPageLayout, UnselectedColumnsTakeNoRoomExceptForPoints) {
     EXPECT_EQ(angle.columns[2].panelColumn, 6);
     EXPECT_EQ(angle.columns[2].x, 60 + 20 + 96);
 
-    const ResultsPageLayout points = LayoutResultsPage(MeasureKind::Point, OutputSelection::None(),
+    const ResultsPageLayout points = LayoutResultsPage(MeasureKind::Point, OutputSelection::NoItems(),
                                                        8, 20, 700, 1000, TenPerCharacter);
     ASSERT_EQ(points.columns.size(), 3u);
     EXPECT_EQ(points.columns[2].heading, "Y");
