@@ -2,6 +2,7 @@
 
 #include "image/AtomicFileWriter.h"
 #include "measure/MeasureDataItems.h"
+#include "measure/MeasureNumber.h"
 #include "measure/MeasureValues.h"
 #include "measure/ResultDate.h"
 
@@ -79,7 +80,7 @@ std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
                     }
                     const JudgedValue judged = Judge(row.values[static_cast<size_t>(column)],
                                                      EntryOf(tolerance, kind, column));
-                    text += "," + FormatValue(judged.value) + (judged.pass ? ",Pass" : ",Error");
+                    text += "," + FormatMeasureValue(judged.value) + (judged.pass ? ",Pass" : ",Error");
                 }
             }
             text += "\n";

@@ -2,6 +2,7 @@
 
 #include "image/AppSettings.h"
 #include "measure/MeasureDataItems.h"
+#include "measure/MeasureNumber.h"
 #include "measure/ToleranceFile.h"
 #include "platform/UserPrompts.h"
 
@@ -115,9 +116,9 @@ void CToleranceDialog::showEntry(int k) {
     shown_ = k;
     const ToleranceEntry& entry = table_.entries[static_cast<size_t>(k)];
     showing_ = true;
-    standard_->setText(QString::fromStdString(FormatValue(entry.standard)));
-    upper_->setText(QString::fromStdString(FormatValue(entry.upper)));
-    lower_->setText(QString::fromStdString(FormatValue(entry.lower)));
+    standard_->setText(QString::fromStdString(FormatMeasureValue(entry.standard)));
+    upper_->setText(QString::fromStdString(FormatMeasureValue(entry.upper)));
+    lower_->setText(QString::fromStdString(FormatMeasureValue(entry.lower)));
     showing_ = false;
 }
 

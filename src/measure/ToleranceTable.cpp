@@ -1,6 +1,6 @@
 #include "measure/ToleranceTable.h"
 
-#include <charconv>
+#include "measure/MeasureNumber.h"
 
 namespace halvera {
 
@@ -11,19 +11,13 @@ JudgedValue Judge(double value, const ToleranceEntry& entry) {
     return {value, deviation, pass};
 }
 
-std::string FormatValue(double value) {
-    char text[400]; // wide enough for the largest double in fixed notation
-    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 3);
-    return std::string(text, result.ptr);
-}
-
 std::string FormatJudged(const JudgedValue& judged) {
-    return FormatValue(judged.value) + "(" + FormatValue(judged.deviation) +
+    return FormatMeasureValue(judged.value) + "(" + FormatMeasureValue(judged.deviation) +
            (judged.pass ? "Pass)" : "Error)");
 }
 
 std::string ResultCellText(double value, const ToleranceEntry& entry, bool errorDetection) {
-    return errorDetection ? FormatJudged(Judge(value, entry)) : FormatValue(value);
+    return errorDetection ? FormatJudged(Judge(value, entry)) : FormatMeasureValue(value);
 }
 
 } // namespace halvera

@@ -32,8 +32,6 @@ struct JudgedValue {
 };
 JudgedValue Judge(double value, const ToleranceEntry& entry);
 
-// "%0.3f" with a decimal point whatever the process locale.
-std::string FormatValue(double value);
 // "%0.3f(%0.3fPass)" or "%0.3f(%0.3fError)" with the value and its deviation.
 std::string FormatJudged(const JudgedValue& judged);
 // A results cell: the plain value, or with error detection on the judged value.
