@@ -80,7 +80,8 @@ std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
                     }
                     const JudgedValue judged = Judge(row.values[static_cast<size_t>(column)],
                                                      EntryOf(tolerance, kind, column));
-                    text += "," + FormatMeasureValue(judged.value) + (judged.pass ? ",Pass" : ",Error");
+                    text +=
+                        "," + FormatMeasureValue(judged.value) + (judged.pass ? ",Pass" : ",Error");
                 }
             }
             text += "\n";

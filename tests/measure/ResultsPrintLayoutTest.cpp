@@ -112,8 +112,8 @@ TEST(ResultsPageLayout, UnselectedColumnsTakeNoRoomExceptForPoints) {
     EXPECT_EQ(angle.columns[2].panelColumn, 6);
     EXPECT_EQ(angle.columns[2].x, 60 + 20 + 96);
 
-    const ResultsPageLayout points = LayoutResultsPage(MeasureKind::Point, OutputSelection::NoItems(),
-                                                       8, 20, 700, 1000, TenPerCharacter);
+    const ResultsPageLayout points = LayoutResultsPage(
+        MeasureKind::Point, OutputSelection::NoItems(), 8, 20, 700, 1000, TenPerCharacter);
     ASSERT_EQ(points.columns.size(), 3u);
     EXPECT_EQ(points.columns[2].heading, "Y");
 
