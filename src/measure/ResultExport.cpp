@@ -5,6 +5,10 @@
 #include "measure/MeasureNumber.h"
 #include "measure/MeasureValues.h"
 #include "measure/ResultDate.h"
+#include "platform/UserPrompts.h"
+
+#include <algorithm>
+#include <cctype>
 
 namespace halvera {
 
@@ -19,6 +23,14 @@ std::vector<int> SelectedColumns(MeasureKind kind, const OutputSelection& select
             columns.push_back(i);
     }
     return columns;
+}
+
+bool IsSpreadsheetName(const std::string& path) {
+    constexpr std::string_view kEnding = ".csv";
+    return path.size() >= kEnding.size() &&
+           std::equal(
+               kEnding.begin(), kEnding.end(), path.end() - kEnding.size(),
+               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
 const ToleranceEntry& EntryOf(const ToleranceTable& tolerance, MeasureKind kind, int column) {
@@ -88,6 +100,28 @@ std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
         }
     }
     return text;
+}
+
+void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
+                        const ToleranceTable& tolerance, const OutputSelection& selection) {
+    if (!HasOutputData(data)) {
+        ShowMessage(kNoDataToOutput);
+        return;
+    }
+    FileDialogRequest request;
+    request.save = true;
+    request.filter = "HLV File(*.Txt)|*.Txt|CSV (*.csv)|*.csv||";
+    request.proposedName = "Result";
+    request.defaultExtension = "HLV";
+    request.promptOverwrite = true;
+    const std::optional<std::string> path = Prompts().askFileName(request);
+    if (!path)
+        return;
+    const WaitCursor wait;
+    WriteResultFile(*path,
+                    IsSpreadsheetName(*path)
+                        ? ResultCsvText(data, scale, tolerance, selection)
+                        : ResultReportText(data, scale, tolerance, selection, LocalTimeNow()));
 }
 
 bool WriteResultFile(const std::string& path, const std::string& text) {

@@ -36,6 +36,13 @@ std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
 // Replaces the file at `path` by `text` whole; false when it could not be written.
 bool WriteResultFile(const std::string& path, const std::string& text);
 
+// "Save" of the results panel: "No data to output!" without items, else the
+// save dialog for a text file ("Result", .Txt) or a spreadsheet (.csv, chosen
+// by the name's ending) and the file, under the wait cursor. A file that
+// cannot be written is left alone without a message.
+void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
+                        const ToleranceTable& tolerance, const OutputSelection& selection);
+
 // Messages of the results output.
 inline constexpr const char* kNoDataToOutput = "No data to output!";
 inline constexpr const char* kNoDataToPrint = "There is no data to output!";
