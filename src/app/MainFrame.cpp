@@ -3,11 +3,13 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/DataPanelStandIn.h"
 #include "app/HalveraApp.h"
 #include "app/IndexImagePanel.h"
 #include "app/MenuResources.h"
 #include "app/ToolbarResources.h"
 #include "image/MavDoc.h"
+#include "measure/CalibrationBar.h"
 #include "view/MavView.h"
 
 #include <QCloseEvent>
@@ -72,10 +74,17 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     mainTools_ = createToolbar(MainToolsBar());
     toolBox_ = createToolBox();
     calibrationBar_ = createFloatingPanel(QStringLiteral("Calibrate"));
+    calibrationControls_ = new CCalibrationBar(app_.settings(), [this]() -> CMavView* {
+        CChildFrame* window = activeDocumentWindow();
+        return window ? &window->view() : nullptr;
+    });
+    calibrationBar_->setWidget(calibrationControls_);
     QToolBar* previewTools = createToolbar(PreviewToolsBar());
     videoTools_ = createToolbar(VideoToolsBar());
     QToolBar* playTools = createToolbar(PlayToolsBar());
     dataPanel_ = createFloatingPanel(QStringLiteral("Results"));
+    resultsStandIn_ = std::make_unique<CDataPanelStandIn>(*this);
+    measureResults_ = resultsStandIn_.get();
     measurementTools_ = createToolbar(MeasurementToolsBar());
     warpingTools_ = createToolbar(WarpingToolsBar());
     for (QToolBar* row1 : {mainTools_, warpingTools_})
@@ -619,6 +628,15 @@ void CMainFrame::showDataPanel() {
 
 void CMainFrame::hideDataPanel() {
     dataPanel_->hide();
+}
+
+void CMainFrame::updateCalibrationRuler(PixelPoint origin, PixelPoint horizontalEnd,
+                                        PixelPoint verticalEnd) {
+    calibrationControls_->UpdateFromRuler(origin, horizontalEnd, verticalEnd);
+}
+
+void CMainFrame::setMeasureResultsPanel(MeasureResultsPanel* panel) {
+    measureResults_ = panel ? panel : resultsStandIn_.get();
 }
 
 // ---------------------------------------------------------------- events

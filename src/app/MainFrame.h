@@ -22,7 +22,9 @@ namespace halvera {
 class CChildFrame;
 class CHalveraApp;
 class CIndexImagePanel;
+class CCalibrationBar;
 class CMavDoc;
+class MeasureResultsPanel;
 struct MenuItem;
 struct ToolbarButton;
 struct ToolbarResource;
@@ -82,6 +84,13 @@ public:
     void hideCalibrationBar() override;
     void showDataPanel() override;
     void hideDataPanel() override;
+    void updateCalibrationRuler(PixelPoint origin, PixelPoint horizontalEnd,
+                                PixelPoint verticalEnd) override;
+    CCalibrationBar* calibrationControls() const { return calibrationControls_; }
+    MeasureResultsPanel& measureResults() override { return *measureResults_; }
+    // Makes `panel` the results panel of the measurement tools (not owned);
+    // null puts back the frame's stand-in.
+    void setMeasureResultsPanel(MeasureResultsPanel* panel);
 
 signals:
     // Every tick of the 1 ms frame timer; capture and playback follow it.
@@ -137,7 +146,10 @@ private:
     QToolBar* videoTools_ = nullptr;
     QDockWidget* toolBox_ = nullptr;
     QDockWidget* calibrationBar_ = nullptr;
+    CCalibrationBar* calibrationControls_ = nullptr;
     QDockWidget* dataPanel_ = nullptr;
+    std::unique_ptr<MeasureResultsPanel> resultsStandIn_;
+    MeasureResultsPanel* measureResults_ = nullptr;
     CIndexImagePanel* indexPanel_ = nullptr;
     QList<QAction*> buttonActions_;
     std::vector<QMenu*> noImageMenus_;
