@@ -287,7 +287,6 @@ void CDataPanel::printResults() {
 void CDataPanel::clearData() {
     if (CMavView* view = context_.activeView()) {
         ClearMeasureDataCommand(*view);
-        refill();
     }
 }
 

@@ -53,11 +53,12 @@ public:
     void AppendRow(MeasureKind kind) override;
     void UpdateRow(MeasureKind kind, int item) override;
     void SelectRow(int row) override;
+    void ClearRows() override { clearList(); }
 
     // Reloads the headers of the current tab and one row per item of the
     // active image; with no active image the list is empty.
     void refill();
-    // Deletes every row (the image's items were cleared).
+    // Deletes every row.
     void clearList();
 
     MeasureKind currentTab() const;
