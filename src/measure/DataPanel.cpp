@@ -123,11 +123,13 @@ void CDataPanel::AppendRow(MeasureKind kind) {
     const MeasureData* data = activeData();
     if (!data || kind != currentTab())
         return;
-    const int row = list_->rowCount();
-    if (row >= data->ItemCount(kind))
+    const int newest = data->ItemCount(kind) - 1;
+    if (newest != list_->rowCount()) { // the list missed a change: list every item
+        refill();
         return;
-    list_->insertRow(row);
-    fillRow(row);
+    }
+    list_->insertRow(newest);
+    fillRow(newest);
 }
 
 void CDataPanel::UpdateRow(MeasureKind kind, int item) {
