@@ -81,11 +81,13 @@ std::vector<LabelledItem> MeasureLabels(const MeasureData& data, MeasureScale sc
     std::vector<LabelledItem> labels;
     const auto points = data.points();
     const auto pairs = data.pointPairs();
-    for (size_t i = 0; i + 1 < pairs.size(); i += 2)
-        labels.push_back(
-            {LabelledKind::Pair,
-             PointPairLabel(points[static_cast<size_t>(pairs[i])],
-                            points[static_cast<size_t>(pairs[i + 1])], scale, toWindow)});
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
+        const auto pi = static_cast<size_t>(pairs[i]);
+        const auto pj = static_cast<size_t>(pairs[i + 1]);
+        if (pi < points.size() && pj < points.size())
+            labels.push_back(
+                {LabelledKind::Pair, PointPairLabel(points[pi], points[pj], scale, toWindow)});
+    }
     for (const PixelPoint p : points)
         labels.push_back({LabelledKind::Point, PointLabel(p, scale, toWindow)});
     const auto lines = data.lines();

@@ -1,5 +1,8 @@
 #include "measure/MeasureLabels.h"
 
+#include "CommaLocale.h"
+#include "measure/MeasureNumber.h"
+
 #include <gtest/gtest.h>
 
 namespace halvera {
@@ -62,6 +65,16 @@ TEST(MeasureLabels, ListFollowsTheDrawingOrder) {
         EXPECT_EQ(LabelledKindName(labels[i].kind), kinds[i]);
     EXPECT_EQ(labels[0].label.text, "(5.000)");
     EXPECT_EQ(labels[2].label.text, "(3.000, 4.000)");
+}
+
+TEST(MeasureLabels, TextsKeepTheDecimalPointInACommaLocale) {
+    testing::CommaLocale locale;
+    if (!locale.active())
+        GTEST_SKIP() << "no locale with a decimal comma could be made on this machine";
+    EXPECT_EQ(PointLabel({3, 4}, MeasureScale{2.0, 1.0}, Same).text, "(6.000, 4.000)");
+    EXPECT_EQ(AngleLabel({10, 0}, {0, 0}, {0, -10}, MeasureScale{}, Same).text,
+              "(270.000\xC2\xB0)");
+    EXPECT_EQ(FormatFixed(1.0 / 3.0, 6), "0.333333");
 }
 
 } // namespace

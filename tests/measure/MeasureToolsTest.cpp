@@ -129,6 +129,21 @@ TEST_F(MeasureTools, ThreePointCircleFitsThreeClicksAndDropsCollinearOnes) {
     EXPECT_EQ(data().circles()[1], (PixelPoint{10, 10}));
 }
 
+TEST_F(MeasureTools, PointToPointJoinsTwoDifferentStoredPoints) {
+    data().AppendPoint({10, 10});
+    data().AppendPoint({50, 40});
+    run(kIdMeasurePointToPoint);
+    Click(harness, at(11, 9));
+    Click(harness, at(12, 12)); // the same point again: still waiting for a second
+    Click(harness, at(80, 80)); // no point there
+    Click(harness, at(48, 43));
+    Click(harness, at(49, 41));
+    Click(harness, at(9, 9));
+    EXPECT_EQ(data().PointPairCount(), 2);
+    EXPECT_EQ(std::vector<int32_t>(data().pointPairs().begin(), data().pointPairs().end()),
+              (std::vector<int32_t>{0, 1, 1, 0}));
+}
+
 TEST_F(MeasureTools, AdjustToolsMoveTheGrabbedPartOnly) {
     data().AppendPoint({20, 20});
     data().AppendLine({10, 50}, {60, 50});
