@@ -111,6 +111,9 @@ void CCalibrationBar::buildLayout() {
     xSize_->setObjectName(QStringLiteral("xSize"));
     ySize_ = new QLineEdit;
     ySize_->setObjectName(QStringLiteral("ySize"));
+    for (QLineEdit* edit : {xSize_, ySize_})
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")) +
+                              12);
     realGrid->addWidget(new QLabel(QStringLiteral("Unit")), 0, 0);
     realGrid->addWidget(unitList_, 0, 1);
     realGrid->addWidget(new QLabel(QStringLiteral("X Size")), 1, 0);
@@ -128,6 +131,9 @@ void CCalibrationBar::buildLayout() {
     endY_ = ReadOnlyField("endY");
     width_ = ReadOnlyField("width");
     height_ = ReadOnlyField("height");
+    for (QLineEdit* field : {startX_, startY_, endX_, endY_, width_, height_})
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("-00000")) +
+                               12);
     const std::pair<const char*, QLineEdit*> fields[] = {{"Start X", startX_}, {"Start Y", startY_},
                                                          {"End X", endX_},     {"End Y", endY_},
                                                          {"Width", width_},    {"Height", height_}};
