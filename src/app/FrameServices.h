@@ -1,10 +1,13 @@
 #pragma once
 
+#include "image/PixelGeometry.h"
+
 #include <QString>
 
 namespace halvera {
 
 class CMavDoc;
+class MeasureResultsPanel;
 
 // What image windows ask of the main window: status-bar panes and the
 // panels. Views and tools call it through Frame(); without a main window
@@ -29,6 +32,14 @@ public:
     virtual void hideCalibrationBar() = 0;
     virtual void showDataPanel() = 0;
     virtual void hideDataPanel() = 0;
+
+    // The calibration tool's ruler moved: its origin and the ends of its
+    // horizontal and vertical legs, in image pixels, for the calibration bar.
+    virtual void updateCalibrationRuler(PixelPoint origin, PixelPoint horizontalEnd,
+                                        PixelPoint verticalEnd) = 0;
+
+    // The results panel the measurement tools report their changes to.
+    virtual MeasureResultsPanel& measureResults() = 0;
 };
 
 // The main window's services, or null when there is no main window.

@@ -13,6 +13,8 @@
 #include "app/StatusTipForwarder.h"
 #include "app/ToolbarResources.h"
 #include "image/MavDoc.h"
+#include "measure/CalibrationBar.h"
+#include "measure/DataPanel.h"
 #include "view/MavView.h"
 
 #include <QCloseEvent>
@@ -80,10 +82,22 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     mainTools_ = createToolbar(MainToolsBar());
     toolBox_ = createToolBox();
     calibrationBar_ = createFloatingPanel(QStringLiteral("Calibrate"));
+    calibrationControls_ = new CCalibrationBar(app_.settings(), [this]() -> CMavView* {
+        CChildFrame* window = activeDocumentWindow();
+        return window ? &window->view() : nullptr;
+    });
+    calibrationBar_->setWidget(calibrationControls_);
     QToolBar* previewTools = createToolbar(PreviewToolsBar());
     videoTools_ = createToolbar(VideoToolsBar());
     QToolBar* playTools = createToolbar(PlayToolsBar());
     dataPanel_ = createFloatingPanel(QStringLiteral("Results"));
+    resultsPanel_ =
+        new CDataPanel(*dataPanel_, {[this]() -> CMavView* {
+                                         CChildFrame* window = activeDocumentWindow();
+                                         return window ? &window->view() : nullptr;
+                                     },
+                                     app_.settings(), app_.tolerance(), app_.outputSelection()});
+    measureResults_ = resultsPanel_;
     measurementTools_ = createToolbar(MeasurementToolsBar());
     warpingTools_ = createToolbar(WarpingToolsBar());
     for (QToolBar* row1 : {mainTools_, warpingTools_})
@@ -305,13 +319,17 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow* window) {
         if (child != window && child->view().isActive())
             child->view().setActive(false);
     }
-    if (auto* child = qobject_cast<CChildFrame*>(window))
+    if (auto* child = qobject_cast<CChildFrame*>(window)) {
         child->view().setActive(true);
+        resultsPanel_->refill();
+    }
     refreshToolbars();
 }
 
 void CMainFrame::onDocumentWindowClosed() {
     // Called from the window's destructor: it is no longer in the list.
+    if (documentWindows().empty())
+        resultsPanel_->clearList();
     refreshIndexPanel();
     updateMenuBar();
     refreshToolbars();
@@ -628,15 +646,20 @@ void CMainFrame::hideCalibrationBar() {
 }
 
 void CMainFrame::showDataPanel() {
-    if (dataPanel_->isVisible())
-        return;
-    const QRect screen = ScreenRect();
-    dataPanel_->move(30, screen.height() - 200);
-    dataPanel_->show();
+    resultsPanel_->ShowDataPanel();
 }
 
 void CMainFrame::hideDataPanel() {
-    dataPanel_->hide();
+    resultsPanel_->HideDataPanel();
+}
+
+void CMainFrame::updateCalibrationRuler(PixelPoint origin, PixelPoint horizontalEnd,
+                                        PixelPoint verticalEnd) {
+    calibrationControls_->UpdateFromRuler(origin, horizontalEnd, verticalEnd);
+}
+
+void CMainFrame::setMeasureResultsPanel(MeasureResultsPanel* panel) {
+    measureResults_ = panel ? panel : resultsPanel_;
 }
 
 // ---------------------------------------------------------------- events

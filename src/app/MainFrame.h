@@ -22,7 +22,10 @@ namespace halvera {
 class CChildFrame;
 class CHalveraApp;
 class CIndexImagePanel;
+class CCalibrationBar;
+class CDataPanel;
 class CMavDoc;
+class MeasureResultsPanel;
 class CVideoCommands;
 struct MenuItem;
 struct ToolbarButton;
@@ -69,6 +72,8 @@ public:
     QDockWidget* toolBox() const { return toolBox_; }
     QDockWidget* calibrationBar() const { return calibrationBar_; }
     QDockWidget* dataPanel() const { return dataPanel_; }
+    // The contents of the data panel: the measured results of the active image.
+    CDataPanel* resultsPanel() const { return resultsPanel_; }
     CIndexImagePanel* indexPanel() const { return indexPanel_; }
     // The Video menu's commands and the video objects they own.
     CVideoCommands& video() const { return *video_; }
@@ -85,6 +90,13 @@ public:
     void hideCalibrationBar() override;
     void showDataPanel() override;
     void hideDataPanel() override;
+    void updateCalibrationRuler(PixelPoint origin, PixelPoint horizontalEnd,
+                                PixelPoint verticalEnd) override;
+    CCalibrationBar* calibrationControls() const { return calibrationControls_; }
+    MeasureResultsPanel& measureResults() override { return *measureResults_; }
+    // Makes `panel` the results panel of the measurement tools (not owned);
+    // null puts back the data panel.
+    void setMeasureResultsPanel(MeasureResultsPanel* panel);
 
 signals:
     // Every tick of the 1 ms frame timer; capture and playback follow it.
@@ -143,7 +155,10 @@ private:
     QToolBar* videoTools_ = nullptr;
     QDockWidget* toolBox_ = nullptr;
     QDockWidget* calibrationBar_ = nullptr;
+    CCalibrationBar* calibrationControls_ = nullptr;
     QDockWidget* dataPanel_ = nullptr;
+    CDataPanel* resultsPanel_ = nullptr;
+    MeasureResultsPanel* measureResults_ = nullptr;
     CIndexImagePanel* indexPanel_ = nullptr;
     QList<QAction*> buttonActions_;
     std::vector<QMenu*> noImageMenus_;

@@ -1,6 +1,7 @@
 #include "cli/BatchTool.h"
 
 #include "cli/CliOperation.h"
+#include "cli/MeasureCommand.h"
 #include "cli/VideoBatchCommands.h"
 #include "image/AppSettings.h"
 #include "image/BmpFile.h"
@@ -221,6 +222,7 @@ std::string BatchToolUsage() {
                         "OP [NAME=VALUE ...] is one of:\n";
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";
+    usage += MeasureCommandUsage();
     return usage;
 }
 
@@ -230,6 +232,12 @@ int RunBatchTool(const std::vector<std::string>& words) {
         return kExitSuccess;
     }
     try {
+        // measure reads its own options, in order, from its own table.
+        if (!words.empty() && words[0] == "measure") {
+            StandardErrorPrompts prompts(kDefaultJpegQuality);
+            ScopedPrompts scope(prompts);
+            return RunMeasureCommand(std::vector<std::string>(words.begin() + 1, words.end()));
+        }
         const CommandLine line = ParseCommandLine(words);
         StandardErrorPrompts prompts(line.quality.value_or(kDefaultJpegQuality));
         ScopedPrompts scope(prompts);

@@ -7,6 +7,7 @@
 #include "image/SelectionRecord.h"
 #include "image/TextSettings.h"
 #include "image/UndoBuffer.h"
+#include "measure/MeasureData.h"
 
 #include <array>
 #include <cstdint>
@@ -80,6 +81,10 @@ public:
     // read their colour, sizes and calibration here.
     AppSettings& settings() const { return settings_; }
 
+    // The measured shapes of this image, in image pixels.
+    MeasureData& measureData() { return measureData_; }
+    const MeasureData& measureData() const { return measureData_; }
+
     const TextSettings& textSettings() const { return text_; }
     void setTextSettings(const TextSettings& text) { text_ = text; }
 
@@ -145,9 +150,10 @@ private:
     TextSettings text_;
     int32_t width_ = kSizeBeforeCreation;
     int32_t height_ = kSizeBeforeCreation;
-    // The measurement lists (points and results of the measurement tools) are
-    // kept here, beside the image they were measured on.
     UndoBuffer undo_;
+    // The shapes measured on this image, kept beside it for the document's
+    // life; they are not written to the image file.
+    MeasureData measureData_;
 
     SavedStateTracker savedState_;
     std::string path_;

@@ -23,6 +23,10 @@ std::optional<TextAttributes> UserPrompts::askTextFont(const TextAttributes&) {
     return std::nullopt;
 }
 
+bool UserPrompts::askPrintJob() {
+    return false;
+}
+
 ScopedPrompts::ScopedPrompts(UserPrompts& prompts) : previous_(CurrentPrompts()) {
     CurrentPrompts() = &prompts;
 }

@@ -61,6 +61,10 @@ public:
     // and colour): the attributes chosen, or nothing on Cancel. Without
     // windows the answer is Cancel.
     virtual std::optional<TextAttributes> askTextFont(const TextAttributes& current);
+    // The print dialog for the program's printer (no selection printing): true
+    // on OK, the printer then set to what the user chose. Without windows the
+    // answer is Cancel.
+    virtual bool askPrintJob();
 };
 
 // The prompts in force; the batch tool's standard-error prompts until a

@@ -5,6 +5,8 @@
 #include "app/CommandIds.h"
 #include "app/FrameServices.h"
 #include "image/MavDoc.h"
+#include "measure/CalibrationTool.h"
+#include "measure/MeasureCommands.h"
 #include "processing/ArithmeticCommands.h"
 #include "processing/ProcessingViewCommands.h"
 #include "view/BuildOutlineMap.h"
@@ -585,7 +587,22 @@ const CommandMap<CMavView>& CMavView::Commands() {
             .add(kIdTextTool, &StartTextTool)
             .add(kIdRulerSignTool, &StartRulerSignTool)
             .add(kIdArrowSignTool, &StartArrowSignTool)
-            .add(kIdEyedropperTool, &StartEyedropperTool);
+            .add(kIdEyedropperTool, &StartEyedropperTool)
+            .add(kIdDimensionCalibration, &DimensionCalibrationCommand)
+            .add(kIdMeasurePoint, &PointToolCommand)
+            .add(kIdAdjustPoint, &AdjustPointCommand)
+            .add(kIdMeasurePointToPoint, &PointToPointCommand)
+            .add(kIdMeasureLine, &LineMeasureCommand)
+            .add(kIdAdjustLine, &AdjustLineCommand)
+            .add(kIdMeasureCircle, &CircleToolCommand)
+            .add(kIdMeasureThreePointCircle, &ThreePointCircleCommand)
+            .add(kIdAdjustCircle, &AdjustCircleCommand)
+            .add(kIdMeasureRectangle, &RectangleMeasureCommand)
+            .add(kIdAdjustRectangle, &AdjustRectangleCommand)
+            .add(kIdMeasureAngle, &AngleToolCommand)
+            .add(kIdAdjustAngle, &AdjustAngleCommand)
+            .add(kIdMeasureSetColor, &SetMeasureColorCommand)
+            .add(kIdClearMeasuredData, &ClearMeasureDataCommand);
     return map;
 }
 

@@ -1,16 +1,12 @@
 #include "image/AppSettings.h"
 
+#include "CommaLocale.h"
 #include "StoredSettingsChecks.h"
 #include "app/NewImageSize.h"
 #include "platform/MemorySettingsStore.h"
 
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace halvera {
 namespace {
@@ -166,50 +162,8 @@ TEST(AppSettings, RulerLimitsAloneLeaveTheOtherSettings) {
     EXPECT_EQ(settings.PencilSize, 250);
 }
 
-// Switches the C library to a locale whose decimal mark is a comma, as the
-// desktop program's toolkit does on a German desktop, and back at the end. When
-// the machine has no such locale one is compiled into a private folder.
-class CommaLocale {
-public:
-    CommaLocale() {
-        previous_ = std::setlocale(LC_ALL, nullptr);
-        if (Switch())
-            return;
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("halvera-test-locales-" + std::to_string(getpid()));
-        std::filesystem::create_directories(folder_);
-        const std::string command = "localedef -i de_DE -f UTF-8 '" +
-                                    (folder_ / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-        if (std::system(command.c_str()) == 0) {
-            setenv("LOCPATH", folder_.c_str(), 1);
-            Switch();
-        }
-    }
-    ~CommaLocale() {
-        std::setlocale(LC_ALL, previous_.c_str());
-        unsetenv("LOCPATH");
-        if (!folder_.empty())
-            std::filesystem::remove_all(folder_);
-    }
-    bool active() const { return active_; }
-
-private:
-    bool Switch() {
-        if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-            return false;
-        char text[16];
-        std::snprintf(text, sizeof text, "%.1f", 1.5);
-        active_ = std::string(text) == "1,5";
-        return active_;
-    }
-
-    std::string previous_;
-    std::filesystem::path folder_;
-    bool active_ = false;
-};
-
 TEST(AppSettings, RulerRealsIgnoreTheProcessLocale) {
-    CommaLocale locale;
+    testing::CommaLocale locale;
     if (!locale.active())
         GTEST_SKIP() << "no locale with a decimal comma could be made on this machine";
 

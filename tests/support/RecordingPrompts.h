@@ -24,6 +24,8 @@ public:
     std::optional<ImageSize> askNewImageSize(AppSettings& settings) override;
     // Answers from `textFonts` (empty: Cancel).
     std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
+    // Answers from `printAnswers` (empty: OK).
+    bool askPrintJob() override;
 
     // Texts of the messages shown, in order.
     std::vector<std::string> texts() const;
@@ -36,6 +38,8 @@ public:
     std::deque<ImageSize> newImageSizes;
     std::deque<TextAttributes> textFonts;
     int textFontRequests = 0;
+    std::deque<bool> printAnswers;
+    int printRequests = 0;
     int qualityRequests = 0;
     int newImageSizeRequests = 0;
     int waitCursorBegins = 0;

@@ -4,6 +4,7 @@
 #include "image/TextSettings.h"
 #include "platform/qt/FileDialogFilter.h"
 #include "platform/qt/JpegQualityDialog.h"
+#include "platform/qt/PrinterSetup.h"
 #include "platform/qt/TextFont.h"
 #include "view/PaintCanvas.h"
 
@@ -12,6 +13,7 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace halvera {
 
@@ -155,6 +157,12 @@ std::optional<TextAttributes> QtUserPrompts::askTextFont(const TextAttributes& c
         MakeColourRef(static_cast<uint8_t>(colour.red()), static_cast<uint8_t>(colour.green()),
                       static_cast<uint8_t>(colour.blue()));
     return result;
+}
+
+bool QtUserPrompts::askPrintJob() {
+    QPrintDialog dialog(&ApplicationPrinter(), QApplication::activeWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace halvera

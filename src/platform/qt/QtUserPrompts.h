@@ -16,6 +16,7 @@ public:
     std::optional<int> askJpegQuality() override;
     std::optional<ImageSize> askNewImageSize(AppSettings& settings) override;
     std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
+    bool askPrintJob() override;
 };
 
 } // namespace halvera

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "image/AppSettings.h"
+#include "image/MavDoc.h"
+#include "measure/OutputSelection.h"
+#include "measure/RulerCalibration.h"
+#include "measure/ToleranceTable.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace halvera {
+
+// What `halvera-cli measure` works on: default settings of its own (never the
+// user's), the calibration kept in them, and one document whose measurement
+// data receives the items.
+struct MeasureSession {
+    AppSettings settings;
+    RulerCalibration calibration{settings};
+    CMavDoc doc{settings};
+    // What the results panel judges and outputs with: the tolerances (all
+    // zero), the output selection (every item) and its error detection (off).
+    ToleranceTable tolerance;
+    OutputSelection output;
+    bool errorDetection = false;
+};
+
+// One option of the measure command. Options run in the order given on the
+// command line, after every item has been appended; `run` returns false after
+// its message has been shown (exit status 1) and throws UsageError on a
+// malformed value.
+struct MeasureOption {
+    std::string_view name;  // "--cal"
+    std::string_view value; // the value's name in the usage text; empty: takes no value
+    std::string_view help;
+    bool (*run)(MeasureSession& session, const std::string& value);
+    // A switch that takes effect before every other option, wherever it stands.
+    bool first = false;
+};
+
+// Every option of the measure command, in the order the usage text lists them.
+std::span<const MeasureOption> MeasureOptions();
+
+// Appends one ITEM word ("point:X,Y", "line:SX,SY,EX,EY", ...) to the
+// session's measurement data with the tools' refusal rules (a refused item is
+// skipped); throws UsageError on a malformed word.
+void AppendMeasureItem(MeasureSession& session, std::string_view word);
+
+// Runs `measure [OPTIONS] ITEM...` on the words after the command's name.
+int RunMeasureCommand(const std::vector<std::string>& words);
+
+// The usage lines of the measure command.
+std::string MeasureCommandUsage();
+
+} // namespace halvera

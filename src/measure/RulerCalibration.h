@@ -1,0 +1,56 @@
+#pragma once
+
+#include "image/AppSettings.h"
+
+#include <string_view>
+
+namespace halvera {
+
+// Number of ruler units and their names by index: 0 "um", 1 "mm", 2 "cm",
+// 3 "dcm", 4 "inch". The unit is a label only; no value is ever converted.
+inline constexpr int kRulerUnitCount = 5;
+// The name of unit `unit`; an index outside 0..4 names unit 0.
+std::string_view RulerUnitName(int unit);
+
+// Real units per image pixel along each axis.
+struct MeasureScale {
+    double x = 1.0;
+    double y = 1.0;
+    bool operator==(const MeasureScale&) const = default;
+};
+
+// The scale of a calibration: real size / pixel size per axis, or 1.0 for
+// both axes when either pixel size is not positive.
+MeasureScale ScaleOf(double realX, double realY, int pixelX, int pixelY);
+
+// The application-wide calibration, kept in the settings under RulerUnit,
+// xRealRulerData, yRealRulerData, xPixelRulerData and yPixelRulerData. Every
+// setter validates what it stores as loading does: a unit outside 0..4
+// becomes 0, a real size not above 0 becomes 100.0 and one above 2000 becomes
+// 2000.0, a pixel size not above 0 becomes 100 and one above 2000 becomes 2000.
+class RulerCalibration {
+public:
+    explicit RulerCalibration(AppSettings& settings) : settings_(settings) {}
+
+    int unit() const { return settings_.RulerUnit; }
+    std::string_view unitName() const { return RulerUnitName(settings_.RulerUnit); }
+    double realX() const { return settings_.xRealRulerData; }
+    double realY() const { return settings_.yRealRulerData; }
+    int pixelX() const { return settings_.xPixelRulerData; }
+    int pixelY() const { return settings_.yPixelRulerData; }
+
+    void SetUnit(int unit);
+    void SetRealSize(double x, double y);
+    void SetPixelSize(int x, int y);
+
+    // Read afresh from the settings on every call.
+    MeasureScale scale() const { return CurrentScale(settings_); }
+    static MeasureScale CurrentScale(const AppSettings& settings);
+
+private:
+    void Validate();
+
+    AppSettings& settings_;
+};
+
+} // namespace halvera
