@@ -15,11 +15,12 @@ namespace halvera {
 class CChildFrame;
 class CMainFrame;
 class CMavDoc;
+class CScannerCommands;
 
 // The application: holds the settings (loaded at start, saved at exit) and
 // the recent-file list, creates the main window, and runs the commands that
-// create or open images (New, Open, the recent files), About, Print Setup
-// and Exit. The program opens no image at start and reads no command line.
+// create or open images (New, Open, the recent files, Scan and Select
+// scanner), About, Print Setup and Exit. The program opens no image at start and reads no command line.
 class CHalveraApp : public CommandTarget {
 public:
     // Loads the settings and the recent files from `store`, applying the limits.
@@ -38,6 +39,8 @@ public:
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
 
     AppSettings& settings() { return settings_; }
+    // Select scanner and Scan, with the scan window.
+    CScannerCommands& scanner() { return *scanner_; }
     RecentFileList& recentFiles() { return recentFiles_; }
     // Applies the limits and writes the settings and the recent files.
     void SaveSettings();
@@ -74,6 +77,7 @@ private:
     AppSettings settings_;
     RecentFileList recentFiles_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<CScannerCommands> scanner_;
 };
 
 } // namespace halvera

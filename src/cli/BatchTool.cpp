@@ -1,6 +1,7 @@
 #include "cli/BatchTool.h"
 
 #include "cli/CliOperation.h"
+#include "cli/ScanCommands.h"
 #include "image/AppSettings.h"
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
@@ -192,8 +193,9 @@ std::string BatchToolUsage() {
     std::string usage = "usage: halvera-cli info FILE\n"
                         "       halvera-cli convert IN OUT [--quality Q]\n"
                         "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] "
-                        "[--mask-out FILE] [--quality Q]\n"
-                        "OP [NAME=VALUE ...] is one of:\n";
+                        "[--mask-out FILE] [--quality Q]\n";
+    usage += ScannerCommandsUsage();
+    usage += "OP [NAME=VALUE ...] is one of:\n";
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";
     return usage;
@@ -205,6 +207,8 @@ int RunBatchTool(const std::vector<std::string>& words) {
         return kExitSuccess;
     }
     try {
+        if (!words.empty() && IsScannerCommand(words[0]))
+            return RunScannerCommand(words);
         const CommandLine line = ParseCommandLine(words);
         StandardErrorPrompts prompts(line.quality.value_or(kDefaultJpegQuality));
         ScopedPrompts scope(prompts);

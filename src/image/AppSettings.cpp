@@ -54,6 +54,7 @@ struct StringSetting {
 constexpr StringSetting kStringSettings[] = {
     {"CaptureName", &AppSettings::CaptureName, ""},
     {"CaptureFile", &AppSettings::CaptureFile, "C:\\HLV.avi"},
+    {"ScannerSource", &AppSettings::ScannerSource, ""},
 };
 
 constexpr std::string_view kXRealRuler = "xRealRulerData";

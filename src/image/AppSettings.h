@@ -32,6 +32,7 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   CaptureDevice     int     0            -
 //   CaptureName       string  ""           -
 //   CaptureFile       string  "C:\HLV.avi" -
+//   ScannerSource     string  ""           -   (empty: the first scanner found)
 //
 // The ruler reals are stored as text with eight decimals ("100.00000000") and
 // read back whatever the C library's locale says.
@@ -58,6 +59,9 @@ struct AppSettings {
     int CaptureDevice = 0;
     std::string CaptureName;
     std::string CaptureFile = "C:\\HLV.avi";
+    // The scanner "Scan" opens, as the scanner library names it; chosen with
+    // "Select scanner".
+    std::string ScannerSource;
 
     // Run-time settings, not persisted; these are their values at start-up.
     TextAttributes textAttributes;

@@ -114,7 +114,7 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.CaptureName = "camera";
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 17u) << "one value per key";
+    EXPECT_EQ(store.size(), 18u) << "one value per key";
     EXPECT_EQ(Stored(store, "xRealRulerData"), "12.50000000");
     EXPECT_EQ(Stored(store, "yRealRulerData"), "2000.00000000");
     EXPECT_EQ(Stored(store, "ImageWidth"), "104");
@@ -142,6 +142,7 @@ TEST(AppSettings, SavedSettingsLoadBackUnchanged) {
     saved.CaptureDevice = 2;
     saved.CaptureName = "USB camera";
     saved.CaptureFile = "/tmp/capture.avi";
+    saved.ScannerSource = "pnm:1";
     MemorySettingsStore store;
     saved.Save(store);
 
