@@ -4,12 +4,11 @@
 #include "acquire/ScanPictureBuilder.h"
 #include "image/BitmapInfoHeader.h"
 
-#include <sane/sane.h>
-
 #include <chrono>
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <sane/sane.h>
 #include <thread>
 
 namespace halvera {
@@ -304,8 +303,8 @@ private:
     static std::string encode(const SANE_Option_Descriptor& descriptor, const ScanValue& value,
                               std::vector<SANE_Word>& buffer) {
         const std::string name = Text(descriptor.name);
-        const bool numeric = descriptor.type == SANE_TYPE_BOOL || descriptor.type == SANE_TYPE_INT ||
-                             descriptor.type == SANE_TYPE_FIXED;
+        const bool numeric = descriptor.type == SANE_TYPE_BOOL ||
+                             descriptor.type == SANE_TYPE_INT || descriptor.type == SANE_TYPE_FIXED;
         if (numeric && descriptor.size > static_cast<SANE_Int>(sizeof(SANE_Word)))
             return "the option " + name + " holds a list of values, which cannot be set here";
         switch (descriptor.type) {
@@ -408,7 +407,8 @@ private:
             progress.bytesExpected = 0;
             return;
         }
-        const bool onePass = format.kind == ScanFrameKind::Gray || format.kind == ScanFrameKind::Rgb;
+        const bool onePass =
+            format.kind == ScanFrameKind::Gray || format.kind == ScanFrameKind::Rgb;
         const int64_t frame = int64_t{format.lines} * format.bytesPerLine;
         // A three-pass scan announces each colour when it starts; the first
         // announcement already tells the whole size.
@@ -419,8 +419,8 @@ private:
     // Reads one frame to its end into `bytes`, more than announced being a failure.
     ScanOutcome readFrame(ScanProgress& progress, const ScanFrameFormat& format,
                           std::vector<uint8_t>& bytes) {
-        const int64_t limit = int64_t{format.lines >= 0 ? format.lines : kMaxDibSide + 1} *
-                              format.bytesPerLine;
+        const int64_t limit =
+            int64_t{format.lines >= 0 ? format.lines : kMaxDibSide + 1} * format.bytesPerLine;
         bytes.clear();
         if (format.lines >= 0)
             bytes.reserve(static_cast<size_t>(limit));

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
-
 #include <climits>
 #include <cmath>
 
@@ -106,7 +105,8 @@ void CScanOptionPanel::showOptions(const std::vector<ScanOption>& options) {
         QWidget* widget = makeEditor(option);
         widget->setObjectName(QString::fromStdString(option.name));
         widget->setToolTip(QString::fromStdString(option.description));
-        const bool labelled = option.type != ScanValueType::Bool && option.type != ScanValueType::Button;
+        const bool labelled =
+            option.type != ScanValueType::Bool && option.type != ScanValueType::Button;
         if (labelled)
             form->addRow(QString::fromStdString(option.title), widget);
         else
@@ -189,7 +189,8 @@ QWidget* CScanOptionPanel::makeSpinBox(const ScanOption& option) {
         spin->setSuffix(UnitSuffix(option.unit));
         spin->setValue(static_cast<int>(NumberOf(option.value)));
         spin->setKeyboardTracking(false);
-        connect(spin, &QSpinBox::valueChanged, this, [this, name](int value) { changed(name, value); });
+        connect(spin, &QSpinBox::valueChanged, this,
+                [this, name](int value) { changed(name, value); });
         return spin;
     }
     auto* spin = new QDoubleSpinBox;

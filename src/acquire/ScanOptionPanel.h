@@ -3,7 +3,6 @@
 #include "acquire/ScanOption.h"
 
 #include <QWidget>
-
 #include <functional>
 #include <string>
 #include <vector>

@@ -13,13 +13,16 @@ constexpr double kFixedLimit = 32767.0;
 
 std::string Lowercase(std::string_view text) {
     std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) {
+        return static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    });
     return lower;
 }
 
 ParsedScanValue Refuse(const ScanOption& option, std::string_view text, const char* expected) {
-    return {{}, "the option " + option.name + " takes " + expected + ", not '" + std::string(text) + "'"};
+    return {{},
+            "the option " + option.name + " takes " + expected + ", not '" + std::string(text) +
+                "'"};
 }
 
 ParsedScanValue ParseBool(const ScanOption& option, std::string_view text) {
@@ -63,8 +66,9 @@ ParsedScanValue ParseListedText(const ScanOption& option, std::string_view text)
     std::string choices;
     for (const std::string& listed : option.texts)
         choices += (choices.empty() ? "" : ", ") + listed;
-    return {{}, "the option " + option.name + " takes one of " + choices + ", not '" +
-                    std::string(text) + "'"};
+    return {{},
+            "the option " + option.name + " takes one of " + choices + ", not '" +
+                std::string(text) + "'"};
 }
 
 } // namespace

@@ -137,8 +137,8 @@ bool ScanPictureBuilder::addFrame(const ScanFrameFormat& format, std::span<const
             error = "the colour frames of the scan differ in size";
             return false;
         }
-    } else if (!startPicture(format.pixelsPerLine, lines, format.kind == ScanFrameKind::Gray ? 8 : 24,
-                             error)) {
+    } else if (!startPicture(format.pixelsPerLine, lines,
+                             format.kind == ScanFrameKind::Gray ? 8 : 24, error)) {
         return false;
     }
     if (format.kind == ScanFrameKind::Gray) {
@@ -187,8 +187,8 @@ void ScanPictureBuilder::copyRgb(const ScanFrameFormat& format, const uint8_t* b
     });
 }
 
-void ScanPictureBuilder::copyChannel(const ScanFrameFormat& format, const uint8_t* bytes,
-                                     int lines, int channel) {
+void ScanPictureBuilder::copyChannel(const ScanFrameFormat& format, const uint8_t* bytes, int lines,
+                                     int channel) {
     uint8_t* rows = picture_.data() + rowsOffset_;
     ForDepth(format.depth, [&](auto depth) {
         for (int line = 0; line < lines; ++line) {

@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <QTimer>
-
 #include <functional>
 #include <optional>
 

@@ -32,7 +32,7 @@ struct ScanOutcome {
 // afterwards (setting one may change others), and an error when the option
 // is unknown, cannot be set now or the device refused the value.
 struct SetOptionResult {
-    std::string error; // empty: the value was set
+    std::string error;    // empty: the value was set
     bool inexact = false; // the device set a nearby value instead
     std::vector<ScanOption> options;
 };

@@ -18,7 +18,8 @@ CSelectScannerDialog::CSelectScannerDialog(const std::vector<ScannerDevice>& dev
     : QDialog(parent), list_(new QTreeWidget(this)) {
     setWindowTitle(QStringLiteral("Select scanner"));
     list_->setObjectName(QStringLiteral("devices"));
-    list_->setHeaderLabels({QStringLiteral("Vendor"), QStringLiteral("Model"), QStringLiteral("Name")});
+    list_->setHeaderLabels(
+        {QStringLiteral("Vendor"), QStringLiteral("Model"), QStringLiteral("Name")});
     list_->setRootIsDecorated(false);
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     for (const ScannerDevice& device : devices) {

@@ -3,7 +3,6 @@
 #include "acquire/ScanOption.h"
 
 #include <QDialog>
-
 #include <string>
 #include <vector>
 

@@ -151,10 +151,11 @@ const CommandMap<CHalveraApp>& CHalveraApp::Commands() {
             .add(kIdFileOpen, &CHalveraApp::onFileOpen)
             .addRange(kIdFileMru1, kIdFileMru1 + kRecentFileCount - 1, &CHalveraApp::onRecentFile,
                       &CHalveraApp::onUpdateRecentFile)
-            .add(kIdScanImage, [](CHalveraApp& app) { app.scanner_->scan(); },
-                 [](CHalveraApp& app, CommandState& state) {
-                     state.enabled = app.scanner_->canScan();
-                 })
+            .add(
+                kIdScanImage, [](CHalveraApp& app) { app.scanner_->scan(); },
+                [](CHalveraApp& app, CommandState& state) {
+                    state.enabled = app.scanner_->canScan();
+                })
             .add(kIdSelectScanner, [](CHalveraApp& app) { app.scanner_->selectScanner(); })
             .add(kIdAppAbout, &CHalveraApp::onAbout)
             .add(kIdFilePrintSetup, &CHalveraApp::onPrintSetup)

@@ -20,7 +20,8 @@ class CScannerCommands;
 // The application: holds the settings (loaded at start, saved at exit) and
 // the recent-file list, creates the main window, and runs the commands that
 // create or open images (New, Open, the recent files, Scan and Select
-// scanner), About, Print Setup and Exit. The program opens no image at start and reads no command line.
+// scanner), About, Print Setup and Exit. The program opens no image at start
+// and reads no command line.
 class CHalveraApp : public CommandTarget {
 public:
     // Loads the settings and the recent files from `store`, applying the limits.

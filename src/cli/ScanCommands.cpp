@@ -1,9 +1,9 @@
 #include "cli/ScanCommands.h"
 
 #include "acquire/SaneBackend.h"
+#include "acquire/ScanOptionValue.h"
 #include "acquire/ScannerMessages.h"
 #include "acquire/ScannerThread.h"
-#include "acquire/ScanOptionValue.h"
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
 #include "image/AppSettings.h"
@@ -116,8 +116,8 @@ bool ApplySetting(ScannerThread& scanner, const std::string& device,
     const auto& [name, text] = setting;
     const ScanOption* option = FindScanOption(options, name);
     if (!option) {
-        PrintError("the scanner " + device + " has no option " + name + " (it has: " +
-                   OptionNames(options) + ")");
+        PrintError("the scanner " + device + " has no option " + name +
+                   " (it has: " + OptionNames(options) + ")");
         return false;
     }
     const ParsedScanValue parsed = ParseScanValue(*option, text);

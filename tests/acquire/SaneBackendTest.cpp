@@ -1,17 +1,17 @@
 // The scanner library itself (SANE), run through the scanner thread on a
 // private configuration with the pnm backend (which scans a picture file
 // exactly) and the test backend (a virtual scanner with many settings).
+#include "acquire/SaneBackend.h"
+
 #include "ImageFileTestSupport.h"
 #include "PnmFiles.h"
 #include "SaneTestConfig.h"
 #include "SyntheticImages.h"
-#include "acquire/SaneBackend.h"
 #include "acquire/ScannerThread.h"
 #include "image/ConvertPackedDib.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <set>
 
 namespace halvera {
@@ -247,8 +247,7 @@ TEST_F(SaneBackendTest, CancellingASlowScanEndsItAsCancelled) {
     setOk("read-delay", true);
     setOk("read-delay-duration", 200000); // 0.2 s a buffer: about a minute for the page
     ScanJob job = scanner->scan();
-    while (job.progress->bytesRead == 0 &&
-           job.outcome.wait_for(1ms) != std::future_status::ready) {
+    while (job.progress->bytesRead == 0 && job.outcome.wait_for(1ms) != std::future_status::ready) {
     }
     job.progress->cancelRequested = true;
     const ScanOutcome outcome = AwaitScan(job, kAnswer);

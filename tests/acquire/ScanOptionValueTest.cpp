@@ -1,9 +1,8 @@
 // Option values from and to text, as the batch tool's --option reads them.
 #include "acquire/ScanOptionValue.h"
 
-#include <gtest/gtest.h>
-
 #include <clocale>
+#include <gtest/gtest.h>
 
 namespace halvera {
 namespace {

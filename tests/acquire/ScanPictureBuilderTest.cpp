@@ -1,12 +1,12 @@
 // Scanned frames into packed pictures, on synthetic frames: layouts, depths,
 // three-pass colour and the byte-count checks.
 #include "acquire/ScanPictureBuilder.h"
-#include "image/BitmapInfoHeader.h"
 
-#include <gtest/gtest.h>
+#include "image/BitmapInfoHeader.h"
 
 #include <cstring>
 #include <functional>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace halvera {
@@ -41,12 +41,10 @@ const uint8_t* PixelOf(const PackedDib& picture, int x, int y) {
     const BitmapInfoHeader& header = *picture.header();
     const size_t offset = header.biSize + header.biClrUsed * 4;
     const int64_t stride = DibStride(header.biWidth, header.biBitCount);
-    return picture.data() + offset + (header.biHeight - 1 - y) * stride +
-           x * header.biBitCount / 8;
+    return picture.data() + offset + (header.biHeight - 1 - y) * stride + x * header.biBitCount / 8;
 }
 
-ScanFrameFormat Format(ScanFrameKind kind, int pixels, int lines, int bytesPerLine,
-                       int depth = 8) {
+ScanFrameFormat Format(ScanFrameKind kind, int pixels, int lines, int bytesPerLine, int depth = 8) {
     return ScanFrameFormat{kind, pixels, lines, bytesPerLine, depth};
 }
 
@@ -58,8 +56,8 @@ TEST(ScanPictureBuilder, RgbFrameBecomesBottomUpBgrRowsWithoutTheLinePadding) {
     });
     ScanPictureBuilder builder;
     std::string error;
-    ASSERT_TRUE(builder.addFrame(Format(ScanFrameKind::Rgb, kWidth, kLines, kBytesPerLine), frame,
-                                 error))
+    ASSERT_TRUE(
+        builder.addFrame(Format(ScanFrameKind::Rgb, kWidth, kLines, kBytesPerLine), frame, error))
         << error;
     ASSERT_TRUE(builder.complete());
     const PackedDib picture = builder.take(0);
@@ -85,7 +83,8 @@ TEST(ScanPictureBuilder, RgbFrameBecomesBottomUpBgrRowsWithoutTheLinePadding) {
 TEST(ScanPictureBuilder, GrayFramesBecomeEightBitPicturesWithAGreyPalette) {
     ScanPictureBuilder builder;
     std::string error;
-    ASSERT_TRUE(builder.addFrame(Format(ScanFrameKind::Gray, 3, 2, 4), Frame(3, 2, 4, Blue), error));
+    ASSERT_TRUE(
+        builder.addFrame(Format(ScanFrameKind::Gray, 3, 2, 4), Frame(3, 2, 4, Blue), error));
     const PackedDib picture = builder.take(0);
     ASSERT_TRUE(picture);
     EXPECT_EQ(picture.header()->biBitCount, 8);
@@ -108,8 +107,8 @@ TEST(ScanPictureBuilder, SixteenBitSamplesKeepTheirHighByte) {
     }
     ScanPictureBuilder builder;
     std::string error;
-    ASSERT_TRUE(builder.addFrame(Format(ScanFrameKind::Gray, kWidth, 2, kWidth * 2, 16), frame,
-                                 error))
+    ASSERT_TRUE(
+        builder.addFrame(Format(ScanFrameKind::Gray, kWidth, 2, kWidth * 2, 16), frame, error))
         << error;
     const PackedDib picture = builder.take(0);
     for (int y = 0; y < 2; ++y) {
@@ -161,7 +160,8 @@ TEST(ScanPictureBuilder, ThreePassFramesInAnyOrderMakeTheSamePictureAsOneRgbFram
         const int x = i / 3;
         return i % 3 == 0 ? Red(x, y) : i % 3 == 1 ? Green(x, y) : Blue(x, y);
     });
-    ASSERT_TRUE(single.addFrame(Format(ScanFrameKind::Rgb, kWidth, kLines, kWidth * 3), rgb, error));
+    ASSERT_TRUE(
+        single.addFrame(Format(ScanFrameKind::Rgb, kWidth, kLines, kWidth * 3), rgb, error));
     const PackedDib onePass = single.take(0);
     ASSERT_EQ(threePass.size(), onePass.size());
     EXPECT_EQ(std::memcmp(threePass.data(), onePass.data(), onePass.size()), 0);

@@ -1,12 +1,12 @@
 // The scanner thread on a scripted backend: what runs where and in which
 // order, and that neither a slow device nor one that never answers can hold
 // up its callers or the end of the program.
-#include "SaneTestConfig.h"
 #include "acquire/ScannerThread.h"
 
-#include <gtest/gtest.h>
+#include "SaneTestConfig.h"
 
 #include <condition_variable>
+#include <gtest/gtest.h>
 #include <mutex>
 #include <set>
 #include <thread>
@@ -25,7 +25,8 @@ struct Script {
     std::set<std::thread::id> threads;
     bool driver = true;
     bool opens = true;
-    std::vector<ScannerDevice> devices{{"dev:0", "Acme", "A", "flatbed"}, {"dev:1", "Acme", "B", "flatbed"}};
+    std::vector<ScannerDevice> devices{{"dev:0", "Acme", "A", "flatbed"},
+                                       {"dev:1", "Acme", "B", "flatbed"}};
     // A scan waits until it is cancelled, or until released when it ignores cancelling.
     bool scanIgnoresCancel = false;
     bool released = false;
@@ -85,7 +86,8 @@ public:
         while (!script_->released && (script_->scanIgnoresCancel || !progress.cancelRequested))
             script_->release.wait_for(lock, std::chrono::milliseconds(2));
         script_->calls.push_back(progress.cancelRequested ? "scan cancelled" : "scan done");
-        return ScanOutcome{progress.cancelRequested ? ScanStatus::Cancelled : ScanStatus::Done, {}, {}};
+        return ScanOutcome{
+            progress.cancelRequested ? ScanStatus::Cancelled : ScanStatus::Done, {}, {}};
     }
 
 private:

@@ -5,9 +5,8 @@
 
 #include <QApplication>
 #include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (!std::getenv("QT_QPA_PLATFORM"))

@@ -1,11 +1,10 @@
 #include "SaneTestConfig.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <memory>
 #include <stdexcept>
 
@@ -55,8 +54,7 @@ void WriteText(const std::filesystem::path& path, const std::string& text) {
 } // namespace
 
 SaneTestConfig::SaneTestConfig(const std::vector<std::string>& backends) {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "halvera-sane-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "halvera-sane-XXXXXX").string();
     if (!mkdtemp(pattern.data()))
         throw std::runtime_error("cannot make a folder for the scanner configuration");
     directory_ = pattern;
