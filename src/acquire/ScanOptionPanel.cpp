@@ -144,8 +144,10 @@ QWidget* CScanOptionPanel::makeEditor(const ScanOption& option) {
         }
         auto* edit = new QLineEdit(current ? QString::fromStdString(*current) : QString());
         connect(edit, &QLineEdit::editingFinished, this, [this, name, edit] {
-            if (edit->isModified())
-                changed(name, edit->text().toStdString());
+            if (!edit->isModified())
+                return;
+            edit->setModified(false); // losing the focus later is no second change
+            changed(name, edit->text().toStdString());
         });
         return edit;
     }

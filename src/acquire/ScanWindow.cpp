@@ -151,7 +151,6 @@ void CScanWindow::endSession() {
     scan_.reset();
     // Queued behind the scan, which the request above ends.
     scanner_.closeDevice();
-    emit sessionClosed();
 }
 
 } // namespace halvera

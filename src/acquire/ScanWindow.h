@@ -49,10 +49,6 @@ public slots:
     void scanOrCancel();
     void reject() override;
 
-signals:
-    // The window has ended its session; it is deleted soon after.
-    void sessionClosed();
-
 private:
     void startScan();
     void watchScan();

@@ -18,6 +18,14 @@ CScannerCommands::~CScannerCommands() {
     thread_.reset();
 }
 
+bool CScannerCommands::canScan() const {
+    return !opening_ && !window_;
+}
+
+CScanWindow* CScannerCommands::scanWindow() const {
+    return window_;
+}
+
 ScannerThread& CScannerCommands::thread() {
     if (!thread_)
         thread_ = std::make_unique<ScannerThread>(MakeSaneBackend());

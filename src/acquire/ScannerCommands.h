@@ -38,9 +38,10 @@ public:
     // fails it says "No scanner driver installed!".
     void scan();
     // Scan is possible while no scan window is open or opening.
-    bool canScan() const { return !opening_ && !window_; }
+    bool canScan() const;
 
-    CScanWindow* scanWindow() const { return window_; }
+    // The open scan window, or null.
+    CScanWindow* scanWindow() const;
 
 private:
     ScannerThread& thread();

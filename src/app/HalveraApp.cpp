@@ -50,11 +50,11 @@ CHalveraApp::CHalveraApp(std::unique_ptr<SettingsStore> store)
 }
 
 CHalveraApp::~CHalveraApp() {
-    // The scanner goes first: it cancels a running scan and closes the device.
-    scanner_.reset();
     // The windows go before the settings are written: closing an image may
-    // still change them.
+    // still change them. The scan window goes with them, cancelling its scan;
+    // then the scanner closes the device and the library.
     mainFrame_.reset();
+    scanner_.reset();
     SaveSettings();
     if (gInstance == this)
         gInstance = nullptr;

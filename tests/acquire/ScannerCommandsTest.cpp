@@ -187,6 +187,8 @@ TEST_F(ScannerCommandsTest, CancellingTheSelectionKeepsThePreviousSource) {
         SelectDevice(dialog, "test:0");
         QTreeWidget* list = dialog.list();
         const QRect row = list->visualItemRect(list->currentItem());
+        // A double click is a click followed by a double-click event.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
     });
     EXPECT_EQ(app->settings().ScannerSource, "test:0");

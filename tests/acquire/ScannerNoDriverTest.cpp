@@ -25,14 +25,15 @@ protected:
 };
 
 TEST_F(ScannerNoDriverTest, BothCommandsSayNoScannerDriverInstalled) {
-    app->settings().ScannerSource = "pnm:0";
+    // A source of a backend that is not installed at all.
+    app->settings().ScannerSource = "nosuch:0";
     runAndWaitForMessage(kIdSelectScanner);
     runAndWaitForMessage(kIdScanImage);
     EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"No scanner driver installed!",
                                                          "No scanner driver installed!"}));
     for (const MessageRequest& message : prompts.messages)
         EXPECT_EQ(message.icon, MessageIcon::Warning);
-    EXPECT_EQ(app->settings().ScannerSource, "pnm:0") << "the choice is kept";
+    EXPECT_EQ(app->settings().ScannerSource, "nosuch:0") << "the choice is kept";
     EXPECT_EQ(app->scanner().scanWindow(), nullptr);
     EXPECT_TRUE(frame().router().state(kIdScanImage).enabled) << "Scan can be tried again";
     EXPECT_EQ(prompts.waitCursorBegins, prompts.waitCursorEnds);
