@@ -34,6 +34,7 @@ CScanWindow::CScanWindow(ScannerThread& scanner, const OpenedScanner& device, QW
 
     auto* scroll = new QScrollArea(this);
     scroll->setWidgetResizable(true);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroll->setWidget(options_);
     options_->showOptions(device.options);
     options_->setOnChange(
@@ -49,7 +50,7 @@ CScanWindow::CScanWindow(ScannerThread& scanner, const OpenedScanner& device, QW
     layout->addWidget(scroll, 1);
     layout->addWidget(progress_);
     layout->addWidget(buttons);
-    resize(420, 480);
+    resize(460, 520);
 
     scanWatch_.setInterval(kScannerPollInterval);
     connect(&scanWatch_, &QTimer::timeout, this, &CScanWindow::watchScan);
