@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
-#include <limits>
 
 namespace halvera {
 
@@ -43,6 +42,9 @@ CScanWindow::CScanWindow(ScannerThread& scanner, const OpenedScanner& device, QW
     auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(scanButton_, QDialogButtonBox::ActionRole);
     buttons->addButton(closeButton_, QDialogButtonBox::RejectRole);
+    // Enter in an option's field applies that option and scans nothing.
+    scanButton_->setAutoDefault(false);
+    closeButton_->setAutoDefault(false);
     connect(scanButton_, &QPushButton::clicked, this, &CScanWindow::scanOrCancel);
     connect(closeButton_, &QPushButton::clicked, this, &CScanWindow::reject);
 
@@ -86,18 +88,8 @@ void CScanWindow::watchScan() {
     } else {
         progress_->setRange(0, 0); // size not known: a busy bar
     }
-    if (job.outcome.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
-        ScanOutcome outcome;
-        try {
-            outcome = job.outcome.get();
-        } catch (...) {
-            outcome.detail = "the scanner thread ended before the scan";
-        }
-        finishScan(std::move(outcome));
-    } else if (job.stalled(std::chrono::steady_clock::now(), kScanStallTimeout)) {
-        job.progress->cancelRequested = true;
-        finishScan(ScanOutcome{ScanStatus::Failed, {}, "the scanner sent nothing for too long"});
-    }
+    if (std::optional<ScanOutcome> outcome = PollScan(job))
+        finishScan(std::move(*outcome));
 }
 
 void CScanWindow::finishScan(ScanOutcome outcome) {

@@ -155,19 +155,28 @@ bool ScanJob::stalled(std::chrono::steady_clock::time_point now, std::chrono::mi
     return now - lastChange_ >= limit;
 }
 
-ScanOutcome AwaitScan(ScanJob& job, std::chrono::milliseconds stallTimeout) {
+std::optional<ScanOutcome> PollScan(ScanJob& job, std::chrono::milliseconds stallTimeout) {
     if (!job.outcome.valid())
         return ScanOutcome{ScanStatus::Failed, {}, "no scan was started"};
-    while (job.outcome.wait_for(kScanLook) != std::future_status::ready) {
-        if (job.stalled(std::chrono::steady_clock::now(), stallTimeout)) {
-            job.progress->cancelRequested = true;
-            return ScanOutcome{ScanStatus::Failed, {}, "the scanner sent nothing for too long"};
+    if (job.outcome.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+        try {
+            return job.outcome.get();
+        } catch (...) {
+            return ScanOutcome{ScanStatus::Failed, {}, "the scanner thread ended before the scan"};
         }
     }
-    try {
-        return job.outcome.get();
-    } catch (...) {
-        return ScanOutcome{ScanStatus::Failed, {}, "the scanner thread ended before the scan"};
+    if (job.stalled(std::chrono::steady_clock::now(), stallTimeout)) {
+        job.progress->cancelRequested = true;
+        return ScanOutcome{ScanStatus::Failed, {}, "the scanner sent nothing for too long"};
+    }
+    return std::nullopt;
+}
+
+ScanOutcome AwaitScan(ScanJob& job, std::chrono::milliseconds stallTimeout) {
+    for (;;) {
+        if (std::optional<ScanOutcome> outcome = PollScan(job, stallTimeout))
+            return std::move(*outcome);
+        job.outcome.wait_for(kScanLook);
     }
 }
 

@@ -91,8 +91,13 @@ std::optional<Result> AwaitResult(std::future<Result>& future, std::chrono::mill
     }
 }
 
-// Waits for a scan for as long as it keeps sending data; a scan that sends
-// nothing for `stallTimeout` is cancelled and reported as failed.
+// The end of a scan when it has come, or when the scan has sent nothing for
+// `stallTimeout` (it is then cancelled and reported as failed); nothing while
+// it runs. Never waits.
+std::optional<ScanOutcome> PollScan(ScanJob& job,
+                                    std::chrono::milliseconds stallTimeout = kScanStallTimeout);
+
+// Waits for a scan for as long as it keeps sending data (PollScan).
 ScanOutcome AwaitScan(ScanJob& job, std::chrono::milliseconds stallTimeout = kScanStallTimeout);
 
 } // namespace halvera
