@@ -10,6 +10,7 @@
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "platform/qt/PrinterSetup.h"
+#include "view/SignSettingDlg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -159,7 +160,10 @@ const CommandMap<CHalveraApp>& CHalveraApp::Commands() {
             .add(kIdSelectScanner, [](CHalveraApp& app) { app.scanner_->selectScanner(); })
             .add(kIdAppAbout, &CHalveraApp::onAbout)
             .add(kIdFilePrintSetup, &CHalveraApp::onPrintSetup)
-            .add(kIdAppExit, &CHalveraApp::onExit);
+            .add(kIdAppExit, &CHalveraApp::onExit)
+            .add(kIdSignSetting, [](CHalveraApp& app) {
+                RunSignSettingDialog(app.settings(), QApplication::activeWindow());
+            });
     return map;
 }
 

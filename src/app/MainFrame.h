@@ -23,6 +23,7 @@ class CChildFrame;
 class CHalveraApp;
 class CIndexImagePanel;
 class CMavDoc;
+class CVideoCommands;
 struct MenuItem;
 struct ToolbarButton;
 struct ToolbarResource;
@@ -69,6 +70,8 @@ public:
     QDockWidget* calibrationBar() const { return calibrationBar_; }
     QDockWidget* dataPanel() const { return dataPanel_; }
     CIndexImagePanel* indexPanel() const { return indexPanel_; }
+    // The Video menu's commands and the video objects they own.
+    CVideoCommands& video() const { return *video_; }
     QLabel* statusPane(int pane) const { return panes_.at(pane); }
     // The menu item of command `id` in the menu bar shown now, or null.
     QAction* menuAction(int id) const;
@@ -151,6 +154,7 @@ private:
     bool imageMenuShown_ = false;
     QTimer frameTimer_;
     QTimer idleRefresh_;
+    std::unique_ptr<CVideoCommands> video_;
 };
 
 } // namespace halvera

@@ -70,6 +70,10 @@ public:
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
 
+    // The application's settings this document was created with; the tools
+    // read their colour, sizes and calibration here.
+    AppSettings& settings() const { return settings_; }
+
     const TextSettings& textSettings() const { return text_; }
     void setTextSettings(const TextSettings& text) { text_ = text; }
 

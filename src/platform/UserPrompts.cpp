@@ -1,5 +1,6 @@
 #include "platform/UserPrompts.h"
 
+#include "image/TextSettings.h"
 #include "platform/StandardErrorPrompts.h"
 
 #include <cstdio>
@@ -17,6 +18,10 @@ UserPrompts*& CurrentPrompts() {
 } // namespace
 
 UserPrompts& Prompts() { return *CurrentPrompts(); }
+
+std::optional<TextAttributes> UserPrompts::askTextFont(const TextAttributes&) {
+    return std::nullopt;
+}
 
 ScopedPrompts::ScopedPrompts(UserPrompts& prompts) : previous_(CurrentPrompts()) {
     CurrentPrompts() = &prompts;

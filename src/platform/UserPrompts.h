@@ -7,6 +7,7 @@
 namespace halvera {
 
 struct AppSettings;
+struct TextAttributes;
 
 // Everything that would open a window to tell or ask the user goes through
 // this interface. The desktop program answers with Qt dialogs, the batch tool
@@ -56,6 +57,10 @@ public:
     // size is stored in `settings` (ImageWidth, ImageHeight); the result is the
     // size to create, or nothing on Cancel.
     virtual std::optional<ImageSize> askNewImageSize(AppSettings& settings) = 0;
+    // The font dialog of the text tool, preset with `current` (font, effects
+    // and colour): the attributes chosen, or nothing on Cancel. Without
+    // windows the answer is Cancel.
+    virtual std::optional<TextAttributes> askTextFont(const TextAttributes& current);
 };
 
 // The prompts in force; the batch tool's standard-error prompts until a
