@@ -1,5 +1,6 @@
 #include "app/HalveraApp.h"
 
+#include "acquire/ScannerCommands.h"
 #include "app/AboutDialog.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
@@ -43,13 +44,18 @@ CHalveraApp::CHalveraApp(std::unique_ptr<SettingsStore> store)
     : store_(std::move(store)), recentFiles_(kRecentFileCount) {
     settings_.Load(*store_);
     recentFiles_.load(*store_);
+    scanner_ = std::make_unique<CScannerCommands>(
+        settings_, [this]() -> QWidget* { return mainFrame_.get(); },
+        [this](PackedDib picture) { NewDocumentFromPicture(std::move(picture)); });
     gInstance = this;
 }
 
 CHalveraApp::~CHalveraApp() {
     // The windows go before the settings are written: closing an image may
-    // still change them.
+    // still change them. The scan window goes with them, cancelling its scan;
+    // then the scanner closes the device and the library.
     mainFrame_.reset();
+    scanner_.reset();
     SaveSettings();
     if (gInstance == this)
         gInstance = nullptr;
@@ -156,6 +162,12 @@ const CommandMap<CHalveraApp>& CHalveraApp::Commands() {
             .add(kIdFileOpen, &CHalveraApp::onFileOpen)
             .addRange(kIdFileMru1, kIdFileMru1 + kRecentFileCount - 1, &CHalveraApp::onRecentFile,
                       &CHalveraApp::onUpdateRecentFile)
+            .add(
+                kIdScanImage, [](CHalveraApp& app) { app.scanner_->scan(); },
+                [](CHalveraApp& app, CommandState& state) {
+                    state.enabled = app.scanner_->canScan();
+                })
+            .add(kIdSelectScanner, [](CHalveraApp& app) { app.scanner_->selectScanner(); })
             .add(kIdAppAbout, &CHalveraApp::onAbout)
             .add(kIdFilePrintSetup, &CHalveraApp::onPrintSetup)
             .add(kIdAppExit, &CHalveraApp::onExit)

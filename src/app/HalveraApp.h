@@ -17,12 +17,13 @@ namespace halvera {
 class CChildFrame;
 class CMainFrame;
 class CMavDoc;
+class CScannerCommands;
 
 // The application: holds the settings (loaded at start, saved at exit) and
 // the recent-file list, creates the main window, and runs the commands that
-// create or open images (New, Open, the recent files), About, Print Setup
-// and Exit. It opens the files named on the command line or dropped on the
-// main window.
+// create or open images (New, Open, the recent files, Scan and Select
+// scanner), About, Print Setup and Exit. It opens the files named on the
+// command line or dropped on the main window.
 class CHalveraApp : public CommandTarget {
 public:
     // Loads the settings and the recent files from `store`, applying the limits.
@@ -41,6 +42,8 @@ public:
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
 
     AppSettings& settings() { return settings_; }
+    // Select scanner and Scan, with the scan window.
+    CScannerCommands& scanner() { return *scanner_; }
     RecentFileList& recentFiles() { return recentFiles_; }
     // The measurement tolerances and the output items, for this run only.
     ToleranceTable& tolerance() { return tolerance_; }
@@ -86,6 +89,7 @@ private:
     ToleranceTable tolerance_;
     OutputSelection outputSelection_;
     std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<CScannerCommands> scanner_;
 };
 
 } // namespace halvera

@@ -2,6 +2,7 @@
 
 #include "cli/CliOperation.h"
 #include "cli/MeasureCommand.h"
+#include "cli/ScanCommands.h"
 #include "cli/VideoBatchCommands.h"
 #include "image/AppSettings.h"
 #include "image/BmpFile.h"
@@ -218,8 +219,9 @@ std::string BatchToolUsage() {
                         "       halvera-cli snap OUT [--source NAME] [--quality Q]\n"
                         "       halvera-cli record OUT.avi --time SECONDS --rate FPS "
                         "[--source NAME]\n"
-                        "       halvera-cli video-frame IN N OUT [--quality Q]\n"
-                        "OP [NAME=VALUE ...] is one of:\n";
+                        "       halvera-cli video-frame IN N OUT [--quality Q]\n";
+    usage += ScannerCommandsUsage();
+    usage += "OP [NAME=VALUE ...] is one of:\n";
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";
     usage += MeasureCommandUsage();
@@ -232,6 +234,8 @@ int RunBatchTool(const std::vector<std::string>& words) {
         return kExitSuccess;
     }
     try {
+        if (!words.empty() && IsScannerCommand(words[0]))
+            return RunScannerCommand(words);
         // measure reads its own options, in order, from its own table.
         if (!words.empty() && words[0] == "measure") {
             StandardErrorPrompts prompts(kDefaultJpegQuality);

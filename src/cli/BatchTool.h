@@ -19,6 +19,8 @@ inline constexpr int kExitUsage = 2;   // wrong use; the usage text was printed
 //   measure [OPTIONS] ITEM...   (MeasureCommand.h)
 //   video-sources | snap OUT | record OUT.avi --time S --rate FPS | video-frame IN N OUT
 //       (the video commands, VideoBatchCommands.h)
+//   scanners | scan OUT [--source NAME] [--resolution DPI] [--mode M] [--option NAME=VALUE ...]
+//       (the scanner commands, ScanCommands.h)
 //   --help
 //
 // Files are read as File Open reads them and written as Save writes them, both

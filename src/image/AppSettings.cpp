@@ -55,6 +55,7 @@ struct StringSetting {
 constexpr StringSetting kStringSettings[] = {
     {"CaptureName", &AppSettings::CaptureName, ""},
     {"CaptureFile", &AppSettings::CaptureFile, "C:\\HLV.avi"},
+    {"ScannerSource", &AppSettings::ScannerSource, ""},
 };
 
 // The capture timing, stored as text like the ruler reals.

@@ -34,6 +34,7 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   CaptureFile       string  "C:\HLV.avi" -
 //   CaptureRate       double  3.0          > 0 else 3.0 (frames per second)
 //   CaptureTimeLimit  double  60.0         > 0 else 60.0 (seconds)
+//   ScannerSource     string  ""           -   (empty: the first scanner found)
 // Reals are stored as text with eight decimals ("100.00000000"), in the C locale.
 struct AppSettings {
     // Calibration ruler: real length and length in pixels along x and y.
@@ -58,6 +59,9 @@ struct AppSettings {
     int CaptureDevice = 0;
     std::string CaptureName;
     std::string CaptureFile = "C:\\HLV.avi";
+    // The scanner "Scan" opens, as the scanner library names it; chosen with
+    // "Select scanner".
+    std::string ScannerSource;
 
     // Run-time settings (the capture timing is persisted too); values at start.
     TextAttributes textAttributes;

@@ -2,10 +2,13 @@
 
 #include "ImageFileTestSupport.h"
 
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace halvera::testing {
@@ -16,6 +19,20 @@ std::string ReadText(const std::string& path) {
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
+}
+
+// No run of the tool may block the tests: one that takes longer is killed.
+constexpr auto kCliTimeout = std::chrono::seconds(120);
+
+// Waits for the child to exit, at most kCliTimeout; false when it did not.
+bool WaitForChild(pid_t child, int& status) {
+    const auto deadline = std::chrono::steady_clock::now() + kCliTimeout;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
 }
 
 } // namespace
@@ -41,7 +58,10 @@ CliResult RunCliCapturing(const std::vector<std::string>& arguments) {
         _exit(127);
     }
     int status = 0;
-    waitpid(child, &status, 0);
+    if (!WaitForChild(child, status)) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+    }
     CliResult result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     result.out = ReadText(outPath);

@@ -13,7 +13,8 @@ struct CliResult {
 };
 
 // Runs the real binary (HALVERA_CLI_PATH) with `arguments`, no shell in
-// between, and collects its standard output and error.
+// between, and collects its standard output and error. A run that has not
+// ended after two minutes is killed (status -1).
 CliResult RunCliCapturing(const std::vector<std::string>& arguments);
 
 // The same when only the exit status matters.

@@ -111,7 +111,7 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.captureRate = -1.0; // not above 0: the default is stored
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 19u) << "one value per key";
+    EXPECT_EQ(store.size(), 20u) << "one value per key";
     EXPECT_EQ(Stored(store, "CaptureRate"), "3.00000000");
     EXPECT_EQ(Stored(store, "CaptureTimeLimit"), "60.00000000");
     EXPECT_EQ(Stored(store, "xRealRulerData"), "12.50000000");
@@ -141,6 +141,7 @@ TEST(AppSettings, SavedSettingsLoadBackUnchanged) {
     saved.CaptureDevice = 2;
     saved.CaptureName = "USB camera";
     saved.CaptureFile = "/tmp/capture.avi";
+    saved.ScannerSource = "pnm:1";
     saved.captureRate = 7.5;
     saved.captureTimeLimit = 0.25;
     MemorySettingsStore store;
