@@ -87,11 +87,6 @@ void RequireWords(const CommandLine& line, size_t count, const char* words) {
         throw UsageError(line.command + " takes " + words);
 }
 
-void RequirePictureName(const std::string& path) {
-    if (PictureFileTypeOf(path) == PictureFileType::None)
-        throw UsageError("the output file must end in .bmp, .jpg, .png, .tif or .tiff: " + path);
-}
-
 bool OpenDocument(CMavDoc& doc, const std::string& path) {
     PackedDib picture = ReadPicture(path);
     if (!picture || !doc.OnOpenDocument(std::move(picture)))

@@ -134,6 +134,11 @@ void OperationArguments::rejectUnused() const {
             throw UsageError("this operation takes no argument " + Quoted(name));
 }
 
+void RequirePictureName(const std::string& path) {
+    if (PictureFileTypeOf(path) == PictureFileType::None)
+        throw UsageError("the output file must end in .bmp, .jpg, .png, .tif or .tiff: " + path);
+}
+
 PackedDib ReadPicture(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None) {
         CBmpFile::ReportFileError(kReadError);

@@ -86,6 +86,9 @@ std::span<const CliOperation> AnnotationOperations();
 // message: File Open would open nothing, but a batch run must say why it failed.
 PackedDib ReadPicture(const std::string& path);
 
+// Refuses, as wrong usage, an output name of no picture type.
+void RequirePictureName(const std::string& path);
+
 // Makes `picture` a new 24-bit image in `image`; false after a message.
 bool PictureToRgb(const PackedDib& picture, DibBlock& image);
 

@@ -81,8 +81,7 @@ ScanRequest ParseScanRequest(const std::vector<std::string>& words) {
     if (positional.size() != 1)
         throw UsageError("scan takes one file: scan OUT");
     request.output = positional[0];
-    if (PictureFileTypeOf(request.output) == PictureFileType::None)
-        throw UsageError("the output file must end in .bmp or .jpg: " + request.output);
+    RequirePictureName(request.output);
     request.source = source.value_or("");
     if (mode)
         request.settings.emplace_back(kScanOptionMode, *mode);

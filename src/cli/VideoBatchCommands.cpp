@@ -54,11 +54,6 @@ void RejectOptions(const VideoCommandLine& line, bool source, bool timing) {
         throw UsageError(line.command + " does not take that option");
 }
 
-void RequirePictureName(const std::string& path) {
-    if (PictureFileTypeOf(path) == PictureFileType::None)
-        throw UsageError("the output file must end in .bmp, .jpg, .png, .tif or .tiff: " + path);
-}
-
 // The device to use: the one named, else the first. Nothing after the message.
 struct ChosenSource {
     int index = 0;

@@ -61,7 +61,7 @@ TEST_F(ScanCommands, AColourScanIsSavedBitExact) {
         RunCliCapturing({"scan", output, "--source", "pnm:1", "--option", "filename=" + picture});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.err, "");
-    const PackedDib written = OpenPictureFile(output);
+    const PackedDib written = OpenPictureFile(output).picture;
     ASSERT_TRUE(written);
     DibBlock image;
     ASSERT_TRUE(CreateRgb(image, written.header()->biWidth, written.header()->biHeight));
@@ -88,8 +88,8 @@ TEST_F(ScanCommands, ModeAndResolutionAreSetBeforeTheScan) {
     const CliResult result = RunCliCapturing(
         {"scan", high, "--source", "test:1", "--resolution", "50", "--mode", "color"});
     ASSERT_EQ(result.status, 0) << result.err;
-    const PackedDib first = OpenPictureFile(low);
-    const PackedDib second = OpenPictureFile(high);
+    const PackedDib first = OpenPictureFile(low).picture;
+    const PackedDib second = OpenPictureFile(high).picture;
     ASSERT_TRUE(first && second);
     EXPECT_NEAR(second.header()->biWidth, 2 * first.header()->biWidth, 1);
 
@@ -167,7 +167,7 @@ TEST_F(ScanCommands, WrongUseExits2BeforeAnyScannerIsOpened) {
     const std::vector<std::vector<std::string>> wrong = {
         {"scan"},
         {"scan", "a.bmp", "b.bmp"},
-        {"scan", "scan.png"},
+        {"scan", "scan.gif"},
         {"scan", "scan.bmp", "--option", "filename"},
         {"scan", "scan.bmp", "--option", "=x"},
         {"scan", "scan.bmp", "--mode"},
