@@ -4,6 +4,8 @@
 #include "app/RecentFileList.h"
 #include "image/AppSettings.h"
 #include "image/PackedDib.h"
+#include "measure/OutputSelection.h"
+#include "measure/ToleranceTable.h"
 #include "platform/SettingsStore.h"
 
 #include <memory>
@@ -39,6 +41,9 @@ public:
 
     AppSettings& settings() { return settings_; }
     RecentFileList& recentFiles() { return recentFiles_; }
+    // The measurement tolerances and the output items, for this run only.
+    ToleranceTable& tolerance() { return tolerance_; }
+    OutputSelection& outputSelection() { return outputSelection_; }
     // Applies the limits and writes the settings and the recent files.
     void SaveSettings();
 
@@ -73,6 +78,8 @@ private:
     std::unique_ptr<SettingsStore> store_;
     AppSettings settings_;
     RecentFileList recentFiles_;
+    ToleranceTable tolerance_;
+    OutputSelection outputSelection_;
     std::unique_ptr<CMainFrame> mainFrame_;
 };
 

@@ -3,13 +3,13 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
-#include "app/DataPanelStandIn.h"
 #include "app/HalveraApp.h"
 #include "app/IndexImagePanel.h"
 #include "app/MenuResources.h"
 #include "app/ToolbarResources.h"
 #include "image/MavDoc.h"
 #include "measure/CalibrationBar.h"
+#include "measure/DataPanel.h"
 #include "view/MavView.h"
 
 #include <QCloseEvent>
@@ -83,8 +83,13 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     videoTools_ = createToolbar(VideoToolsBar());
     QToolBar* playTools = createToolbar(PlayToolsBar());
     dataPanel_ = createFloatingPanel(QStringLiteral("Results"));
-    resultsStandIn_ = std::make_unique<CDataPanelStandIn>(*this);
-    measureResults_ = resultsStandIn_.get();
+    resultsPanel_ =
+        new CDataPanel(*dataPanel_, {[this]() -> CMavView* {
+                                         CChildFrame* window = activeDocumentWindow();
+                                         return window ? &window->view() : nullptr;
+                                     },
+                                     app_.settings(), app_.tolerance(), app_.outputSelection()});
+    measureResults_ = resultsPanel_;
     measurementTools_ = createToolbar(MeasurementToolsBar());
     warpingTools_ = createToolbar(WarpingToolsBar());
     for (QToolBar* row1 : {mainTools_, warpingTools_})
@@ -299,13 +304,17 @@ void CMainFrame::onSubWindowActivated(QMdiSubWindow* window) {
         if (child != window && child->view().isActive())
             child->view().setActive(false);
     }
-    if (auto* child = qobject_cast<CChildFrame*>(window))
+    if (auto* child = qobject_cast<CChildFrame*>(window)) {
         child->view().setActive(true);
+        resultsPanel_->refill();
+    }
     refreshToolbars();
 }
 
 void CMainFrame::onDocumentWindowClosed() {
     // Called from the window's destructor: it is no longer in the list.
+    if (documentWindows().empty())
+        resultsPanel_->clearList();
     refreshIndexPanel();
     updateMenuBar();
     refreshToolbars();
@@ -619,15 +628,11 @@ void CMainFrame::hideCalibrationBar() {
 }
 
 void CMainFrame::showDataPanel() {
-    if (dataPanel_->isVisible())
-        return;
-    const QRect screen = ScreenRect();
-    dataPanel_->move(30, screen.height() - 200);
-    dataPanel_->show();
+    resultsPanel_->ShowDataPanel();
 }
 
 void CMainFrame::hideDataPanel() {
-    dataPanel_->hide();
+    resultsPanel_->HideDataPanel();
 }
 
 void CMainFrame::updateCalibrationRuler(PixelPoint origin, PixelPoint horizontalEnd,
@@ -636,7 +641,7 @@ void CMainFrame::updateCalibrationRuler(PixelPoint origin, PixelPoint horizontal
 }
 
 void CMainFrame::setMeasureResultsPanel(MeasureResultsPanel* panel) {
-    measureResults_ = panel ? panel : resultsStandIn_.get();
+    measureResults_ = panel ? panel : resultsPanel_;
 }
 
 // ---------------------------------------------------------------- events

@@ -23,6 +23,7 @@ class CChildFrame;
 class CHalveraApp;
 class CIndexImagePanel;
 class CCalibrationBar;
+class CDataPanel;
 class CMavDoc;
 class MeasureResultsPanel;
 struct MenuItem;
@@ -70,6 +71,8 @@ public:
     QDockWidget* toolBox() const { return toolBox_; }
     QDockWidget* calibrationBar() const { return calibrationBar_; }
     QDockWidget* dataPanel() const { return dataPanel_; }
+    // The contents of the data panel: the measured results of the active image.
+    CDataPanel* resultsPanel() const { return resultsPanel_; }
     CIndexImagePanel* indexPanel() const { return indexPanel_; }
     QLabel* statusPane(int pane) const { return panes_.at(pane); }
     // The menu item of command `id` in the menu bar shown now, or null.
@@ -89,7 +92,7 @@ public:
     CCalibrationBar* calibrationControls() const { return calibrationControls_; }
     MeasureResultsPanel& measureResults() override { return *measureResults_; }
     // Makes `panel` the results panel of the measurement tools (not owned);
-    // null puts back the frame's stand-in.
+    // null puts back the data panel.
     void setMeasureResultsPanel(MeasureResultsPanel* panel);
 
 signals:
@@ -148,7 +151,7 @@ private:
     QDockWidget* calibrationBar_ = nullptr;
     CCalibrationBar* calibrationControls_ = nullptr;
     QDockWidget* dataPanel_ = nullptr;
-    std::unique_ptr<MeasureResultsPanel> resultsStandIn_;
+    CDataPanel* resultsPanel_ = nullptr;
     MeasureResultsPanel* measureResults_ = nullptr;
     CIndexImagePanel* indexPanel_ = nullptr;
     QList<QAction*> buttonActions_;

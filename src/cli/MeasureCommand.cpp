@@ -2,6 +2,7 @@
 
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "cli/MeasureResultOptions.h"
 #include "measure/CalFile.h"
 #include "measure/MeasureLabels.h"
 #include "measure/MeasureNumber.h"
@@ -183,6 +184,17 @@ constexpr MeasureOption kMeasureOptions[] = {
     {"--save-cal", "FILE", "write the calibration in force as a .Cal file", SaveCalibration},
     {"--labels", "", "print every item's label: KIND X Y TEXT", PrintLabels},
     {"--values", "", "print every item's values: KIND NAME=VALUE ...", PrintValues},
+    {"--tol", "FILE", "load a .Tol tolerance file", LoadTolerances},
+    {"--tolerance", "K,STANDARD,UPPER,LOWER", "set tolerance entry K", SetTolerance},
+    {"--save-tol", "FILE", "write the tolerances as a .Tol file", SaveTolerances},
+    {"--items", "FILE", "load a .Itm output items file", LoadOutputItems},
+    {"--select", "K,K,...|none", "set the output items in this order", SelectOutputItems},
+    {"--save-items", "FILE", "write the output items as a .Itm file", SaveOutputItems},
+    {"--delete", "TAB:ROW", "delete a row of a results tab, as the panel does", DeleteResultRow},
+    {"--panel", "TAB", "print the rows of a results tab as the panel shows them", PrintPanelRows},
+    {"--error-detect", "", "judge the --panel cells against the tolerances", DetectErrors, true},
+    {"--report", "FILE", "write the results as a text file", WriteResultReport},
+    {"--csv", "FILE", "write the results as a CSV file", WriteResultSpreadsheet},
 };
 
 const MeasureOption* FindMeasureOption(std::string_view name) {
@@ -239,9 +251,11 @@ int RunMeasureCommand(const std::vector<std::string>& words) {
     MeasureSession session;
     for (const std::string& item : items)
         AppendMeasureItem(session, item);
-    for (const ScheduledOption& scheduled : options)
-        if (!scheduled.option->run(session, scheduled.value))
-            return kExitFailure;
+    for (const bool first : {true, false})
+        for (const ScheduledOption& scheduled : options)
+            if (scheduled.option->first == first &&
+                !scheduled.option->run(session, scheduled.value))
+                return kExitFailure;
     return kExitSuccess;
 }
 

@@ -2,7 +2,9 @@
 
 #include "image/AppSettings.h"
 #include "image/MavDoc.h"
+#include "measure/OutputSelection.h"
 #include "measure/RulerCalibration.h"
+#include "measure/ToleranceTable.h"
 
 #include <span>
 #include <string>
@@ -18,6 +20,11 @@ struct MeasureSession {
     AppSettings settings;
     RulerCalibration calibration{settings};
     CMavDoc doc{settings};
+    // What the results panel judges and outputs with: the tolerances (all
+    // zero), the output selection (every item) and its error detection (off).
+    ToleranceTable tolerance;
+    OutputSelection output;
+    bool errorDetection = false;
 };
 
 // One option of the measure command. Options run in the order given on the
@@ -29,6 +36,8 @@ struct MeasureOption {
     std::string_view value; // the value's name in the usage text; empty: takes no value
     std::string_view help;
     bool (*run)(MeasureSession& session, const std::string& value);
+    // A switch that takes effect before every other option, wherever it stands.
+    bool first = false;
 };
 
 // Every option of the measure command, in the order the usage text lists them.

@@ -5,6 +5,8 @@
 #include "measure/CircleTools.h"
 #include "measure/LineTools.h"
 #include "measure/MeasureColorDialog.h"
+#include "measure/MeasureResultsPanel.h"
+#include "measure/MeasureTool.h"
 #include "measure/PointTools.h"
 #include "measure/RectangleTools.h"
 #include "platform/UserPrompts.h"
@@ -71,6 +73,8 @@ void ClearMeasureDataCommand(CMavView& view) {
         MessageAnswer::Ok)
         return;
     view.document().measureData().Clear();
+    if (MeasureResultsPanel* panel = ResultsPanel())
+        panel->ClearRows();
     view.repaintView();
 }
 

@@ -11,5 +11,6 @@ public:
     virtual void AppendRow(MeasureKind kind) = 0;           // row of the kind's newest item
     virtual void UpdateRow(MeasureKind kind, int item) = 0; // refill that item's row
     virtual void SelectRow(int row) = 0;                    // focus, select, scroll into view
+    virtual void ClearRows() {}                             // every item was cleared
 };
 } // namespace halvera

@@ -56,6 +56,9 @@ public:
     // size is stored in `settings` (ImageWidth, ImageHeight); the result is the
     // size to create, or nothing on Cancel.
     virtual std::optional<ImageSize> askNewImageSize(AppSettings& settings) = 0;
+    // The print dialog for the program's printer (no selection printing): true
+    // on OK, the printer then set to what the user chose.
+    virtual bool askPrintJob() = 0;
 };
 
 // The prompts in force; the batch tool's standard-error prompts until a

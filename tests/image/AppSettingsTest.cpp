@@ -5,13 +5,8 @@
 #include "app/NewImageSize.h"
 #include "platform/MemorySettingsStore.h"
 
-#include <clocale>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
-#include <unistd.h>
 
 namespace halvera {
 namespace {

@@ -58,4 +58,13 @@ std::vector<std::string> RecordingPrompts::texts() const {
     return result;
 }
 
+bool RecordingPrompts::askPrintJob() {
+    ++printRequests;
+    if (printAnswers.empty())
+        return true;
+    const bool answer = printAnswers.front();
+    printAnswers.pop_front();
+    return answer;
+}
+
 } // namespace halvera::testing

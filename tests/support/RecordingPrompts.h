@@ -21,6 +21,8 @@ public:
     // Answers from `newImageSizes` (empty: Cancel); an answer is stored in the
     // settings as the dialog stores it.
     std::optional<ImageSize> askNewImageSize(AppSettings& settings) override;
+    // Answers from `printAnswers` (empty: OK).
+    bool askPrintJob() override;
 
     // Texts of the messages shown, in order.
     std::vector<std::string> texts() const;
@@ -31,6 +33,8 @@ public:
     std::deque<std::optional<std::string>> fileNames; // empty: cancel
     std::deque<std::optional<int>> jpegQualities;     // empty: 75
     std::deque<ImageSize> newImageSizes;
+    std::deque<bool> printAnswers;
+    int printRequests = 0;
     int qualityRequests = 0;
     int newImageSizeRequests = 0;
     int waitCursorBegins = 0;

@@ -3,10 +3,12 @@
 #include "app/NewImageDialog.h"
 #include "platform/qt/FileDialogFilter.h"
 #include "platform/qt/JpegQualityDialog.h"
+#include "platform/qt/PrinterSetup.h"
 
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 
 namespace halvera {
 
@@ -122,6 +124,12 @@ std::optional<ImageSize> QtUserPrompts::askNewImageSize(AppSettings& settings) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosenSize();
+}
+
+bool QtUserPrompts::askPrintJob() {
+    QPrintDialog dialog(&ApplicationPrinter(), QApplication::activeWindow());
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 } // namespace halvera

@@ -1,0 +1,179 @@
+#include "cli/MeasureResultOptions.h"
+
+#include "cli/CliOperation.h"
+#include "measure/MeasureDataItems.h"
+#include "measure/OutputItemsFile.h"
+#include "measure/ResultDate.h"
+#include "measure/ResultExport.h"
+#include "measure/ResultRows.h"
+#include "measure/ToleranceFile.h"
+#include "platform/UserPrompts.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+#include <vector>
+
+namespace halvera {
+
+namespace {
+
+// The tab names the options take, in tab order.
+constexpr std::string_view kTabWords[] = {"point", "line", "circle", "rectangle", "angle"};
+
+std::vector<std::string_view> Fields(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const size_t at = text.find(separator);
+        fields.push_back(text.substr(0, at));
+        if (at == std::string_view::npos)
+            return fields;
+        text.remove_prefix(at + 1);
+    }
+}
+
+template <class Number> std::optional<Number> ParseNumber(std::string_view text) {
+    Number value{};
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (text.empty() || error != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+MeasureKind ParseTab(const std::string& option, std::string_view word) {
+    for (size_t tab = 0; tab < std::size(kTabWords); ++tab) {
+        if (kTabWords[tab] == word)
+            return static_cast<MeasureKind>(tab);
+    }
+    throw UsageError(option + " takes a tab: point, line, circle, rectangle or angle, not '" +
+                     std::string(word) + "'");
+}
+
+ResultJudging JudgingOf(const MeasureSession& session) {
+    return {session.calibration.scale(), session.tolerance, session.errorDetection};
+}
+
+bool Written(bool written, const std::string& path) {
+    if (!written)
+        ShowMessage("Can not write the file " + path + "!", MessageIcon::Stop);
+    return written;
+}
+
+// A data file that could be read, or the message for one that could not.
+bool Read(RecordRead result, const std::string& path, const char* notAFile) {
+    switch (result) {
+    case RecordRead::Done:
+        return true;
+    case RecordRead::WrongFormat:
+        ShowMessage(notAFile, MessageIcon::Stop);
+        return false;
+    case RecordRead::CannotOpen:
+        break;
+    }
+    ShowMessage("Can not open the file " + path + "!", MessageIcon::Stop);
+    return false;
+}
+
+bool HasDataOrSays(const MeasureSession& session) {
+    if (HasOutputData(session.doc.measureData()))
+        return true;
+    ShowMessage(kNoDataToOutput);
+    return false;
+}
+
+} // namespace
+
+bool LoadTolerances(MeasureSession& session, const std::string& path) {
+    return Read(ReadToleranceFile(path, session.tolerance), path, kCannotReadToleranceFile);
+}
+
+bool SetTolerance(MeasureSession& session, const std::string& value) {
+    const std::vector<std::string_view> fields = Fields(value, ',');
+    const auto entry = fields.size() == 4 ? ParseNumber<int>(fields[0]) : std::nullopt;
+    std::optional<double> limits[3];
+    for (size_t i = 0; i < 3 && fields.size() == 4; ++i)
+        limits[i] = ParseNumber<double>(fields[i + 1]);
+    if (!entry || *entry < 0 || *entry >= ToleranceTable::kEntries || !limits[0] || !limits[1] ||
+        !limits[2])
+        throw UsageError("--tolerance takes K,STANDARD,UPPER,LOWER with K in 0..99, not '" + value +
+                         "'");
+    session.tolerance.entries[static_cast<size_t>(*entry)] = {*limits[0], *limits[1], *limits[2]};
+    return true;
+}
+
+bool SaveTolerances(MeasureSession& session, const std::string& path) {
+    return Written(WriteToleranceFile(path, session.tolerance), path);
+}
+
+bool LoadOutputItems(MeasureSession& session, const std::string& path) {
+    return Read(ReadOutputItemsFile(path, session.output), path, kCannotReadItemsFile);
+}
+
+bool SelectOutputItems(MeasureSession& session, const std::string& value) {
+    OutputSelection selection = OutputSelection::NoItems();
+    if (value != "none") {
+        for (const std::string_view field : Fields(value, ',')) {
+            const auto k = ParseNumber<int>(field);
+            if (!k || *k < 0 || *k >= kDataItemCount)
+                throw UsageError("--select takes item numbers 0..32 separated by commas, or "
+                                 "none, not '" +
+                                 value + "'");
+            selection.add(*k); // a repeated number is kept once
+        }
+    }
+    session.output = selection;
+    return true;
+}
+
+bool SaveOutputItems(MeasureSession& session, const std::string& path) {
+    return Written(WriteOutputItemsFile(path, session.output), path);
+}
+
+bool DeleteResultRow(MeasureSession& session, const std::string& value) {
+    const std::vector<std::string_view> fields = Fields(value, ':');
+    const auto row = fields.size() == 2 ? ParseNumber<int>(fields[1]) : std::nullopt;
+    if (!row || *row < 1)
+        throw UsageError("--delete takes TAB:ROW with ROW counted from 1, not '" + value + "'");
+    // A row the tab does not have deletes nothing, as in the panel.
+    session.doc.measureData().DeleteItem(ParseTab("--delete", fields[0]), *row - 1);
+    return true;
+}
+
+bool PrintPanelRows(MeasureSession& session, const std::string& tab) {
+    const MeasureKind kind = ParseTab("--panel", tab);
+    const MeasureData& data = session.doc.measureData();
+    for (int item = 0; item < data.ItemCount(kind); ++item) {
+        std::string line;
+        for (const std::string& cell : ResultRowCells(data, kind, item, JudgingOf(session)))
+            line += (line.empty() ? "" : "\t") + cell;
+        std::printf("%s\n", line.c_str());
+    }
+    return true;
+}
+
+bool DetectErrors(MeasureSession& session, const std::string&) {
+    session.errorDetection = true;
+    return true;
+}
+
+bool WriteResultReport(MeasureSession& session, const std::string& path) {
+    if (!HasDataOrSays(session))
+        return false;
+    return Written(WriteResultFile(path, ResultReportText(
+                                             session.doc.measureData(), session.calibration.scale(),
+                                             session.tolerance, session.output, LocalTimeNow())),
+                   path);
+}
+
+bool WriteResultSpreadsheet(MeasureSession& session, const std::string& path) {
+    if (!HasDataOrSays(session))
+        return false;
+    return Written(
+        WriteResultFile(path, ResultCsvText(session.doc.measureData(), session.calibration.scale(),
+                                            session.tolerance, session.output)),
+        path);
+}
+
+} // namespace halvera

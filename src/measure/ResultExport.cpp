@@ -1,0 +1,132 @@
+#include "measure/ResultExport.h"
+
+#include "image/AtomicFileWriter.h"
+#include "measure/MeasureDataItems.h"
+#include "measure/MeasureNumber.h"
+#include "measure/MeasureValues.h"
+#include "measure/ResultDate.h"
+#include "platform/UserPrompts.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace halvera {
+
+namespace {
+
+// The selected items of `kind` in item number order, as offsets into its row.
+std::vector<int> SelectedColumns(MeasureKind kind, const OutputSelection& selection) {
+    const DataItemRange range = DataItemsOf(kind);
+    std::vector<int> columns;
+    for (int i = 0; i < range.count; ++i) {
+        if (selection.contains(range.first + i))
+            columns.push_back(i);
+    }
+    return columns;
+}
+
+bool IsSpreadsheetName(const std::string& path) {
+    constexpr std::string_view kEnding = ".csv";
+    return path.size() >= kEnding.size() &&
+           std::equal(
+               kEnding.begin(), kEnding.end(), path.end() - kEnding.size(),
+               [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+const ToleranceEntry& EntryOf(const ToleranceTable& tolerance, MeasureKind kind, int column) {
+    return tolerance.entries[static_cast<size_t>(DataItemsOf(kind).first + column)];
+}
+
+} // namespace
+
+bool HasOutputData(const MeasureData& data) {
+    for (MeasureKind kind : kAllMeasureKinds) {
+        if (data.ItemCount(kind) > 0)
+            return true;
+    }
+    return false;
+}
+
+std::string ResultReportText(const MeasureData& data, MeasureScale scale,
+                             const ToleranceTable& tolerance, const OutputSelection& selection,
+                             const std::tm& now) {
+    std::string text = "\n" + ResultDateLine(now);
+    for (MeasureKind kind : kAllMeasureKinds) {
+        const int items = data.ItemCount(kind);
+        if (items == 0)
+            continue;
+        text += "\n\n";
+        const std::vector<int> columns = SelectedColumns(kind, selection);
+        const int first = DataItemsOf(kind).first;
+        for (int item = 0; item < items; ++item) {
+            const MeasureRow row = MeasureItemRow(data, kind, item, scale);
+            for (int column : columns) {
+                const double value = row.values[static_cast<size_t>(column)];
+                text += std::string(DataItem(first + column).report) + " = " +
+                        FormatJudged(Judge(value, EntryOf(tolerance, kind, column))) + "\n";
+            }
+        }
+    }
+    return text + "\n";
+}
+
+std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
+                          const ToleranceTable& tolerance, const OutputSelection& selection) {
+    std::string text = "Kind,No";
+    for (MeasureKind kind : kAllMeasureKinds) {
+        for (int column : SelectedColumns(kind, selection)) {
+            const std::string_view name = DataItem(DataItemsOf(kind).first + column).output;
+            text += "," + std::string(name) + "," + std::string(name) + " judgement";
+        }
+    }
+    text += "\n";
+    for (MeasureKind kind : kAllMeasureKinds) {
+        for (int item = 0; item < data.ItemCount(kind); ++item) {
+            text += std::string(KindTabName(kind)) + "," + std::to_string(item + 1);
+            const MeasureRow row = MeasureItemRow(data, kind, item, scale);
+            for (MeasureKind other : kAllMeasureKinds) {
+                for (int column : SelectedColumns(other, selection)) {
+                    if (other != kind) {
+                        text += ",,";
+                        continue;
+                    }
+                    const JudgedValue judged = Judge(row.values[static_cast<size_t>(column)],
+                                                     EntryOf(tolerance, kind, column));
+                    text +=
+                        "," + FormatMeasureValue(judged.value) + (judged.pass ? ",Pass" : ",Error");
+                }
+            }
+            text += "\n";
+        }
+    }
+    return text;
+}
+
+void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
+                        const ToleranceTable& tolerance, const OutputSelection& selection) {
+    if (!HasOutputData(data)) {
+        ShowMessage(kNoDataToOutput);
+        return;
+    }
+    FileDialogRequest request;
+    request.save = true;
+    request.filter = "HLV File(*.Txt)|*.Txt|CSV (*.csv)|*.csv||";
+    request.proposedName = "Result";
+    request.defaultExtension = "HLV";
+    request.promptOverwrite = true;
+    const std::optional<std::string> path = Prompts().askFileName(request);
+    if (!path)
+        return;
+    const WaitCursor wait;
+    WriteResultFile(*path,
+                    IsSpreadsheetName(*path)
+                        ? ResultCsvText(data, scale, tolerance, selection)
+                        : ResultReportText(data, scale, tolerance, selection, LocalTimeNow()));
+}
+
+bool WriteResultFile(const std::string& path, const std::string& text) {
+    AtomicFileWriter writer(path);
+    return writer.Open() && writer.Write(text.data(), text.size()) && writer.Commit();
+}
+
+} // namespace halvera

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "measure/MeasureData.h"
+#include "measure/OutputSelection.h"
+#include "measure/RulerCalibration.h"
+#include "measure/ToleranceTable.h"
+
+#include <ctime>
+#include <string>
+
+namespace halvera {
+
+// The two files the measured results are handed on in. Both take the values
+// with the scale given and always judge them against the tolerances.
+
+// True when the data holds a point, line, circle, rectangle or angle (point
+// pairs alone are nothing to output).
+bool HasOutputData(const MeasureData& data);
+
+// The text export (.Txt), bytes with line feeds: a line feed; the date line;
+// for each kind with items, in tab order, two line feeds and then, item by
+// item in storage order, one line per selected value of the kind in item
+// number order, "Name = %0.3f(%0.3fPass)" or "...Error)"; a final line feed.
+std::string ResultReportText(const MeasureData& data, MeasureScale scale,
+                             const ToleranceTable& tolerance, const OutputSelection& selection,
+                             const std::tm& now);
+
+// The spreadsheet export (.csv): a header "Kind,No," and for every selected
+// item of every kind its output name and a judgement column; one row per item
+// in tab then storage order with its kind's tab name, its number from 1, and
+// for its own kind's selected items the value ("%0.3f", decimal point) and
+// "Pass" or "Error"; the cells of other kinds' items stay empty.
+std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
+                          const ToleranceTable& tolerance, const OutputSelection& selection);
+
+// Replaces the file at `path` by `text` whole; false when it could not be written.
+bool WriteResultFile(const std::string& path, const std::string& text);
+
+// "Save" of the results panel: "No data to output!" without items, else the
+// save dialog for a text file ("Result", .Txt) or a spreadsheet (.csv, chosen
+// by the name's ending) and the file, under the wait cursor. A file that
+// cannot be written is left alone without a message.
+void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
+                        const ToleranceTable& tolerance, const OutputSelection& selection);
+
+// Messages of the results output.
+inline constexpr const char* kNoDataToOutput = "No data to output!";
+inline constexpr const char* kNoDataToPrint = "There is no data to output!";
+
+} // namespace halvera

@@ -1,0 +1,152 @@
+// Runs the results options of `halvera-cli measure` as a user would.
+#include "CliRunner.h"
+#include "ImageFileTestSupport.h"
+#include "measure/OutputItemsFile.h"
+#include "measure/ToleranceFile.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <regex>
+
+namespace halvera {
+namespace {
+
+using testing::CliResult;
+using testing::ReadFileBytes;
+using testing::TemporaryFolder;
+
+CliResult Measure(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "measure");
+    return testing::RunCliCapturing(arguments);
+}
+
+std::string ReadText(const std::string& path) {
+    const testing::Bytes bytes = ReadFileBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(MeasureResultsCommand, PanelRowsPlainAndJudged) {
+    const CliResult plain = Measure({"point:105,94", "point:3,4", "--panel", "point"});
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(plain.out, "(1)\t105.000\t94.000\n(2)\t3.000\t4.000\n");
+
+    const CliResult judged =
+        Measure({"--calibration", "0,10,10,100,100", "point:105,94", "--tolerance", "0,10,0.5,-0.5",
+                 "--tolerance", "1,10,0.5,-0.5", "--panel", "point", "--error-detect"});
+    ASSERT_EQ(judged.status, 0) << judged.err;
+    EXPECT_EQ(judged.out, "(1)\t10.500(0.500Pass)\t9.400(-0.600Error)\n");
+}
+
+TEST(MeasureResultsCommand, ToleranceFileRoundTripAndOverride) {
+    TemporaryFolder folder;
+    const std::string first = folder.file("first.Tol");
+    const std::string second = folder.file("second.Tol");
+    ASSERT_EQ(Measure({"--tolerance", "2,50,0.1,-0.1", "--tolerance", "99,1e-300,2,3", "--save-tol",
+                       first})
+                  .status,
+              0);
+    ToleranceTable saved;
+    ASSERT_EQ(ReadToleranceFile(first, saved), RecordRead::Done);
+    EXPECT_EQ(saved.entries[2], (ToleranceEntry{50, 0.1, -0.1}));
+    EXPECT_EQ(saved.entries[99], (ToleranceEntry{1e-300, 2, 3}));
+
+    const CliResult result = Measure({"line:0,0,50,0", "--tol", first, "--tolerance", "3,1,1,-1",
+                                      "--save-tol", second, "--error-detect", "--panel", "line"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.out.starts_with("(1)\t50.000(0.000Pass)\t0.000(-1.000Pass)\t"));
+    ToleranceTable overridden;
+    ASSERT_EQ(ReadToleranceFile(second, overridden), RecordRead::Done);
+    saved.entries[3] = {1, 1, -1};
+    EXPECT_EQ(overridden, saved);
+}
+
+TEST(MeasureResultsCommand, UnreadableDataFilesFailWithTheirMessages) {
+    TemporaryFolder folder;
+    const std::string path = folder.file("short.dat");
+    testing::WriteFileBytes(path, testing::Bytes{'T', 'O', 'L', 'E', 'R', 'A', 'N', 'C', 'E', 0});
+    const CliResult tol = Measure({"--tol", path});
+    EXPECT_EQ(tol.status, 1);
+    EXPECT_EQ(tol.err, "Can not read the file!\n");
+    const CliResult items = Measure({"--items", path});
+    EXPECT_EQ(items.status, 1);
+    EXPECT_EQ(items.err, "Cannot read the file!\n");
+    EXPECT_EQ(Measure({"--items", folder.file("absent.Itm")}).status, 1);
+}
+
+TEST(MeasureResultsCommand, SelectionFromFileThenSelectAndSave) {
+    TemporaryFolder folder;
+    const std::string items = folder.file("Items.Itm");
+    ASSERT_EQ(Measure({"--select", "12,3,12,0", "--save-items", items}).status, 0);
+    OutputSelection saved;
+    ASSERT_EQ(ReadOutputItemsFile(items, saved), RecordRead::Done);
+    EXPECT_EQ(saved.items(), (std::vector<int>{12, 3, 0}));
+
+    const std::string report = folder.file("Result.Txt");
+    ASSERT_EQ(Measure({"line:0,0,0,-10", "--items", items, "--report", report}).status, 0);
+    EXPECT_TRUE(ReadText(report).ends_with("\n\nAngle = 90.000(90.000Error)\n\n"));
+
+    ASSERT_EQ(Measure({"line:0,0,0,-10", "--items", items, "--select", "none", "--report", report})
+                  .status,
+              0);
+    EXPECT_TRUE(std::regex_match(ReadText(report), std::regex("\n[^\n]+\n\n\n\n")));
+}
+
+TEST(MeasureResultsCommand, SelectAndDeleteUsageErrors) {
+    EXPECT_EQ(Measure({"--select", "33"}).status, 2);
+    EXPECT_EQ(Measure({"--select", "1,-1"}).status, 2);
+    EXPECT_EQ(Measure({"--select", ""}).status, 2);
+    EXPECT_EQ(Measure({"point:1,1", "--delete", "point:0"}).status, 2);
+    EXPECT_EQ(Measure({"point:1,1", "--delete", "dots:1"}).status, 2);
+    EXPECT_EQ(Measure({"--tolerance", "100,1,1,1"}).status, 2);
+    EXPECT_EQ(Measure({"--tolerance", "1,1,1"}).status, 2);
+}
+
+TEST(MeasureResultsCommand, DeleteRenumbersRowsAndPointPairs) {
+    // Pairs (1,2), (3,4), (1,4); deleting point 2 keeps (3,4) as (2,3) and (1,4) as (1,3).
+    const CliResult result = Measure({"point:0,0", "point:50,50", "point:30,40", "point:3,4",
+                                      "pair:1,2", "pair:3,4", "pair:1,4", "--delete", "point:2",
+                                      "--delete", "point:9", "--panel", "point", "--labels"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "(1)\t0.000\t0.000\n(2)\t30.000\t40.000\n(3)\t3.000\t4.000\n"
+                          "pair 16 6 (45.000)\n"
+                          "pair 2 -14 (5.000)\n"
+                          "point 0 -18 (0.000, 0.000)\n"
+                          "point 30 22 (30.000, 40.000)\n"
+                          "point 3 -14 (3.000, 4.000)\n");
+}
+
+TEST(MeasureResultsCommand, ReportOfTheFiftyPixelLine) {
+    TemporaryFolder folder;
+    const std::string report = folder.file("Result.Txt");
+    ASSERT_EQ(Measure({"line:10,20,60,20", "--report", report}).status, 0);
+    const std::string text = ReadText(report);
+    const std::regex date("\n[0-2][0-9]:[0-5][0-9] [0-6][0-9],  [A-Z][a-z]+day, [A-Z][a-z]+ "
+                          "[0-3][0-9], [0-9]{4}\n\n\nLength = 50\\.000\\(50\\.000Error\\)\n"
+                          "Angle = 0\\.000\\(0\\.000Pass\\)\n(([A-Z][a-zA-Z]* = [^\n]+)\n){8}\n");
+    EXPECT_TRUE(std::regex_match(text, date)) << text;
+}
+
+TEST(MeasureResultsCommand, NothingToOutput) {
+    TemporaryFolder folder;
+    const CliResult result = Measure({"--report", folder.file("r.Txt")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "No data to output!\n");
+    EXPECT_EQ(Measure({"--csv", folder.file("r.csv")}).status, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("r.Txt")));
+}
+
+TEST(MeasureResultsCommand, CsvExport) {
+    TemporaryFolder folder;
+    const std::string csv = folder.file("Result.csv");
+    ASSERT_EQ(Measure({"rect:0,0,10,40", "point:3,4", "--select", "19,1", "--tolerance",
+                       "19,10,0,0", "--csv", csv})
+                  .status,
+              0);
+    EXPECT_EQ(ReadText(csv), "Kind,No,Y(Point),Y(Point) judgement,Height(Rectangle),"
+                             "Height(Rectangle) judgement\n"
+                             "Point,1,4.000,Error,,\n"
+                             "Rectangle,1,,,10.000,Pass\n");
+}
+
+} // namespace
+} // namespace halvera

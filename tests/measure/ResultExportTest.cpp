@@ -1,0 +1,130 @@
+#include "measure/ResultExport.h"
+
+#include "ImageFileTestSupport.h"
+#include "measure/ResultDate.h"
+#include "measure/ResultRows.h"
+
+#include <gtest/gtest.h>
+
+namespace halvera {
+namespace {
+
+constexpr MeasureScale kUnit{1.0, 1.0};
+
+std::tm Noon() {
+    std::tm time{};
+    time.tm_year = 126;
+    time.tm_mon = 2;
+    time.tm_mday = 4;
+    time.tm_wday = 3;
+    time.tm_hour = 12;
+    return time;
+}
+
+const std::string kDate = "12:00 00,  Wednesday, March 04, 2026\n";
+
+MeasureData FiftyPixelLine() {
+    MeasureData data;
+    EXPECT_TRUE(data.AppendLine({10, 20}, {60, 20}));
+    return data;
+}
+
+TEST(ResultReportText, FiftyPixelLineWithZeroTolerances) {
+    const std::string text =
+        ResultReportText(FiftyPixelLine(), kUnit, ToleranceTable{}, OutputSelection(), Noon());
+    EXPECT_EQ(text, "\n" + kDate + "\n\n" +
+                        "Length = 50.000(50.000Error)\n"
+                        "Angle = 0.000(0.000Pass)\n"
+                        "Xs = 10.000(10.000Error)\n"
+                        "Ys = 20.000(20.000Error)\n"
+                        "Xm = 35.000(35.000Error)\n"
+                        "Ym = 20.000(20.000Error)\n"
+                        "Xe = 60.000(60.000Error)\n"
+                        "Ye = 20.000(20.000Error)\n"
+                        "DX = 50.000(50.000Error)\n"
+                        "DY = 0.000(0.000Pass)\n"
+                        "\n");
+}
+
+TEST(ResultReportText, EmptySelectionKeepsTheDateAndTheKindsLineFeeds) {
+    MeasureData data = FiftyPixelLine();
+    data.AppendPoint({1, 2});
+    const std::string text =
+        ResultReportText(data, kUnit, ToleranceTable{}, OutputSelection::NoItems(), Noon());
+    EXPECT_EQ(text, "\n" + kDate + "\n\n\n\n\n");
+}
+
+TEST(ResultReportText, KindsInTabOrderItemsInStorageOrderValuesInItemOrder) {
+    MeasureData data;
+    data.AppendAngle({10, 0}, {0, 0}, {0, -10});
+    data.AppendRectangle({0, 0, 10, 40});
+    data.AppendPoint({3, 4});
+    data.AppendPoint({5, 6});
+    OutputSelection selection = OutputSelection::NoItems();
+    for (int k : {26, 1, 23, 0}) // picked out of order
+        selection.add(k);
+    ToleranceTable tolerance;
+    tolerance.entries[26] = {270.0, 0.0, 0.0};
+    tolerance.entries[1] = {5.0, 1.0, -1.0};
+    const std::string text =
+        ResultReportText(data, MeasureScale{2.0, 1.0}, tolerance, selection, Noon());
+    EXPECT_EQ(text, "\n" + kDate +
+                        "\n\nX = 6.000(6.000Error)\nY = 4.000(-1.000Pass)\n"
+                        "X = 10.000(10.000Error)\nY = 6.000(1.000Pass)\n"
+                        "\n\nCenterY = 20.000(20.000Error)\n"
+                        "\n\nAngle = 270.000(0.000Pass)\n"
+                        "\n");
+}
+
+TEST(ResultRowCells, LabelThenValuesPlainOrJudged) {
+    MeasureData data;
+    data.AppendPoint({7, 8});
+    data.AppendPoint({10, 94});
+    ToleranceTable tolerance;
+    tolerance.entries[0] = {10.0, 0.5, -0.5};
+    tolerance.entries[1] = {10.0, 0.5, -0.5};
+    EXPECT_EQ(ResultRowCells(data, MeasureKind::Point, 1, {MeasureScale{1.05, 0.1}, tolerance}),
+              (std::vector<std::string>{"(2)", "10.500", "9.400"}));
+    EXPECT_EQ(
+        ResultRowCells(data, MeasureKind::Point, 1, {MeasureScale{1.05, 0.1}, tolerance, true}),
+        (std::vector<std::string>{"(2)", "10.500(0.500Pass)", "9.400(-0.600Error)"}));
+    EXPECT_EQ(ResultRowCells(FiftyPixelLine(), MeasureKind::Line, 0, {kUnit, tolerance}).size(),
+              11u);
+}
+
+TEST(ResultCsvText, HeaderOfSelectedItemsAndOneRowPerItem) {
+    MeasureData data = FiftyPixelLine();
+    data.AppendPoint({3, 4});
+    data.AppendCircle({0, 0}, {3, 4});
+    OutputSelection selection = OutputSelection::NoItems();
+    for (int k : {14, 2, 0})
+        selection.add(k);
+    ToleranceTable tolerance;
+    tolerance.entries[14] = {5.0, 0.01, -0.01};
+    EXPECT_EQ(ResultCsvText(data, kUnit, tolerance, selection),
+              "Kind,No,X(Point),X(Point) judgement,Length(Line),Length(Line) judgement,"
+              "Radius(Circle),Radius(Circle) judgement\n"
+              "Point,1,3.000,Error,,,,\n"
+              "Line,1,,,50.000,Error,,\n"
+              "Circle,1,,,,,5.000,Pass\n");
+}
+
+TEST(HasOutputData, AnyItemOfTheFiveKinds) {
+    MeasureData data;
+    EXPECT_FALSE(HasOutputData(data));
+    data.AppendRectangle({0, 0, 0, 5});
+    EXPECT_TRUE(HasOutputData(data));
+}
+
+TEST(WriteResultFile, ReplacesALongerFileWhole) {
+    testing::TemporaryFolder folder;
+    const std::string path = folder.file("Result.Txt");
+    testing::WriteFileBytes(path, testing::Bytes(4000, 'x'));
+    ASSERT_TRUE(WriteResultFile(path, "\nshort\n"));
+    const testing::Bytes bytes = testing::ReadFileBytes(path);
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "\nshort\n");
+    EXPECT_FALSE(WriteResultFile(folder.file("no/such/folder.Txt"), "x"));
+}
+
+} // namespace
+} // namespace halvera
