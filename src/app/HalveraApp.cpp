@@ -9,6 +9,7 @@
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "platform/qt/PrinterSetup.h"
+#include "view/SignSettingDlg.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -147,7 +148,10 @@ const CommandMap<CHalveraApp>& CHalveraApp::Commands() {
                       &CHalveraApp::onUpdateRecentFile)
             .add(kIdAppAbout, &CHalveraApp::onAbout)
             .add(kIdFilePrintSetup, &CHalveraApp::onPrintSetup)
-            .add(kIdAppExit, &CHalveraApp::onExit);
+            .add(kIdAppExit, &CHalveraApp::onExit)
+            .add(kIdSignSetting, [](CHalveraApp& app) {
+                RunSignSettingDialog(app.settings(), QApplication::activeWindow());
+            });
     return map;
 }
 

@@ -1,5 +1,6 @@
 #include "app/MainFrame.h"
 
+#include "acquire/VideoCommands.h"
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
@@ -105,8 +106,10 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     createAccelerators();
     updateMenuBar();
 
+    video_ = std::make_unique<CVideoCommands>(app_, this);
     frameTimer_.setTimerType(Qt::PreciseTimer);
     connect(&frameTimer_, &QTimer::timeout, this, &CMainFrame::frameTimerTick);
+    connect(&frameTimer_, &QTimer::timeout, video_.get(), &CVideoCommands::onTick);
     frameTimer_.start(kFrameTimerPeriodMs);
     // Toolbar buttons follow their commands' state while the program is idle.
     connect(&idleRefresh_, &QTimer::timeout, this, &CMainFrame::refreshToolbars);
@@ -117,6 +120,8 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
 CMainFrame::~CMainFrame() {
     frameTimer_.stop();
     idleRefresh_.stop();
+    // A recording still running is finished, so its file is complete.
+    video_.reset();
     // The image windows go first, while the panels they report to still exist.
     for (CChildFrame* window : documentWindows()) {
         window->disconnect(this);
@@ -407,6 +412,8 @@ std::vector<CommandTarget*> CMainFrame::commandChain() const {
         chain.push_back(child);
     }
     chain.push_back(const_cast<CMainFrame*>(this));
+    if (video_)
+        chain.push_back(video_.get());
     chain.push_back(&app_);
     return chain;
 }
@@ -665,6 +672,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
             return;
         }
     }
+    video_->closeAll();
     setStatusPaneText(1, QStringLiteral(" "));
     frameTimer_.stop();
     toolBox_->hide();

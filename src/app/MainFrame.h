@@ -26,6 +26,7 @@ class CCalibrationBar;
 class CDataPanel;
 class CMavDoc;
 class MeasureResultsPanel;
+class CVideoCommands;
 struct MenuItem;
 struct ToolbarButton;
 struct ToolbarResource;
@@ -74,6 +75,8 @@ public:
     // The contents of the data panel: the measured results of the active image.
     CDataPanel* resultsPanel() const { return resultsPanel_; }
     CIndexImagePanel* indexPanel() const { return indexPanel_; }
+    // The Video menu's commands and the video objects they own.
+    CVideoCommands& video() const { return *video_; }
     QLabel* statusPane(int pane) const { return panes_.at(pane); }
     // The menu item of command `id` in the menu bar shown now, or null.
     QAction* menuAction(int id) const;
@@ -166,6 +169,7 @@ private:
     bool imageMenuShown_ = false;
     QTimer frameTimer_;
     QTimer idleRefresh_;
+    std::unique_ptr<CVideoCommands> video_;
 };
 
 } // namespace halvera

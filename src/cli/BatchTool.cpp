@@ -2,6 +2,7 @@
 
 #include "cli/CliOperation.h"
 #include "cli/MeasureCommand.h"
+#include "cli/VideoBatchCommands.h"
 #include "image/AppSettings.h"
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
@@ -26,6 +27,9 @@ struct CommandLine {
     std::optional<int> quality;
     std::optional<std::string> mask;
     std::optional<std::string> maskOut;
+    std::optional<std::string> source;
+    std::optional<std::string> time;
+    std::optional<std::string> rate;
 };
 
 int ParseQuality(const std::string& text) {
@@ -65,6 +69,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
             SetOnce(line.mask, value, word);
         else if (word == "--mask-out")
             SetOnce(line.maskOut, value, word);
+        else if (word == "--source")
+            SetOnce(line.source, value, word);
+        else if (word == "--time")
+            SetOnce(line.time, value, word);
+        else if (word == "--rate")
+            SetOnce(line.rate, value, word);
         else
             throw UsageError("unknown option " + word);
     }
@@ -177,7 +187,17 @@ int RunApply(const CommandLine& line) {
     return kExitSuccess;
 }
 
+int RunVideo(const CommandLine& line) {
+    if (line.mask || line.maskOut)
+        throw UsageError(line.command + " takes no mask");
+    return RunVideoCommand({line.command, line.positional, line.source, line.time, line.rate});
+}
+
 int RunCommand(const CommandLine& line) {
+    if (IsVideoCommand(line.command))
+        return RunVideo(line);
+    if (line.source || line.time || line.rate)
+        throw UsageError("--source, --time and --rate belong to the video commands");
     if (line.command == "info")
         return RunInfo(line);
     if (line.command == "convert")
@@ -194,6 +214,11 @@ std::string BatchToolUsage() {
                         "       halvera-cli convert IN OUT [--quality Q]\n"
                         "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] "
                         "[--mask-out FILE] [--quality Q]\n"
+                        "       halvera-cli video-sources\n"
+                        "       halvera-cli snap OUT [--source NAME] [--quality Q]\n"
+                        "       halvera-cli record OUT.avi --time SECONDS --rate FPS "
+                        "[--source NAME]\n"
+                        "       halvera-cli video-frame IN N OUT [--quality Q]\n"
                         "OP [NAME=VALUE ...] is one of:\n";
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";

@@ -17,6 +17,8 @@ inline constexpr int kExitUsage = 2;   // wrong use; the usage text was printed
 //   convert IN OUT [--quality Q]
 //   apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] [--quality Q]
 //   measure [OPTIONS] ITEM...   (MeasureCommand.h)
+//   video-sources | snap OUT | record OUT.avi --time S --rate FPS | video-frame IN N OUT
+//       (the video commands, VideoBatchCommands.h)
 //   --help
 //
 // Files are read as File Open reads them and written as Save writes them, both

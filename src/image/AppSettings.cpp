@@ -1,6 +1,7 @@
 #include "image/AppSettings.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace halvera {
 
@@ -56,6 +57,22 @@ constexpr StringSetting kStringSettings[] = {
     {"CaptureFile", &AppSettings::CaptureFile, "C:\\HLV.avi"},
 };
 
+// The capture timing, stored as text like the ruler reals.
+struct RealSetting {
+    std::string_view key;
+    double AppSettings::*field;
+    double fallback;
+};
+
+constexpr RealSetting kRealSettings[] = {
+    {"CaptureRate", &AppSettings::captureRate, 3.0},
+    {"CaptureTimeLimit", &AppSettings::captureTimeLimit, 60.0},
+};
+
+double PositiveOr(double value, double fallback) {
+    return std::isfinite(value) && value > 0.0 ? value : fallback;
+}
+
 constexpr std::string_view kXRealRuler = "xRealRulerData";
 constexpr std::string_view kYRealRuler = "yRealRulerData";
 
@@ -68,6 +85,10 @@ void AppSettings::Load(SettingsStore& store) {
     for (const StringSetting& setting : kStringSettings)
         this->*setting.field =
             store.readString(kSettingsSection, setting.key).value_or(std::string(setting.fallback));
+    for (const RealSetting& setting : kRealSettings) {
+        const std::optional<std::string> text = store.readString(kSettingsSection, setting.key);
+        this->*setting.field = text ? ParseRulerReal(*text) : setting.fallback;
+    }
     // A missing ruler real reads as 0, which the limits turn into 100.0.
     xRealRulerData = ParseRulerReal(store.readString(kSettingsSection, kXRealRuler).value_or(""));
     yRealRulerData = ParseRulerReal(store.readString(kSettingsSection, kYRealRuler).value_or(""));
@@ -82,6 +103,8 @@ void AppSettings::Save(SettingsStore& store) {
         store.writeInt(kSettingsSection, setting.key, this->*setting.field);
     for (const StringSetting& setting : kStringSettings)
         store.writeString(kSettingsSection, setting.key, this->*setting.field);
+    for (const RealSetting& setting : kRealSettings)
+        store.writeString(kSettingsSection, setting.key, FormatRulerReal(this->*setting.field));
 }
 
 void AppSettings::ApplyRulerLimits() {
@@ -98,6 +121,8 @@ void AppSettings::ApplyLimits() {
     PencilSize = InRangeOr(PencilSize, 0, 100, 6);
     ImageWidth = InRangeOr(ImageWidth, 8, 2048, 100);
     ImageHeight = InRangeOr(ImageHeight, 8, 2048, 100);
+    for (const RealSetting& setting : kRealSettings)
+        this->*setting.field = PositiveOr(this->*setting.field, setting.fallback);
 }
 
 std::string AppSettings::FormatRulerReal(double value) {

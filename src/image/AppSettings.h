@@ -32,9 +32,9 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   CaptureDevice     int     0            -
 //   CaptureName       string  ""           -
 //   CaptureFile       string  "C:\HLV.avi" -
-//
-// The ruler reals are stored as text with eight decimals ("100.00000000") and
-// read back whatever the C library's locale says.
+//   CaptureRate       double  3.0          > 0 else 3.0 (frames per second)
+//   CaptureTimeLimit  double  60.0         > 0 else 60.0 (seconds)
+// Reals are stored as text with eight decimals ("100.00000000"), in the C locale.
 struct AppSettings {
     // Calibration ruler: real length and length in pixels along x and y.
     double xRealRulerData = 100.0;
@@ -59,7 +59,7 @@ struct AppSettings {
     std::string CaptureName;
     std::string CaptureFile = "C:\\HLV.avi";
 
-    // Run-time settings, not persisted; these are their values at start-up.
+    // Run-time settings (the capture timing is persisted too); values at start.
     TextAttributes textAttributes;
     int arrowSignSize = 10; // held to 10..100 at start-up
     double arrowSignAngle = 0.0;

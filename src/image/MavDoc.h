@@ -71,7 +71,8 @@ public:
     int32_t width() const { return width_; }
     int32_t height() const { return height_; }
 
-    // The application's settings the document was created with.
+    // The application's settings this document was created with; the tools
+    // read their colour, sizes and calibration here.
     AppSettings& settings() const { return settings_; }
 
     // The measured shapes of this image, in image pixels.

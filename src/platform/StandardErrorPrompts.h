@@ -17,7 +17,6 @@ public:
     std::optional<std::string> askFileName(const FileDialogRequest&) override { return {}; }
     std::optional<int> askJpegQuality() override { return jpegQuality_; }
     std::optional<ImageSize> askNewImageSize(AppSettings&) override { return {}; }
-    bool askPrintJob() override { return false; }
 
 private:
     int jpegQuality_;

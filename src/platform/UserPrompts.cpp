@@ -1,5 +1,6 @@
 #include "platform/UserPrompts.h"
 
+#include "image/TextSettings.h"
 #include "platform/StandardErrorPrompts.h"
 
 #include <cstdio>
@@ -17,6 +18,14 @@ UserPrompts*& CurrentPrompts() {
 } // namespace
 
 UserPrompts& Prompts() { return *CurrentPrompts(); }
+
+std::optional<TextAttributes> UserPrompts::askTextFont(const TextAttributes&) {
+    return std::nullopt;
+}
+
+bool UserPrompts::askPrintJob() {
+    return false;
+}
 
 ScopedPrompts::ScopedPrompts(UserPrompts& prompts) : previous_(CurrentPrompts()) {
     CurrentPrompts() = &prompts;

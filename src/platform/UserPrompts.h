@@ -7,6 +7,7 @@
 namespace halvera {
 
 struct AppSettings;
+struct TextAttributes;
 
 // Everything that would open a window to tell or ask the user goes through
 // this interface. The desktop program answers with Qt dialogs, the batch tool
@@ -56,9 +57,14 @@ public:
     // size is stored in `settings` (ImageWidth, ImageHeight); the result is the
     // size to create, or nothing on Cancel.
     virtual std::optional<ImageSize> askNewImageSize(AppSettings& settings) = 0;
+    // The font dialog of the text tool, preset with `current` (font, effects
+    // and colour): the attributes chosen, or nothing on Cancel. Without
+    // windows the answer is Cancel.
+    virtual std::optional<TextAttributes> askTextFont(const TextAttributes& current);
     // The print dialog for the program's printer (no selection printing): true
-    // on OK, the printer then set to what the user chose.
-    virtual bool askPrintJob() = 0;
+    // on OK, the printer then set to what the user chose. Without windows the
+    // answer is Cancel.
+    virtual bool askPrintJob();
 };
 
 // The prompts in force; the batch tool's standard-error prompts until a

@@ -14,6 +14,7 @@
 #include "view/BuildOutlineMap.h"
 #include "view/DrawDib.h"
 #include "view/MagnifierTool.h"
+#include "view/AnnotationCommands.h"
 #include "view/SelectionCommands.h"
 #include "view/ZoomTool.h"
 #include "warping/WarpingCommands.h"
@@ -559,6 +560,19 @@ const CommandMap<CMavView>& CMavView::Commands() {
             .add(kIdRotate, &RotateCommand)
             .add(kIdFreeTransform, &FreeTransformCommand)
             .add(kIdNetWarping, &NetWarpingCommand)
+            .add(kIdPencilTool, &StartPencilTool)
+            .add(kIdLineTool, &StartLineTool)
+            .add(kIdEllipseTool, &StartEllipseTool)
+            .add(kIdFilledEllipseTool, &StartFilledEllipseTool)
+            .add(kIdRectangleTool, &StartRectangleTool)
+            .add(kIdFilledRectangleTool, &StartFilledRectangleTool)
+            .add(kIdPolygonTool, &StartPolygonTool)
+            .add(kIdFilledPolygonTool, &StartFilledPolygonTool)
+            .add(kIdFillTool, &StartFillTool)
+            .add(kIdTextTool, &StartTextTool)
+            .add(kIdRulerSignTool, &StartRulerSignTool)
+            .add(kIdArrowSignTool, &StartArrowSignTool)
+            .add(kIdEyedropperTool, &StartEyedropperTool)
             .add(kIdDimensionCalibration, &DimensionCalibrationCommand)
             .add(kIdMeasurePoint, &PointToolCommand)
             .add(kIdAdjustPoint, &AdjustPointCommand)

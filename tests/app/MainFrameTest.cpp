@@ -102,11 +102,12 @@ TEST_F(MainFrameTest, MenuItemsOfCommandsNobodyHandlesAreVisibleAndDisabled) {
     };
     for (QAction* top : frame().menuBar()->actions())
         openAndCheck(top->menu());
-    // A command that no target knows: the video preview is not part of this build.
+    // Preview is always enabled; Pause preview only while a preview runs.
     QAction* preview = frame().menuAction(kIdPreview);
     ASSERT_NE(preview, nullptr);
     EXPECT_TRUE(preview->isVisible());
-    EXPECT_FALSE(preview->isEnabled());
+    EXPECT_TRUE(preview->isEnabled());
+    EXPECT_FALSE(frame().menuAction(kIdPausePreview)->isEnabled());
     // The commands of the shell itself are enabled.
     for (int id : {kIdFileNew, kIdFileOpen, kIdFileClose, kIdFileSave, kIdFileSaveAs, kIdAppAbout,
                    kIdAppExit, kIdWindowCascade})

@@ -108,9 +108,12 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.ImageHeight = 3000; // a size the New dialog may store; held on saving
     settings.PencilSize = 250;
     settings.CaptureName = "camera";
+    settings.captureRate = -1.0; // not above 0: the default is stored
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 17u) << "one value per key";
+    EXPECT_EQ(store.size(), 19u) << "one value per key";
+    EXPECT_EQ(Stored(store, "CaptureRate"), "3.00000000");
+    EXPECT_EQ(Stored(store, "CaptureTimeLimit"), "60.00000000");
     EXPECT_EQ(Stored(store, "xRealRulerData"), "12.50000000");
     EXPECT_EQ(Stored(store, "yRealRulerData"), "2000.00000000");
     EXPECT_EQ(Stored(store, "ImageWidth"), "104");
@@ -138,6 +141,8 @@ TEST(AppSettings, SavedSettingsLoadBackUnchanged) {
     saved.CaptureDevice = 2;
     saved.CaptureName = "USB camera";
     saved.CaptureFile = "/tmp/capture.avi";
+    saved.captureRate = 7.5;
+    saved.captureTimeLimit = 0.25;
     MemorySettingsStore store;
     saved.Save(store);
 

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
@@ -126,6 +127,15 @@ TEST(PrintResults, PageShowsTitleDateHeadingsCellsAndFooter) {
     EXPECT_NE(text.find("2.200"), std::string::npos) << text;
     EXPECT_NE(text.find("2.900"), std::string::npos);
     EXPECT_EQ(text.find("2.000"), std::string::npos);
+}
+
+TEST(PrintResults, AJobThatCannotStartReportsFailure) {
+    TemporaryFolder folder;
+    const std::string pdf = folder.file("missing/folder/page.pdf");
+    PdfPrinter printer(pdf);
+    EXPECT_FALSE(PrintResults(printer.printer(), MeasureKind::Point, OutputSelection(), LineRows(2),
+                              Evening()));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
 }
 
 } // namespace

@@ -51,6 +51,15 @@ std::optional<ImageSize> RecordingPrompts::askNewImageSize(AppSettings& settings
     return size;
 }
 
+std::optional<TextAttributes> RecordingPrompts::askTextFont(const TextAttributes&) {
+    ++textFontRequests;
+    if (textFonts.empty())
+        return std::nullopt;
+    const TextAttributes font = textFonts.front();
+    textFonts.pop_front();
+    return font;
+}
+
 std::vector<std::string> RecordingPrompts::texts() const {
     std::vector<std::string> result;
     for (const auto& message : messages)

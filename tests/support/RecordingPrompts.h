@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/TextSettings.h"
 #include "platform/UserPrompts.h"
 
 #include <deque>
@@ -21,6 +22,8 @@ public:
     // Answers from `newImageSizes` (empty: Cancel); an answer is stored in the
     // settings as the dialog stores it.
     std::optional<ImageSize> askNewImageSize(AppSettings& settings) override;
+    // Answers from `textFonts` (empty: Cancel).
+    std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
     // Answers from `printAnswers` (empty: OK).
     bool askPrintJob() override;
 
@@ -33,6 +36,8 @@ public:
     std::deque<std::optional<std::string>> fileNames; // empty: cancel
     std::deque<std::optional<int>> jpegQualities;     // empty: 75
     std::deque<ImageSize> newImageSizes;
+    std::deque<TextAttributes> textFonts;
+    int textFontRequests = 0;
     std::deque<bool> printAnswers;
     int printRequests = 0;
     int qualityRequests = 0;

@@ -22,6 +22,8 @@ void ExpectDefaultStoredSettings(const AppSettings& settings) {
     EXPECT_EQ(settings.CaptureDevice, 0);
     EXPECT_EQ(settings.CaptureName, "");
     EXPECT_EQ(settings.CaptureFile, "C:\\HLV.avi");
+    EXPECT_EQ(settings.captureRate, 3.0);
+    EXPECT_EQ(settings.captureTimeLimit, 60.0);
 }
 
 void ExpectSameStoredSettings(const AppSettings& actual, const AppSettings& expected) {
@@ -42,6 +44,8 @@ void ExpectSameStoredSettings(const AppSettings& actual, const AppSettings& expe
     EXPECT_EQ(actual.CaptureDevice, expected.CaptureDevice);
     EXPECT_EQ(actual.CaptureName, expected.CaptureName);
     EXPECT_EQ(actual.CaptureFile, expected.CaptureFile);
+    EXPECT_EQ(actual.captureRate, expected.captureRate);
+    EXPECT_EQ(actual.captureTimeLimit, expected.captureTimeLimit);
 }
 
 } // namespace halvera::testing

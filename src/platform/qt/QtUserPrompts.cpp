@@ -1,12 +1,17 @@
 #include "platform/qt/QtUserPrompts.h"
 
 #include "app/NewImageDialog.h"
+#include "image/TextSettings.h"
 #include "platform/qt/FileDialogFilter.h"
 #include "platform/qt/JpegQualityDialog.h"
 #include "platform/qt/PrinterSetup.h"
+#include "platform/qt/TextFont.h"
+#include "view/PaintCanvas.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -124,6 +129,26 @@ std::optional<ImageSize> QtUserPrompts::askNewImageSize(AppSettings& settings) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosenSize();
+}
+
+std::optional<TextAttributes> QtUserPrompts::askTextFont(const TextAttributes& current) {
+    // The platform's font dialog carries the font and its effects; the colour
+    // is asked for next, as part of the same choice.
+    bool chosen = false;
+    const QFont font =
+        QFontDialog::getFont(&chosen, TextAttributesFont(current), QApplication::activeWindow());
+    if (!chosen)
+        return std::nullopt;
+    const QColor colour = QColorDialog::getColor(
+        QColor(RedOf(current.colour), GreenOf(current.colour), BlueOf(current.colour)),
+        QApplication::activeWindow(), QStringLiteral("Text colour"));
+    if (!colour.isValid())
+        return std::nullopt;
+    TextAttributes result = TextAttributesFromFont(font);
+    result.colour =
+        MakeColourRef(static_cast<uint8_t>(colour.red()), static_cast<uint8_t>(colour.green()),
+                      static_cast<uint8_t>(colour.blue()));
+    return result;
 }
 
 bool QtUserPrompts::askPrintJob() {

@@ -15,6 +15,7 @@ public:
     std::optional<std::string> askFileName(const FileDialogRequest& request) override;
     std::optional<int> askJpegQuality() override;
     std::optional<ImageSize> askNewImageSize(AppSettings& settings) override;
+    std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
     bool askPrintJob() override;
 };
 

@@ -1,0 +1,194 @@
+#include "cli/VideoBatchCommands.h"
+
+#include "acquire/VideoMessages.h"
+#include "acquire/VideoSystem.h"
+#include "cli/BatchTool.h"
+#include "cli/CliOperation.h"
+#include "image/AppSettings.h"
+#include "image/MavDoc.h"
+#include "image/PictureFiles.h"
+#include "platform/UserPrompts.h"
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <thread>
+
+namespace halvera {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How long snap waits for the first frame of a device.
+constexpr auto kFirstFrameTimeout = std::chrono::seconds(5);
+constexpr auto kPollInterval = std::chrono::milliseconds(10);
+
+double ParsePositive(const std::string& text, const std::string& option) {
+    double value = 0.0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (text.empty() || error != std::errc() || end != last || !std::isfinite(value) ||
+        !(value > 0.0))
+        throw UsageError(option + " must be a number above 0, not '" + text + "'");
+    return value;
+}
+
+int64_t ParseFrameIndex(const std::string& text) {
+    int64_t value = -1;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (text.empty() || error != std::errc() || end != last || value < 0)
+        throw UsageError("N must be a whole number from 0, not '" + text + "'");
+    return value;
+}
+
+void RequireWords(const VideoCommandLine& line, size_t count, const char* words) {
+    if (line.positional.size() != count)
+        throw UsageError(line.command + " takes " + words);
+}
+
+void RejectOptions(const VideoCommandLine& line, bool source, bool timing) {
+    if ((!source && line.source) || (!timing && (line.time || line.rate)))
+        throw UsageError(line.command + " does not take that option");
+}
+
+void RequirePictureName(const std::string& path) {
+    if (PictureFileTypeOf(path) == PictureFileType::None)
+        throw UsageError("the output file must end in .bmp or .jpg: " + path);
+}
+
+// The device to use: the one named, else the first. Nothing after the message.
+struct ChosenSource {
+    int index = 0;
+    std::string name;
+};
+
+std::optional<ChosenSource> ChooseSource(const std::optional<std::string>& wanted) {
+    const std::optional<std::vector<std::string>> names = Video().listSources();
+    if (!names)
+        return {};
+    if (!wanted)
+        return ChosenSource{0, names->front()};
+    for (size_t i = 0; i < names->size(); ++i) {
+        if ((*names)[i] == *wanted)
+            return ChosenSource{static_cast<int>(i), *wanted};
+    }
+    ShowMessage(kMsgSelectSource);
+    return {};
+}
+
+// Writes a snapped picture as Save writes an image.
+bool WritePicture(PackedDib picture, const std::string& path) {
+    AppSettings settings;
+    CMavDoc doc(settings);
+    return doc.OnNewDocument(std::move(picture)) && doc.SaveByExtension(path);
+}
+
+int RunVideoSources(const VideoCommandLine& line) {
+    RequireWords(line, 0, "no files: video-sources");
+    RejectOptions(line, false, false);
+    const std::optional<std::vector<std::string>> names = Video().listSources();
+    if (!names)
+        return kExitFailure;
+    for (const std::string& name : *names)
+        std::printf("%s\n", name.c_str());
+    return kExitSuccess;
+}
+
+int RunSnap(const VideoCommandLine& line) {
+    RequireWords(line, 1, "one file: snap OUT [--source NAME]");
+    RejectOptions(line, true, false);
+    RequirePictureName(line.positional[0]);
+    const std::optional<ChosenSource> source = ChooseSource(line.source);
+    if (!source)
+        return kExitFailure;
+    std::unique_ptr<LiveVideo> stream = Video().openPreview(source->index, source->name);
+    if (!stream)
+        return kExitFailure;
+    const Clock::time_point deadline = Clock::now() + kFirstFrameTimeout;
+    PackedDib picture;
+    while (!(picture = stream->snapshot()) && Clock::now() < deadline) {
+        if (!stream->takeEvents().empty())
+            break;
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    if (!picture) {
+        ShowMessage("No frame came from the video source.");
+        return kExitFailure;
+    }
+    return WritePicture(std::move(picture), line.positional[0]) ? kExitSuccess : kExitFailure;
+}
+
+int RunRecord(const VideoCommandLine& line) {
+    RequireWords(line, 1, "one file: record OUT.avi --time SECONDS --rate FPS [--source NAME]");
+    if (!line.time || !line.rate)
+        throw UsageError("record needs --time SECONDS and --rate FPS");
+    const double seconds = ParsePositive(*line.time, "--time");
+    const double rate = ParsePositive(*line.rate, "--rate");
+    const std::optional<ChosenSource> source = ChooseSource(line.source);
+    if (!source)
+        return kExitFailure;
+    std::unique_ptr<VideoRecording> recording =
+        Video().openRecording(source->index, source->name, line.positional[0], rate);
+    if (!recording)
+        return kExitFailure;
+    const Clock::time_point end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                                     std::chrono::duration<double>(seconds));
+    bool lost = false;
+    while (Clock::now() < end && !lost) {
+        lost = !recording->takeEvents().empty();
+        std::this_thread::sleep_for(kPollInterval);
+    }
+    const int64_t frames = recording->finish();
+    if (frames < 0) {
+        ShowMessage("The video file could not be finished: " + line.positional[0]);
+        return kExitFailure;
+    }
+    std::printf("%lld\n", static_cast<long long>(frames));
+    return lost ? kExitFailure : kExitSuccess;
+}
+
+int RunVideoFrame(const VideoCommandLine& line) {
+    RequireWords(line, 3, "three words: video-frame IN N OUT");
+    RejectOptions(line, false, false);
+    const int64_t index = ParseFrameIndex(line.positional[1]);
+    RequirePictureName(line.positional[2]);
+    std::unique_ptr<VideoPlayback> playback = Video().openFile(line.positional[0]);
+    if (!playback) {
+        ShowMessage("Cannot play the file " + line.positional[0]);
+        return kExitFailure;
+    }
+    const int64_t count = playback->frameCount();
+    if (index >= count && !(index == 0 && count == 0)) {
+        ShowMessage("The video has " + std::to_string(count) + " frames; there is no frame " +
+                    std::to_string(index) + ".");
+        return kExitFailure;
+    }
+    if (count > 0 && !playback->seekFrame(index))
+        return kExitFailure;
+    PackedDib picture = playback->snapshot();
+    if (!picture)
+        return kExitFailure;
+    return WritePicture(std::move(picture), line.positional[2]) ? kExitSuccess : kExitFailure;
+}
+
+} // namespace
+
+bool IsVideoCommand(const std::string& command) {
+    return command == "video-sources" || command == "snap" || command == "record" ||
+           command == "video-frame";
+}
+
+int RunVideoCommand(const VideoCommandLine& line) {
+    if (line.command == "video-sources")
+        return RunVideoSources(line);
+    if (line.command == "snap")
+        return RunSnap(line);
+    if (line.command == "record")
+        return RunRecord(line);
+    return RunVideoFrame(line);
+}
+
+} // namespace halvera
