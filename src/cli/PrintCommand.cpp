@@ -77,7 +77,8 @@ PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
             if (comma == std::string::npos)
                 throw UsageError("--paper needs WIDTH_MM,HEIGHT_MM, not '" + value + "'");
             request.paperWidth = WholeMillimetres(std::string_view(value).substr(0, comma), value);
-            request.paperHeight = WholeMillimetres(std::string_view(value).substr(comma + 1), value);
+            request.paperHeight =
+                WholeMillimetres(std::string_view(value).substr(comma + 1), value);
         } else {
             throw UsageError("unknown option " + word + " for print");
         }
@@ -88,9 +89,8 @@ PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
         throw UsageError("print takes --ratio or --fit, not both");
     request.input = files[0];
     request.output = files[1];
-    if (request.output.size() < 4 ||
-        (request.output.substr(request.output.size() - 4) != ".pdf" &&
-         request.output.substr(request.output.size() - 4) != ".PDF"))
+    if (request.output.size() < 4 || (request.output.substr(request.output.size() - 4) != ".pdf" &&
+                                      request.output.substr(request.output.size() - 4) != ".PDF"))
         throw UsageError("the output file must end in .pdf: " + request.output);
     return request;
 }
@@ -147,8 +147,8 @@ int RunPrintCommand(const std::vector<std::string>& words) {
         return kExitFailure;
     }
     const auto fields = layout.Fields();
-    std::printf("start-x=%s start-y=%s width=%s height=%s\n", fields[0].c_str(),
-                fields[1].c_str(), fields[2].c_str(), fields[3].c_str());
+    std::printf("start-x=%s start-y=%s width=%s height=%s\n", fields[0].c_str(), fields[1].c_str(),
+                fields[2].c_str(), fields[3].c_str());
     return kExitSuccess;
 }
 

@@ -69,8 +69,8 @@ constexpr double kArcStepDegrees = 4.0;
 // and of the ring alone.
 constexpr PixelPoint kRingTicks[] = {{-4, 0}, {4, 0}, {-5, 0}, {5, 0}, {-6, 0}, {6, 0},
                                      {0, -4}, {0, 4}, {0, -5}, {0, 5}, {0, -6}, {0, 6}};
-constexpr PixelPoint kRing[] = {{-2, -2}, {2, -2}, {-2, 2}, {2, 2},  {-1, -3}, {0, -3},
-                                {1, -3},  {-1, 3}, {0, 3},  {1, 3},  {-3, -1}, {-3, 0},
+constexpr PixelPoint kRing[] = {{-2, -2}, {2, -2}, {-2, 2}, {2, 2}, {-1, -3}, {0, -3},
+                                {1, -3},  {-1, 3}, {0, 3},  {1, 3}, {-3, -1}, {-3, 0},
                                 {-3, 1},  {3, -1}, {3, 0},  {3, 1}};
 
 class GraphDrawer {
@@ -137,8 +137,7 @@ public:
         const AngleValues values = MeasureAngle(a, v, b, scale_);
         PixelPoint previous{};
         for (int k = 0; k * kArcStepDegrees < values.Angle; ++k) {
-            const double radians =
-                (values.Angle1 + k * kArcStepDegrees) * std::numbers::pi / 180.0;
+            const double radians = (values.Angle1 + k * kArcStepDegrees) * std::numbers::pi / 180.0;
             const PixelPoint next{v.x + static_cast<int>(kArcRadius * std::cos(radians)),
                                   v.y - static_cast<int>(kArcRadius * std::sin(radians))};
             if (k > 0)
@@ -190,7 +189,7 @@ private:
         int y = 0;
         int error = 1 - radius;
         while (x >= y) {
-            const PixelPoint octants[] = {{x, y}, {y, x}, {-y, x}, {-x, y},
+            const PixelPoint octants[] = {{x, y},   {y, x},   {-y, x}, {-x, y},
                                           {-x, -y}, {-y, -x}, {y, -x}, {x, -y}};
             for (const PixelPoint o : octants)
                 set({c.x + o.x, c.y + o.y}, colours_.line);
@@ -213,7 +212,9 @@ private:
     MeasureScale scale_;
     const GraphColours& colours_;
     const GraphLabelPainter& labels_;
-    const ImageToWindowMap identity_ = [](PixelPoint p) { return p; };
+    const ImageToWindowMap identity_ = [](PixelPoint p) {
+        return p;
+    };
 };
 
 } // namespace
@@ -269,8 +270,8 @@ void WhitenImage(CDibImage image) {
 }
 
 void BurnMeasureGraph(CDibImage image, const MeasureData& data, MeasureScale scale,
-                      const GraphColours& colours, const GraphLabelPainter& labels,
-                      GraphColour key, bool whiten) {
+                      const GraphColours& colours, const GraphLabelPainter& labels, GraphColour key,
+                      bool whiten) {
     GraphSurface surface(image.width(), image.height);
     if (!surface.valid())
         return;

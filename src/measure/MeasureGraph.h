@@ -81,7 +81,7 @@ void WhitenImage(CDibImage image);
 // into `image`. When `whiten` is set the image is made white first. Without
 // surface memory the image is left as it is.
 void BurnMeasureGraph(CDibImage image, const MeasureData& data, MeasureScale scale,
-                      const GraphColours& colours, const GraphLabelPainter& labels,
-                      GraphColour key, bool whiten);
+                      const GraphColours& colours, const GraphLabelPainter& labels, GraphColour key,
+                      bool whiten);
 
 } // namespace halvera

@@ -7,8 +7,7 @@ namespace halvera {
 namespace {
 
 void Burn(CMavDoc& doc, const GraphLabelPainter& labels, GraphColour key, bool whiten) {
-    BurnMeasureGraph(doc.image(), doc.measureData(),
-                     RulerCalibration::CurrentScale(doc.settings()),
+    BurnMeasureGraph(doc.image(), doc.measureData(), RulerCalibration::CurrentScale(doc.settings()),
                      GraphColours::FromSettings(doc.settings()), labels, key, whiten);
 }
 
@@ -19,14 +18,11 @@ bool HasMeasureItems(const MeasureData& data) {
            !data.rectangles().empty() || !data.angles().empty();
 }
 
-bool MergeMeasurements(CMavDoc& doc, SelectionRecord& selection,
-                       const GraphLabelPainter& labels) {
-    return RunImageCommand(doc, selection, true,
-                           [&] { Burn(doc, labels, kGraphGrey, false); });
+bool MergeMeasurements(CMavDoc& doc, SelectionRecord& selection, const GraphLabelPainter& labels) {
+    return RunImageCommand(doc, selection, true, [&] { Burn(doc, labels, kGraphGrey, false); });
 }
 
-bool BuildMeasureGraph(CMavDoc& doc, SelectionRecord& selection,
-                       const GraphLabelPainter& labels) {
+bool BuildMeasureGraph(CMavDoc& doc, SelectionRecord& selection, const GraphLabelPainter& labels) {
     return RunImageCommand(doc, selection, true, [&] {
         if (HasMeasureItems(doc.measureData()))
             Burn(doc, labels, kGraphWhite, true);

@@ -13,14 +13,12 @@ bool HasMeasureItems(const MeasureData& data);
 // document's items into its image; pixels drawn in the grey key colour
 // (128, 128, 128) are left out. With no items nothing is drawn, but the step
 // is recorded.
-bool MergeMeasurements(CMavDoc& doc, SelectionRecord& selection,
-                       const GraphLabelPainter& labels);
+bool MergeMeasurements(CMavDoc& doc, SelectionRecord& selection, const GraphLabelPainter& labels);
 
 // "Build graph": one image undo step that replaces the image by the
 // measurement drawing on white (marks in white are left out). With no items
 // the image stays as it is, but the step is recorded.
-bool BuildMeasureGraph(CMavDoc& doc, SelectionRecord& selection,
-                       const GraphLabelPainter& labels);
+bool BuildMeasureGraph(CMavDoc& doc, SelectionRecord& selection, const GraphLabelPainter& labels);
 
 // The graph that "Print graph" prints: the image made white and the drawing
 // burnt in, with no undo step (the caller keeps and restores the image).

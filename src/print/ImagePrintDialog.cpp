@@ -2,9 +2,11 @@
 
 #include "measure/RulerCalibration.h"
 #include "platform/UserPrompts.h"
+#include "platform/qt/TextFont.h"
 #include "print/ImagePagePrinting.h"
 #include "print/PrintLayoutPane.h"
 #include "print/PrintRatios.h"
+#include "view/PaintCanvas.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -70,8 +72,7 @@ void CImagePrintDialog::buildControls() {
     ratios_->setCurrentIndex(0);
     ratios_->setEnabled(false);
     connect(realRatio_, &QCheckBox::toggled, this, &CImagePrintDialog::realRatioToggled);
-    connect(ratios_, &QComboBox::currentIndexChanged, this,
-            &CImagePrintDialog::applySelectedRatio);
+    connect(ratios_, &QComboBox::currentIndexChanged, this, &CImagePrintDialog::applySelectedRatio);
     controls->addWidget(realRatio_);
     controls->addWidget(ratios_);
 
@@ -131,6 +132,9 @@ void CImagePrintDialog::buildControls() {
         pane_->setGrabbedPart(kPartTitle);
     });
     controls->addWidget(titleEdit_);
+    auto* font = Button("Font", "font", this);
+    connect(font, &QPushButton::clicked, this, &CImagePrintDialog::chooseFont);
+    controls->addWidget(font);
     controls->addStretch();
     auto* printButton = Button("Print", "print", this);
     auto* exit = Button("Exit", "exit", this);
@@ -178,6 +182,21 @@ void CImagePrintDialog::nudge(LayoutSpin spin, bool up) {
     layout_.Nudge(spin, up);
     realRatio_->setChecked(false);
     afterRectChange();
+}
+
+void CImagePrintDialog::chooseFont() {
+    TextAttributes current = TextAttributesFromFont(title_.font);
+    current.colour = MakeColourRef(static_cast<uint8_t>(title_.colour.red()),
+                                   static_cast<uint8_t>(title_.colour.green()),
+                                   static_cast<uint8_t>(title_.colour.blue()));
+    const std::optional<TextAttributes> chosen = Prompts().askTextFont(current);
+    if (!chosen)
+        return;
+    // Sizes stay in layout units, so the title scales with the page.
+    title_.font = TextAttributesFont(*chosen);
+    title_.font.setStyleStrategy(QFont::PreferDefault);
+    title_.colour = QColor(RedOf(chosen->colour), GreenOf(chosen->colour), BlueOf(chosen->colour));
+    pane_->update();
 }
 
 void CImagePrintDialog::print() {

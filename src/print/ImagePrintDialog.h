@@ -41,6 +41,7 @@ private:
     void applySelectedRatio();
     void afterRectChange();
     void nudge(LayoutSpin spin, bool up);
+    void chooseFont();
     void print();
 
     CDibImage image_;

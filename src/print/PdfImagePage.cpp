@@ -34,7 +34,8 @@ std::string LiteralString(const std::string& text) {
             if ((code & 0xE0) == 0xC0 && i + 1 < text.size() && code <= 0xC3) {
                 code = ((code & 0x1F) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3F);
             } else {
-                while (i + 1 < text.size() && (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80)
+                while (i + 1 < text.size() &&
+                       (static_cast<unsigned char>(text[i + 1]) & 0xC0) == 0x80)
                     ++i;
                 code = '?';
             }
@@ -79,8 +80,7 @@ public:
     }
     void Stream(const std::string& dictionary, const std::string& data) {
         BeginObject();
-        bytes_ += "<< " + dictionary + " /Length " + std::to_string(data.size()) +
-                  " >>\nstream\n";
+        bytes_ += "<< " + dictionary + " /Length " + std::to_string(data.size()) + " >>\nstream\n";
         bytes_ += data;
         bytes_ += "\nendstream";
         EndObject();
@@ -108,8 +108,8 @@ std::string PdfImagePageBytes(const PdfImagePage& page) {
     const double pageWidth = page.pageWidth * kPointsPerMm;
     const double pageHeight = page.pageHeight * kPointsPerMm;
     const bool hasImage = !page.image.empty() && page.image.bitCount() == 24 &&
-                          page.image.width() > 0 && page.image.height > 0 &&
-                          page.imageWidth > 0 && page.imageHeight > 0;
+                          page.image.width() > 0 && page.image.height > 0 && page.imageWidth > 0 &&
+                          page.imageHeight > 0;
 
     std::string content;
     if (hasImage) {
@@ -124,9 +124,8 @@ std::string PdfImagePageBytes(const PdfImagePage& page) {
         const double baseline = page.titleTop + kTitleAscent * page.titleSize;
         content += "BT /F1 " + Number(page.titleSize * kPointsPerMm) + " Tf " +
                    Number(page.titleRed / 255.0) + " " + Number(page.titleGreen / 255.0) + " " +
-                   Number(page.titleBlue / 255.0) + " rg " +
-                   Number(page.titleLeft * kPointsPerMm) + " " +
-                   Number(pageHeight - baseline * kPointsPerMm) + " Td " +
+                   Number(page.titleBlue / 255.0) + " rg " + Number(page.titleLeft * kPointsPerMm) +
+                   " " + Number(pageHeight - baseline * kPointsPerMm) + " Td " +
                    LiteralString(page.title) + " Tj ET\n";
     }
 
@@ -139,9 +138,8 @@ std::string PdfImagePageBytes(const PdfImagePage& page) {
                "/Contents 4 0 R >>");
     pdf.Stream("", content);
     if (hasImage)
-        pdf.Stream("/Type /XObject /Subtype /Image /Width " +
-                       std::to_string(page.image.width()) + " /Height " +
-                       std::to_string(page.image.height) +
+        pdf.Stream("/Type /XObject /Subtype /Image /Width " + std::to_string(page.image.width()) +
+                       " /Height " + std::to_string(page.image.height) +
                        " /ColorSpace /DeviceRGB /BitsPerComponent 8 /Interpolate false",
                    ImageRows(page.image));
     else

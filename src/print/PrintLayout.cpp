@@ -32,12 +32,12 @@ PageView FitPageView(int paperWidth, int paperHeight, int clientWidth, int clien
     // A paper narrower than high takes the full height, otherwise the full width.
     if (paperWidth < paperHeight) {
         view.height = clientHeight;
-        view.width = static_cast<int>(static_cast<long long>(paperWidth) * clientHeight /
-                                      paperHeight);
+        view.width =
+            static_cast<int>(static_cast<long long>(paperWidth) * clientHeight / paperHeight);
     } else {
         view.width = clientWidth;
-        view.height = static_cast<int>(static_cast<long long>(paperHeight) * clientWidth /
-                                       paperWidth);
+        view.height =
+            static_cast<int>(static_cast<long long>(paperHeight) * clientWidth / paperWidth);
     }
     view.left = (clientWidth - view.width) / 2;
     view.top = (clientHeight - view.height) / 2;
@@ -46,8 +46,8 @@ PageView FitPageView(int paperWidth, int paperHeight, int clientWidth, int clien
 
 PrintLayout::PrintLayout(int imageWidth, int imageHeight, MillimetresPerPixel perPixel)
     : imageWidth_(std::max(imageWidth, 0)), imageHeight_(std::max(imageHeight, 0)),
-      perPixel_(perPixel),
-      rect_{0, 0, imageWidth_ / kLayoutUnitsPerMm, imageHeight_ / kLayoutUnitsPerMm} {}
+      perPixel_(perPixel), rect_{0, 0, imageWidth_ / kLayoutUnitsPerMm,
+                                 imageHeight_ / kLayoutUnitsPerMm} {}
 
 void PrintLayout::SetPaperMillimetres(int width, int height) {
     if (width <= 0 || height <= 0)
@@ -98,9 +98,9 @@ void PrintLayout::FitDefault() {
 void PrintLayout::HandlePosition(int handle, int& x, int& y) const {
     const int midX = (rect_.left + rect_.right) / 2;
     const int midY = (rect_.top + rect_.bottom) / 2;
-    const int xs[kHandleCount] = {rect_.left, midX,       rect_.right, rect_.right,
-                                  rect_.right, midX,      rect_.left,  rect_.left};
-    const int ys[kHandleCount] = {rect_.top,    rect_.top,    rect_.top, midY,
+    const int xs[kHandleCount] = {rect_.left,  midX, rect_.right, rect_.right,
+                                  rect_.right, midX, rect_.left,  rect_.left};
+    const int ys[kHandleCount] = {rect_.top,    rect_.top,    rect_.top,    midY,
                                   rect_.bottom, rect_.bottom, rect_.bottom, midY};
     x = xs[handle];
     y = ys[handle];
@@ -131,15 +131,37 @@ void PrintLayout::Drag(int part, int x, int y, int lastX, int lastY, bool free) 
 void PrintLayout::DragFree(int part, int x, int y, int dx, int dy) {
     LayoutRect& r = rect_;
     switch (part) {
-    case 0: r.left = x; r.top = y; break;
-    case 1: r.top = y; break;
-    case 2: r.right = x; r.top = y; break;
-    case 3: r.right = x; break;
-    case 4: r.right = x; r.bottom = y; break;
-    case 5: r.bottom = y; break;
-    case 6: r.left = x; r.bottom = y; break;
-    case 7: r.left = x; break;
-    default: r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; break;
+    case 0:
+        r.left = x;
+        r.top = y;
+        break;
+    case 1:
+        r.top = y;
+        break;
+    case 2:
+        r.right = x;
+        r.top = y;
+        break;
+    case 3:
+        r.right = x;
+        break;
+    case 4:
+        r.right = x;
+        r.bottom = y;
+        break;
+    case 5:
+        r.bottom = y;
+        break;
+    case 6:
+        r.left = x;
+        r.bottom = y;
+        break;
+    case 7:
+        r.left = x;
+        break;
+    default:
+        r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+        break;
     }
 }
 
@@ -178,7 +200,9 @@ void PrintLayout::DragProportional(int part, int x, int y, int dx, int dy) {
         r.left = x;
         r.bottom = static_cast<int>(r.top + (r.right - x) * h0 / w0);
         break;
-    default: r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; break;
+    default:
+        r = {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
+        break;
     }
 }
 
@@ -193,8 +217,12 @@ void PrintLayout::Nudge(LayoutSpin spin, bool up) {
         rect_.top += step;
         rect_.bottom += step;
         break;
-    case LayoutSpin::Width: rect_.right += step; break;
-    case LayoutSpin::Height: rect_.bottom += step; break;
+    case LayoutSpin::Width:
+        rect_.right += step;
+        break;
+    case LayoutSpin::Height:
+        rect_.bottom += step;
+        break;
     }
 }
 

@@ -9,8 +9,8 @@
 
 namespace halvera {
 
-CPrintLayoutPane::CPrintLayoutPane(PrintLayout& layout, PrintTitle& title,
-                                   const CDibImage& image, QWidget* parent)
+CPrintLayoutPane::CPrintLayoutPane(PrintLayout& layout, PrintTitle& title, const CDibImage& image,
+                                   QWidget* parent)
     : QWidget(parent), layout_(layout), title_(title), image_(image) {
     setMouseTracking(true);
     setMinimumSize(300, 400);
@@ -31,8 +31,8 @@ QPoint CPrintLayoutPane::toLayout(QPoint pane) const {
         return {};
     return {static_cast<int>(static_cast<long long>(pane.x() - page.left) * layout_.paperWidth() /
                              page.width),
-            static_cast<int>(static_cast<long long>(pane.y() - page.top) *
-                             layout_.paperHeight() / page.height)};
+            static_cast<int>(static_cast<long long>(pane.y() - page.top) * layout_.paperHeight() /
+                             page.height)};
 }
 
 QPoint CPrintLayoutPane::toPane(QPoint layout) const {
@@ -113,8 +113,8 @@ void CPrintLayoutPane::mouseReleaseEvent(QMouseEvent* event) {
 
 void CPrintLayoutPane::setCursorFor(int part) {
     static constexpr CursorId kHandleCursors[kHandleCount] = {
-        CursorId::ResizeFalling,    CursorId::ResizeVertical, CursorId::ResizeRising,
-        CursorId::ResizeHorizontal, CursorId::ResizeFalling,  CursorId::ResizeVertical,
+        CursorId::ResizeFalling,    CursorId::ResizeVertical,  CursorId::ResizeRising,
+        CursorId::ResizeHorizontal, CursorId::ResizeFalling,   CursorId::ResizeVertical,
         CursorId::ResizeRising,     CursorId::ResizeHorizontal};
     if (part >= 0 && part < kHandleCount)
         setCursor(CursorFor(kHandleCursors[part]));

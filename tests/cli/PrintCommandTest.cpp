@@ -32,7 +32,8 @@ Rendering ReadPpm(const std::string& path) {
     if (magic != "P6" || maximum != 255 || page.width <= 0 || page.height <= 0)
         return {};
     page.rgb.resize(static_cast<size_t>(page.width) * page.height * 3);
-    file.read(reinterpret_cast<char*>(page.rgb.data()), static_cast<std::streamsize>(page.rgb.size()));
+    file.read(reinterpret_cast<char*>(page.rgb.data()),
+              static_cast<std::streamsize>(page.rgb.size()));
     if (!file)
         return {};
     return page;
@@ -72,8 +73,8 @@ protected:
     // The page rendered at `dpi` by pdftoppm.
     Rendering Render(int dpi) {
         const std::string base = folder.file("page");
-        const std::string command = "pdftoppm -singlefile -r " + std::to_string(dpi) + " '" +
-                                    pdf + "' '" + base + "'";
+        const std::string command =
+            "pdftoppm -singlefile -r " + std::to_string(dpi) + " '" + pdf + "' '" + base + "'";
         if (std::system(command.c_str()) != 0)
             return {};
         return ReadPpm(base + ".ppm");
@@ -85,9 +86,9 @@ protected:
 };
 
 TEST_F(PrintCommand, RatioThenCentrePrintsTheFieldsAndPlacesTheImageWithinAPixel) {
-    const CliResult result = RunCliCapturing({"print", input, pdf, "--calibration",
-                                              "1,10,10,100,100", "--ratio", "2:1", "--center",
-                                              "--title", "Slide (4)"});
+    const CliResult result =
+        RunCliCapturing({"print", input, pdf, "--calibration", "1,10,10,100,100", "--ratio", "2:1",
+                         "--center", "--title", "Slide (4)"});
     ASSERT_EQ(result.status, 0) << result.err;
     // 600 x 861 units of paper; 180 x 90 units centred at (210, 385).
     EXPECT_EQ(result.out, "start-x=70.000 start-y=128.333 width=60.000 height=30.000\n");
@@ -142,8 +143,7 @@ TEST_F(PrintCommand, WrongUseIsAUsageError) {
 }
 
 TEST_F(PrintCommand, AnUnwritablePageCannotPrint) {
-    const CliResult result =
-        RunCliCapturing({"print", input, folder.file("missing/page.pdf")});
+    const CliResult result = RunCliCapturing({"print", input, folder.file("missing/page.pdf")});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("Cannot print!"), std::string::npos);
 }
@@ -166,8 +166,8 @@ TEST_F(GraphOperations, MergeDrawsTheItemsIntoTheImage) {
     ASSERT_EQ(RunCli({"apply", input, output, "merge-measurements",
                       "items=line:10,40,100,40;point:60,70"}),
               0);
-    EXPECT_EQ(At(50, 40), (Pixel{0, 255, 0}));  // the line, green
-    EXPECT_EQ(At(60, 70), (Pixel{0, 0, 255}));  // the point's cross, red
+    EXPECT_EQ(At(50, 40), (Pixel{0, 255, 0}));   // the line, green
+    EXPECT_EQ(At(60, 70), (Pixel{0, 0, 255}));   // the point's cross, red
     EXPECT_EQ(At(50, 80), (Pixel{50, 80, 100})); // untouched
 }
 

@@ -1,9 +1,9 @@
 #include "measure/MeasureGraph.h"
-#include "measure/MeasureGraphCommands.h"
 
 #include "NewDocumentTest.h"
 #include "SyntheticImages.h"
 #include "measure/MeasureColors.h"
+#include "measure/MeasureGraphCommands.h"
 
 #include <gtest/gtest.h>
 

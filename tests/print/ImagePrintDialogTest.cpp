@@ -1,12 +1,13 @@
 // The "Image Position Set" dialog with real clicks and drags, its printed
 // page rendered back from PDF, and the Print command on a view.
+#include "print/ImagePrintDialog.h"
+
 #include "DialogDriving.h"
 #include "ImageFileTestSupport.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
 #include "ViewHarness.h"
 #include "app/CommandIds.h"
-#include "print/ImagePrintDialog.h"
 #include "print/PrintLayoutPane.h"
 #include "print/PrintRatios.h"
 
@@ -62,8 +63,7 @@ protected:
     }
 
     std::unique_ptr<CImagePrintDialog> open() {
-        auto dialog = std::make_unique<CImagePrintDialog>(image.dib(), settings,
-                                                          printer.printer());
+        auto dialog = std::make_unique<CImagePrintDialog>(image.dib(), settings, printer.printer());
         dialog->resize(700, 600);
         dialog->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));
@@ -156,8 +156,8 @@ TEST_F(ImagePrintDialogTest, DraggingTheRightBottomHandleKeepsTheProportionsUnle
         const QPoint from = pane->toPane(layoutFrom);
         const QPoint to = pane->toPane(layoutTo);
         QTest::mousePress(pane, Qt::LeftButton, keys, from);
-        QMouseEvent move(QEvent::MouseMove, to, pane->mapToGlobal(to), Qt::NoButton,
-                         Qt::LeftButton, keys);
+        QMouseEvent move(QEvent::MouseMove, to, pane->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         keys);
         QApplication::sendEvent(pane, &move);
         QTest::mouseRelease(pane, Qt::LeftButton, keys, to);
     };
@@ -179,6 +179,24 @@ TEST_F(ImagePrintDialogTest, TypingATitleGrabsIt) {
     TypeInto(Child<QLineEdit>(*dialog, "title"), QStringLiteral("Slide 4"));
     EXPECT_EQ(dialog->title().text, QStringLiteral("Slide 4"));
     EXPECT_EQ(dialog->pane()->grabbedPart(), kPartTitle);
+}
+
+TEST_F(ImagePrintDialogTest, FontButtonReplacesTheTitleFontAndColourOnOkOnly) {
+    auto dialog = open();
+    QTest::mouseClick(Child<QPushButton>(*dialog, "font"), Qt::LeftButton);
+    EXPECT_EQ(prompts.textFontRequests, 1);
+    EXPECT_EQ(dialog->title().font.pixelSize(), 20);
+    EXPECT_EQ(dialog->title().colour, QColor(Qt::black));
+
+    TextAttributes chosen;
+    chosen.faceName = "Liberation Serif";
+    chosen.height = -30;
+    chosen.colour = 0x000000FF; // red
+    prompts.textFonts.push_back(chosen);
+    QTest::mouseClick(Child<QPushButton>(*dialog, "font"), Qt::LeftButton);
+    EXPECT_EQ(dialog->title().font.pixelSize(), 30);
+    EXPECT_EQ(dialog->title().font.family(), QStringLiteral("Liberation Serif"));
+    EXPECT_EQ(dialog->title().colour, QColor(255, 0, 0));
 }
 
 // The bounding box of the pure red pixels of a rendered page.
