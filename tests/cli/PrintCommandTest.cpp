@@ -106,6 +106,11 @@ TEST_F(PrintCommand, RatioThenCentrePrintsTheFieldsAndPlacesTheImageWithinAPixel
     EXPECT_NEAR(red.top, (5.0 + 385 / 3.0) * perMm, 1.0);
     EXPECT_NEAR(red.right, 135.0 * perMm, 1.0);
     EXPECT_NEAR(red.bottom, (5.0 + 475 / 3.0) * perMm, 1.0);
+
+    const std::string text = folder.file("page.txt");
+    ASSERT_EQ(std::system(("pdftotext '" + pdf + "' '" + text + "'").c_str()), 0);
+    const Bytes words = ReadFileBytes(text);
+    EXPECT_NE(std::string(words.begin(), words.end()).find("Slide (4)"), std::string::npos);
 }
 
 TEST_F(PrintCommand, DefaultLayoutFitAndPaper) {

@@ -216,6 +216,7 @@ TEST_F(ImagePrintDialogTest, PrintedPageShowsTheImageAtTheRectangleWithinAPixel)
     auto dialog = open();
     ClickCheckBox(Child<QCheckBox>(*dialog, "realRatio"));
     QTest::mouseClick(Child<QPushButton>(*dialog, "center"), Qt::LeftButton);
+    TypeInto(Child<QLineEdit>(*dialog, "title"), QStringLiteral("Slide 4"));
     QTest::mouseClick(Child<QPushButton>(*dialog, "print"), Qt::LeftButton);
     EXPECT_EQ(prompts.printRequests, 1);
     EXPECT_EQ(printer.printer().docName(), QStringLiteral("Halvera"));
@@ -229,6 +230,10 @@ TEST_F(ImagePrintDialogTest, PrintedPageShowsTheImageAtTheRectangleWithinAPixel)
     ASSERT_TRUE(render.waitForFinished(30000));
     ASSERT_EQ(render.exitCode(), 0);
     const QImage page(QString::fromStdString(folder.file("page.png")));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QString::fromStdString(pdf), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    EXPECT_TRUE(text.readAllStandardOutput().contains("Slide 4"));
     ASSERT_FALSE(page.isNull());
 
     // Where the layout puts the image, from the printable area's corner.
