@@ -52,3 +52,11 @@ format:
 
 clean:
 	@rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+
+# Installs both programs, the desktop entry, the icons and the man pages under
+# PREFIX (default /usr/local), staged below DESTDIR when it is given:
+#   sudo make install            make install DESTDIR=/tmp/stage PREFIX=/usr
+PREFIX ?= /usr/local
+.PHONY: install
+install: build
+	@DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"

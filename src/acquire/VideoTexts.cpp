@@ -1,8 +1,8 @@
 #include "acquire/VideoTexts.h"
 
 #include "image/AppSettings.h"
+#include "measure/MeasureNumber.h"
 
-#include <charconv>
 #include <cmath>
 
 namespace halvera {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "measure/MeasureNumber.h"
-
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,8 +9,6 @@ namespace halvera {
 // The numbers the video dialogs and status panes show and read. Decimal
 // numbers are written and read in the C locale whatever the desktop's locale
 // is, so a German desktop still shows "60.00".
-
-// "%0.<decimals>f" in the C locale is FormatFixed (measure/MeasureNumber.h).
 
 // The "Capture time" dialog: shown with two decimals; any text is read as
 // atof reads it, and a result not above 0 (or not finite) becomes 1.0 s.

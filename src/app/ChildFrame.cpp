@@ -19,16 +19,22 @@ CChildFrame::CChildFrame(std::unique_ptr<CMavDoc> document, QWidget* parent)
     commands_.onSavedAs = [this](const std::string& path) {
         emit savedAs(QString::fromStdString(path));
     };
+    document_->savedState().onModifiedChanged = [this](bool modified) {
+        setWindowModified(modified);
+    };
     updateCaption();
+    setWindowModified(document_->IsModified());
 }
 
 CChildFrame::~CChildFrame() {
+    document_->savedState().onModifiedChanged = nullptr;
     // The view reads the document until it is gone: delete it first.
     delete view_;
 }
 
+// "[*]" is where the desktop's modified mark appears while the image is modified.
 QString CChildFrame::Caption(const QString& title, double zoomPercent) {
-    return title + QStringLiteral(" (") + QString::number(zoomPercent, 'f', 1) +
+    return title + QStringLiteral("[*] (") + QString::number(zoomPercent, 'f', 1) +
            QStringLiteral("%)");
 }
 

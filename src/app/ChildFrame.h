@@ -13,7 +13,8 @@ class CMavView;
 
 // The window of one open image: owns the document, its Save and Save As
 // commands and the view showing it, and answers File Close. The caption is the image's title and
-// the zoom, "cells.bmp (100.0%)". Restored from maximized, the window
+// the zoom, "cells.bmp (100.0%)", with the desktop's modified mark after the
+// title while the picture differs from the one last saved. Restored from maximized, the window
 // shrinks to fit its image. Closing a modified image asks whether to save
 // it first; a Cancel or a failed save keeps the window open.
 class CChildFrame : public QMdiSubWindow, public CommandTarget {
@@ -28,7 +29,8 @@ public:
 
     // Rebuilds the caption from the document's title and the view's zoom.
     void updateCaption();
-    // "<title> (<zoom>%)", the zoom with one decimal whatever the locale.
+    // "<title>[*] (<zoom>%)", the zoom with one decimal whatever the locale;
+    // Qt shows "[*]" as the modified mark, or nothing.
     static QString Caption(const QString& title, double zoomPercent);
 
     bool onCommand(int id) override;

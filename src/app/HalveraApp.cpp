@@ -104,6 +104,11 @@ CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {
     return addWindow(std::move(document));
 }
 
+void CHalveraApp::OpenFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        OpenDocumentFile(path);
+}
+
 CChildFrame* CHalveraApp::NewDocumentFromPicture(PackedDib picture) {
     if (!picture || !mainFrame_)
         return nullptr;

@@ -21,7 +21,8 @@ class CMavDoc;
 // The application: holds the settings (loaded at start, saved at exit) and
 // the recent-file list, creates the main window, and runs the commands that
 // create or open images (New, Open, the recent files), About, Print Setup
-// and Exit. The program opens no image at start and reads no command line.
+// and Exit. It opens the files named on the command line or dropped on the
+// main window.
 class CHalveraApp : public CommandTarget {
 public:
     // Loads the settings and the recent files from `store`, applying the limits.
@@ -51,6 +52,10 @@ public:
     // window on it; an image already open from that path is activated
     // instead. Null when nothing was read (the reader has said why).
     CChildFrame* OpenDocumentFile(const std::string& path);
+    // Opens each file in turn as File, Open does (the command line, files
+    // dropped on the main window); one that cannot be read has shown its
+    // message and the others still open.
+    void OpenFiles(const std::vector<std::string>& paths);
     // A new image from a picture (a scan or a video snapshot); an empty
     // picture creates nothing.
     CChildFrame* NewDocumentFromPicture(PackedDib picture);

@@ -42,8 +42,9 @@ QRect FitCentred(const QSize& imageSize, const QRect& box) {
 CIndexImagePanel::CIndexImagePanel(QWidget* parent)
     : QWidget(parent, Qt::Tool), scrollBar_(new QScrollBar(Qt::Horizontal, this)) {
     setWindowTitle(QStringLiteral("Index image"));
-    setMinimumSize(kMinWidth, kHeight);
-    setMaximumHeight(kHeight);
+    const int height = kClientHeight + scrollBar_->sizeHint().height();
+    setMinimumSize(kMinWidth, height);
+    setMaximumHeight(height);
     scrollBar_->setSingleStep(1);
     scrollBar_->setPageStep(1);
     connect(scrollBar_, &QScrollBar::valueChanged, this, [this](int position) {

@@ -17,7 +17,8 @@ class CIndexImagePanel : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kMinWidth = 110;
-    static constexpr int kHeight = 140;
+    // The height of the strip of cells; the scroll bar lies below it.
+    static constexpr int kClientHeight = 120;
 
     explicit CIndexImagePanel(QWidget* parent = nullptr);
 

@@ -4,9 +4,13 @@
 #include "app/ChildFrame.h"
 #include "app/CommandIds.h"
 #include "app/CommandTable.h"
+#include "app/DroppedFiles.h"
 #include "app/HalveraApp.h"
+#include "app/ImageWindowArea.h"
 #include "app/IndexImagePanel.h"
+#include "app/IndexPanelClearance.h"
 #include "app/MenuResources.h"
+#include "app/StatusTipForwarder.h"
 #include "app/ToolbarResources.h"
 #include "image/MavDoc.h"
 #include "measure/CalibrationBar.h"
@@ -15,6 +19,8 @@
 
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QLabel>
@@ -60,13 +66,14 @@ const Accelerator kAccelerators[] = {
 
 CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     : QMainWindow(parent), app_(app), router_([this] { return commandChain(); }),
-      frameServices_(*this), mdi_(new QMdiArea(this)) {
+      frameServices_(*this), mdi_(new CImageWindowArea(this)) {
     setWindowTitle(QStringLiteral("Halvera"));
     setWindowIcon(QIcon(QStringLiteral(":/halvera-64.png")));
     mdi_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     mdi_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setCentralWidget(mdi_);
     connect(mdi_, &QMdiArea::subWindowActivated, this, &CMainFrame::onSubWindowActivated);
+    setAcceptDrops(true);
 
     // The bars in the order the window has always created them; the top dock
     // area then holds three rows: Main and Warping; Preview, Video and Play;
@@ -198,6 +205,7 @@ QDockWidget* CMainFrame::createToolBox() {
     }
     auto* dock = createFloatingPanel(FromView(resource.caption));
     dock->setWidget(palette);
+    new StatusTipForwarder(dock, this);
     dock->setFixedSize(dock->sizeHint());
     dock->move(toolBoxHome());
     dock->show();
@@ -227,6 +235,8 @@ void CMainFrame::createIndexPanel() {
                         mdi_->setActiveSubWindow(window);
                 }
             });
+    // Image windows end above the panel wherever it covers the bottom of their area.
+    new IndexPanelClearance(indexPanel_, static_cast<CImageWindowArea*>(mdi_));
     showIndexPanel();
 }
 
@@ -532,7 +542,8 @@ void CMainFrame::toggleIndexPanel() {
 // The panel comes back along the bottom of the screen whenever it is shown.
 void CMainFrame::showIndexPanel() {
     const QRect screen = ScreenRect();
-    indexPanel_->setGeometry(60, screen.height() - 200, screen.width() - 120, 120);
+    indexPanel_->setGeometry(60, screen.height() - 200, screen.width() - 120,
+                             indexPanel_->height());
     indexPanel_->show();
 }
 
@@ -661,6 +672,21 @@ bool CMainFrame::event(QEvent* event) {
         return true;
     }
     return QMainWindow::event(event);
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedFiles(event->mimeData()).empty())
+        event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const std::vector<std::string> files = DroppedFiles(event->mimeData());
+    if (files.empty())
+        return;
+    event->acceptProposedAction();
+    // Opened once the drop has ended: a message box inside the drop would
+    // keep the file manager waiting for it.
+    QTimer::singleShot(0, this, [this, files] { app_.OpenFiles(files); });
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

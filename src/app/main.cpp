@@ -1,16 +1,28 @@
+#include "HalveraVersion.h"
+#include "app/CommandLine.h"
 #include "app/HalveraApp.h"
 #include "app/MainFrame.h"
 #include "platform/qt/QtSettingsStore.h"
 #include "platform/qt/QtUserPrompts.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
 #include <QScreen>
+#include <QTimer>
 
-// The desktop program. It opens no image at start: the command line is left
-// to Qt's own options (-platform and the like).
+// The desktop program: `halvera [FILE...]`. QApplication takes Qt's own
+// options (-platform and the like) first; the files left open as File, Open
+// opens them, once the main window is up.
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Halvera"));
+    QApplication::setApplicationVersion(QString::fromLatin1(halvera::kHalveraVersion));
+
+    QCommandLineParser commandLine;
+    halvera::DescribeCommandLine(commandLine);
+    commandLine.process(application);
+    const std::vector<std::string> files = halvera::FilesToOpen(commandLine, QDir::currentPath());
 
     halvera::QtUserPrompts prompts;
     halvera::ScopedPrompts promptsInForce(prompts);
@@ -21,5 +33,6 @@ int main(int argc, char* argv[]) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         frame.setGeometry(screen->availableGeometry());
     frame.showMaximized();
+    QTimer::singleShot(0, &frame, [&app, files] { app.OpenFiles(files); });
     return application.exec();
 }

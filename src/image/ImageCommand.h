@@ -45,11 +45,14 @@ bool RunCommand(CMavDoc& doc, SelectionRecord& selection, StepKind kind, bool ne
         changed = static_cast<bool>(std::forward<Operation>(operation)());
 
     if (!changed) {
-        if (recorded)
-            doc.CancelStep();
         if (needsWorkingCopy)
             doc.RestoreFromWorking();
-        doc.SetModifiedFlag(wasModified);
+        // A cancelled step brings the modified state back by itself; without
+        // one, the unchanged picture takes its old state again.
+        if (recorded)
+            doc.CancelStep();
+        else
+            doc.SetModifiedFlag(wasModified);
         return false;
     }
     selection.clearTail();

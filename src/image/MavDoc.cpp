@@ -154,7 +154,7 @@ void CMavDoc::ReleaseBuffers() {
         plane = IntPlane{};
     width_ = height_ = kSizeBeforeCreation;
     undo_.Clear();
-    modified_ = false;
+    savedState_.Reset();
 }
 
 bool CMavDoc::SaveByExtension(const std::string& path) {
@@ -174,7 +174,7 @@ bool CMavDoc::SaveByExtension(const std::string& path) {
         return false;
     }
     if (written)
-        modified_ = false;
+        savedState_.Saved();
     return written;
 }
 
@@ -191,13 +191,47 @@ void CMavDoc::SaveMask() {
 }
 
 bool CMavDoc::BeginStep(StepKind kind, const SelectionRecord& selection) {
-    if (kind != StepKind::Mask)
-        modified_ = true;
-    return undo_.RecordBefore(kind, image(), mask(), selection);
+    const bool recorded = undo_.RecordBefore(kind, image(), mask(), selection);
+    savedState_.StepBegun(kind, recorded);
+    return recorded;
 }
 
 void CMavDoc::EndStep(const SelectionRecord& selection) {
-    undo_.RecordAfter(image(), mask(), selection);
+    const bool wasPending = undo_.pending();
+    const bool kept = undo_.RecordAfter(image(), mask(), selection);
+    if (wasPending)
+        savedState_.StepEnded(kept);
+}
+
+SelectionRecord CMavDoc::Undo() {
+    const int before = undo_.count();
+    const SelectionRecord selection = undo_.Undo(image(), mask());
+    if (undo_.count() != before)
+        savedState_.Undone();
+    return selection;
+}
+
+SelectionRecord CMavDoc::Redo() {
+    const int before = undo_.count();
+    const SelectionRecord selection = undo_.Redo(image(), mask());
+    if (undo_.count() != before)
+        savedState_.Redone();
+    return selection;
+}
+
+void CMavDoc::CancelStep() {
+    const bool pending = undo_.pending();
+    const bool hasStep = pending || undo_.count() > 0;
+    undo_.CancelStep();
+    if (hasStep)
+        savedState_.StepCancelled(pending);
+}
+
+void CMavDoc::SetModifiedFlag(bool modified) {
+    if (modified)
+        savedState_.ChangedOutsideHistory();
+    else
+        savedState_.Saved();
 }
 
 bool CMavDoc::BeginImageStep(const SelectionRecord& selection) {

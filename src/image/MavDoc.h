@@ -3,6 +3,7 @@
 #include "image/AppSettings.h"
 #include "image/DibImage.h"
 #include "image/PackedDib.h"
+#include "image/SavedStateTracker.h"
 #include "image/SelectionRecord.h"
 #include "image/TextSettings.h"
 #include "image/UndoBuffer.h"
@@ -101,15 +102,21 @@ public:
     bool BeginImageMaskStep(const SelectionRecord& selection);
     void EndImageMaskStep(const SelectionRecord& selection) { EndStep(selection); }
 
-    SelectionRecord Undo() { return undo_.Undo(image(), mask()); }
-    SelectionRecord Redo() { return undo_.Redo(image(), mask()); }
-    void CancelStep() { undo_.CancelStep(); }
+    SelectionRecord Undo();
+    SelectionRecord Redo();
+    void CancelStep();
     bool CanUndo() const { return undo_.CanUndo(); }
     bool CanRedo() const { return undo_.CanRedo(); }
     const UndoBuffer& undoHistory() const { return undo_; }
 
-    bool IsModified() const { return modified_; }
-    void SetModifiedFlag(bool modified = true) { modified_ = modified; }
+    // Modified: the picture is not the one last written to a file (by Save or
+    // Save As), followed through Undo and Redo. SetModifiedFlag(true) tells of
+    // a change made without an undo step; SetModifiedFlag(false) makes the
+    // picture shown now count as the saved one.
+    bool IsModified() const { return savedState_.IsModified(); }
+    void SetModifiedFlag(bool modified = true);
+    // Where the window learns that IsModified() changed.
+    SavedStateTracker& savedState() { return savedState_; }
 
     // The file the document was opened from or saved to; empty when never saved.
     const std::string& path() const { return path_; }
@@ -143,7 +150,7 @@ private:
     // life; they are not written to the image file.
     MeasureData measureData_;
 
-    bool modified_ = false;
+    SavedStateTracker savedState_;
     std::string path_;
     std::string title_;
 };

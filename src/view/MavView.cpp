@@ -15,6 +15,7 @@
 #include "view/DrawDib.h"
 #include "view/MagnifierTool.h"
 #include "view/AnnotationCommands.h"
+#include "view/PixelReadout.h"
 #include "view/SelectionCommands.h"
 #include "view/ZoomTool.h"
 #include "warping/WarpingCommands.h"
@@ -213,6 +214,11 @@ void CMavView::startTool(OutlineAnimation animation, int toolMode,
 
 void CMavView::endTool() {
     toolMode_ = ToolMode::None;
+    // A tool ended in the middle of a drag (a key, a command) can no longer
+    // let go of the mouse; left held, the mouse would reach no other window,
+    // a dialog opened next included, while the keyboard still worked.
+    if (QWidget::mouseGrabber() == viewport())
+        releaseCapture();
     if (!tool_)
         return;
     const ToolCall call(*this);
@@ -274,9 +280,20 @@ void CMavView::showZoomStatus() {
     showStatus(ZoomText(zoomPercent()));
 }
 
+// The pointer in window pixels, then, over the image, the image pixel under
+// it with its colour (and its calibrated position).
 void CMavView::showPointerStatus(QPoint client) {
-    showStatus(ZoomText(zoomPercent()) + QStringLiteral(", Mouse:X=") +
-               QString::number(client.x()) + QStringLiteral(", Y=") + QString::number(client.y()));
+    QString text = ZoomText(zoomPercent()) + QStringLiteral(", Mouse:X=") +
+                   QString::number(client.x()) + QStringLiteral(", Y=") +
+                   QString::number(client.y());
+    if (isOverImage(client)) {
+        const QPoint pixel = windowToImage(client);
+        const std::string readout =
+            PixelReadout(doc_.image(), {pixel.x(), pixel.y()}, doc_.settings());
+        if (!readout.empty())
+            text += QStringLiteral(", ") + QString::fromStdString(readout);
+    }
+    showStatus(text);
 }
 
 // ---- Selection outline

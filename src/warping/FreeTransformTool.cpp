@@ -60,7 +60,7 @@ void CFreeTransformTool::OnLButtonUp(CMavView& view, int, int x, int y) {
     if (grabbed_ != FreeTransformFrame::kPivot)
         RenderQuadStep(view, frame_.source(), frame_.corners());
     dragging_ = false;
-    view.releaseMouse();
+    view.releaseCapture();
     view.repaintView();
 }
 

@@ -84,7 +84,7 @@ void CRotateTool::OnLButtonUp(CMavView& view, int, int x, int y) {
     frame_.Release(grabbed_);
     RenderQuadStep(view, frame_.source(), frame_.Corners());
     dragging_ = false;
-    view.releaseMouse();
+    view.releaseCapture();
     view.repaintView();
 }
 

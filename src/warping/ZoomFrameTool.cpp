@@ -67,7 +67,7 @@ void CZoomFrameTool::OnLButtonUp(CMavView& view, int, int x, int y) {
     if (grabbed_ != ZoomFrame::kNothing)
         Render(view);
     dragging_ = false;
-    view.releaseMouse();
+    view.releaseCapture();
     view.repaintView();
 }
 

@@ -187,7 +187,8 @@ TEST_F(DocumentWindowTest, SaveAsOffersTheFilterAndTheTitleAndWritesACopy) {
     // The image keeps its own file and title.
     EXPECT_EQ(window->document().path(), original);
     EXPECT_EQ(window->document().title(), title);
-    EXPECT_EQ(window->windowTitle(), QString::fromStdString(title) + QStringLiteral(" (100.0%)"));
+    EXPECT_EQ(window->windowTitle(),
+              QString::fromStdString(title) + QStringLiteral("[*] (100.0%)"));
 
     // Save writes the image's own file, without asking.
     EXPECT_NE(firstPixelOf(original), (Bgr{0, 0, 0}));

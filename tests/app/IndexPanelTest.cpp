@@ -1,9 +1,13 @@
 #include "ShellFixture.h"
+#include "app/CommandIds.h"
 #include "app/IndexImagePanel.h"
+#include "app/IndexPanelClearance.h"
 #include "app/IndexPanelLayout.h"
 
+#include <QGuiApplication>
 #include <QImage>
 #include <QMdiArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 
@@ -60,12 +64,50 @@ protected:
     }
 };
 
+// The strip of cells is 120 pixels high; the scroll bar lies below it.
 TEST_F(IndexPanelTest, IsHeldToItsSizeLimits) {
-    EXPECT_EQ(panel().height(), CIndexImagePanel::kHeight);
+    const int height = CIndexImagePanel::kClientHeight + panel().scrollBar()->height();
+    EXPECT_EQ(panel().height(), height);
+    EXPECT_EQ(panel().cellRect(0).height(), 120);
+    EXPECT_EQ(panel().cellWidth(), 130);
+    EXPECT_EQ(panel().scrollBar()->geometry().top(), 120);
     EXPECT_EQ(panel().minimumWidth(), CIndexImagePanel::kMinWidth);
     panel().resize(50, 400);
-    EXPECT_EQ(panel().size(), QSize(CIndexImagePanel::kMinWidth, CIndexImagePanel::kHeight));
+    EXPECT_EQ(panel().size(), QSize(CIndexImagePanel::kMinWidth, height));
     EXPECT_EQ(panel().windowTitle(), QStringLiteral("Index image"));
+}
+
+// At its place along the bottom of the screen the panel covers the bottom of
+// the image window area: the windows end above it, and take the room back
+// when it is hidden.
+TEST_F(IndexPanelTest, ImageWindowsEndAboveThePanel) {
+    // The main window over the whole screen, as the program starts.
+    frame().setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
+    CChildFrame* window = newImage(40, 30);
+    QMdiArea* area = frame().mdiArea();
+    const auto bottomOf = [](QWidget* widget) {
+        return widget->mapToGlobal(QPoint(0, widget->height() - 1)).y();
+    };
+    ASSERT_TRUE(panel().isVisible());
+    const int panelTop = panel().frameGeometry().top();
+    ASSERT_GT(bottomOf(area), panelTop) << "the panel lies over the bottom of the area";
+    EXPECT_LT(bottomOf(area->viewport()), panelTop);
+    EXPECT_LT(bottomOf(window), panelTop);
+
+    frame().router().dispatch(kIdViewIndexPanel);
+    settle();
+    ASSERT_FALSE(panel().isVisible());
+    EXPECT_EQ(bottomOf(area->viewport()), bottomOf(area) - area->frameWidth());
+}
+
+TEST(IndexPanelClearance, CoversOnlyTheBottomStripThePanelLiesOver) {
+    const QRect area(0, 100, 800, 500); // rows 100..599
+    EXPECT_EQ(IndexPanelClearance::CoveredHeight(area, QRect(60, 500, 680, 136)), 100);
+    EXPECT_EQ(IndexPanelClearance::CoveredHeight(area, QRect(60, 600, 680, 136)), 0);
+    EXPECT_EQ(IndexPanelClearance::CoveredHeight(area, QRect(900, 500, 100, 136)), 0);
+    EXPECT_EQ(IndexPanelClearance::CoveredHeight(area, QRect(60, 300, 680, 136)), 0)
+        << "over the middle the panel is where the user put it";
+    EXPECT_EQ(IndexPanelClearance::CoveredHeight(area, QRect(60, 350, 680, 136)), 250);
 }
 
 TEST_F(IndexPanelTest, EmptyPanelIgnoresClicks) {

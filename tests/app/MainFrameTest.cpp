@@ -317,12 +317,12 @@ TEST_F(MainFrameTest, WindowMenuListsTheImagesAndActivatesThem) {
 TEST_F(MainFrameTest, ImageWindowCaptionShowsTitleAndZoom) {
     CChildFrame* window = newImage(40, 30);
     const QString title = QString::fromStdString(window->document().title());
-    EXPECT_EQ(window->windowTitle(), title + " (100.0%)");
+    EXPECT_EQ(window->windowTitle(), title + "[*] (100.0%)");
     window->view().zoomTo(window->view().zoomIndex() - 1, QPoint(5, 5));
-    EXPECT_EQ(window->windowTitle(), title + " (150.0%)");
+    EXPECT_EQ(window->windowTitle(), title + "[*] (150.0%)");
     window->view().zoomTo(11, QPoint(5, 5));
-    EXPECT_EQ(window->windowTitle(), title + " (66.7%)");
-    EXPECT_EQ(CChildFrame::Caption("cells.bmp", 1600.0), QStringLiteral("cells.bmp (1600.0%)"));
+    EXPECT_EQ(window->windowTitle(), title + "[*] (66.7%)");
+    EXPECT_EQ(CChildFrame::Caption("cells.bmp", 1600.0), QStringLiteral("cells.bmp[*] (1600.0%)"));
 }
 
 TEST_F(MainFrameTest, FirstRestoreShowsAPictureThatFitsTheWindowAreaWhole) {

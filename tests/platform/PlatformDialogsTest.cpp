@@ -87,12 +87,19 @@ TEST(JpegQualityDialog, OkRefusesAValueOutsideTheRange) {
     dialog.show();
     dialog.edit()->selectAll();
     QTest::keyClicks(dialog.edit(), "150");
-    // Typed one digit at a time: "15" moved the slider, "150" is out of range.
-    EXPECT_EQ(dialog.slider()->value(), 15);
+    // The slider follows even a value out of range, held at its end.
+    EXPECT_EQ(dialog.slider()->value(), 100);
     dialog.accept();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(prompts.texts(),
               std::vector<std::string>{"Please enter an integer between 0 and 100."});
+    dialog.edit()->selectAll();
+    QTest::keyClicks(dialog.edit(), "-7");
+    EXPECT_EQ(dialog.slider()->value(), 0);
+    EXPECT_EQ(dialog.edit()->text(), QStringLiteral("-7")) << "the edit keeps what was typed";
+    dialog.edit()->selectAll();
+    QTest::keyClicks(dialog.edit(), "x");
+    EXPECT_EQ(dialog.slider()->value(), 0) << "text that is no number leaves the slider";
     dialog.edit()->selectAll();
     QTest::keyClicks(dialog.edit(), "0");
     dialog.accept();

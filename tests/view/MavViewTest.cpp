@@ -135,14 +135,43 @@ TEST(MavView, StatusTextReportsZoomAndWindowPixelsWhateverTheLocale) {
     QLocale::setDefault(previous);
     EXPECT_EQ(view.windowToImage(QPoint(21, 21)), QPoint(10, 10));
     ASSERT_EQ(status.count(), 1);
-    EXPECT_EQ(status.takeFirst().at(0).toString(), QStringLiteral("Zoom:200.0%, Mouse:X=21, Y=21"));
+    // The image pixel under the pointer follows, with its colour.
+    EXPECT_EQ(status.takeFirst().at(0).toString(),
+              QStringLiteral("Zoom:200.0%, Mouse:X=21, Y=21, x=10 y=10 RGB(10,10,0)"));
 
     QTest::mouseClick(harness.viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(5, 7));
     ASSERT_GE(status.count(), 1);
-    EXPECT_EQ(status.last().at(0).toString(), QStringLiteral("Zoom:200.0%, Mouse:X=5, Y=7"));
+    EXPECT_EQ(status.last().at(0).toString(),
+              QStringLiteral("Zoom:200.0%, Mouse:X=5, Y=7, x=2 y=3 RGB(2,3,0)"));
 
     view.setActive(false);
     EXPECT_EQ(status.last().at(0).toString(), QStringLiteral("Zoom:200.0%"));
+}
+
+// Centred at 200 %, the pixel readout follows the image, not the window, and
+// stops beside the picture; a calibration adds the position in its unit.
+TEST(MavView, StatusTextNamesTheImagePixelUnderThePointer) {
+    ViewHarness harness(40, 30, QSize(320, 240));
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.zoomTo(8, QPoint(0, 0)));
+    QSignalSpy status(&view, &CMavView::statusTextChanged);
+    const QPoint pixel = ClientPointOf(view, 25, 17);
+    harness.moveMouse(pixel + QPoint(1, 1));
+    EXPECT_TRUE(status.last().at(0).toString().endsWith(QStringLiteral(", x=25 y=17 RGB(25,17,0)")))
+        << status.last().at(0).toString().toStdString();
+    const QRect shown = view.displayedImageRect();
+    harness.moveMouse(shown.topLeft() - QPoint(1, 1));
+    EXPECT_FALSE(status.last().at(0).toString().contains(QStringLiteral("RGB")));
+    harness.moveMouse(shown.bottomRight());
+    EXPECT_TRUE(status.last().at(0).toString().endsWith(QStringLiteral("x=39 y=29 RGB(39,29,0)")));
+
+    harness.doc().settings().RulerUnit = 1;
+    harness.doc().settings().xRealRulerData = 5.0;
+    harness.doc().settings().xPixelRulerData = 20;
+    harness.moveMouse(pixel);
+    EXPECT_TRUE(status.last().at(0).toString().endsWith(
+        QStringLiteral("x=25 y=17 RGB(25,17,0) (6.250, 17.000 mm)")))
+        << status.last().at(0).toString().toStdString();
 }
 
 TEST(MavView, ThirdsOfAPercentShowOneDecimal) {

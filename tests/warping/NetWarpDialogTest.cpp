@@ -8,8 +8,11 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSpinBox>
+#include <QStyle>
+#include <QStyleOptionSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 namespace halvera::testing {
@@ -26,6 +29,51 @@ void DragNode(QWidget* preview, QPoint from, QPoint to) {
                      Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(preview, &move);
     QTest::mouseRelease(preview, Qt::LeftButton, Qt::NoModifier, to);
+}
+
+// Mouse input as the window system delivers it: to the top-level window
+// under the pointer, where grabs, modality and popups decide which widget
+// receives it (QTest on a widget would hand the event to the widget directly).
+QPoint InWindow(QWidget* widget, QPoint local) {
+    return widget->mapTo(widget->window(), local);
+}
+
+void WindowPress(QWidget* widget, QPoint local) {
+    QTest::mousePress(widget->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                      InWindow(widget, local));
+}
+
+void WindowMove(QWidget* widget, QPoint local) {
+    QTest::mouseMove(widget->window()->windowHandle(), InWindow(widget, local));
+}
+
+void WindowRelease(QWidget* widget, QPoint local) {
+    QTest::mouseRelease(widget->window()->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                        InWindow(widget, local));
+}
+
+void WindowDrag(QWidget* widget, QPoint from, QPoint to) {
+    WindowPress(widget, from);
+    WindowMove(widget, (from + to) / 2);
+    WindowMove(widget, to);
+    WindowRelease(widget, to);
+}
+
+// The centre of a spin box's up or down arrow, as its style lays them out.
+QPoint ArrowCentre(QSpinBox* box, QStyle::SubControl arrow) {
+    QStyleOptionSpinBox option;
+    option.initFrom(box);
+    option.rect = box->rect();
+    option.subControls = QStyle::SC_All;
+    option.frame = true;
+    option.stepEnabled = QAbstractSpinBox::StepUpEnabled | QAbstractSpinBox::StepDownEnabled;
+    return box->style()->subControlRect(QStyle::CC_SpinBox, &option, arrow, box).center();
+}
+
+void ClickArrow(QSpinBox* box, QStyle::SubControl arrow) {
+    const QPoint at = ArrowCentre(box, arrow);
+    WindowPress(box, at);
+    WindowRelease(box, at);
 }
 
 QPoint ShownAt(ViewHarness& harness, int x, int y) {
@@ -120,6 +168,82 @@ TEST(NetWarpingCommand, OkKeepsTheImageAsOneUndoStep) {
     EXPECT_EQ(harness.doc().undoHistory().count(), 1);
     ASSERT_TRUE(view.onCommand(kIdEditUndo));
     EXPECT_EQ(ShownAt(harness, 72, 72), QPoint(72, 72));
+}
+
+// The dialog must take the mouse every time it opens, whatever the view did
+// before: here a free-transform drag on the view (which takes the mouse while
+// the button is down) comes before each opening. Node drags and arrow clicks
+// go through the window system's path, where a grab left behind by the view
+// would swallow them while the keyboard still worked.
+TEST(NetWarpingCommand, TakesMouseDragsAndArrowClicksAtEveryOpening) {
+    ViewHarness harness(420, 280);
+    CMavView& view = harness.view();
+    for (int opening = 0; opening < 4; ++opening) {
+        ASSERT_TRUE(view.onCommand(kIdFreeTransform));
+        const QPoint inside = ClientPointOf(view, 200, 140);
+        WindowDrag(harness.viewport(), inside, inside + QPoint(3, 2));
+        EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "after the drag on the view";
+
+        bool nodeMoved = false;
+        int widthAfterUp = 0;
+        int widthAfterDown = 0;
+        int heightAfterUp = 0;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = dynamic_cast<CNetWarpDialog*>(QApplication::activeModalWidget());
+            if (!dialog || !QTest::qWaitForWindowExposed(dialog))
+                return;
+            CNetWarpPreview* preview = dialog->preview();
+            const QPoint node = ToQPoint(preview->grid().moved({2, 2}));
+            WindowDrag(preview, node, node + QPoint(6, 4));
+            nodeMoved = ToQPoint(preview->grid().moved({2, 2})) == node + QPoint(6, 4);
+            ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxUp);
+            widthAfterUp = dialog->widthBox()->value();
+            ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxDown);
+            widthAfterDown = dialog->widthBox()->value();
+            ClickArrow(dialog->heightBox(), QStyle::SC_SpinBoxUp);
+            heightAfterUp = dialog->heightBox()->value();
+            dialog->reject();
+        });
+        ASSERT_TRUE(view.onCommand(kIdNetWarping));
+        EXPECT_TRUE(nodeMoved) << "opening " << opening;
+        EXPECT_EQ(widthAfterUp, 37) << "opening " << opening;
+        EXPECT_EQ(widthAfterDown, 36) << "opening " << opening;
+        EXPECT_EQ(heightAfterUp, 37) << "opening " << opening;
+    }
+}
+
+// A tool ended in the middle of its drag (here by Undo from the keyboard,
+// with the button still down) must not leave the view holding the mouse:
+// the dialog opened next would get no mouse input while the keyboard works.
+TEST(NetWarpingCommand, TakesTheMouseAfterAToolWasEndedMidDrag) {
+    ViewHarness harness(420, 280);
+    CMavView& view = harness.view();
+    ASSERT_TRUE(view.onCommand(kIdFreeTransform));
+    const QPoint inside = ClientPointOf(view, 200, 140);
+    WindowPress(harness.viewport(), inside);
+    WindowMove(harness.viewport(), inside + QPoint(4, 0));
+    ASSERT_EQ(QWidget::mouseGrabber(), harness.viewport()) << "the drag holds the mouse";
+    ASSERT_TRUE(view.onCommand(kIdEditUndo));
+    WindowRelease(harness.viewport(), inside + QPoint(4, 0));
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
+
+    bool nodeMoved = false;
+    int widthAfterUp = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = dynamic_cast<CNetWarpDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !QTest::qWaitForWindowExposed(dialog))
+            return;
+        CNetWarpPreview* preview = dialog->preview();
+        const QPoint node = ToQPoint(preview->grid().moved({2, 2}));
+        WindowDrag(preview, node, node + QPoint(6, 4));
+        nodeMoved = ToQPoint(preview->grid().moved({2, 2})) == node + QPoint(6, 4);
+        ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxUp);
+        widthAfterUp = dialog->widthBox()->value();
+        dialog->reject();
+    });
+    ASSERT_TRUE(view.onCommand(kIdNetWarping));
+    EXPECT_TRUE(nodeMoved);
+    EXPECT_EQ(widthAfterUp, 37);
 }
 
 } // namespace

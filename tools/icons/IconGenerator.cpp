@@ -1,6 +1,6 @@
-// Draws the toolbar icons, the application icon and the splash picture of
-// Halvera into PNG files. Run through tools/icons/generate-icons.sh; the
-// results are committed under resources/.
+// Draws the toolbar icons, the application icon (also at the icon theme's
+// sizes) and the splash picture of Halvera into PNG files. Run through
+// tools/icons/generate-icons.sh; the results are committed under resources/.
 #include <QApplication>
 #include <QConicalGradient>
 #include <QDir>
@@ -749,5 +749,12 @@ int main(int argc, char* argv[]) {
     ok &= Save(Render(DrawAppIcon, 16), out.filePath("halvera-16.png"));
     ok &= Save(Render(DrawAppIcon, 64), out.filePath("halvera-64.png"));
     ok &= Save(RenderSplash(), out.filePath("splash.png"));
+    // The desktop's icon theme: the application icon at the sizes menus,
+    // docks and file managers ask for (installed by `make install`).
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        const QString folder = QStringLiteral("hicolor/%1x%1/apps").arg(size);
+        QDir().mkpath(out.filePath(folder));
+        ok &= Save(Render(DrawAppIcon, size), out.filePath(folder + "/halvera.png"));
+    }
     return ok ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Builds the icon generator and draws the toolbar icons, the application icon
-# and the splash picture into resources/. Run from the repository root after
+# (also at the desktop icon theme's sizes, resources/hicolor) and the splash
+# picture into resources/. Run from the repository root after
 # changing tools/icons/IconGenerator.cpp, then commit the PNG files.
 set -eu
 build=$(mktemp -d)

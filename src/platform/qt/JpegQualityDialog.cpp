@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace halvera {
 
@@ -50,11 +51,14 @@ JpegQualityDialog::JpegQualityDialog(QWidget* parent)
 
     connect(slider_, &QSlider::valueChanged, this,
             [this](int value) { edit_->setText(QString::number(value)); });
+    // A typed whole number moves the slider, one outside 0..100 to the end it
+    // passes (OK still refuses it); other text leaves the slider where it is.
     connect(edit_, &QLineEdit::textEdited, this, [this](const QString& text) {
-        const int value = ParseQuality(text);
-        if (value >= 0) {
+        bool ok = false;
+        const int value = text.trimmed().toInt(&ok);
+        if (ok) {
             const QSignalBlocker blocker(slider_);
-            slider_->setValue(value);
+            slider_->setValue(std::clamp(value, kMinQuality, kMaxQuality));
         }
     });
 
