@@ -1,8 +1,8 @@
 #include "acquire/VideoTexts.h"
 
 #include "image/AppSettings.h"
-#include "measure/MeasureNumber.h"
 
+#include <charconv>
 #include <cmath>
 
 namespace halvera {
@@ -15,6 +15,13 @@ double ReadDecimal(std::string_view text) {
 }
 
 } // namespace
+
+std::string FormatFixed(double value, int decimals) {
+    char buffer[400];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+    return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
+}
 
 std::string FormatCaptureTime(double seconds) {
     return FormatFixed(seconds, 2);

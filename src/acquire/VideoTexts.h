@@ -10,6 +10,9 @@ namespace halvera {
 // numbers are written and read in the C locale whatever the desktop's locale
 // is, so a German desktop still shows "60.00".
 
+// "%0.<decimals>f" in the C locale.
+std::string FormatFixed(double value, int decimals);
+
 // The "Capture time" dialog: shown with two decimals; any text is read as
 // atof reads it, and a result not above 0 (or not finite) becomes 1.0 s.
 std::string FormatCaptureTime(double seconds);

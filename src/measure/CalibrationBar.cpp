@@ -277,13 +277,13 @@ void CCalibrationBar::showScaleFactors() {
         x = working_.realX / working_.width;
         y = working_.realY / working_.height;
     }
-    xRuler_->setText(Text(FormatFixed(x, 6)));
-    yRuler_->setText(Text(FormatFixed(y, 6)));
+    xRuler_->setText(Text(FormatDecimals(x, 6)));
+    yRuler_->setText(Text(FormatDecimals(y, 6)));
 }
 
 void CCalibrationBar::showRealSizes() {
-    xSize_->setText(Text(FormatFixed(working_.realX, 6)));
-    ySize_->setText(Text(FormatFixed(working_.realY, 6)));
+    xSize_->setText(Text(FormatDecimals(working_.realX, 6)));
+    ySize_->setText(Text(FormatDecimals(working_.realY, 6)));
 }
 
 void CCalibrationBar::readUnit() {

@@ -4,7 +4,7 @@
 
 namespace halvera {
 
-std::string FormatFixed(double value, int decimals) {
+std::string FormatDecimals(double value, int decimals) {
     // The largest double in fixed notation has 309 digits before the point.
     char buffer[400];
     const auto result =
@@ -13,7 +13,7 @@ std::string FormatFixed(double value, int decimals) {
 }
 
 std::string FormatMeasureValue(double value) {
-    return FormatFixed(value, 3);
+    return FormatDecimals(value, 3);
 }
 
 } // namespace halvera

@@ -9,7 +9,7 @@ namespace halvera {
 // in the results and in files.
 std::string FormatMeasureValue(double value);
 
-// The same with `decimals` decimals ("%.6f" for the calibration's scale factors).
-std::string FormatFixed(double value, int decimals);
+// A number with `decimals` decimals, likewise ("%.6f" for the calibration's scale factors).
+std::string FormatDecimals(double value, int decimals);
 
 } // namespace halvera

@@ -74,7 +74,7 @@ TEST(MeasureLabels, TextsKeepTheDecimalPointInACommaLocale) {
     EXPECT_EQ(PointLabel({3, 4}, MeasureScale{2.0, 1.0}, Same).text, "(6.000, 4.000)");
     EXPECT_EQ(AngleLabel({10, 0}, {0, 0}, {0, -10}, MeasureScale{}, Same).text,
               "(270.000\xC2\xB0)");
-    EXPECT_EQ(FormatFixed(1.0 / 3.0, 6), "0.333333");
+    EXPECT_EQ(FormatDecimals(1.0 / 3.0, 6), "0.333333");
 }
 
 } // namespace

@@ -16,8 +16,8 @@ TEST(RulerCalibration, FreshSettingsGiveUnitScalesInMicrometres) {
     const RulerCalibration calibration(settings);
 
     EXPECT_EQ(calibration.unitName(), "um");
-    EXPECT_EQ(FormatFixed(calibration.scale().x, 6), "1.000000");
-    EXPECT_EQ(FormatFixed(calibration.scale().y, 6), "1.000000");
+    EXPECT_EQ(FormatDecimals(calibration.scale().x, 6), "1.000000");
+    EXPECT_EQ(FormatDecimals(calibration.scale().y, 6), "1.000000");
 }
 
 TEST(RulerCalibration, UnitNamesFollowTheListAndAnUnknownIndexNamesTheFirst) {
@@ -77,7 +77,7 @@ TEST(MeasureNumber, ThreeDecimalsWithAPointInAnyLocale) {
     EXPECT_EQ(FormatMeasureValue(7.0710678), "7.071");
     EXPECT_EQ(FormatMeasureValue(-50.0), "-50.000");
     EXPECT_EQ(FormatMeasureValue(0.0005), "0.001") << "0.0005 is stored a hair above";
-    EXPECT_EQ(FormatFixed(1.0 / 3.0, 6), "0.333333");
+    EXPECT_EQ(FormatDecimals(1.0 / 3.0, 6), "0.333333");
 }
 
 } // namespace
