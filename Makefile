@@ -2,13 +2,16 @@
 BUILD       ?= build
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD  ?= build-fuzz
+PEERS_BUILD ?= build-peers
+# Extra arguments for the OpenCV comparison, e.g. PEERS_ARGS='--filter median --rounds 9'
+PEERS_ARGS  ?=
 FUZZ_SECONDS ?= 60
 # Extra arguments for every benchmark program, e.g.
 #   make bench BENCH_ARGS='--benchmark_filter=Undo --benchmark_min_time=0.05'
 BENCH_ARGS  ?=
 JOBS        ?= $(shell nproc)
 
-.PHONY: all setup build run test bench fuzz screenshot format clean
+.PHONY: all setup build run test bench bench-peers fuzz screenshot format clean
 
 all: build
 
@@ -36,6 +39,13 @@ bench: setup
 	@cmake --build $(BENCH_BUILD) -j $(JOBS) --target bench_all -- --quiet
 	@for b in $(BENCH_BUILD)/bench/bench_*; do [ -x "$$b" ] || exit 1; "$$b" $(BENCH_ARGS) || exit 1; done
 
+bench-peers: setup
+	@tools/setup-debian.sh peers
+	@cmake -S . -B $(PEERS_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DHALVERA_GUI=OFF -DHALVERA_TESTS=OFF \
+		-DHALVERA_BENCH=OFF -DHALVERA_BENCH_PEERS=ON >/dev/null
+	@cmake --build $(PEERS_BUILD) -j $(JOBS) --target peer_bench -- --quiet
+	@$(PEERS_BUILD)/bench/peer_bench $(PEERS_ARGS)
+
 fuzz: setup
 	@tools/setup-debian.sh fuzz
 	@CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -51,7 +61,7 @@ format:
 	@find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	@rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PEERS_BUILD)
 
 # Installs both programs, the desktop entry, the icons and the man pages under
 # PREFIX (default /usr/local), staged below DESTDIR when it is given:

@@ -3,6 +3,8 @@
 #include "image/AtomicFileWriter.h"
 #include "platform/UserPrompts.h"
 
+#include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -107,6 +109,48 @@ void ConvertDecodedRow(const JSAMPLE* source, uint8_t* target, JDIMENSION width,
     }
 }
 
+constexpr int kRowsPerCall = 16; // the most rows one call hands out (2 x 8 for h2v2 pictures)
+
+// The start of each of the rows from the top `first` on of the bottom-up
+// rows, for the library to decode several rows per call straight into them.
+int RowPointers(uint8_t* rows, size_t stride, JDIMENSION height, JDIMENSION first,
+                std::array<JSAMPROW, kRowsPerCall>& pointers) {
+    const int count = static_cast<int>(std::min<JDIMENSION>(kRowsPerCall, height - first));
+    for (int k = 0; k < count; ++k)
+        pointers[k] = rows + stride * (height - 1 - (first + k));
+    return count;
+}
+
+// Grey, YCbCr and RGB pictures are decoded by the library straight into blue,
+// green, red rows; four-component ones row by row through ConvertDecodedRow.
+bool DecodesToBgr(const jpeg_decompress_struct& decoder) {
+    return decoder.jpeg_color_space == JCS_GRAYSCALE || decoder.jpeg_color_space == JCS_YCbCr ||
+           decoder.jpeg_color_space == JCS_RGB;
+}
+
+void ReadRowsAsBgr(jpeg_decompress_struct& decoder, uint8_t* rows, size_t stride) {
+    std::array<JSAMPROW, kRowsPerCall> pointers{};
+    while (decoder.output_scanline < decoder.output_height) {
+        const int count =
+            RowPointers(rows, stride, decoder.output_height, decoder.output_scanline, pointers);
+        jpeg_read_scanlines(&decoder, pointers.data(), static_cast<JDIMENSION>(count));
+    }
+}
+
+void ReadRowsConverted(jpeg_decompress_struct& decoder, uint8_t* rows, size_t stride) {
+    const JDIMENSION width = decoder.output_width;
+    const int components = decoder.output_components;
+    JSAMPARRAY row = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder),
+                                                  JPOOL_IMAGE, width * components, 1);
+    const bool invertedInk = decoder.saw_Adobe_marker;
+    while (decoder.output_scanline < decoder.output_height) {
+        jpeg_read_scanlines(&decoder, row, 1);
+        const JDIMENSION fromTop = decoder.output_scanline - 1;
+        ConvertDecodedRow(row[0], rows + stride * (decoder.output_height - 1 - fromTop), width,
+                          components, invertedInk);
+    }
+}
+
 // Decodes `file` straight into the bottom-up padded rows of `result`. False
 // after a message; `decoder` is left for the caller to destroy.
 bool DecodeInto(std::FILE* file, jpeg_decompress_struct& decoder, JpegErrorManager& errors,
@@ -120,6 +164,9 @@ bool DecodeInto(std::FILE* file, jpeg_decompress_struct& decoder, JpegErrorManag
     // decoding gigabytes for nothing.
     if (decoder.image_width > kMaxDibSide || decoder.image_height > kMaxDibSide)
         ERREXIT1(&decoder, JERR_IMAGE_TOO_BIG, kMaxDibSide);
+    const bool direct = DecodesToBgr(decoder);
+    if (direct)
+        decoder.out_color_space = JCS_EXT_BGR;
     jpeg_start_decompress(&decoder);
     const int components = decoder.output_components;
     if (components != 1 && components != 3 && components != 4)
@@ -128,7 +175,8 @@ bool DecodeInto(std::FILE* file, jpeg_decompress_struct& decoder, JpegErrorManag
     const JDIMENSION width = decoder.output_width;
     const JDIMENSION height = decoder.output_height;
     const auto stride = static_cast<size_t>(DibStride(width, 24));
-    result = PackedDib::Allocate(kHeaderSize + stride * height);
+    // Every row is decoded over; only the header and the row padding are set here.
+    result = PackedDib::AllocateForOverwrite(kHeaderSize + stride * height);
     if (!result) {
         ShowMessage("Memory error!", MessageIcon::Stop);
         return false;
@@ -138,19 +186,17 @@ bool DecodeInto(std::FILE* file, jpeg_decompress_struct& decoder, JpegErrorManag
     header.biHeight = static_cast<int32_t>(height);
     header.biBitCount = 24;
     std::memcpy(result.data(), &header, sizeof header);
-
-    JSAMPARRAY row = (*decoder.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&decoder),
-                                                  JPOOL_IMAGE, width * components, 1);
     uint8_t* const rows = result.data() + kHeaderSize;
-    const bool invertedInk = decoder.saw_Adobe_marker;
+    const size_t rowBytes = size_t{width} * 3;
+    for (JDIMENSION y = 0; y < height && rowBytes < stride; ++y)
+        std::memset(rows + stride * y + rowBytes, 0, stride - rowBytes);
+
     // Multi-scan pictures were read whole by jpeg_start_decompress above.
     errors.endOfFileMayBeHarmless = !jpeg_has_multiple_scans(&decoder) && !decoder.arith_code;
-    while (decoder.output_scanline < decoder.output_height) {
-        jpeg_read_scanlines(&decoder, row, 1);
-        const JDIMENSION fromTop = decoder.output_scanline - 1;
-        ConvertDecodedRow(row[0], rows + stride * (height - 1 - fromTop), width, components,
-                          invertedInk);
-    }
+    if (direct)
+        ReadRowsAsBgr(decoder, rows, stride);
+    else
+        ReadRowsConverted(decoder, rows, stride);
     errors.endOfFileMayBeHarmless = true;
     jpeg_finish_decompress(&decoder);
     return true;
@@ -159,8 +205,7 @@ bool DecodeInto(std::FILE* file, jpeg_decompress_struct& decoder, JpegErrorManag
 // Encodes the rows of `image` top-down into a new file for `target`. False
 // after a message; `encoder` is left for the caller to destroy.
 bool EncodeInto(AtomicFileWriter& target, const std::string& path, const CDibImage& image,
-                int quality, JSAMPLE* rowBuffer, jpeg_compress_struct& encoder,
-                JpegErrorManager& errors) {
+                int quality, jpeg_compress_struct& encoder, JpegErrorManager& errors) {
     if (setjmp(errors.recovery))
         return false;
     jpeg_create_compress(&encoder);
@@ -173,21 +218,20 @@ bool EncodeInto(AtomicFileWriter& target, const std::string& path, const CDibIma
     encoder.image_width = width;
     encoder.image_height = static_cast<JDIMENSION>(image.height);
     encoder.input_components = 3;
-    encoder.in_color_space = JCS_RGB;
+    // The library reads our blue, green, red rows as they are: the same
+    // conversion as from red, green, blue, without a reordered copy.
+    encoder.in_color_space = JCS_EXT_BGR;
     jpeg_set_defaults(&encoder);
     jpeg_set_quality(&encoder, quality, TRUE);
     jpeg_start_compress(&encoder, TRUE);
 
-    JSAMPROW rows[1] = {rowBuffer};
+    std::array<JSAMPROW, kRowsPerCall> rows{};
     while (encoder.next_scanline < encoder.image_height) {
-        const uint8_t* source = image.row(static_cast<int32_t>(encoder.next_scanline));
-        JSAMPLE* out = rowBuffer;
-        for (JDIMENSION x = 0; x < width; ++x, source += 3, out += 3) {
-            out[0] = source[2];
-            out[1] = source[1];
-            out[2] = source[0];
-        }
-        jpeg_write_scanlines(&encoder, rows, 1);
+        const int count = static_cast<int>(
+            std::min<JDIMENSION>(kRowsPerCall, encoder.image_height - encoder.next_scanline));
+        for (int k = 0; k < count; ++k)
+            rows[k] = image.row(static_cast<int32_t>(encoder.next_scanline) + k);
+        jpeg_write_scanlines(&encoder, rows.data(), static_cast<JDIMENSION>(count));
     }
     jpeg_finish_compress(&encoder);
     return true;
@@ -216,18 +260,12 @@ PackedDib CJpegFile::ReadPackedDib(const std::string& path) {
 bool CJpegFile::Write(const std::string& path, const CDibImage& image, int quality) {
     if (image.empty() || image.bitCount() != 24)
         return false;
-    const auto rowBytes = static_cast<size_t>(image.width()) * 3;
-    std::unique_ptr<JSAMPLE[]> rowBuffer(new (std::nothrow) JSAMPLE[rowBytes]);
-    if (!rowBuffer) {
-        ShowMessage("Memory error");
-        return false;
-    }
     WaitCursor wait;
     AtomicFileWriter target(path);
     jpeg_compress_struct encoder{};
     JpegErrorManager errors{};
     encoder.err = SetUpErrorManager(errors);
-    bool written = EncodeInto(target, path, image, quality, rowBuffer.get(), encoder, errors);
+    bool written = EncodeInto(target, path, image, quality, encoder, errors);
     written = written && target.Commit();
     jpeg_destroy_compress(&encoder);
     if (!written)

@@ -116,28 +116,52 @@ bool CMavDoc::OnOpenDocument(PackedDib picture) {
     return CreateCompanions();
 }
 
+// The companions every image command may touch are made with the image; the
+// initial copy, the map planes and the integer planes wait for their first use.
 bool CMavDoc::CreateCompanions() {
     const int32_t width = image_.width();
     const int32_t height = image_.height();
-    bool created = CreateRgb(working_, width, height) && CreateRgb(initial_, width, height) &&
-                   CreateGrey(mask_, width, height) && CreateGrey(savedMask_, width, height);
-    for (DibBlock& plane : mapPlanes_)
-        created = created && CreateGrey(plane, width, height);
-    for (IntPlane& plane : intPlanes_)
-        created = created && CreateIntPlane(plane, width, height);
+    const bool created = CreateRgb(working_, width, height) && CreateGrey(mask_, width, height) &&
+                         CreateGrey(savedMask_, width, height);
     if (!created) {
         ReleaseBuffers();
         ReportMemoryError();
         return false;
     }
     CopyBlock(working_.dib(), image_.dib());
-    CopyBlock(initial_.dib(), image_.dib());
-    for (IntPlane& plane : intPlanes_)
-        std::memset(plane.values.get(), 0, sizeof(int32_t) * static_cast<size_t>(plane.count));
     width_ = width;
     height_ = height;
     RememberSize();
     return true;
+}
+
+CDibImage CMavDoc::initialCopy() {
+    if (initial_.empty() && !image_.empty()) {
+        if (!CreateRgb(initial_, width_, height_)) {
+            ReportMemoryError();
+            return {};
+        }
+        CopyBlock(initial_.dib(), image_.dib());
+    }
+    return initial_.dib();
+}
+
+CDibImage CMavDoc::mapPlane(int index) {
+    DibBlock& plane = mapPlanes_.at(index);
+    if (plane.empty() && !image_.empty() && !CreateGrey(plane, width_, height_))
+        ReportMemoryError();
+    return plane.dib();
+}
+
+IntPlane& CMavDoc::intPlane(int index) {
+    IntPlane& plane = intPlanes_.at(index);
+    if (plane.count == 0 && !image_.empty()) {
+        if (CreateIntPlane(plane, width_, height_))
+            std::memset(plane.values.get(), 0, sizeof(int32_t) * static_cast<size_t>(plane.count));
+        else
+            ReportMemoryError();
+    }
+    return plane;
 }
 
 void CMavDoc::RememberSize() {

@@ -55,16 +55,20 @@ public:
     // Descriptors of the buffers. Blocks that do not exist describe no image.
     CDibImage image() const { return image_.dib(); }
     CDibImage working() const { return working_.dib(); }
-    CDibImage initialCopy() const { return initial_.dib(); }
     CDibImage pasteImage() const { return paste_.dib(); }
     CDibImage mask() const { return mask_.dib(); }
     CDibImage savedMask() const { return savedMask_.dib(); }
     CDibImage outline() const { return outline_.dib(); }
-    // Two further 8-bit maps of the image's size for the view, all 0 at creation.
-    CDibImage mapPlane(int index) const { return mapPlanes_.at(index).dib(); }
-    // Two 32-bit integer maps of the image's size for the view, 0 at creation.
-    IntPlane& intPlane(int index) { return intPlanes_.at(index); }
-    const IntPlane& intPlane(int index) const { return intPlanes_.at(index); }
+    // The buffers only some commands use are made when first asked for, so an
+    // image costs memory only for what its commands need. Each is empty after
+    // "Memory error!" when it cannot be made (or before the image exists).
+    // The initial copy: the image as it is when first asked for; the reference
+    // image of shade correction is read into it.
+    CDibImage initialCopy();
+    // Two further 8-bit maps of the image's size for the view, all 0 when made.
+    CDibImage mapPlane(int index);
+    // Two 32-bit integer maps of the image's size for the view, 0 when made.
+    IntPlane& intPlane(int index);
     // The paste image and the outline plane are (re)created by their users.
     DibBlock& pasteBlock() { return paste_; }
     DibBlock& outlineBlock() { return outline_; }

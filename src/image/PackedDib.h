@@ -22,6 +22,9 @@ public:
 
     // A zero-filled block of `size` bytes; empty when the memory is not there.
     static PackedDib Allocate(size_t size);
+    // A block of `size` bytes left as the allocator gives it, for a caller that
+    // writes every byte; empty when the memory is not there.
+    static PackedDib AllocateForOverwrite(size_t size);
 
     explicit operator bool() const { return data_ != nullptr; }
     uint8_t* data() { return data_.get(); }

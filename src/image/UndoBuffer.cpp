@@ -1,38 +1,101 @@
 #include "image/UndoBuffer.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace halvera {
 
 namespace {
 
-// Copies the whole of `block` into `copy`, reusing the memory `copy` already
-// holds when it has the same layout (a document's blocks never change size),
-// so a steady stream of steps does not allocate.
-bool CopyInto(DibBlock& copy, const CDibImage& block) {
+int32_t HeaderAndPalette(const CDibImage& block) {
+    return static_cast<int32_t>(block.bits - reinterpret_cast<const uint8_t*>(block.header));
+}
+
+bool SameLayout(const CDibImage& held, const CDibImage& block) {
+    return !held.empty() && held.blockSize == block.blockSize && held.stride == block.stride &&
+           held.height == block.height && HeaderAndPalette(held) == HeaderAndPalette(block);
+}
+
+// Whether `copy` holds exactly the bytes of `block`.
+bool SameContent(const std::shared_ptr<DibBlock>& copy, const CDibImage& block) {
+    return copy && SameLayout(copy->dib(), block) &&
+           std::memcmp(copy->dib().header, block.header, static_cast<size_t>(block.blockSize)) == 0;
+}
+
+// Copies the whole of `block` into `copy`. The memory `copy` holds is reused
+// when no other record shares it and it has the same layout (a document's
+// blocks never change size), so a steady stream of steps does not allocate; a
+// shared copy is never written, it is replaced by a fresh one.
+bool CopyInto(std::shared_ptr<DibBlock>& copy, const CDibImage& block) {
     if (block.empty())
         return false;
-    const auto headerAndPalette =
-        static_cast<int32_t>(block.bits - reinterpret_cast<const uint8_t*>(block.header));
-    const CDibImage& held = copy.dib();
-    const bool sameLayout =
-        !held.empty() && held.blockSize == block.blockSize && held.stride == block.stride &&
-        held.height == block.height &&
-        held.bits - reinterpret_cast<const uint8_t*>(held.header) == headerAndPalette;
-    if (!sameLayout) {
-        copy.release();
+    if (!(copy && copy.use_count() == 1 && SameLayout(copy->dib(), block))) {
+        copy.reset();
         std::unique_ptr<uint8_t[]> memory(new (std::nothrow) uint8_t[block.blockSize]);
         if (!memory)
             return false;
-        copy.adopt(std::move(memory), block.blockSize, headerAndPalette, block.stride,
-                   block.height);
+        try {
+            auto fresh = std::make_shared<DibBlock>();
+            fresh->adopt(std::move(memory), block.blockSize, HeaderAndPalette(block), block.stride,
+                         block.height);
+            copy = std::move(fresh);
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
     }
-    CopyBlock(copy.dib(), block);
+    CopyBlock(copy->dib(), block);
     return true;
 }
 
 } // namespace
+
+CDibImage UndoBuffer::DibOf(const Record& record) {
+    return record.copy ? record.copy->dib() : CDibImage{};
+}
+
+// The after-record holding the newest recorded state of the image (or of the
+// mask) below `slot`, or null when the nearest such slot has none.
+const UndoBuffer::Record* UndoBuffer::LatestAfter(int slot, bool holdsMask) const {
+    for (int i = slot - 1; i >= 0; --i)
+        if (slots_[i].holdsMask == holdsMask)
+            return slots_[i].after.copy ? &slots_[i].after : nullptr;
+    return nullptr;
+}
+
+// Records `block` into `record`, sharing the copy of `previous` when
+// it holds the same bytes.
+bool UndoBuffer::RecordCopy(Record& record, const CDibImage& block, const Record* previous) {
+    if (previous && SameContent(previous->copy, block)) {
+        record.copy = previous->copy;
+        return true;
+    }
+    return CopyInto(record.copy, block);
+}
+
+// Records the before-copy of `slot`, of the mask or of the image, sharing the
+// newest recorded after-state of the same block when nothing changed since.
+bool UndoBuffer::RecordBeforeCopy(int slot, bool holdsMask, const CDibImage& block) {
+    slots_[slot].holdsMask = holdsMask;
+    return RecordCopy(slots_[slot].before, block, LatestAfter(slot, holdsMask));
+}
+
+int UndoBuffer::heldCopies() const {
+    std::vector<const DibBlock*> held;
+    const auto add = [&](const Record& record) {
+        if (record.copy && std::find(held.begin(), held.end(), record.copy.get()) == held.end())
+            held.push_back(record.copy.get());
+    };
+    for (const Slot& slot : slots_) {
+        add(slot.before);
+        add(slot.after);
+    }
+    for (const Slot& slot : dropped_) {
+        add(slot.before);
+        add(slot.after);
+    }
+    return static_cast<int>(held.size());
+}
 
 int UndoBuffer::SlotsOf(int32_t kind) {
     return kind == static_cast<int32_t>(StepKind::ImageAndMask) ? 2 : 1;
@@ -96,14 +159,13 @@ bool UndoBuffer::RecordBefore(StepKind kind, const CDibImage& image, const CDibI
     bool copied = false;
     switch (kind) {
     case StepKind::Image:
-        copied = CopyInto(first.before.copy, image);
+        copied = RecordBeforeCopy(count_, false, image);
         break;
     case StepKind::Mask:
-        copied = CopyInto(first.before.copy, mask);
+        copied = RecordBeforeCopy(count_, true, mask);
         break;
     case StepKind::ImageAndMask:
-        copied =
-            CopyInto(first.before.copy, image) && CopyInto(slots_[count_ + 1].before.copy, mask);
+        copied = RecordBeforeCopy(count_, false, image) && RecordBeforeCopy(count_ + 1, true, mask);
         slots_[count_ + 1].before.selection = selection;
         break;
     }
@@ -129,15 +191,18 @@ bool UndoBuffer::RecordAfter(const CDibImage& image, const CDibImage& mask,
     bool copied = false;
     switch (static_cast<StepKind>(selection.kind())) {
     case StepKind::Image:
-        copied = CopyInto(first.after.copy, image);
+        copied = RecordCopy(first.after, image, &first.before);
         break;
     case StepKind::Mask:
-        copied = CopyInto(first.after.copy, mask);
+        copied = RecordCopy(first.after, mask, &first.before);
         break;
-    case StepKind::ImageAndMask:
-        copied = CopyInto(first.after.copy, image) && CopyInto(slots_[count_ + 1].after.copy, mask);
-        slots_[count_ + 1].after.selection = selection;
+    case StepKind::ImageAndMask: {
+        Slot& second = slots_[count_ + 1];
+        copied = RecordCopy(first.after, image, &first.before) &&
+                 RecordCopy(second.after, mask, &second.before);
+        second.after.selection = selection;
         break;
+    }
     }
     if (!copied) {
         ReleaseFrom(count_);
@@ -158,15 +223,15 @@ SelectionRecord UndoBuffer::Undo(const CDibImage& image, const CDibImage& mask) 
     const Record& before = slots_[count_].before;
     switch (static_cast<StepKind>(before.selection.kind())) {
     case StepKind::Image:
-        CopyBlock(image, before.copy.dib());
+        CopyBlock(image, DibOf(before));
         break;
     case StepKind::Mask:
-        CopyBlock(mask, before.copy.dib());
+        CopyBlock(mask, DibOf(before));
         break;
     case StepKind::ImageAndMask:
-        CopyBlock(mask, before.copy.dib());
+        CopyBlock(mask, DibOf(before));
         --count_;
-        CopyBlock(image, slots_[count_].before.copy.dib());
+        CopyBlock(image, DibOf(slots_[count_].before));
         break;
     }
     return slots_[count_].before.selection;
@@ -179,15 +244,15 @@ SelectionRecord UndoBuffer::Redo(const CDibImage& image, const CDibImage& mask) 
     const Record& after = slots_[count_].after;
     switch (static_cast<StepKind>(after.selection.kind())) {
     case StepKind::Image:
-        CopyBlock(image, after.copy.dib());
+        CopyBlock(image, DibOf(after));
         break;
     case StepKind::Mask:
-        CopyBlock(mask, after.copy.dib());
+        CopyBlock(mask, DibOf(after));
         break;
     case StepKind::ImageAndMask:
-        CopyBlock(image, after.copy.dib());
+        CopyBlock(image, DibOf(after));
         ++count_;
-        CopyBlock(mask, slots_[count_].after.copy.dib());
+        CopyBlock(mask, DibOf(slots_[count_].after));
         break;
     }
     ++count_;

@@ -4,6 +4,7 @@
 #include "image/SelectionRecord.h"
 
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace halvera {
@@ -65,19 +66,34 @@ public:
     bool CanUndo() const { return !pending_ && count_ != 0; }
     bool CanRedo() const { return !pending_ && count_ != top_; }
 
+    // How many distinct block copies the history holds. A step whose
+    // before-state equals the previous step's after-state (or whose
+    // after-state equals its own before-state) shares that copy, so a stream
+    // of n image steps holds n + 1 copies, not 2n.
+    int heldCopies() const;
+
     int count() const { return count_; }
     int top() const { return top_; }
     bool pending() const { return pending_; }
 
 private:
+    // A copy is shared between records that hold the same pixels; it is
+    // never changed while shared (see CopyInto).
+    using SharedBlock = std::shared_ptr<DibBlock>;
     struct Record {
-        DibBlock copy;
+        SharedBlock copy;
         SelectionRecord selection;
     };
     struct Slot {
         Record before;
         Record after;
+        bool holdsMask = false; // which block the slot's copies are of
     };
+
+    static CDibImage DibOf(const Record& record);
+    static bool RecordCopy(Record& record, const CDibImage& block, const Record* previous);
+    bool RecordBeforeCopy(int slot, bool holdsMask, const CDibImage& block);
+    const Record* LatestAfter(int slot, bool holdsMask) const;
 
     static int SlotsOf(int32_t kind);
     int SlotsOfStepAt(int slot) const;

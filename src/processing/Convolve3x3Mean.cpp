@@ -1,8 +1,10 @@
 #include "processing/Convolve3x3Mean.h"
 
 #include "processing/OperandCheck.h"
+#include "processing/WeightedMeanRows.h"
 
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace halvera {
@@ -32,6 +34,48 @@ struct QuotientTable {
     }
 };
 
+// The weights as 16-bit multipliers and their sum's exact division, when
+// every weight is non-negative and every sum fits 16 bits: then the output is
+// sum / (sum of weights) with no bias (it always lies in 0..255), which the
+// vector row computes.
+struct VectorMean {
+    std::array<uint16_t, 9> weights{};
+    ExactDivision division;
+};
+
+std::optional<VectorMean> VectorMeanOf(const Kernel3x3& kernel) {
+    VectorMean mean;
+    int32_t sum = 0;
+    for (size_t i = 0; i < kernel.weights.size(); ++i) {
+        if (kernel.weights[i] < 0)
+            return std::nullopt;
+        mean.weights[i] = static_cast<uint16_t>(kernel.weights[i]);
+        sum += kernel.weights[i];
+    }
+    if (sum == 0)
+        return std::nullopt;
+    const std::optional<ExactDivision> division = FindExactDivision(sum, 255 * sum);
+    if (!division)
+        return std::nullopt;
+    mean.division = *division;
+    return mean;
+}
+
+void RunVectorMean(const CDibImage& destination, const CDibImage& source,
+                   const RegionOfInterest& region, const VectorMean& mean) {
+    const int32_t width = destination.width();
+    std::vector<uint8_t> computed(region.exists() ? 3 * static_cast<size_t>(width) : 0);
+    for (int32_t y = 0; y < destination.height; ++y) {
+        const SourceRows rows = RowsAround(source, y);
+        const uint8_t* selection = region.maskRow(y);
+        uint8_t* out = selection == nullptr ? destination.row(y) : computed.data();
+        WeightedMeanRow(rows.north, rows.centre, rows.south, out, width, mean.weights,
+                        mean.division);
+        if (selection != nullptr)
+            CopySelectedPixels(destination.row(y), computed.data(), selection, width);
+    }
+}
+
 } // namespace
 
 bool Convolve3x3Mean(const CDibImage& destination, const CDibImage& source, const CDibImage& mask,
@@ -41,10 +85,14 @@ bool Convolve3x3Mean(const CDibImage& destination, const CDibImage& source, cons
     const int32_t width = destination.width();
     if (width == 0)
         return true;
+    const RegionOfInterest region(mask);
+    if (const std::optional<VectorMean> mean = VectorMeanOf(kernel)) {
+        RunVectorMean(destination, source, region, *mean);
+        return true;
+    }
     const QuotientTable quotients(kernel);
     const uint8_t* outputs = quotients.outputs.data() - quotients.lowestSum;
     const std::array<int32_t, 9> weights = kernel.weights;
-    const RegionOfInterest region(mask);
     // A row of weighted sums first, in a loop the compiler vectorises, then
     // the table look-ups, which it cannot.
     const size_t bytes = 3 * static_cast<size_t>(width);

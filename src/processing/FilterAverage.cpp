@@ -1,6 +1,7 @@
 #include "processing/FilterAverage.h"
 
 #include "image/RegionOfInterest.h"
+#include "processing/BoxMeanRows.h"
 #include "processing/Neighbourhood3x3.h"
 #include "processing/OperandCheck.h"
 
@@ -36,11 +37,7 @@ public:
 
 private:
     void add(int32_t y, int32_t sign) {
-        const uint8_t* __restrict p = source_.row(y);
-        int32_t* __restrict s = sums_.data();
-        const size_t n = sums_.size();
-        for (size_t i = 0; i < n; ++i)
-            s[i] += sign * p[i];
+        AccumulateRow(sums_.data(), source_.row(y), sums_.size(), sign > 0);
     }
 
     CDibImage source_;
@@ -55,8 +52,7 @@ private:
 class RowAverager {
 public:
     RowAverager(int32_t width, int32_t radius)
-        : width_(width), radius_(radius), across_(3 * static_cast<size_t>(width)),
-          reciprocals_((2 * radius + 1) * (2 * radius + 1) + 1) {
+        : width_(width), radius_(radius), reciprocals_((2 * radius + 1) * (2 * radius + 1) + 1) {
         for (size_t count = 1; count < reciprocals_.size(); ++count)
             reciprocals_[count] = 1.0f / static_cast<float>(count);
     }
@@ -91,23 +87,14 @@ private:
     }
 
     // Pixels radius .. width - radius - 1, whose windows are whole across:
-    // constant offsets and count, so each loop is vectorised.
-    void averageInterior(const int32_t* __restrict columns, int32_t rows, uint8_t* __restrict out) {
-        const int32_t begin = 3 * radius_, end = 3 * (width_ - radius_);
-        int32_t* __restrict across = across_.data();
-        for (int32_t i = begin; i < end; ++i)
-            across[i] = columns[i - 3 * radius_];
-        for (int32_t k = 1 - radius_; k <= radius_; ++k)
-            for (int32_t i = begin; i < end; ++i)
-                across[i] += columns[i + 3 * k];
-        const float reciprocal = reciprocals_[rows * (2 * radius_ + 1)];
-        for (int32_t i = begin; i < end; ++i)
-            out[i] = Divide(across[i], reciprocal);
+    // constant offsets and count, one vector kernel.
+    void averageInterior(const int32_t* columns, int32_t rows, uint8_t* out) const {
+        BoxMeanAcross(columns, out, 3 * radius_, 3 * (width_ - radius_), radius_,
+                      reciprocals_[rows * (2 * radius_ + 1)]);
     }
 
     int32_t width_;
     int32_t radius_;
-    std::vector<int32_t> across_;
     std::vector<float> reciprocals_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace halvera {
 
@@ -53,6 +54,37 @@ arithmetic::Overlap FindOverlap(const CDibImage& image, const CDibImage& working
     return overlap;
 }
 
+// Whether the operation writes every byte of every overlap pixel: then A'
+// need not be copied into A there, only around it.
+bool WritesWholeOverlap(const ArithmeticSettings& settings, bool limited) {
+    return !limited && settings.outputChannel == ArithmeticChannel::Rgb &&
+           settings.inputChannel == ArithmeticChannel::Rgb &&
+           settings.operation != ArithmeticOperation::MaskAnd &&
+           settings.operation != ArithmeticOperation::FeatureAnd;
+}
+
+// Copies from A' into A everything outside the overlap: the header, the rows
+// above and below it, and each overlap row's bytes left and right of it
+// (padding included).
+void CopyAroundOverlap(const arithmetic::Overlap& overlap) {
+    const CDibImage& image = overlap.image;
+    const CDibImage& working = overlap.working;
+    const auto headerBytes =
+        static_cast<size_t>(image.bits - reinterpret_cast<uint8_t*>(image.header));
+    std::memcpy(image.header, working.header, headerBytes);
+    const auto rowBytes = static_cast<size_t>(image.stride);
+    const auto leftBytes = static_cast<size_t>(3 * overlap.left);
+    const auto rightStart = static_cast<size_t>(3 * overlap.right);
+    for (int32_t y = 0; y < image.height; ++y) {
+        if (y < overlap.top || y >= overlap.bottom) {
+            std::memcpy(image.row(y), working.row(y), rowBytes);
+            continue;
+        }
+        std::memcpy(image.row(y), working.row(y), leftBytes);
+        std::memcpy(image.row(y) + rightStart, working.row(y) + rightStart, rowBytes - rightStart);
+    }
+}
+
 } // namespace
 
 bool ImageArithmetic(const CDibImage& image, const CDibImage& working, const CDibImage& mask,
@@ -62,13 +94,16 @@ bool ImageArithmetic(const CDibImage& image, const CDibImage& working, const CDi
         !ValidSettings(settings))
         return false;
 
-    CopyBlock(image, working);
     const arithmetic::Overlap overlap = FindOverlap(image, working, input, settings);
+    const bool regionExists = MaskHasRegion(mask);
+    const bool limited = settings.limitToRegion && regionExists;
+    if (overlap.empty() || !WritesWholeOverlap(settings, limited))
+        CopyBlock(image, working);
+    else
+        CopyAroundOverlap(overlap);
     if (overlap.empty())
         return true;
 
-    const bool regionExists = MaskHasRegion(mask);
-    const bool limited = settings.limitToRegion && regionExists;
     switch (settings.operation) {
     case ArithmeticOperation::MaskAnd:
         if (regionExists)

@@ -1,12 +1,13 @@
 #include "processing/InvertImage.h"
 
 #include "image/RegionOfInterest.h"
+#include "processing/InvertRows.h"
 #include "processing/OperandCheck.h"
 
 namespace halvera {
 
-// 255 - v is the bitwise complement of v: one instruction per byte that the
-// compiler vectorises, where a 256-entry table would cost a load per byte.
+// 255 - v is the bitwise complement of v: one vector instruction per 16 or 32
+// bytes, where a 256-entry table would cost a load per byte.
 bool InvertImage(const CDibImage& image, const CDibImage& mask) {
     if (!IsRgbImage(image) || !MaskFits(mask, image))
         return false;
@@ -16,8 +17,7 @@ bool InvertImage(const CDibImage& image, const CDibImage& mask) {
         uint8_t* p = image.row(y);
         const uint8_t* selection = region.maskRow(y);
         if (selection == nullptr) {
-            for (int32_t i = 0; i < 3 * width; ++i)
-                p[i] = static_cast<uint8_t>(~p[i]);
+            InvertBytes(p, 3 * width);
         } else {
             for (int32_t x = 0; x < width; ++x, p += 3) {
                 const uint8_t flip = RegionOfInterest::Selected(selection, x) ? 0xFF : 0x00;

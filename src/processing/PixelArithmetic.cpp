@@ -4,6 +4,9 @@
 // transparency become look-ups.
 
 #include "processing/ArithmeticOverlap.h"
+#include "processing/ArithmeticRows.h"
+
+#include <optional>
 
 namespace halvera::arithmetic {
 
@@ -140,6 +143,24 @@ struct NotOp {
     uint8_t operator()(uint8_t a, uint8_t) const { return static_cast<uint8_t>(~truth[a]); }
 };
 
+// The operations with a vector row kernel, for whole rows of all channels.
+std::optional<ArithmeticRowKind> RowKindOf(ArithmeticOperation operation) {
+    switch (operation) {
+    case ArithmeticOperation::Add:
+        return ArithmeticRowKind::Add;
+    case ArithmeticOperation::Minus:
+        return ArithmeticRowKind::Minus;
+    case ArithmeticOperation::Max:
+        return ArithmeticRowKind::Max;
+    case ArithmeticOperation::Min:
+        return ArithmeticRowKind::Min;
+    case ArithmeticOperation::Sub:
+        return ArithmeticRowKind::Sub;
+    default:
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 void RunPixelArithmetic(const Overlap& overlap, const CDibImage* mask, PixelChoice choice,
@@ -150,6 +171,16 @@ void RunPixelArithmetic(const Overlap& overlap, const CDibImage* mask, PixelChoi
     const auto run = [&](const ChannelMap& map, const auto& op) {
         CombineOverlap(overlap, map, mask, choice, op);
     };
+    const std::optional<ArithmeticRowKind> rowKind = RowKindOf(settings.operation);
+    if (rowKind && choice == PixelChoice::All && single.identity()) {
+        const auto bytes = static_cast<size_t>(3 * (overlap.right - overlap.left));
+        const ptrdiff_t from = ptrdiff_t{3} * overlap.left;
+        for (int32_t y = overlap.top; y < overlap.bottom; ++y)
+            ArithmeticRow(*rowKind, overlap.working.row(y) + from,
+                          overlap.inputPixel(overlap.left, y), overlap.image.row(y) + from, bytes,
+                          t);
+        return;
+    }
     switch (settings.operation) {
     case ArithmeticOperation::Add:
         return run(single, AddBlend(t));

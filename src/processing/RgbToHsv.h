@@ -1,5 +1,7 @@
 #pragma once
 
+#include "processing/SmallDivision.h"
+
 namespace halvera {
 
 // A colour in the integer HSV model of the hue/saturation adjustment.
@@ -11,8 +13,8 @@ struct HsvColour {
 
 // Value is the largest channel; saturation (max - min) * 255 / max; hue is
 // measured from the largest channel, ties going to red, then green. Every
-// division truncates toward zero. Black and greys have hue 0 and saturation 0.
-// Inline: it runs once per pixel.
+// division truncates toward zero (the two by a level through SmallDivision). Black and greys have
+// hue 0 and saturation 0. Inline: it runs once per pixel.
 inline HsvColour RgbToHsv(int red, int green, int blue) {
     const int max = red > green ? (red > blue ? red : blue) : (green > blue ? green : blue);
     const int min = red < green ? (red < blue ? red : blue) : (green < blue ? green : blue);
@@ -21,15 +23,15 @@ inline HsvColour RgbToHsv(int red, int green, int blue) {
     if (max == 0)
         return hsv;
     const int diff = max - min;
-    hsv.saturation = diff * 255 / max;
+    hsv.saturation = SmallDivision::Divide(diff * 255, max);
     if (hsv.saturation == 0)
         return hsv;
     if (red == max)
-        hsv.hue = (green - blue) * 60 / diff;
+        hsv.hue = SmallDivision::DivideSigned((green - blue) * 60, diff);
     else if (green == max)
-        hsv.hue = (blue - red) * 60 / diff + 120;
+        hsv.hue = SmallDivision::DivideSigned((blue - red) * 60, diff) + 120;
     else
-        hsv.hue = (red - green) * 60 / diff + 240;
+        hsv.hue = SmallDivision::DivideSigned((red - green) * 60, diff) + 240;
     if (hsv.hue < 0)
         hsv.hue += 360;
     return hsv;

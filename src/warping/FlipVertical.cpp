@@ -1,29 +1,30 @@
 #include "warping/FlipVertical.h"
 
+#include "warping/MirrorRows.h"
 #include "warping/WarpBuffers.h"
+
+#include <cstring>
 
 namespace halvera {
 
 namespace {
 
-// Reverses the order of the `width` pixels of `bytesPerPixel` bytes in every
-// row, reading `source` and writing `target` (same stride and height).
-template <int bytesPerPixel>
-void ReversePixels(const CDibImage& target, const CDibImage& source, int32_t width) {
-    const ptrdiff_t rowSpan = ptrdiff_t{width} * bytesPerPixel;
-    const uint8_t* fromRow = source.bits;
-    uint8_t* toRow = target.bits;
-    for (int32_t y = 0; y < source.height; ++y) {
-        const uint8_t* from = fromRow + rowSpan; // one past the last pixel
-        uint8_t* to = toRow;
-        for (uint8_t* const rowEnd = toRow + rowSpan; to != rowEnd; to += bytesPerPixel) {
-            from -= bytesPerPixel;
-            for (int c = 0; c < bytesPerPixel; ++c)
-                to[c] = from[c];
-        }
-        fromRow += source.stride;
-        toRow += target.stride;
+// Copies `image` into `working` and mirrors it left to right, one row at a
+// time: the row is streamed into the working copy past the cache and then
+// mirrored in place while it is still in the cache, so the image is read once
+// and nothing is read back from the working copy.
+template <class MirrorRow>
+void CopyAndMirror(const CDibImage& image, const CDibImage& working, const MirrorRow& mirrorRow) {
+    const auto headerBytes =
+        static_cast<size_t>(image.bits - reinterpret_cast<const uint8_t*>(image.header));
+    std::memcpy(working.header, image.header, headerBytes);
+    const auto rowBytes = static_cast<size_t>(image.stride);
+    for (int32_t y = 0; y < image.height; ++y) {
+        uint8_t* row = image.row(y);
+        StreamRowCopy(row, working.row(y), rowBytes);
+        mirrorRow(row, image.width());
     }
+    FinishStreamedCopies();
 }
 
 } // namespace
@@ -34,12 +35,9 @@ bool FlipVertical(const CDibImage& image, const CDibImage& working, const CDibIm
         !AreWarpMasks(mask, savedMask, image.width(), image.height))
         return false;
 
-    CopyBlock(working, image);
-    ReversePixels<3>(image, working, image.width());
-    if (!mask.empty()) {
-        CopyBlock(savedMask, mask);
-        ReversePixels<1>(mask, savedMask, mask.width());
-    }
+    CopyAndMirror(image, working, MirrorRgbRow);
+    if (!mask.empty())
+        CopyAndMirror(mask, savedMask, MirrorByteRow);
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <utility>
 
 namespace halvera {
 
@@ -59,6 +60,89 @@ int32_t BuildAxis(std::unique_ptr<AxisStep[]>& steps, const AxisSpan& span, int3
     return used;
 }
 
+// The first half of the bilinear rule (Bilinear.h) for one source row: per
+// column step and channel, p(i, j) + trunc(dx * (p(i+1, j) - p(i, j))). A
+// zoom-in samples the same source rows for several destination rows, so each
+// row is interpolated across once and kept while it is needed.
+class AcrossRows {
+public:
+    bool Allocate(int32_t columnCount) {
+        const size_t values = 3 * static_cast<size_t>(columnCount);
+        for (std::unique_ptr<int16_t[]>& row : rows_) {
+            row.reset(new (std::nothrow) int16_t[values]);
+            if (!row)
+                return false;
+        }
+        return true;
+    }
+
+    // The rows for source rows j (upper) and j + 1 (lower), reusing what the
+    // previous destination row computed.
+    void Prepare(int32_t j, uint8_t* const* source, const AxisStep* columns, int32_t count) {
+        if (held_[0] == j && held_[1] == j + 1)
+            return;
+        if (held_[1] == j) {
+            std::swap(rows_[0], rows_[1]);
+            held_[0] = j;
+        } else {
+            Interpolate(source[j], columns, count, rows_[0].get());
+            held_[0] = j;
+        }
+        Interpolate(source[j + 1], columns, count, rows_[1].get());
+        held_[1] = j + 1;
+    }
+    const int16_t* upper() const { return rows_[0].get(); }
+    const int16_t* lower() const { return rows_[1].get(); }
+
+private:
+    static void Interpolate(const uint8_t* row, const AxisStep* columns, int32_t count,
+                            int16_t* out) {
+        for (int32_t c = 0; c < count; ++c, out += 3) {
+            const uint8_t* p = row + ptrdiff_t{3} * columns[c].source;
+            const double dx = columns[c].fraction;
+            for (int k = 0; k < 3; ++k)
+                out[k] = static_cast<int16_t>(p[k] + static_cast<int>(dx * (p[k + 3] - p[k])));
+        }
+    }
+
+    std::unique_ptr<int16_t[]> rows_[2];
+    int32_t held_[2] = {-1, -1};
+};
+
+// The second half for one destination row: trunc(d * dy + 0.5) for every
+// difference d = bottom - top in -255..255, one table per row instead of a
+// multiplication per channel.
+struct DownTable {
+    int16_t value[511];
+    explicit DownTable(double dy) {
+        for (int d = -255; d <= 255; ++d)
+            value[d + 255] = static_cast<int16_t>(static_cast<int>(d * dy + 0.5));
+    }
+    int16_t operator()(int d) const { return value[d + 255]; }
+};
+
+// The image without a region: every destination pixel of the steps.
+bool ScaleWholeRows(const CDibImage& image, uint8_t* const* source, const AxisStep* rows,
+                    int32_t rowCount, const AxisStep* columns, int32_t columnCount) {
+    AcrossRows across;
+    if (!across.Allocate(columnCount))
+        return false;
+    for (int32_t r = 0; r < rowCount; ++r) {
+        const AxisStep row = rows[r];
+        across.Prepare(row.source, source, columns, columnCount);
+        const DownTable down(row.fraction);
+        const int16_t* top = across.upper();
+        const int16_t* bottom = across.lower();
+        uint8_t* const target = image.row(row.target);
+        for (int32_t c = 0; c < columnCount; ++c, top += 3, bottom += 3) {
+            uint8_t* out = target + ptrdiff_t{3} * columns[c].target;
+            for (int k = 0; k < 3; ++k)
+                out[k] = static_cast<uint8_t>(top[k] + down(bottom[k] - top[k]));
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage& mask,
@@ -85,8 +169,10 @@ bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage
         return false;
 
     const bool region = RegionOfInterest(savedMask).exists();
-    if (region)
-        std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
+    if (!region)
+        return ScaleWholeRows(image, sourceRows.rows(), rows.get(), rowCount, columns.get(),
+                              columnCount);
+    std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
 
     // Plain pointers in locals: the byte stores below may alias anything the
     // compiler cannot see is local, and would make it reload the tables.
@@ -98,15 +184,6 @@ bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage
         uint8_t* const target = image.row(row.target);
         const uint8_t* const upper = sourceTable[row.source];
         const uint8_t* const lower = sourceTable[row.source + 1];
-        if (!region) {
-            for (int32_t c = 0; c < columnCount; ++c) {
-                const AxisStep column = columnSteps[c];
-                const ptrdiff_t from = ptrdiff_t{3} * column.source;
-                BilinearPixel(upper + from, lower + from, column.fraction, row.fraction,
-                              target + ptrdiff_t{3} * column.target);
-            }
-            continue;
-        }
         uint8_t* const maskRow = mask.row(row.target);
         const uint8_t* const savedRow = savedTable[row.source];
         for (int32_t c = 0; c < columnCount; ++c) {

@@ -1,6 +1,7 @@
 #include "warping/WarpQuad.h"
 
 #include "image/RegionOfInterest.h"
+#include "image/RowBands.h"
 #include "warping/Bilinear.h"
 #include "warping/ProjectiveMatrix.h"
 #include "warping/WarpBuffers.h"
@@ -9,9 +10,6 @@
 #include <array>
 #include <cmath>
 #include <cstring>
-#include <exception>
-#include <thread>
-#include <vector>
 
 namespace halvera {
 
@@ -208,33 +206,15 @@ void WriteBlock(const SpanWriter& writer, const EdgeList& edges, int64_t firstRo
 }
 
 // Fills rows firstRow..lastRow block by block, the blocks shared out among
-// worker threads (block b to worker b mod n). Every pixel is computed on its
-// own and written by exactly one worker, so the result is the same whatever
-// the number of workers; the caller's thread is one of them.
+// the pixel workers. Every pixel is computed on its own and written by exactly
+// one worker, so the result is the same whatever the number of workers.
 void WriteBlocks(const SpanWriter& writer, const EdgeList& edges, int64_t firstRow, int64_t lastRow,
                  int32_t width) {
     const int64_t blocks = (lastRow - firstRow + kTileSide) / kTileSide;
-    const auto work = [&](int64_t worker, int64_t workers) {
-        for (int64_t b = worker; b < blocks; b += workers) {
-            const int64_t top = firstRow + b * kTileSide;
-            WriteBlock(writer, edges, top, std::min(lastRow, top + kTileSide - 1), width);
-        }
-    };
-    const int64_t workers =
-        std::clamp<int64_t>(std::thread::hardware_concurrency(), 1, std::min<int64_t>(blocks, 16));
-    std::vector<std::jthread> helpers;
-    int64_t started = 1;
-    try {
-        helpers.reserve(static_cast<size_t>(workers - 1));
-        for (; started < workers; ++started)
-            helpers.emplace_back(work, started, workers);
-    } catch (const std::exception&) {
-        // Too few threads (or no memory for them): the blocks of the workers
-        // that did not start are written here.
-        for (int64_t worker = started; worker < workers; ++worker)
-            work(worker, workers);
-    }
-    work(0, workers);
+    ForEachRowBand(blocks, [&](int64_t b) {
+        const int64_t top = firstRow + b * kTileSide;
+        WriteBlock(writer, edges, top, std::min(lastRow, top + kTileSide - 1), width);
+    });
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "SyntheticImages.h"
 #include "image/ConvertPackedDib.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -108,6 +109,75 @@ protected:
     testing::TemporaryFolder folder;
 };
 
+// The picture as libjpeg decodes it by default (red, green, blue or grey
+// samples, top-down), the plain reference for the reader's own row layout.
+Bytes DecodeWithLibjpeg(const Bytes& file, int& components) {
+    jpeg_decompress_struct decoder{};
+    jpeg_error_mgr errors{};
+    decoder.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&decoder);
+    jpeg_mem_src(&decoder, file.data(), static_cast<unsigned long>(file.size()));
+    jpeg_read_header(&decoder, TRUE);
+    jpeg_start_decompress(&decoder);
+    components = decoder.output_components;
+    const size_t rowBytes = size_t{decoder.output_width} * size_t(components);
+    Bytes samples(rowBytes * decoder.output_height);
+    while (decoder.output_scanline < decoder.output_height) {
+        JSAMPROW row = samples.data() + rowBytes * decoder.output_scanline;
+        jpeg_read_scanlines(&decoder, &row, 1);
+    }
+    jpeg_finish_decompress(&decoder);
+    jpeg_destroy_decompress(&decoder);
+    return samples;
+}
+
+TEST_F(JpegFileTest, RowsMatchTheLibrarysOwnDecodingExactly) {
+    // Odd sizes (row padding, a partial last block row), random samples, and
+    // each sampling the reader meets: 4:2:0, 4:2:2, 4:4:4 and grey.
+    constexpr int kWidth = 37, kHeight = 29;
+    uint32_t seed = 7;
+    Bytes colour(kWidth * kHeight * 3);
+    for (uint8_t& sample : colour) {
+        seed = seed * 1664525u + 1013904223u;
+        sample = static_cast<uint8_t>(seed >> 24);
+    }
+    const Bytes grey(colour.begin(), colour.begin() + kWidth * kHeight);
+    const auto sampling = [](int h, int v) {
+        return [=](jpeg_compress_struct& encoder) {
+            jpeg_set_quality(&encoder, 80, TRUE);
+            encoder.comp_info[0].h_samp_factor = h;
+            encoder.comp_info[0].v_samp_factor = v;
+        };
+    };
+    const std::vector<Bytes> files = {
+        EncodeWithLibjpeg(kWidth, kHeight, JCS_RGB, 3, colour, sampling(2, 2)),
+        EncodeWithLibjpeg(kWidth, kHeight, JCS_RGB, 3, colour, sampling(2, 1)),
+        EncodeWithLibjpeg(kWidth, kHeight, JCS_RGB, 3, colour, sampling(1, 1)),
+        EncodeWithLibjpeg(kWidth, kHeight, JCS_GRAYSCALE, 1, grey)};
+    for (size_t f = 0; f < files.size(); ++f) {
+        int components = 0;
+        const Bytes expected = DecodeWithLibjpeg(files[f], components);
+        const PackedDib dib = ReadBytes(files[f]);
+        ASSERT_TRUE(dib) << "file " << f;
+        const uint8_t* rows = dib.data() + kHeaderSize;
+        const int stride = DibStride(kWidth, 24);
+        for (int y = 0; y < kHeight; ++y) {
+            const uint8_t* row = rows + stride * (kHeight - 1 - y);
+            for (int x = 0; x < kWidth; ++x) {
+                const uint8_t* want = &expected[size_t(y * kWidth + x) * size_t(components)];
+                const uint8_t red = want[0];
+                const uint8_t green = components == 3 ? want[1] : want[0];
+                const uint8_t blue = components == 3 ? want[2] : want[0];
+                ASSERT_EQ(row[3 * x], blue) << "file " << f << " at " << x << "," << y;
+                ASSERT_EQ(row[3 * x + 1], green) << "file " << f << " at " << x << "," << y;
+                ASSERT_EQ(row[3 * x + 2], red) << "file " << f << " at " << x << "," << y;
+            }
+            for (int pad = 3 * kWidth; pad < stride; ++pad)
+                ASSERT_EQ(row[pad], 0) << "padding of row " << y;
+        }
+    }
+}
+
 TEST_F(JpegFileTest, AGreyPictureOpensWithThreeEqualChannels) {
     Bytes samples(16 * 8);
     for (int y = 0; y < 8; ++y)
@@ -168,6 +238,34 @@ TEST_F(JpegFileTest, Quality0And100ReachTheLibraryWithBaselineTables) {
     EXPECT_TRUE(ReadBytes(best));
     EXPECT_TRUE(ReadBytes(worst));
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+// The luminance table of the JPEG standard (Annex K), in natural order, and
+// the library's quality scaling of it: 5000 / q below 50, 200 - 2q from 50 on,
+// (entry * scale + 50) / 100 limited to 1..255 for baseline.
+std::vector<int> LuminanceTableAtQuality(int quality) {
+    static constexpr int kAnnexK[DCTSIZE2] = {
+        16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
+        14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
+        18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
+        49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
+    const int scale = quality < 50 ? 5000 / quality : 200 - 2 * quality;
+    std::vector<int> table;
+    for (const int entry : kAnnexK)
+        table.push_back(std::clamp((entry * scale + 50) / 100, 1, 255));
+    return table;
+}
+
+TEST_F(JpegFileTest, TheChosenQualityScalesTheLuminanceTable) {
+    DibBlock image = testing::MakeRgb(40, 16, Smooth);
+    for (const int quality : {75, 50}) {
+        const JpegFacts facts = ReadFacts(WriteAndLoad(image.dib(), quality));
+        EXPECT_EQ(facts.luminanceQuantisation, LuminanceTableAtQuality(quality))
+            << "quality " << quality;
+    }
+    // The default quality and its neighbours give three different tables.
+    EXPECT_NE(LuminanceTableAtQuality(75), LuminanceTableAtQuality(76));
+    EXPECT_NE(LuminanceTableAtQuality(75), LuminanceTableAtQuality(74));
 }
 
 TEST_F(JpegFileTest, ATruncatedPictureIsRefusedUnderTheLibrarysCaption) {

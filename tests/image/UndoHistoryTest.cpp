@@ -1,9 +1,11 @@
 #include "NewDocumentTest.h"
 #include "SyntheticImages.h"
 #include "image/MavDoc.h"
+#include "processing/ProcessingCommands.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace halvera {
 namespace {
@@ -299,6 +301,92 @@ TEST_F(UndoHistory, UndoRestoresTheImageHeaderAndRowPadding) {
     doc.EndImageStep(selection);
     doc.Undo();
     EXPECT_EQ(0, std::memcmp(image.header, original.data(), original.size()));
+}
+
+TEST_F(UndoHistory, ConsecutiveStepsShareTheStateBetweenThem) {
+    for (uint8_t level = 1; level <= 3; ++level)
+        ImageStep(level);
+    EXPECT_EQ(doc.undoHistory().heldCopies(), 4) << "white, 1, 2, 3";
+    MaskStep(255);
+    ImageMaskStep(9, 0);
+    // The mask step's before is the mask as created; the image-and-mask step
+    // shares the image's 3 and the mask's 255.
+    EXPECT_EQ(doc.undoHistory().heldCopies(), 4 + 2 + 2);
+    EXPECT_EQ(UndoAll(), 5);
+    EXPECT_EQ(ImageLevel(), 255);
+    for (const uint8_t level : {1, 2, 3}) {
+        doc.Redo();
+        EXPECT_EQ(ImageLevel(), level);
+    }
+}
+
+TEST_F(UndoHistory, UnchangedStepSharesItsOwnBeforeAndAfter) {
+    SelectionRecord selection;
+    doc.BeginImageStep(selection);
+    doc.EndImageStep(selection);
+    EXPECT_EQ(doc.undoHistory().heldCopies(), 1);
+    ImageStep(40);
+    EXPECT_EQ(doc.undoHistory().heldCopies(), 2);
+}
+
+TEST_F(UndoHistory, NewStepAfterUndoLeavesTheSharedCopiesIntact) {
+    ImageStep(10);
+    ImageStep(20);
+    doc.Undo();
+    ImageStep(30); // its before-state is step 10's after-state, shared
+    EXPECT_FALSE(doc.CanRedo());
+    doc.Undo();
+    EXPECT_EQ(ImageLevel(), 10);
+    doc.Undo();
+    EXPECT_EQ(ImageLevel(), 255);
+    doc.Redo();
+    EXPECT_EQ(ImageLevel(), 10);
+    doc.Redo();
+    EXPECT_EQ(ImageLevel(), 30);
+    // Recording over the reused slots again must not write into a copy
+    // another record still holds.
+    doc.Undo();
+    ImageStep(50);
+    doc.Undo();
+    EXPECT_EQ(ImageLevel(), 10);
+    doc.Undo();
+    EXPECT_EQ(ImageLevel(), 255);
+}
+
+TEST_F(UndoHistory, FullHistoryOfInvertsHoldsOneCopyPerState) {
+    ASSERT_TRUE(NewDocument(2048, 2048));
+    const CDibImage image = doc.image();
+    for (int32_t y = 0; y < image.height; ++y) {
+        uint8_t* row = image.row(y);
+        for (int32_t x = 0; x < image.stride; ++x)
+            row[x] = static_cast<uint8_t>(x * 7 + y * 13);
+    }
+    const std::vector<uint8_t> original(image.bits, image.bits + image.bitsSize);
+    SelectionRecord selection;
+    for (int step = 0; step < UndoBuffer::kSlots; ++step)
+        ASSERT_TRUE(RunInvertCommand(doc, selection));
+    EXPECT_LE(doc.undoHistory().heldCopies(), UndoBuffer::kSlots + 1);
+
+    // Every 97th row, pixel bytes only (the padding is not inverted).
+    const auto isInverted = [&] {
+        for (int32_t y = 0; y < image.height; y += 97) {
+            const size_t row = size_t(y) * size_t(image.stride);
+            for (size_t x = 0; x < size_t(3 * image.width()); ++x)
+                if (image.bits[row + x] != static_cast<uint8_t>(~original[row + x]))
+                    return false;
+        }
+        return true;
+    };
+    EXPECT_TRUE(isInverted()); // 27 inverts
+    for (int undo = 1; undo <= UndoBuffer::kSlots; ++undo) {
+        doc.Undo();
+        EXPECT_EQ(isInverted(), undo % 2 == 0) << "after undo " << undo;
+    }
+    EXPECT_EQ(0, std::memcmp(image.bits, original.data(), original.size()));
+    for (int redo = 1; redo <= UndoBuffer::kSlots; ++redo) {
+        doc.Redo();
+        EXPECT_EQ(isInverted(), redo % 2 == 1) << "after redo " << redo;
+    }
 }
 
 } // namespace

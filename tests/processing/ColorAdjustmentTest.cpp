@@ -4,7 +4,9 @@
 #include "processing/ClampTable.h"
 #include "processing/HsvToRgb.h"
 #include "processing/RgbToHsv.h"
+#include "processing/SmallDivision.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace halvera {
@@ -126,6 +128,36 @@ TEST(ApplyHueSaturation, RefusesOffsetsBeyondFullScale) {
     DibBlock image = testing::CopyOf(working.dib());
     EXPECT_FALSE(ApplyHueSaturation(image.dib(), working.dib(), CDibImage{}, 0, 256, 0));
     EXPECT_FALSE(ApplyHueSaturation(image.dib(), working.dib(), CDibImage{}, 0, 0, -300));
+}
+
+TEST(RgbToHsv, EveryColourGivesThePlainIntegerFormulas) {
+    for (int red = 0; red < 256; ++red)
+        for (int green = 0; green < 256; ++green)
+            for (int blue = 0; blue < 256; ++blue) {
+                const int max = std::max({red, green, blue});
+                const int min = std::min({red, green, blue});
+                int saturation = 0, hue = 0;
+                if (max != 0 && (max - min) * 255 / max != 0) {
+                    const int diff = max - min;
+                    saturation = diff * 255 / max;
+                    hue = red == max     ? (green - blue) * 60 / diff
+                          : green == max ? (blue - red) * 60 / diff + 120
+                                         : (red - green) * 60 / diff + 240;
+                    hue += hue < 0 ? 360 : 0;
+                }
+                const HsvColour hsv = RgbToHsv(red, green, blue);
+                ASSERT_EQ(hsv.value, max) << red << "," << green << "," << blue;
+                ASSERT_EQ(hsv.saturation, saturation) << red << "," << green << "," << blue;
+                ASSERT_EQ(hsv.hue, hue) << red << "," << green << "," << blue;
+            }
+}
+
+TEST(SmallDivision, EqualsTheBuiltInDivisionForEveryNumeratorAndLevel) {
+    for (int d = 1; d < 256; ++d)
+        for (int n = 0; n <= 65535; ++n) {
+            ASSERT_EQ(SmallDivision::Divide(n, d), n / d) << n << " / " << d;
+            ASSERT_EQ(SmallDivision::DivideSigned(-n, d), -n / d) << -n << " / " << d;
+        }
 }
 
 } // namespace

@@ -1,0 +1,168 @@
+// Compiled once per instruction set by Highway's foreach_target; the widest
+// the processor supports is chosen at the first call.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "processing/MedianRows.cpp"
+#include "processing/MedianRows.h"
+
+#include <hwy/foreach_target.h> // must come before highway.h
+#include <hwy/highway.h>
+#include <type_traits>
+
+HWY_BEFORE_NAMESPACE();
+namespace halvera {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+// The same on plain numbers and on vectors of them.
+template <class V> V Low(V a, V b) {
+    if constexpr (std::is_integral_v<V>)
+        return a < b ? a : b;
+    else
+        return hn::Min(a, b);
+}
+template <class V> V High(V a, V b) {
+    if constexpr (std::is_integral_v<V>)
+        return a > b ? a : b;
+    else
+        return hn::Max(a, b);
+}
+template <class V> void Sort2(V& a, V& b) {
+    const V low = Low(a, b);
+    b = High(a, b);
+    a = low;
+}
+
+// The sixth smallest of nine levels (position 5 of the sorted nine, counting
+// from 0): the 21 compare-exchanges of a 25-comparator sorting network that
+// lead to that position, halved where only one of their outputs is used.
+template <class V> V SixthSmallest(V v0, V v1, V v2, V v3, V v4, V v5, V v6, V v7, V v8) {
+    Sort2(v0, v3);
+    Sort2(v1, v7);
+    Sort2(v2, v5);
+    Sort2(v4, v8);
+    Sort2(v0, v7);
+    Sort2(v2, v4);
+    Sort2(v3, v8);
+    Sort2(v5, v6);
+    v2 = High(v0, v2);
+    Sort2(v1, v3);
+    Sort2(v4, v5);
+    Sort2(v7, v8);
+    v4 = High(v1, v4);
+    Sort2(v3, v6);
+    Sort2(v5, v7);
+    v4 = High(v2, v4);
+    v5 = High(v3, v5);
+    v6 = Low(v6, v8);
+    v5 = High(v4, v5);
+    v6 = Low(v6, v7);
+    return Low(v5, v6);
+}
+
+// One pixel, its side neighbours `west` and `east` pixels away (0 at an end).
+void PlainMedianPixel(const int16_t* const levels[3], const uint8_t* const rows[3], int32_t x,
+                      int32_t west, int32_t east, uint8_t* out) {
+    const int32_t columns[3] = {x + west, x, x + east};
+    int16_t a[9];
+    for (int k = 0; k < 9; ++k)
+        a[k] = levels[k % 3][columns[k / 3]];
+    const int16_t chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
+    int k = 0;
+    while (a[k] != chosen)
+        ++k;
+    const uint8_t* pixel = rows[k % 3] + ptrdiff_t{3} * columns[k / 3];
+    out[3 * x] = pixel[0];
+    out[3 * x + 1] = pixel[1];
+    out[3 * x + 2] = pixel[2];
+}
+
+// Writes pixels x.. (one per lane of `d8`) from the neighbour each position
+// names. With 16 lanes the pixels are chosen in their interleaved bytes, each
+// position spread over its pixel's three bytes, which spares taking the
+// channels apart and putting them back together nine times.
+template <class D8>
+void StoreChosenPixels(D8 d8, hn::Vec<D8> position, const uint8_t* const rows[3], int32_t x,
+                       uint8_t* out) {
+    if constexpr (hn::MaxLanes(D8()) == 16) {
+        alignas(16) static constexpr uint8_t kSpread[3][16] = {
+            {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5},
+            {5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10},
+            {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15}};
+        hn::Vec<D8> spread[3], chosen[3];
+        for (int part = 0; part < 3; ++part) {
+            spread[part] = hn::TableLookupBytes(position, hn::Load(d8, kSpread[part]));
+            chosen[part] = hn::LoadU(d8, rows[2] + ptrdiff_t{3} * (x + 1) + 16 * part);
+        }
+        for (int k = 7; k >= 0; --k) {
+            const uint8_t* from = rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1);
+            const auto here = hn::Set(d8, static_cast<uint8_t>(k));
+            for (int part = 0; part < 3; ++part)
+                chosen[part] = hn::IfThenElse(hn::Eq(spread[part], here),
+                                              hn::LoadU(d8, from + 16 * part), chosen[part]);
+        }
+        for (int part = 0; part < 3; ++part)
+            hn::StoreU(chosen[part], d8, out + ptrdiff_t{3} * x + 16 * part);
+    } else {
+        hn::Vec<D8> blue, green, red;
+        hn::LoadInterleaved3(d8, rows[2] + ptrdiff_t{3} * (x + 1), blue, green, red);
+        for (int k = 7; k >= 0; --k) {
+            hn::Vec<D8> b, g, r;
+            hn::LoadInterleaved3(d8, rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1), b, g, r);
+            const auto here = hn::Eq(position, hn::Set(d8, static_cast<uint8_t>(k)));
+            blue = hn::IfThenElse(here, b, blue);
+            green = hn::IfThenElse(here, g, green);
+            red = hn::IfThenElse(here, r, red);
+        }
+        hn::StoreInterleaved3(blue, green, red, d8, out + ptrdiff_t{3} * x);
+    }
+}
+
+void MedianRowTarget(const int16_t* levelsNorth, const int16_t* levelsCentre,
+                     const int16_t* levelsSouth, const uint8_t* north, const uint8_t* centre,
+                     const uint8_t* south, int32_t width, uint8_t* out) {
+    const int16_t* const levels[3] = {levelsNorth, levelsCentre, levelsSouth};
+    const uint8_t* const rows[3] = {north, centre, south};
+    if (width == 1) {
+        PlainMedianPixel(levels, rows, 0, 0, 0, out);
+        return;
+    }
+    PlainMedianPixel(levels, rows, 0, 0, 1, out);
+    const hn::ScalableTag<int16_t> d;
+    const hn::Rebind<uint8_t, decltype(d)> d8;
+    const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+    int32_t x = 1;
+    for (; x + lanes <= width - 1; x += lanes) {
+        hn::Vec<decltype(d)> a[9];
+        for (int k = 0; k < 9; ++k)
+            a[k] = hn::LoadU(d, levels[k % 3] + x + k / 3 - 1);
+        const auto chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
+        // The position of the first match: scanning from the last down keeps it.
+        auto position = hn::Set(d, 8);
+        for (int k = 7; k >= 0; --k)
+            position =
+                hn::IfThenElse(hn::Eq(a[k], chosen), hn::Set(d, static_cast<int16_t>(k)), position);
+        StoreChosenPixels(d8, hn::DemoteTo(d8, position), rows, x, out);
+    }
+    for (; x < width - 1; ++x)
+        PlainMedianPixel(levels, rows, x, -1, 1, out);
+    PlainMedianPixel(levels, rows, width - 1, -1, 0, out);
+}
+
+} // namespace HWY_NAMESPACE
+} // namespace halvera
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace halvera {
+
+HWY_EXPORT(MedianRowTarget);
+
+void MedianRow(const int16_t* levelsNorth, const int16_t* levelsCentre, const int16_t* levelsSouth,
+               const uint8_t* north, const uint8_t* centre, const uint8_t* south, int32_t width,
+               uint8_t* out) {
+    HWY_DYNAMIC_DISPATCH(MedianRowTarget)
+    (levelsNorth, levelsCentre, levelsSouth, north, centre, south, width, out);
+}
+
+} // namespace halvera
+#endif

@@ -1,0 +1,115 @@
+// Compiled once per instruction set by Highway's foreach_target; the widest
+// the processor supports is chosen at the first call.
+#undef HWY_TARGET_INCLUDE
+#define HWY_TARGET_INCLUDE "warping/MirrorRows.cpp"
+#include "warping/MirrorRows.h"
+
+#include <hwy/cache_control.h>
+#include <hwy/foreach_target.h> // must come before highway.h
+#include <hwy/highway.h>
+
+HWY_BEFORE_NAMESPACE();
+namespace halvera {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+// Vectors of 16 lanes, whose bytes a shuffle reverses (this Highway has no
+// byte Reverse); the rows are read and written once, so wider vectors would
+// gain little.
+using Tag16 = hn::CappedTag<uint8_t, 16>;
+
+alignas(16) constexpr uint8_t kReversed[16] = {15, 14, 13, 12, 11, 10, 9, 8,
+                                               7,  6,  5,  4,  3,  2,  1, 0};
+
+// Vectors of pixels from both ends change places reversed, while the two do
+// not overlap; the pixels left in the middle are swapped one by one.
+void MirrorRgbRowTarget(uint8_t* row, int32_t width) {
+    const Tag16 d;
+    const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+    const auto reversed = hn::Load(d, kReversed);
+    int32_t x = 0;
+    for (; 2 * (x + lanes) <= width; x += lanes) {
+        uint8_t* left = row + ptrdiff_t{3} * x;
+        uint8_t* right = row + ptrdiff_t{3} * (width - x - lanes);
+        hn::Vec<decltype(d)> lb, lg, lr, rb, rg, rr;
+        hn::LoadInterleaved3(d, left, lb, lg, lr);
+        hn::LoadInterleaved3(d, right, rb, rg, rr);
+        hn::StoreInterleaved3(hn::TableLookupBytes(rb, reversed),
+                              hn::TableLookupBytes(rg, reversed),
+                              hn::TableLookupBytes(rr, reversed), d, left);
+        hn::StoreInterleaved3(hn::TableLookupBytes(lb, reversed),
+                              hn::TableLookupBytes(lg, reversed),
+                              hn::TableLookupBytes(lr, reversed), d, right);
+    }
+    for (; x < width - 1 - x; ++x) {
+        uint8_t* p = row + ptrdiff_t{3} * x;
+        uint8_t* q = row + ptrdiff_t{3} * (width - 1 - x);
+        for (int c = 0; c < 3; ++c) {
+            const uint8_t held = p[c];
+            p[c] = q[c];
+            q[c] = held;
+        }
+    }
+}
+
+void MirrorByteRowTarget(uint8_t* row, int32_t width) {
+    const Tag16 d;
+    const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+    const auto reversed = hn::Load(d, kReversed);
+    int32_t x = 0;
+    for (; 2 * (x + lanes) <= width; x += lanes) {
+        const auto left = hn::LoadU(d, row + x);
+        const auto right = hn::LoadU(d, row + (width - x - lanes));
+        hn::StoreU(hn::TableLookupBytes(right, reversed), d, row + x);
+        hn::StoreU(hn::TableLookupBytes(left, reversed), d, row + (width - x - lanes));
+    }
+    for (; x < width - 1 - x; ++x) {
+        const uint8_t held = row[x];
+        row[x] = row[width - 1 - x];
+        row[width - 1 - x] = held;
+    }
+}
+
+void StreamRowCopyTarget(const uint8_t* from, uint8_t* to, size_t bytes) {
+    const hn::ScalableTag<uint8_t> d;
+    const size_t lanes = hn::Lanes(d);
+    // Byte by byte up to the first vector boundary of the target.
+    const size_t misaligned = reinterpret_cast<uintptr_t>(to) % (lanes * sizeof(uint8_t));
+    size_t i = 0;
+    for (const size_t head = misaligned == 0 ? 0 : lanes - misaligned; i < head && i < bytes; ++i)
+        to[i] = from[i];
+    for (; i + lanes <= bytes; i += lanes)
+        hn::Stream(hn::LoadU(d, from + i), d, to + i);
+    for (; i < bytes; ++i)
+        to[i] = from[i];
+}
+
+} // namespace HWY_NAMESPACE
+} // namespace halvera
+HWY_AFTER_NAMESPACE();
+
+#if HWY_ONCE
+namespace halvera {
+
+HWY_EXPORT(MirrorRgbRowTarget);
+HWY_EXPORT(MirrorByteRowTarget);
+HWY_EXPORT(StreamRowCopyTarget);
+
+void StreamRowCopy(const uint8_t* from, uint8_t* to, size_t bytes) {
+    HWY_DYNAMIC_DISPATCH(StreamRowCopyTarget)(from, to, bytes);
+}
+
+void FinishStreamedCopies() {
+    hwy::FlushStream();
+}
+
+void MirrorRgbRow(uint8_t* row, int32_t width) {
+    HWY_DYNAMIC_DISPATCH(MirrorRgbRowTarget)(row, width);
+}
+
+void MirrorByteRow(uint8_t* row, int32_t width) {
+    HWY_DYNAMIC_DISPATCH(MirrorByteRowTarget)(row, width);
+}
+
+} // namespace halvera
+#endif
