@@ -16,7 +16,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 work="$root/fuzz-corpus-work"
 
 failed=""
-for target in fuzz_bmp fuzz_reference fuzz_jpeg; do
+for target in fuzz_bmp fuzz_reference fuzz_jpeg fuzz_png fuzz_tiff; do
     binary="$build/fuzz/$target"
     if [ ! -x "$binary" ]; then
         echo "$binary is missing: build with -DHALVERA_FUZZ=ON first" >&2

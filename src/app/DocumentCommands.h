@@ -15,9 +15,12 @@ class CMavDoc;
 // old one untouched.
 class CDocumentCommands : public CommandTarget {
 public:
-    // The Save As dialog's filter.
+    // The filter of the Open and Save As dialogs: every picture type first,
+    // then each type on its own.
     static constexpr const char* kFileFilter =
-        "HLV file(*.bmp; *.jpg)|*.bmp; *.jpg|Other files(*.*)|*.*||";
+        "All pictures(*.bmp; *.jpg; *.png; *.tif; *.tiff)|*.bmp; *.jpg; *.png; *.tif; *.tiff|"
+        "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg)|*.jpg|PNG file(*.png)|*.png|"
+        "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||";
 
     explicit CDocumentCommands(CMavDoc& document) : document_(document) {}
 

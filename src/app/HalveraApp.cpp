@@ -92,16 +92,21 @@ CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {
             return window;
         }
     }
-    PackedDib picture = OpenPictureFile(path);
-    if (!picture)
+    PictureFromFile file = OpenPictureFile(path);
+    if (!file.picture)
         return nullptr;
     auto document = std::make_unique<CMavDoc>(settings_);
-    if (!document->OnOpenDocument(std::move(picture)))
+    if (!document->OnOpenDocument(std::move(file.picture)))
         return nullptr;
     document->setPath(path);
     document->setTitle(FileTitle(path));
     recentFiles_.add(path);
-    return addWindow(std::move(document));
+    CChildFrame* window = addWindow(std::move(document));
+    // The reader's remark (a 16-bit picture's stretch) is said once, in the
+    // status bar's message pane, until the next prompt replaces it.
+    if (window && !file.note.empty())
+        mainFrame_->setStatusPaneText(0, QString::fromStdString(file.note));
+    return window;
 }
 
 void CHalveraApp::OpenFiles(const std::vector<std::string>& paths) {

@@ -92,7 +92,7 @@ void RequireWords(const CommandLine& line, size_t count, const char* words) {
 
 void RequirePictureName(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None)
-        throw UsageError("the output file must end in .bmp or .jpg: " + path);
+        throw UsageError("the output file must end in .bmp, .jpg, .png, .tif or .tiff: " + path);
 }
 
 bool OpenDocument(CMavDoc& doc, const std::string& path) {

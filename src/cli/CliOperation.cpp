@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace halvera {
@@ -138,7 +139,12 @@ PackedDib ReadPicture(const std::string& path) {
         CBmpFile::ReportFileError(kReadError);
         return {};
     }
-    return OpenPictureFile(path);
+    PictureFromFile file = OpenPictureFile(path);
+    // The reader's remark (a 16-bit picture's stretch) is what the desktop
+    // shows in its status bar; here it goes with the messages.
+    if (file.picture && !file.note.empty())
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), file.note.c_str());
+    return std::move(file.picture);
 }
 
 bool PictureToRgb(const PackedDib& picture, DibBlock& image) {

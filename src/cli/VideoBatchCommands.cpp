@@ -56,7 +56,7 @@ void RejectOptions(const VideoCommandLine& line, bool source, bool timing) {
 
 void RequirePictureName(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None)
-        throw UsageError("the output file must end in .bmp or .jpg: " + path);
+        throw UsageError("the output file must end in .bmp, .jpg, .png, .tif or .tiff: " + path);
 }
 
 // The device to use: the one named, else the first. Nothing after the message.

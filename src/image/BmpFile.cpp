@@ -1,6 +1,7 @@
 #include "image/BmpFile.h"
 
 #include "image/AtomicFileWriter.h"
+#include "image/BmpRle.h"
 #include "image/ConvertPackedDib.h"
 #include "platform/UserPrompts.h"
 
@@ -20,6 +21,8 @@ constexpr uint16_t kReferenceSignature = 0x3D3D; // "=="
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kReferencePixelOffset = kFileHeaderSize + kHeaderSize;
 constexpr uint32_t kLongestHeaderSize = 124;
+constexpr uint32_t kRle8 = 1;
+constexpr uint32_t kRle4 = 2;
 constexpr int kReadError = 1;
 constexpr int kSaveError = 2;
 
@@ -91,6 +94,87 @@ bool SkipExtendedHeader(std::FILE* file, BitmapInfoHeader& header) {
     return true;
 }
 
+// Whether the file's rows must be rewritten before they form a packed DIB:
+// run-length encoded rows, or rows stored top-down (negative height).
+bool NeedsRowConversion(const BitmapInfoHeader& header) {
+    return header.biHeight < 0 || header.biCompression == kRle8 || header.biCompression == kRle4;
+}
+
+// The depth a file that needs row conversion keeps, or -1 when the file is
+// refused: RLE8 is 8-bit and RLE4 4-bit, both bottom-up only; top-down files
+// are uncompressed of depth 1, 4, 8 or 24. Sizes as for every other file.
+int ConvertedFileDepth(const BitmapInfoHeader& header) {
+    if (header.biWidth <= 0 || header.biWidth > kMaxDibSide || header.biHeight == 0 ||
+        header.biHeight < -kMaxDibSide || header.biHeight > kMaxDibSide)
+        return -1;
+    const int depth = header.biBitCount;
+    switch (header.biCompression) {
+    case 0:
+        return depth == 1 || depth == 4 || depth == 8 || depth == 24 ? depth : -1;
+    case kRle8:
+        return depth == 8 && header.biHeight > 0 ? depth : -1;
+    case kRle4:
+        return depth == 4 && header.biHeight > 0 ? depth : -1;
+    default:
+        return -1;
+    }
+}
+
+// Reads the rest of an RLE or top-down BMP file (after its picture header of
+// `storedHeaderSize` bytes) and rewrites it as an uncompressed, bottom-up
+// packed DIB with a full palette. Unlike the plain files these honour the
+// file's colour count (biClrUsed) and pixel offset, as the programs writing
+// them rely on both. Empty when any part lies outside the file.
+PackedDib ReadConvertedBmp(std::FILE* file, const FileHeader& fileHeader,
+                           const BitmapInfoHeader& header, uint32_t storedHeaderSize) {
+    const int depth = ConvertedFileDepth(header);
+    if (depth < 0)
+        return {};
+    const size_t fullPalette = depth <= 8 ? size_t{1} << depth : 0;
+    const size_t colours = header.biClrUsed == 0 ? fullPalette : header.biClrUsed;
+    if (colours > fullPalette)
+        return {};
+    const size_t restSize = fileHeader.fileSize - kFileHeaderSize - storedHeaderSize;
+    const int64_t pixelStart =
+        int64_t{fileHeader.pixelOffset} - int64_t{kFileHeaderSize} - storedHeaderSize;
+    if (pixelStart < static_cast<int64_t>(colours * 4) ||
+        pixelStart > static_cast<int64_t>(restSize))
+        return {};
+    PackedDib rest = PackedDib::Allocate(restSize);
+    if (!rest || !ReadExactly(file, rest.data(), restSize))
+        return {};
+
+    const int32_t height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
+    const auto stride = static_cast<size_t>(DibStride(header.biWidth, depth));
+    const size_t rowsStart = kHeaderSize + fullPalette * 4;
+    PackedDib dib = PackedDib::Allocate(rowsStart + stride * static_cast<size_t>(height));
+    if (!dib)
+        return {};
+    BitmapInfoHeader& target = *dib.header();
+    target = header;
+    target.biHeight = height;
+    target.biCompression = 0;
+    target.biSizeImage = 0;
+    target.biClrUsed = 0;
+    target.biClrImportant = 0;
+    std::memcpy(dib.data() + kHeaderSize, rest.data(), colours * 4);
+
+    const uint8_t* pixels = rest.data() + pixelStart;
+    const size_t pixelBytes = restSize - static_cast<size_t>(pixelStart);
+    uint8_t* rows = dib.data() + rowsStart;
+    if (header.biCompression != 0)
+        return DecodeBmpRle(pixels, pixelBytes, depth, header.biWidth, height, rows, stride)
+                   ? std::move(dib)
+                   : PackedDib{};
+    // Top-down rows: the file's first row is the top image row.
+    if (stride * static_cast<size_t>(height) > pixelBytes)
+        return {};
+    for (int32_t y = 0; y < height; ++y)
+        std::memcpy(rows + stride * static_cast<size_t>(height - 1 - y), pixels + stride * y,
+                    stride);
+    return dib;
+}
+
 // The packed DIB of an open BMP file, or empty. The picture header is judged
 // before the block is allocated, so no memory is spent on a refused file, and
 // a file too short for header + full palette + rows is refused.
@@ -105,6 +189,8 @@ PackedDib ReadBmpBlock(std::FILE* file) {
     if (!SkipExtendedHeader(file, header) ||
         fileHeader->fileSize < kFileHeaderSize + kHeaderSize + skippedHeader)
         return {};
+    if (NeedsRowConversion(header))
+        return ReadConvertedBmp(file, *fileHeader, header, kHeaderSize + skippedHeader);
     const size_t blockSize = fileHeader->fileSize - kFileHeaderSize - skippedHeader;
     const int64_t required = PackedDibRequiredSize(header);
     if (required < 0 || static_cast<uint64_t>(required) > blockSize)

@@ -13,8 +13,10 @@ namespace halvera {
 // file; every failure is reported to the user before the call returns.
 class CBmpFile {
 public:
-    // Reads an uncompressed BMP file of depth 1, 4, 8 or 24 with a full
-    // palette into a packed DIB. Empty after "Can not read the file!".
+    // Reads a BMP file of depth 1, 4, 8 or 24 into a packed DIB with a full
+    // palette and bottom-up, uncompressed rows: uncompressed files with a full
+    // palette as they are; RLE8, RLE4 and top-down files rewritten (BmpRle.h).
+    // Empty after "Can not read the file!".
     PackedDib ReadPackedDib(const std::string& path);
 
     // Writes `image` as a BMP file. False when `image` holds no block (no

@@ -4,6 +4,8 @@
 #include "image/ConvertPackedDib.h"
 #include "image/JpegFile.h"
 #include "image/PictureFiles.h"
+#include "image/PngFile.h"
+#include "image/TiffFile.h"
 #include "platform/UserPrompts.h"
 
 #include <cstring>
@@ -193,6 +195,12 @@ bool CMavDoc::SaveByExtension(const std::string& path) {
     }
     case PictureFileType::Bmp:
         written = CBmpFile().Write(path, image());
+        break;
+    case PictureFileType::Png:
+        written = CPngFile().Write(path, image());
+        break;
+    case PictureFileType::Tiff:
+        written = CTiffFile().Write(path, image());
         break;
     case PictureFileType::None:
         return false;

@@ -46,10 +46,11 @@ public:
     // 8 or 24), converted to 24 bits; its size becomes ImageWidth and ImageHeight.
     bool OnOpenDocument(PackedDib picture);
 
-    // Writes the main image by the last four characters of `path`, any case:
+    // Writes the main image by the ending of `path`, any case (PictureFiles.h):
     // ".JPG" asks for the quality first (Cancel writes nothing), ".BMP" writes a
-    // 24-bit BMP, anything else writes nothing and says nothing. A successful
-    // write clears the modified flag.
+    // 24-bit BMP, ".PNG" and ".TIF"/".TIFF" a lossless 8-bit RGB file, anything
+    // else writes nothing and says nothing. A successful write clears the
+    // modified flag.
     bool SaveByExtension(const std::string& path);
 
     // Descriptors of the buffers. Blocks that do not exist describe no image.

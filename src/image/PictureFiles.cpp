@@ -2,6 +2,11 @@
 
 #include "image/BmpFile.h"
 #include "image/JpegFile.h"
+#include "image/PngFile.h"
+#include "image/TiffFile.h"
+
+#include <array>
+#include <utility>
 
 namespace halvera {
 
@@ -24,19 +29,29 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view upperSuffix) {
 }
 
 PictureFileType PictureFileTypeOf(std::string_view path) {
-    if (EndsWithIgnoringCase(path, ".BMP"))
-        return PictureFileType::Bmp;
-    if (EndsWithIgnoringCase(path, ".JPG"))
-        return PictureFileType::Jpeg;
+    static constexpr std::array<std::pair<std::string_view, PictureFileType>, 5> kEndings = {{
+        {".BMP", PictureFileType::Bmp},
+        {".JPG", PictureFileType::Jpeg},
+        {".PNG", PictureFileType::Png},
+        {".TIF", PictureFileType::Tiff},
+        {".TIFF", PictureFileType::Tiff},
+    }};
+    for (const auto& [ending, type] : kEndings)
+        if (EndsWithIgnoringCase(path, ending))
+            return type;
     return PictureFileType::None;
 }
 
-PackedDib OpenPictureFile(const std::string& path) {
+PictureFromFile OpenPictureFile(const std::string& path) {
     switch (PictureFileTypeOf(path)) {
     case PictureFileType::Bmp:
-        return CBmpFile().ReadPackedDib(path);
+        return {CBmpFile().ReadPackedDib(path), {}};
     case PictureFileType::Jpeg:
-        return CJpegFile().ReadPackedDib(path);
+        return {CJpegFile().ReadPackedDib(path), {}};
+    case PictureFileType::Png:
+        return CPngFile().ReadPicture(path);
+    case PictureFileType::Tiff:
+        return CTiffFile().ReadPicture(path);
     case PictureFileType::None:
         break;
     }

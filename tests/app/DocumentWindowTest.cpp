@@ -178,7 +178,10 @@ TEST_F(DocumentWindowTest, SaveAsOffersTheFilterAndTheTitleAndWritesACopy) {
     frame().router().dispatch(kIdFileSaveAs);
     ASSERT_EQ(prompts.fileRequests.size(), 2u);
     const FileDialogRequest& request = prompts.fileRequests[1];
-    EXPECT_EQ(request.filter, "HLV file(*.bmp; *.jpg)|*.bmp; *.jpg|Other files(*.*)|*.*||");
+    EXPECT_EQ(request.filter,
+              "All pictures(*.bmp; *.jpg; *.png; *.tif; *.tiff)|*.bmp; *.jpg; *.png; *.tif; *.tiff|"
+              "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg)|*.jpg|PNG file(*.png)|*.png|"
+              "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||");
     EXPECT_EQ(request.proposedName, title);
     EXPECT_TRUE(request.promptOverwrite);
     EXPECT_TRUE(request.pathMustExist);
@@ -224,7 +227,9 @@ TEST_F(DocumentWindowTest, OpenUsesTheFilterAndReadsByTheLastFourCharacters) {
     EXPECT_FALSE(prompts.fileRequests[0].save);
     EXPECT_TRUE(prompts.fileRequests[0].fileMustExist);
     EXPECT_EQ(prompts.fileRequests[0].filter,
-              "HLV file(*.bmp; *.jpg)|*.bmp; *.jpg|Other files(*.*)|*.*||");
+              "All pictures(*.bmp; *.jpg; *.png; *.tif; *.tiff)|*.bmp; *.jpg; *.png; *.tif; *.tiff|"
+              "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg)|*.jpg|PNG file(*.png)|*.png|"
+              "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||");
     ASSERT_EQ(frame().documentWindows().size(), 1u);
     EXPECT_EQ(frame().documentWindows()[0]->document().width(), 12);
     EXPECT_EQ(app->settings().ImageWidth, 12);

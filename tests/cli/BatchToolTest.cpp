@@ -151,7 +151,7 @@ TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfEveryOperation) {
         {"info", input, input},
         {"info", input, "--quality", "50"},
         {"convert", input},
-        {"convert", input, folder.file("out.png")},
+        {"convert", input, folder.file("out.gif")},
         {"convert", input, output, "--quality", "101"},
         {"convert", input, output, "--quality", "-1"},
         {"convert", input, output, "--quality", "high"},
@@ -164,7 +164,7 @@ TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfEveryOperation) {
         {"apply", input, output, "none", "strength"},
         {"apply", input, output, "none", "strength=3"},
         {"apply", input, output, "none", "=3"},
-        {"apply", input, folder.file("out.tif"), "none"},
+        {"apply", input, folder.file("out.jpeg"), "none"},
     };
     for (const auto& arguments : wrong) {
         std::string line;

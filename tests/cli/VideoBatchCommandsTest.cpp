@@ -73,7 +73,7 @@ TEST_F(CliVideo, WrongArgumentsAreUsageErrors) {
     EXPECT_EQ(RunCli({"record", video, "--time", "1"}), 2);
     EXPECT_EQ(RunCli({"record", video, "--time", "1", "--rate", "0"}), 2);
     EXPECT_EQ(RunCli({"record", video, "--time", "soon", "--rate", "5"}), 2);
-    EXPECT_EQ(RunCli({"snap", dir.file("frame.png")}), 2);
+    EXPECT_EQ(RunCli({"snap", dir.file("frame.gif")}), 2);
     EXPECT_EQ(RunCli({"video-frame", video, "first", dir.file("f.bmp")}), 2);
     EXPECT_EQ(RunCli({"video-sources", "--rate", "5"}), 2);
     EXPECT_EQ(RunCli({"info", video, "--source", "Simulated camera"}), 2);

@@ -275,7 +275,7 @@ TEST_F(DocumentSaving, JpegAsksForTheQualityFirst) {
     ASSERT_TRUE(doc.SaveByExtension(path));
     EXPECT_EQ(prompts.qualityRequests, 1);
     EXPECT_FALSE(doc.IsModified());
-    const PackedDib read = OpenPictureFile(path);
+    const PackedDib read = OpenPictureFile(path).picture;
     ASSERT_TRUE(read);
     EXPECT_EQ(read.header()->biWidth, 13);
 }
@@ -311,13 +311,13 @@ TEST(PictureFiles, NameOfNoPictureTypeOpensNothingAndSaysNothing) {
     testing::TemporaryFolder folder;
     const std::string path = folder.file("picture.jpeg");
     testing::WriteFileBytes(path, Bytes(100, 1));
-    EXPECT_FALSE(OpenPictureFile(path));
+    EXPECT_FALSE(OpenPictureFile(path).picture);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
 TEST(PictureFiles, MissingFileShowsTheReadersMessage) {
     testing::ScopedRecordingPrompts prompts;
-    EXPECT_FALSE(OpenPictureFile("/nonexistent/folder/picture.BMP"));
+    EXPECT_FALSE(OpenPictureFile("/nonexistent/folder/picture.BMP").picture);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Can not read the file!"});
 }
 

@@ -42,6 +42,18 @@ TEST(FileDialogFilter, PatternsMatchTheExtensionInAnyCase) {
     EXPECT_TRUE(Matches(all, "README"));
 }
 
+TEST(FileDialogFilter, EachTypeGivesTheSuffixOfItsFirstPattern) {
+    const QStringList filters =
+        ConvertFileFilter("All pictures(*.bmp; *.png)|*.bmp; *.png|PNG file(*.png)|*.png|"
+                          "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||");
+    ASSERT_EQ(filters.size(), 4);
+    EXPECT_EQ(FilterSuffix(filters[0]), QStringLiteral("bmp"));
+    EXPECT_EQ(FilterSuffix(filters[1]), QStringLiteral("png"));
+    EXPECT_EQ(FilterSuffix(filters[2]), QStringLiteral("tif"));
+    EXPECT_EQ(FilterSuffix(filters[3]), QString());
+    EXPECT_TRUE(Matches(FilterPatterns(filters[2]), "scan.TIFF"));
+}
+
 TEST(JpegQualityDialog, StartsAt75WithTheExplanation) {
     JpegQualityDialog dialog;
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quality"));

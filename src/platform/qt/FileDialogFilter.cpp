@@ -48,4 +48,21 @@ QString FilterPatterns(const QString& nameFilter) {
     return nameFilter.mid(open + 1, close - open - 1);
 }
 
+QString FilterSuffix(const QString& nameFilter) {
+    const QString first = FilterPatterns(nameFilter).section(u' ', 0, 0);
+    if (!first.startsWith(QLatin1String("*.")))
+        return {};
+    // Each letter is a "[xX]" group; the small letter comes first.
+    QString suffix;
+    for (qsizetype i = 2; i < first.size(); ++i) {
+        if (first[i] == u'[' && i + 3 < first.size() && first[i + 3] == u']') {
+            suffix += first[i + 1];
+            i += 3;
+        } else {
+            suffix += first[i];
+        }
+    }
+    return suffix;
+}
+
 } // namespace halvera

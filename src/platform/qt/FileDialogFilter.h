@@ -15,4 +15,9 @@ QStringList ConvertFileFilter(std::string_view filter);
 // The pattern part of one converted name filter, as QFileDialog would read it.
 QString FilterPatterns(const QString& nameFilter);
 
+// The extension of the first pattern of one converted name filter, in small
+// letters ("PNG file (*.[pP][nN][gG])" -> "png"); empty for "*". A Save As
+// dialog gives a name typed without extension the one of the chosen type.
+QString FilterSuffix(const QString& nameFilter);
+
 } // namespace halvera

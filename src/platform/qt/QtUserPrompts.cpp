@@ -108,8 +108,16 @@ std::optional<std::string> QtUserPrompts::askFileName(const FileDialogRequest& r
     dialog.setOption(QFileDialog::HideNameFilterDetails, true);
     if (!request.filter.empty())
         dialog.setNameFilters(ConvertFileFilter(request.filter));
-    if (request.save)
-        dialog.setDefaultSuffix(DefaultSuffix(request.defaultExtension));
+    if (request.save) {
+        const QString fallback = DefaultSuffix(request.defaultExtension);
+        dialog.setDefaultSuffix(fallback);
+        // A name typed without extension gets the one of the type chosen.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog, fallback](const QString& nameFilter) {
+                             const QString suffix = FilterSuffix(nameFilter);
+                             dialog.setDefaultSuffix(suffix.isEmpty() ? fallback : suffix);
+                         });
+    }
     if (!request.proposedName.empty())
         dialog.selectFile(ToQString(request.proposedName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -1,0 +1,187 @@
+#include "image/PngFile.h"
+
+#include "image/AtomicFileWriter.h"
+#include "image/BmpFile.h"
+#include "platform/UserPrompts.h"
+
+#include <bit>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <png.h>
+#include <vector>
+
+namespace halvera {
+
+namespace {
+
+constexpr int kReadError = 1;
+constexpr int kSaveError = 2;
+constexpr int kCompressionLevel = 6;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// libpng's errors return to the recovery point of the function that called
+// it (png_jmpbuf). The longjmp only crosses libpng's C frames and the
+// functions below that call setjmp, which keep every object with a destructor
+// in this state, owned by their caller.
+struct PngReadState {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    PictureAssembler assembler;
+    std::vector<uint8_t> rows; // one row, or every row of an interlaced picture
+    std::vector<png_bytep> rowPointers;
+    bool complete = false;
+
+    ~PngReadState() { png_destroy_read_struct(&png, &info, nullptr); }
+};
+
+// The library's messages would go to standard error; the user sees the
+// program's own message instead.
+void IgnoreWarning(png_structp, png_const_charp) {}
+[[noreturn]] void ReturnToRecovery(png_structp png, png_const_charp) {
+    png_longjmp(png, 1);
+}
+
+// The layout libpng delivers for the picture whose header has just been read;
+// for a palette picture its colours too.
+SampleLayout LayoutOf(png_structp png, png_infop info) {
+    SampleLayout layout;
+    layout.width = static_cast<int32_t>(png_get_image_width(png, info));
+    layout.height = static_cast<int32_t>(png_get_image_height(png, info));
+    layout.bitsPerSample = png_get_bit_depth(png, info);
+    layout.samplesPerPixel = png_get_channels(png, info);
+    const int type = png_get_color_type(png, info);
+    if (type & PNG_COLOR_MASK_PALETTE) {
+        layout.colours = SampleColours::Palette;
+        png_colorp colours = nullptr;
+        int count = 0;
+        if (png_get_PLTE(png, info, &colours, &count) == PNG_INFO_PLTE)
+            for (int i = 0; i < count; ++i)
+                layout.palette.push_back(
+                    RgbQuad{colours[i].blue, colours[i].green, colours[i].red, 0});
+    } else {
+        layout.colours = (type & PNG_COLOR_MASK_COLOR) ? SampleColours::Rgb : SampleColours::Grey;
+    }
+    return layout;
+}
+
+// Decodes the open file into the state's assembler; false after a library
+// error or for a picture the assembler refuses.
+bool DecodePng(PngReadState& state, std::FILE* file) {
+    if (setjmp(png_jmpbuf(state.png)))
+        return false;
+    png_init_io(state.png, file);
+    png_set_user_limits(state.png, kMaxDibSide, kMaxDibSide);
+    png_read_info(state.png, state.info);
+    if (png_get_bit_depth(state.png, state.info) == 16 &&
+        std::endian::native == std::endian::little)
+        png_set_swap(state.png);
+    const int passes = png_set_interlace_handling(state.png);
+    png_read_update_info(state.png, state.info);
+    if (!state.assembler.Begin(LayoutOf(state.png, state.info)))
+        return false;
+
+    const size_t rowBytes = png_get_rowbytes(state.png, state.info);
+    const auto height = static_cast<int32_t>(png_get_image_height(state.png, state.info));
+    if (rowBytes != state.assembler.rowBytes())
+        return false;
+    if (passes == 1) {
+        state.rows.resize(rowBytes);
+        for (int32_t y = 0; y < height; ++y) {
+            png_read_row(state.png, state.rows.data(), nullptr);
+            state.assembler.AddRow(y, state.rows.data());
+        }
+    } else {
+        // Every pass adds pixels to every row: the whole picture is kept.
+        state.rows.resize(rowBytes * static_cast<size_t>(height));
+        state.rowPointers.resize(static_cast<size_t>(height));
+        for (int32_t y = 0; y < height; ++y)
+            state.rowPointers[static_cast<size_t>(y)] = state.rows.data() + rowBytes * y;
+        png_read_image(state.png, state.rowPointers.data());
+        for (int32_t y = 0; y < height; ++y)
+            state.assembler.AddRow(y, state.rowPointers[static_cast<size_t>(y)]);
+    }
+    png_read_end(state.png, nullptr);
+    return true;
+}
+
+struct PngWriteState {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::vector<uint8_t> row;
+
+    ~PngWriteState() { png_destroy_write_struct(&png, &info); }
+};
+
+// Encodes `image` into the open stream; false after a library error.
+bool EncodePng(PngWriteState& state, std::FILE* stream, const CDibImage& image) {
+    if (setjmp(png_jmpbuf(state.png)))
+        return false;
+    const int32_t width = image.width();
+    png_init_io(state.png, stream);
+    png_set_IHDR(state.png, state.info, static_cast<png_uint_32>(width),
+                 static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_compression_level(state.png, kCompressionLevel);
+    png_write_info(state.png, state.info);
+    uint8_t* row = state.row.data();
+    for (int32_t y = 0; y < image.height; ++y) {
+        const uint8_t* source = image.row(y);
+        for (int32_t x = 0; x < width; ++x, source += 3) {
+            row[3 * x] = source[2];
+            row[3 * x + 1] = source[1];
+            row[3 * x + 2] = source[0];
+        }
+        png_write_row(state.png, row);
+    }
+    png_write_end(state.png, nullptr);
+    return true;
+}
+
+} // namespace
+
+PictureFromFile CPngFile::ReadPicture(const std::string& path) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    PictureFromFile result;
+    if (file) {
+        WaitCursor wait;
+        PngReadState state;
+        state.png =
+            png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ReturnToRecovery, IgnoreWarning);
+        state.info = state.png ? png_create_info_struct(state.png) : nullptr;
+        try {
+            if (state.info && DecodePng(state, file.get()))
+                result = state.assembler.Finish();
+        } catch (const std::bad_alloc&) {
+            // The rows of an interlaced picture did not fit in memory.
+        }
+    }
+    if (!result.picture)
+        CBmpFile::ReportFileError(kReadError);
+    return result;
+}
+
+bool CPngFile::Write(const std::string& path, const CDibImage& image) {
+    if (image.empty() || image.bitCount() != 24)
+        return false;
+    AtomicFileWriter file(path);
+    bool written = false;
+    if (file.Open()) {
+        WaitCursor wait;
+        PngWriteState state;
+        state.row.resize(3 * static_cast<size_t>(image.width()));
+        state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ReturnToRecovery,
+                                            IgnoreWarning);
+        state.info = state.png ? png_create_info_struct(state.png) : nullptr;
+        written = state.info && EncodePng(state, file.stream(), image) && file.Commit();
+    }
+    if (!written)
+        CBmpFile::ReportFileError(kSaveError);
+    return written;
+}
+
+} // namespace halvera

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "image/DibImage.h"
+#include "image/PictureAssembler.h"
+
+#include <string>
+
+namespace halvera {
+
+// PNG files through libpng. Each call opens and closes its own file; every
+// failure is reported to the user before the call returns, with the messages
+// of BMP files ("Can not read the file!", "Cannotsave the file!").
+class CPngFile {
+public:
+    // Reads grey, palette and RGB pictures, with or without alpha (which is
+    // dropped), of 1, 2, 4, 8 and 16 bits, interlaced or not, as
+    // PictureAssembler converts them. Empty picture after a message.
+    PictureFromFile ReadPicture(const std::string& path);
+
+    // Writes the 24-bit `image` as an 8-bit RGB PNG at compression level 6.
+    // False when `image` is not a 24-bit image (no message) or after a
+    // message; an existing file is then untouched.
+    bool Write(const std::string& path, const CDibImage& image);
+};
+
+} // namespace halvera

@@ -1,0 +1,85 @@
+// The batch tool reads and writes PNG and TIFF files and RLE BMP files like
+// the desktop program, and prints a 16-bit picture's stretch with its messages.
+#include "CliPictures.h"
+#include "CliRunner.h"
+#include "PictureEncoders.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace halvera {
+namespace {
+
+using testing::CliResult;
+using testing::RunCliCapturing;
+
+testing::Pixel Pattern(int x, int y) {
+    return {uint8_t(x * 9), uint8_t(200 - y * 7), uint8_t(x * y)};
+}
+
+class PictureFormatsCli : public ::testing::Test {
+protected:
+    testing::TemporaryFolder folder;
+};
+
+TEST_F(PictureFormatsCli, ConvertGoesThroughPngAndTiffAndBackUnchanged) {
+    const std::string input = folder.file("in.bmp");
+    testing::WriteBmp24(input, 23, 6, Pattern);
+    for (const std::string middle : {"mid.png", "mid.TIF", "mid.tiff"}) {
+        SCOPED_TRACE(middle);
+        const std::string through = folder.file(middle);
+        const std::string back = folder.file("back.bmp");
+        CliResult result = RunCliCapturing({"convert", input, through});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.err, "");
+        result = RunCliCapturing({"convert", through, back});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const testing::Bytes file = testing::ReadFileBytes(back);
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 23; ++x)
+                ASSERT_EQ(testing::PixelOf(file, 23, 6, x, y), Pattern(x, y)) << x << "," << y;
+    }
+    const CliResult inverted =
+        RunCliCapturing({"apply", input, folder.file("inverted.png"), "invert"});
+    EXPECT_EQ(inverted.status, 0) << inverted.err;
+    EXPECT_TRUE(std::filesystem::exists(folder.file("inverted.png")));
+}
+
+TEST_F(PictureFormatsCli, SixteenBitInputsSayHowTheyWereStretched) {
+    testing::TestPicture deep;
+    deep.width = 2;
+    deep.height = 1;
+    deep.bits = 16;
+    deep.samples = {300, 900};
+    const std::string input = folder.file("deep.png");
+    ASSERT_TRUE(testing::WritePngFile(input, deep));
+
+    CliResult result = RunCliCapturing({"info", input});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, "width=2 height=1 depth=8\n");
+    EXPECT_EQ(result.err, input + ": 16-bit picture shown stretched from 300..900\n");
+
+    const std::string output = folder.file("deep.bmp");
+    result = RunCliCapturing({"convert", input, output});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const testing::Bytes file = testing::ReadFileBytes(output);
+    EXPECT_EQ(testing::PixelOf(file, 2, 1, 0, 0), (testing::Pixel{0, 0, 0}));
+    EXPECT_EQ(testing::PixelOf(file, 2, 1, 1, 0), (testing::Pixel{255, 255, 255}));
+}
+
+TEST_F(PictureFormatsCli, DamagedInputsAndUnknownOutputNamesFail) {
+    const std::string damaged = folder.file("damaged.tif");
+    testing::WriteFileBytes(damaged, testing::Bytes(40, 'I'));
+    CliResult result = RunCliCapturing({"convert", damaged, folder.file("out.png")});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Can not read the file!\n");
+
+    const std::string input = folder.file("in.bmp");
+    testing::WriteBmp24(input, 4, 4, Pattern);
+    result = RunCliCapturing({"convert", input, folder.file("out.jpeg")});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("must end in .bmp, .jpg, .png, .tif or .tiff"), std::string::npos);
+}
+
+} // namespace
+} // namespace halvera
