@@ -2,6 +2,7 @@
 
 #include "cli/CliOperation.h"
 #include "cli/MeasureCommand.h"
+#include "cli/PrintCommand.h"
 #include "cli/ScanCommands.h"
 #include "cli/VideoBatchCommands.h"
 #include "image/AppSettings.h"
@@ -31,6 +32,7 @@ struct CommandLine {
     std::optional<std::string> source;
     std::optional<std::string> time;
     std::optional<std::string> rate;
+    std::optional<std::string> calibration;
 };
 
 int ParseQuality(const std::string& text) {
@@ -70,6 +72,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
             SetOnce(line.mask, value, word);
         else if (word == "--mask-out")
             SetOnce(line.maskOut, value, word);
+        else if (word == "--calibration")
+            SetOnce(line.calibration, value, word);
         else if (word == "--source")
             SetOnce(line.source, value, word);
         else if (word == "--time")
@@ -167,6 +171,10 @@ int RunApply(const CommandLine& line) {
     arguments.rejectUnused();
 
     AppSettings settings;
+    if (line.calibration) {
+        RulerCalibration calibration(settings);
+        SetCalibrationArgument(calibration, *line.calibration);
+    }
     CMavDoc doc(settings);
     if (!OpenDocument(doc, input))
         return kExitFailure;
@@ -210,6 +218,7 @@ std::string BatchToolUsage() {
                         "       halvera-cli convert IN OUT [--quality Q]\n"
                         "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] "
                         "[--mask-out FILE] [--quality Q]\n"
+                        "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n"
                         "       halvera-cli video-sources\n"
                         "       halvera-cli snap OUT [--source NAME] [--quality Q]\n"
                         "       halvera-cli record OUT.avi --time SECONDS --rate FPS "
@@ -220,6 +229,7 @@ std::string BatchToolUsage() {
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";
     usage += MeasureCommandUsage();
+    usage += PrintCommandUsage();
     return usage;
 }
 
@@ -236,6 +246,12 @@ int RunBatchTool(const std::vector<std::string>& words) {
             StandardErrorPrompts prompts(kDefaultJpegQuality);
             ScopedPrompts scope(prompts);
             return RunMeasureCommand(std::vector<std::string>(words.begin() + 1, words.end()));
+        }
+        // print reads its own options and flags.
+        if (!words.empty() && words[0] == "print") {
+            StandardErrorPrompts prompts(kDefaultJpegQuality);
+            ScopedPrompts scope(prompts);
+            return RunPrintCommand(std::vector<std::string>(words.begin() + 1, words.end()));
         }
         const CommandLine line = ParseCommandLine(words);
         StandardErrorPrompts prompts(line.quality.value_or(kDefaultJpegQuality));

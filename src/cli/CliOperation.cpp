@@ -179,7 +179,8 @@ const CliOperation* FindOperation(std::string_view name) {
 std::vector<const CliOperation*> AllOperations() {
     std::vector<const CliOperation*> all;
     for (const auto list : {ImageCoreOperations(), SelectionOperations(), ProcessingOperations(),
-                            ArithmeticOperations(), WarpingOperations(), AnnotationOperations()})
+                            ArithmeticOperations(), WarpingOperations(), AnnotationOperations(),
+                            MeasureGraphOperations()})
         for (const CliOperation& operation : list)
             all.push_back(&operation);
     return all;

@@ -79,6 +79,7 @@ std::span<const CliOperation> SelectionOperations();
 std::span<const CliOperation> ProcessingOperations();
 std::span<const CliOperation> WarpingOperations();
 std::span<const CliOperation> ArithmeticOperations();
+std::span<const CliOperation> MeasureGraphOperations();
 std::span<const CliOperation> AnnotationOperations();
 
 // Reads the picture file `path` (an input, a mask or a second image) as File

@@ -110,17 +110,7 @@ constexpr ItemKind kItemKinds[] = {
 };
 
 bool SetCalibration(MeasureSession& session, const std::string& value) {
-    const std::vector<std::string_view> fields = SplitCommas(value);
-    const auto unit = fields.size() == 5 ? ParseCoordinate(fields[0]) : std::nullopt;
-    const auto realX = fields.size() == 5 ? ParseReal(fields[1]) : std::nullopt;
-    const auto realY = fields.size() == 5 ? ParseReal(fields[2]) : std::nullopt;
-    const auto pixelX = fields.size() == 5 ? ParseCoordinate(fields[3]) : std::nullopt;
-    const auto pixelY = fields.size() == 5 ? ParseCoordinate(fields[4]) : std::nullopt;
-    if (!unit || !realX || !realY || !pixelX || !pixelY)
-        throw UsageError("--calibration needs UNIT,REALX,REALY,PIXELX,PIXELY, not '" + value + "'");
-    session.calibration.SetUnit(*unit);
-    session.calibration.SetRealSize(*realX, *realY);
-    session.calibration.SetPixelSize(*pixelX, *pixelY);
+    SetCalibrationArgument(session.calibration, value);
     return true;
 }
 
@@ -216,16 +206,33 @@ std::span<const MeasureOption> MeasureOptions() {
 }
 
 void AppendMeasureItem(MeasureSession& session, std::string_view word) {
+    AppendMeasureItem(session.doc.measureData(), word);
+}
+
+void AppendMeasureItem(MeasureData& data, std::string_view word) {
     const size_t colon = word.find(':');
     const std::string_view prefix = word.substr(0, colon);
     for (const ItemKind& kind : kItemKinds) {
         if (colon == std::string_view::npos || kind.prefix != prefix)
             continue;
-        kind.append(session.doc.measureData(),
-                    Coordinates(word, word.substr(colon + 1), kind.numbers));
+        kind.append(data, Coordinates(word, word.substr(colon + 1), kind.numbers));
         return;
     }
     throw UsageError("unknown measurement item '" + std::string(word) + "'");
+}
+
+void SetCalibrationArgument(RulerCalibration& calibration, const std::string& value) {
+    const std::vector<std::string_view> fields = SplitCommas(value);
+    const auto unit = fields.size() == 5 ? ParseCoordinate(fields[0]) : std::nullopt;
+    const auto realX = fields.size() == 5 ? ParseReal(fields[1]) : std::nullopt;
+    const auto realY = fields.size() == 5 ? ParseReal(fields[2]) : std::nullopt;
+    const auto pixelX = fields.size() == 5 ? ParseCoordinate(fields[3]) : std::nullopt;
+    const auto pixelY = fields.size() == 5 ? ParseCoordinate(fields[4]) : std::nullopt;
+    if (!unit || !realX || !realY || !pixelX || !pixelY)
+        throw UsageError("--calibration needs UNIT,REALX,REALY,PIXELX,PIXELY, not '" + value + "'");
+    calibration.SetUnit(*unit);
+    calibration.SetRealSize(*realX, *realY);
+    calibration.SetPixelSize(*pixelX, *pixelY);
 }
 
 int RunMeasureCommand(const std::vector<std::string>& words) {

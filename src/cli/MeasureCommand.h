@@ -47,6 +47,13 @@ std::span<const MeasureOption> MeasureOptions();
 // session's measurement data with the tools' refusal rules (a refused item is
 // skipped); throws UsageError on a malformed word.
 void AppendMeasureItem(MeasureSession& session, std::string_view word);
+// The same into any document's measurement data.
+void AppendMeasureItem(MeasureData& data, std::string_view word);
+
+// Stores a `--calibration UNIT,REALX,REALY,PIXELX,PIXELY` value as the
+// Calibrate panel's OK stores it (with the settings' limits); throws
+// UsageError on a malformed value.
+void SetCalibrationArgument(RulerCalibration& calibration, const std::string& value);
 
 // Runs `measure [OPTIONS] ITEM...` on the words after the command's name.
 int RunMeasureCommand(const std::vector<std::string>& words);

@@ -6,8 +6,10 @@
 #include "app/FrameServices.h"
 #include "image/MavDoc.h"
 #include "measure/CalibrationTool.h"
+#include "measure/GraphCommands.h"
 #include "measure/MeasureCommands.h"
 #include "processing/ArithmeticCommands.h"
+#include "print/PrintCommands.h"
 #include "processing/ProcessingViewCommands.h"
 #include "view/BuildOutlineMap.h"
 #include "view/DrawDib.h"
@@ -602,7 +604,11 @@ const CommandMap<CMavView>& CMavView::Commands() {
             .add(kIdMeasureAngle, &AngleToolCommand)
             .add(kIdAdjustAngle, &AdjustAngleCommand)
             .add(kIdMeasureSetColor, &SetMeasureColorCommand)
-            .add(kIdClearMeasuredData, &ClearMeasureDataCommand);
+            .add(kIdClearMeasuredData, &ClearMeasureDataCommand)
+            .add(kIdFilePrint, &PrintImageCommand)
+            .add(kIdGraphMerge, &GraphMergeCommand)
+            .add(kIdGraphBuild, &BuildGraphCommand)
+            .add(kIdGraphPrint, &PrintGraphCommand);
     return map;
 }
 

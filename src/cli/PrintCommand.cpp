@@ -1,0 +1,161 @@
+#include "cli/PrintCommand.h"
+
+#include "cli/BatchTool.h"
+#include "cli/CliOperation.h"
+#include "cli/MeasureCommand.h"
+#include "image/MavDoc.h"
+#include "platform/UserPrompts.h"
+#include "print/PdfImagePage.h"
+#include "print/PrintLayout.h"
+#include "print/PrintRatios.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+namespace halvera {
+
+namespace {
+
+// The margin the batch tool's page keeps around the printable area.
+constexpr double kPageMarginMm = 5.0;
+
+struct PrintRequest {
+    std::string input;
+    std::string output;
+    std::optional<std::string> calibration;
+    std::optional<int> ratio; // index into PrintRatios()
+    bool fit = false;
+    bool center = false;
+    std::string title;
+    int paperWidth = 200;
+    int paperHeight = 287;
+};
+
+int WholeMillimetres(std::string_view text, const std::string& value) {
+    int number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || number <= 0 ||
+        number > 100000)
+        throw UsageError("--paper needs WIDTH_MM,HEIGHT_MM in whole millimetres, not '" + value +
+                         "'");
+    return number;
+}
+
+PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
+    PrintRequest request;
+    std::vector<std::string> files;
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        if (!word.starts_with("--")) {
+            files.push_back(word);
+            continue;
+        }
+        if (word == "--fit") {
+            request.fit = true;
+            continue;
+        }
+        if (word == "--center") {
+            request.center = true;
+            continue;
+        }
+        if (i + 1 == words.size())
+            throw UsageError(word + " needs a value");
+        const std::string& value = words[++i];
+        if (word == "--calibration") {
+            request.calibration = value;
+        } else if (word == "--ratio") {
+            request.ratio = FindPrintRatio(value);
+            if (!request.ratio)
+                throw UsageError("--ratio must be one of the list's ratios (1:1, 2.5:1, 1:150, "
+                                 "...), not '" +
+                                 value + "'");
+        } else if (word == "--title") {
+            request.title = value;
+        } else if (word == "--paper") {
+            const size_t comma = value.find(',');
+            if (comma == std::string::npos)
+                throw UsageError("--paper needs WIDTH_MM,HEIGHT_MM, not '" + value + "'");
+            request.paperWidth = WholeMillimetres(std::string_view(value).substr(0, comma), value);
+            request.paperHeight =
+                WholeMillimetres(std::string_view(value).substr(comma + 1), value);
+        } else {
+            throw UsageError("unknown option " + word + " for print");
+        }
+    }
+    if (files.size() != 2)
+        throw UsageError("print takes IN OUT.pdf");
+    if (request.ratio && request.fit)
+        throw UsageError("print takes --ratio or --fit, not both");
+    request.input = files[0];
+    request.output = files[1];
+    if (request.output.size() < 4 || (request.output.substr(request.output.size() - 4) != ".pdf" &&
+                                      request.output.substr(request.output.size() - 4) != ".PDF"))
+        throw UsageError("the output file must end in .pdf: " + request.output);
+    return request;
+}
+
+PdfImagePage PageOf(const PrintLayout& layout, const CDibImage& image, const std::string& title) {
+    constexpr double kPerMm = kLayoutUnitsPerMm;
+    const LayoutRect& r = layout.imageRect();
+    PdfImagePage page;
+    page.pageWidth = layout.paperWidth() / kPerMm + 2 * kPageMarginMm;
+    page.pageHeight = layout.paperHeight() / kPerMm + 2 * kPageMarginMm;
+    page.image = image;
+    page.imageLeft = kPageMarginMm + r.left / kPerMm;
+    page.imageTop = kPageMarginMm + r.top / kPerMm;
+    page.imageWidth = r.width() / kPerMm;
+    page.imageHeight = r.height() / kPerMm;
+    // The title where the dialog opens it: the printable area's corner.
+    page.title = title;
+    page.titleLeft = kPageMarginMm;
+    page.titleTop = kPageMarginMm;
+    return page;
+}
+
+} // namespace
+
+int RunPrintCommand(const std::vector<std::string>& words) {
+    const PrintRequest request = ParsePrintRequest(words);
+    AppSettings settings;
+    if (request.calibration) {
+        RulerCalibration calibration(settings);
+        SetCalibrationArgument(calibration, *request.calibration);
+    }
+    CMavDoc doc(settings);
+    PackedDib picture = ReadPicture(request.input);
+    if (!picture || !doc.OnOpenDocument(std::move(picture)))
+        return kExitFailure;
+
+    PrintLayout layout(doc.width(), doc.height(),
+                       MillimetresPerPixelOf(settings.RulerUnit, settings.xRealRulerData,
+                                             settings.yRealRulerData, settings.xPixelRulerData,
+                                             settings.yPixelRulerData));
+    layout.SetPaperMillimetres(request.paperWidth, request.paperHeight);
+    if (request.ratio && !layout.ApplyRatio(PrintRatios()[*request.ratio].factor)) {
+        ShowMessage("Print image size is larger than the paper!", MessageIcon::Warning);
+        return kExitFailure;
+    }
+    if (request.fit)
+        layout.FitDefault();
+    if (request.center) {
+        layout.CenterX();
+        layout.CenterY();
+    }
+    if (!WritePdfImagePage(request.output, PageOf(layout, doc.image(), request.title))) {
+        ShowMessage("Cannot print!", MessageIcon::Stop);
+        return kExitFailure;
+    }
+    const auto fields = layout.Fields();
+    std::printf("start-x=%s start-y=%s width=%s height=%s\n", fields[0].c_str(), fields[1].c_str(),
+                fields[2].c_str(), fields[3].c_str());
+    return kExitSuccess;
+}
+
+std::string PrintCommandUsage() {
+    return "       halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n"
+           "                  [--ratio A:B | --fit] [--center] [--title TEXT] "
+           "[--paper WIDTH_MM,HEIGHT_MM]\n";
+}
+
+} // namespace halvera
