@@ -59,24 +59,6 @@ PixelRect Box(const OperationArguments& arguments) {
     return PixelRect{v[0], v[1], v[2], v[3]}.normalized();
 }
 
-std::optional<int> WholeNumber(std::string_view text) {
-    int value = 0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last)
-        return std::nullopt;
-    return value;
-}
-
-std::optional<double> Decimal(std::string_view text) {
-    double value = 0.0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> items;
     while (true) {
@@ -96,8 +78,8 @@ std::vector<PixelPoint> Points(const OperationArguments& arguments) {
         const std::vector<std::string_view> xy = Split(pair, ',');
         std::optional<int> x, y;
         if (xy.size() == 2) {
-            x = WholeNumber(xy[0]);
-            y = WholeNumber(xy[1]);
+            x = ParseInteger(xy[0]);
+            y = ParseInteger(xy[1]);
         }
         if (!x || !y || std::abs(*x) > kCoordinateLimit || std::abs(*y) > kCoordinateLimit)
             throw UsageError("points must be X,Y;X,Y;... with whole numbers within +-" +
@@ -267,11 +249,11 @@ RulerSignScale Calibration(const OperationArguments& arguments) {
     };
     if (items.size() != 5)
         throw refuse();
-    const std::optional<int> unit = WholeNumber(items[0]);
-    const std::optional<double> realX = Decimal(items[1]);
-    const std::optional<double> realY = Decimal(items[2]);
-    const std::optional<int> pixelX = WholeNumber(items[3]);
-    const std::optional<int> pixelY = WholeNumber(items[4]);
+    const std::optional<int> unit = ParseInteger(items[0]);
+    const std::optional<double> realX = ParseReal(items[1]);
+    const std::optional<double> realY = ParseReal(items[2]);
+    const std::optional<int> pixelX = ParseInteger(items[3]);
+    const std::optional<int> pixelY = ParseInteger(items[4]);
     const auto realOk = [](const std::optional<double>& v) {
         return v && *v > 0 && *v <= 2000;
     };

@@ -35,15 +35,6 @@ struct CommandLine {
     std::optional<std::string> calibration;
 };
 
-int ParseQuality(const std::string& text) {
-    int quality = -1;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, quality);
-    if (text.empty() || error != std::errc() || end != last || quality < 0 || quality > 100)
-        throw UsageError("--quality must be a whole number in 0..100, not '" + text + "'");
-    return quality;
-}
-
 template <class T> void SetOnce(std::optional<T>& option, T value, const std::string& name) {
     if (option)
         throw UsageError(name + " is given twice");

@@ -20,26 +20,6 @@ std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
 }
 
-// The whole of `text` as an integer, or nothing.
-std::optional<int> ParseInteger(std::string_view text) {
-    int value = 0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last)
-        return std::nullopt;
-    return value;
-}
-
-// The whole of `text` as a finite decimal number, or nothing.
-std::optional<double> ParseReal(std::string_view text) {
-    double value = 0.0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
 int CheckedInteger(std::string_view name, std::string_view text, int min, int max) {
     const std::optional<int> value = ParseInteger(text);
     if (!value)
@@ -51,6 +31,31 @@ int CheckedInteger(std::string_view name, std::string_view text, int min, int ma
 }
 
 } // namespace
+
+std::optional<int> ParseInteger(std::string_view text) {
+    int value = 0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (text.empty() || error != std::errc() || end != last)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> ParseReal(std::string_view text) {
+    double value = 0.0;
+    const char* last = text.data() + text.size();
+    const auto [end, error] = std::from_chars(text.data(), last, value);
+    if (text.empty() || error != std::errc() || end != last || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+int ParseQuality(const std::string& text) {
+    const std::optional<int> quality = ParseInteger(text);
+    if (!quality || *quality < 0 || *quality > 100)
+        throw UsageError("--quality must be a whole number in 0..100, not '" + text + "'");
+    return *quality;
+}
 
 OperationArguments::OperationArguments(const std::vector<std::string>& words) {
     for (const std::string& word : words) {

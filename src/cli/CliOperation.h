@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -86,6 +87,15 @@ std::span<const CliOperation> AnnotationOperations();
 // Open reads it. A name of no picture type is refused with the reader's
 // message: File Open would open nothing, but a batch run must say why it failed.
 PackedDib ReadPicture(const std::string& path);
+
+// The whole of `text` as a plain decimal integer, or nothing; any locale.
+std::optional<int> ParseInteger(std::string_view text);
+
+// The whole of `text` as a finite decimal number, or nothing; any locale.
+std::optional<double> ParseReal(std::string_view text);
+
+// The JPEG quality of --quality, 0..100, or wrong usage.
+int ParseQuality(const std::string& text);
 
 // Refuses, as wrong usage, an output name of no picture type.
 void RequirePictureName(const std::string& path);

@@ -35,22 +35,10 @@ std::vector<std::string_view> SplitCommas(std::string_view text) {
 }
 
 std::optional<int32_t> ParseCoordinate(std::string_view text) {
-    int32_t value = 0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last || value < -kMaxItemCoordinate ||
-        value > kMaxItemCoordinate)
+    const std::optional<int> value = ParseInteger(text);
+    if (!value || *value < -kMaxItemCoordinate || *value > kMaxItemCoordinate)
         return std::nullopt;
-    return value;
-}
-
-std::optional<double> ParseReal(std::string_view text) {
-    double value = 0.0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
+    return *value;
 }
 
 // The `count` comma-separated whole numbers of `text`, or a usage error naming `what`.

@@ -30,15 +30,6 @@ struct ScanRequest {
     int quality = kDefaultJpegQuality;
 };
 
-int ParseQuality(const std::string& text) {
-    int quality = -1;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, quality);
-    if (text.empty() || error != std::errc() || end != last || quality < 0 || quality > 100)
-        throw UsageError("--quality must be a whole number in 0..100, not '" + text + "'");
-    return quality;
-}
-
 std::pair<std::string, std::string> SplitSetting(const std::string& word) {
     const size_t equals = word.find('=');
     if (equals == std::string::npos || equals == 0)

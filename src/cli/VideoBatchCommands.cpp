@@ -26,13 +26,10 @@ constexpr auto kFirstFrameTimeout = std::chrono::seconds(5);
 constexpr auto kPollInterval = std::chrono::milliseconds(10);
 
 double ParsePositive(const std::string& text, const std::string& option) {
-    double value = 0.0;
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last || !std::isfinite(value) ||
-        !(value > 0.0))
+    const std::optional<double> value = ParseReal(text);
+    if (!value || !(*value > 0.0))
         throw UsageError(option + " must be a number above 0, not '" + text + "'");
-    return value;
+    return *value;
 }
 
 int64_t ParseFrameIndex(const std::string& text) {
