@@ -4,6 +4,7 @@
 #include "image/MavDoc.h"
 #include "view/FillMaskPolygon.h"
 #include "view/MavView.h"
+#include "view/RubberPath.h"
 
 #include <QPainter>
 
@@ -54,24 +55,7 @@ void CLassoTool::OnLButtonDblClk(CMavView& view, int flags, int x, int y) {
 }
 
 void CLassoTool::Draw(CMavView& view, QPainter& painter) {
-    if (points_.empty())
-        return;
-    painter.save();
-    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-    painter.setPen(QPen(Qt::white, 0));
-    QPolygon path;
-    path.reserve(static_cast<int>(points_.size()) + 1);
-    for (const PixelPoint& p : points_)
-        path << view.imageToWindow(QPoint(p.x, p.y));
-    // The edge that follows the pointer from the last vertex.
-    const QPoint pointer = view.clientToLogical(current_);
-    if (pointer != path.back())
-        path << pointer;
-    if (path.size() == 1)
-        painter.drawPoint(path.front());
-    else
-        painter.drawPolyline(path);
-    painter.restore();
+    DrawRubberPath(painter, view, points_, current_);
 }
 
 void CLassoTool::Finish(CMavView& view) {

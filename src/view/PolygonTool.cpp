@@ -3,6 +3,7 @@
 #include "view/Brush.h"
 #include "view/FillShapes.h"
 #include "view/MavView.h"
+#include "view/RubberPath.h"
 
 #include <QPainter>
 
@@ -46,23 +47,7 @@ void CPolygonTool::OnLButtonDblClk(CMavView& view, int, int x, int y) {
 }
 
 void CPolygonTool::Draw(CMavView& view, QPainter& painter) {
-    if (points_.empty())
-        return;
-    painter.save();
-    BeginXor(painter);
-    painter.setPen(QPen(Qt::white, 0));
-    QPolygon path;
-    path.reserve(static_cast<int>(points_.size()) + 1);
-    for (const PixelPoint& p : points_)
-        path << view.imageToWindow(QPoint(p.x, p.y));
-    const QPoint pointer = view.clientToLogical(current_);
-    if (pointer != path.back())
-        path << pointer;
-    if (path.size() == 1)
-        painter.drawPoint(path.front());
-    else
-        painter.drawPolyline(path);
-    painter.restore();
+    DrawRubberPath(painter, view, points_, current_);
 }
 
 void CPolygonTool::Finish(CMavView& view) {
