@@ -160,9 +160,9 @@ void Piece(const WarpRowJob& job, int32_t y, int32_t first, int32_t last) {
     const DoubleVec three = hn::Set(d, 3.0);
     const OffsetVec bias = hn::BitCast(dof, hn::Set(d, kIntegerBias));
     const OffsetVec rowStep = hn::Set(dof, source.stride);
-    const OffsetVec prefetchStep = hn::Set(dof, region ? 0 : PrefetchStep<affine>(job, y, first));
-    const OffsetVec lastWord = hn::Set(dof, source.bitsSize - 8);
-    const OffsetVec noOffset = hn::Zero(dof);
+    const DoubleVec prefetchStep = hn::Set(d, region ? 0 : PrefetchStep<affine>(job, y, first));
+    const DoubleVec firstWord = hn::Set(d, kIntegerBias);
+    const DoubleVec lastWord = hn::Set(d, source.bitsSize - 8 + kIntegerBias);
 
     uint8_t* const target = job.image.row(y) + ptrdiff_t{3} * first;
     uint8_t* const maskRow = region ? job.mask.row(y) + first : nullptr;
@@ -196,10 +196,12 @@ void Piece(const WarpRowJob& job, int32_t y, int32_t first, int32_t last) {
         const DoubleVec j = hn::Trunc(v);
         const DoubleVec at = hn::Add(hn::Sub(topRowStart, hn::Mul(j, strides)), hn::Mul(i, three));
         const OffsetVec upper = hn::Sub(hn::BitCast(dof, at), bias);
-        // The source a few rows further down is wanted soon.
-        hn::Store(hn::Min(hn::Max(hn::Add(upper, prefetchStep), noOffset), lastWord), dof, ahead);
-        for (int32_t l = 0; l < lanes; ++l)
-            hwy::Prefetch(source.bits + ahead[l]);
+        // The source a few rows further down is wanted soon; the lanes'
+        // neighbours lie close together, so the ends of the vector cover them.
+        const DoubleVec aheadAt = hn::Min(hn::Max(hn::Add(at, prefetchStep), firstWord), lastWord);
+        hn::Store(hn::Sub(hn::BitCast(dof, aheadAt), bias), dof, ahead);
+        hwy::Prefetch(source.bits + ahead[0]);
+        hwy::Prefetch(source.bits + ahead[lanes - 1]);
         SampleLanes(bits, upper, hn::Sub(upper, rowStep), hn::Sub(u, i), hn::Sub(v, j), packed);
         // Whole words, each one's fourth byte overwritten by the next pixel,
         // then the last pixel's three bytes.
