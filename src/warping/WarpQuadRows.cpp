@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <hwy/cache_control.h>
 #include <hwy/foreach_target.h> // must come before highway.h
 #include <hwy/highway.h>
@@ -22,8 +21,8 @@ namespace halvera {
 namespace HWY_NAMESPACE {
 namespace hn = hwy::HWY_NAMESPACE;
 
-// One lane per destination pixel: positions and products in double, the
-// samples and sums in 32-bit integers of as many lanes.
+// One lane per destination pixel: positions, samples and sums in double, the
+// source offsets and the bytes read there in 64-bit integers.
 using DoubleTag = hn::ScalableTag<double>;
 using WordTag = hn::Rebind<uint64_t, DoubleTag>;
 using OffsetTag = hn::Rebind<int64_t, DoubleTag>;
@@ -33,14 +32,14 @@ using OffsetVec = hn::Vec<OffsetTag>;
 
 constexpr size_t kMaxLanes = HWY_MAX_BYTES / sizeof(double);
 
-#ifndef WARP_PREFETCH_ROWS
-#define WARP_PREFETCH_ROWS 4
-#endif
-constexpr int32_t kPrefetchRows = WARP_PREFETCH_ROWS;
+// A turned quadrilateral reads its source along slanted lines that the
+// processor's own prefetch does not foresee; each vector asks for the source
+// this many rows further down, which is wanted a few rows later.
+constexpr int32_t kPrefetchRows = 4;
 
-// How many bytes further on, roughly, the source of the pixel kPrefetchRows
-// rows below (first, y) lies: the step a prefetch of the rows to come adds to
-// this row's source offsets. Zero where the mapping gives no finite step.
+// How many bytes on, roughly, the source of the pixel kPrefetchRows rows
+// below (first, y) lies from that of (first, y). Zero where the mapping gives
+// no step inside the image (a vanishing w on the way).
 template <bool affine> int32_t PrefetchStep(const WarpRowJob& job, int32_t y, int32_t first) {
     const auto& m = job.m;
     const auto at = [&](double x, double row, double& u, double& v) {
@@ -51,10 +50,9 @@ template <bool affine> int32_t PrefetchStep(const WarpRowJob& job, int32_t y, in
     double u0 = 0, v0 = 0, u1 = 0, v1 = 0;
     at(first, y, u0, v0);
     at(first, y + kPrefetchRows, u1, v1);
-    const double du = u1 - u0, dv = v1 - v0;
-    if (!(std::abs(du) < 4096.0 && std::abs(dv) < 4096.0))
-        return 0;
-    const double step = 3.0 * std::nearbyint(du) - job.working.stride * std::nearbyint(dv);
+    const double step =
+        3.0 * std::nearbyint(u1 - u0) - job.working.stride * std::nearbyint(v1 - v0);
+    // Also false for an infinite or undefined step.
     return std::abs(step) < job.working.bitsSize ? static_cast<int32_t>(step) : 0;
 }
 
