@@ -83,12 +83,48 @@ HWY_INLINE void OnePixel(const WarpRowJob& job, double u, double v, double uLimi
 // value readable from the low bits again and no conversion on the way.
 constexpr double kIntegerBias = 4503599627370496.0; // 2^52
 
-// Byte `k` of each lane's eight source bytes as 2^52 + byte.
-template <int k> HWY_INLINE DoubleVec Sample(WordVec bytes) {
+// The eight bytes read at each lane's left neighbours with their last two,
+// which no sample uses, replaced by the top bytes of 2^52.
+HWY_INLINE WordVec Biased(WordVec bytes) {
     const DoubleTag d;
     const WordTag dw;
-    const WordVec low = hn::And(hn::ShiftRight<8 * k>(bytes), hn::Set(dw, 0xFF));
+    return hn::Or(hn::And(bytes, hn::Set(dw, 0x0000FFFFFFFFFFFFull)),
+                  hn::BitCast(dw, hn::Set(d, kIntegerBias)));
+}
+
+#if HWY_TARGET != HWY_SCALAR
+// Shuffles that pick byte `k` of each lane's eight and the two top bytes of
+// 2^52 from Biased bytes, clearing the rest (index bit 7 set): one byte
+// shuffle per sample. Indices count within 16-byte blocks, as the shuffle does.
+struct SampleIndices {
+    alignas(HWY_MAX_BYTES) uint8_t bytes[HWY_MAX_BYTES];
+};
+constexpr SampleIndices MakeSampleIndices(int k) {
+    SampleIndices table{};
+    for (int p = 0; p < HWY_MAX_BYTES; ++p) {
+        const int q = p % 8;
+        const int lane = p % 16 - q;
+        table.bytes[p] = static_cast<uint8_t>(q == 0 ? lane + k : q >= 6 ? lane + q : 0x80);
+    }
+    return table;
+}
+constexpr SampleIndices kSampleIndices[6] = {MakeSampleIndices(0), MakeSampleIndices(1),
+                                             MakeSampleIndices(2), MakeSampleIndices(3),
+                                             MakeSampleIndices(4), MakeSampleIndices(5)};
+#endif
+
+// Byte `k` of each lane's eight source bytes as 2^52 + byte.
+template <int k> HWY_INLINE DoubleVec Sample(WordVec biased) {
+    const DoubleTag d;
+#if HWY_TARGET == HWY_SCALAR
+    const WordTag dw;
+    const WordVec low = hn::And(hn::ShiftRight<8 * k>(biased), hn::Set(dw, 0xFF));
     return hn::BitCast(d, hn::Or(low, hn::BitCast(dw, hn::Set(d, kIntegerBias))));
+#else
+    const hn::Repartition<uint8_t, DoubleTag> db;
+    const auto indices = hn::Load(db, kSampleIndices[k].bytes);
+    return hn::BitCast(d, hn::TableLookupBytesOr0(hn::BitCast(db, biased), indices));
+#endif
 }
 
 // One channel of the rule in Bilinear.h, lane by lane on biased values: each
@@ -113,8 +149,8 @@ HWY_INLINE DoubleVec BlendChannel(WordVec upper, WordVec lower, DoubleVec dx, Do
 HWY_INLINE void SampleLanes(const uint64_t* bits, OffsetVec upper, OffsetVec lower, DoubleVec dx,
                             DoubleVec dy, uint64_t* packed) {
     const WordTag dw;
-    const WordVec upperBytes = hn::GatherOffset(dw, bits, upper);
-    const WordVec lowerBytes = hn::GatherOffset(dw, bits, lower);
+    const WordVec upperBytes = Biased(hn::GatherOffset(dw, bits, upper));
+    const WordVec lowerBytes = Biased(hn::GatherOffset(dw, bits, lower));
     const WordVec blue = hn::BitCast(dw, BlendChannel<0>(upperBytes, lowerBytes, dx, dy));
     const WordVec green = hn::BitCast(dw, BlendChannel<1>(upperBytes, lowerBytes, dx, dy));
     const WordVec red = hn::BitCast(dw, BlendChannel<2>(upperBytes, lowerBytes, dx, dy));
