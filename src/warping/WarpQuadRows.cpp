@@ -57,7 +57,7 @@ template <bool affine> int32_t PrefetchStep(const WarpRowJob& job, int32_t y, in
 }
 
 // One pixel at (u, v) the plain way, for the lanes of a vector that are not
-// all inside the source, and for every pixel with a region.
+// all inside the source.
 template <bool region>
 HWY_INLINE void OnePixel(const WarpRowJob& job, double u, double v, double uLimit, double vLimit,
                          uint8_t* target, uint8_t* maskByte) {
@@ -159,6 +159,43 @@ HWY_INLINE void SampleLanes(const uint64_t* bits, OffsetVec upper, OffsetVec low
     hn::Store(hn::Or(blue, hn::Or(hn::ShiftLeft<8>(green), hn::ShiftLeft<16>(red))), dw, packed);
 }
 
+// With a region, the lanes of a vector whose positions all lie inside: each
+// mask byte takes the saved-mask byte at (trunc(u), trunc(v)). True when every
+// lane is selected, so that the vector path may write all of them; otherwise
+// the selected lanes are interpolated here one by one and false returned.
+HWY_INLINE bool SelectLanes(const WarpRowJob& job, DoubleVec u, DoubleVec v, DoubleVec i,
+                            DoubleVec j, uint8_t* maskBytes, uint8_t* target) {
+    const DoubleTag d;
+    const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+    alignas(HWY_MAX_BYTES) double columns[kMaxLanes];
+    alignas(HWY_MAX_BYTES) double rows[kMaxLanes];
+    hn::Store(i, d, columns);
+    hn::Store(j, d, rows);
+    bool all = true;
+    for (int32_t l = 0; l < lanes; ++l) {
+        const uint8_t selected =
+            job.savedRows[static_cast<int32_t>(rows[l])][static_cast<int32_t>(columns[l])];
+        maskBytes[l] = selected;
+        all = all && IsSelectedByte(selected);
+    }
+    if (all)
+        return true;
+    alignas(HWY_MAX_BYTES) double us[kMaxLanes];
+    alignas(HWY_MAX_BYTES) double vs[kMaxLanes];
+    hn::Store(u, d, us);
+    hn::Store(v, d, vs);
+    for (int32_t l = 0; l < lanes; ++l) {
+        if (!IsSelectedByte(maskBytes[l]))
+            continue;
+        const auto column = static_cast<int32_t>(columns[l]);
+        const auto row = static_cast<int32_t>(rows[l]);
+        const ptrdiff_t from = ptrdiff_t{3} * column;
+        BilinearPixel(job.sourceRows[row] + from, job.sourceRows[row + 1] + from, us[l] - column,
+                      vs[l] - row, target + ptrdiff_t{3} * l);
+    }
+    return false;
+}
+
 template <bool affine, bool region>
 void Piece(const WarpRowJob& job, int32_t y, int32_t first, int32_t last) {
     const DoubleTag d;
@@ -194,7 +231,7 @@ void Piece(const WarpRowJob& job, int32_t y, int32_t first, int32_t last) {
     const DoubleVec three = hn::Set(d, 3.0);
     const OffsetVec bias = hn::BitCast(dof, hn::Set(d, kIntegerBias));
     const OffsetVec rowStep = hn::Set(dof, source.stride);
-    const DoubleVec prefetchStep = hn::Set(d, region ? 0 : PrefetchStep<affine>(job, y, first));
+    const DoubleVec prefetchStep = hn::Set(d, PrefetchStep<affine>(job, y, first));
     const DoubleVec firstWord = hn::Set(d, kIntegerBias);
     const DoubleVec lastWord = hn::Set(d, source.bitsSize - 8 + kIntegerBias);
 
@@ -216,7 +253,7 @@ void Piece(const WarpRowJob& job, int32_t y, int32_t first, int32_t last) {
         }
         const auto inside = hn::And(hn::And(hn::Ge(u, uFirst), hn::Ge(v, vFirst)),
                                     hn::And(hn::Lt(u, uLimits), hn::Lt(v, vLimits)));
-        if (region || k + lanes > count || !hn::AllTrue(d, inside)) {
+        if (k + lanes > count || !hn::AllTrue(d, inside)) {
             hn::Store(u, d, us);
             hn::Store(v, d, vs);
             const int32_t n = std::min(lanes, count - k);
@@ -236,6 +273,10 @@ void Piece(const WarpRowJob& job, int32_t y, int32_t first, int32_t last) {
         hn::Store(hn::Sub(hn::BitCast(dof, aheadAt), bias), dof, ahead);
         hwy::Prefetch(source.bits + ahead[0]);
         hwy::Prefetch(source.bits + ahead[lanes - 1]);
+        if constexpr (region) {
+            if (!SelectLanes(job, u, v, i, j, maskRow + k, target + ptrdiff_t{3} * k))
+                continue;
+        }
         SampleLanes(bits, upper, hn::Sub(upper, rowStep), hn::Sub(u, i), hn::Sub(v, j), packed);
         // Whole words, each one's fourth byte overwritten by the next pixel,
         // then the last pixel's three bytes.
