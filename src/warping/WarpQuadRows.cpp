@@ -196,6 +196,11 @@ HWY_INLINE bool SelectLanes(const WarpRowJob& job, DoubleVec u, DoubleVec v, Dou
     return false;
 }
 
+// Columns first..last of row y, a vector of pixels at a time: positions in
+// double lanes exactly as the scalar formula, then, where every lane lies
+// inside the source (and with a region is selected), the bilinear rule on all
+// lanes at once; any other vector, and the piece's last pixels, go lane by
+// lane through the plain rule.
 template <bool affine, bool region>
 void Piece(const WarpRowJob& job, int32_t y, int32_t first, int32_t last) {
     const DoubleTag d;
