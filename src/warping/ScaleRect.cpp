@@ -1,13 +1,16 @@
 #include "warping/ScaleRect.h"
 
 #include "image/RegionOfInterest.h"
-#include "warping/Bilinear.h"
+#include "warping/ScaleRows.h"
+#include "warping/ScaleWeights.h"
 #include "warping/WarpBuffers.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace halvera {
@@ -60,82 +63,237 @@ int32_t BuildAxis(std::unique_ptr<AxisStep[]>& steps, const AxisSpan& span, int3
     return used;
 }
 
+// The columns of a zoom as the row kernels use them: where each one's two
+// source pixels lie, its fixed-point weight (ScaleWeights.h) repeated for the
+// three channels, and the few columns whose fraction has no weight and keep
+// the double rule. The destination columns of the steps are consecutive, as
+// the source positions are monotonic along the span.
+class ScaleColumns {
+public:
+    bool Build(const AxisStep* steps, int32_t count, int32_t imageWidth) {
+        count_ = count;
+        rowBytes_ = 3 * static_cast<size_t>(imageWidth);
+        steps_ = steps;
+        offsets_.reset(new (std::nothrow) uint32_t[static_cast<size_t>(count) + 1]);
+        weights_.reset(new (std::nothrow) uint16_t[3 * static_cast<size_t>(count) + 1]);
+        unweighted_.reset(new (std::nothrow) int32_t[static_cast<size_t>(count) + 1]);
+        if (!offsets_ || !weights_ || !unweighted_)
+            return false;
+        WeightCache weightOf(AcrossWeight);
+        for (int32_t c = 0; c < count; ++c) {
+            offsets_[c] = 3 * static_cast<uint32_t>(steps[c].source);
+            const double dx = steps[c].fraction;
+            nearest_ = nearest_ && dx == 0.0;
+            const std::optional<uint16_t> weight = weightOf(dx);
+            if (!weight)
+                unweighted_[unweightedCount_++] = c;
+            const uint16_t w = weight.value_or(0);
+            std::fill_n(weights_.get() + 3 * static_cast<ptrdiff_t>(c), 3, w);
+        }
+        return true;
+    }
+
+    int32_t count() const { return count_; }
+    int32_t bytes() const { return 3 * count_; }
+    int32_t firstTarget() const { return count_ > 0 ? steps_[0].target : 0; }
+    // Every fraction is 0: the blend across is the left pixel itself.
+    bool nearest() const { return nearest_; }
+
+    // The left pixel of every column, one after the other, into `out`, which
+    // has room for one byte more than bytes() when `slack`; without it the
+    // last pixel is copied byte by byte so that nothing after it changes.
+    void GatherLeft(const uint8_t* row, uint8_t* out, bool slack) const {
+        const uint32_t* const offsets = offsets_.get();
+        const int32_t whole = slack || count_ == 0 ? count_ : count_ - 1;
+        for (int32_t c = 0; c < whole; ++c, out += 3)
+            std::memcpy(out, row + offsets[c],
+                        4); // 4 bytes: the source pixel has a right neighbour
+        if (whole < count_)
+            std::memcpy(out, row + offsets[whole], 3);
+    }
+
+    // One row across into `out` (bytes() + 1 bytes), with `left` and `right`
+    // as room for the gathered pixel pairs (as long).
+    void Interpolate(const uint8_t* row, uint8_t* left, uint8_t* right, uint8_t* out) const {
+        if (nearest_) {
+            GatherLeft(row, out, true);
+            return;
+        }
+        GatherPairs(row, left, right);
+        BlendAcrossRow(left, right, weights_.get(), out, bytes());
+        for (int32_t k = 0; k < unweightedCount_; ++k) {
+            const int32_t c = unweighted_[k];
+            const uint8_t* p = row + offsets_[c];
+            const double dx = steps_[c].fraction;
+            for (int i = 0; i < 3; ++i)
+                out[3 * c + i] = static_cast<uint8_t>(p[i] + AcrossByRule(p[i + 3] - p[i], dx));
+        }
+    }
+
+private:
+    // Both pixels of every column: one 8-byte read where the row goes on far
+    // enough, split into two 4-byte writes that the next column overlaps.
+    void GatherPairs(const uint8_t* row, uint8_t* left, uint8_t* right) const {
+        static_assert(std::endian::native == std::endian::little, "pixels are split by shifts");
+        const uint32_t* const offsets = offsets_.get();
+        for (int32_t c = 0; c < count_; ++c, left += 3, right += 3) {
+            const uint32_t offset = offsets[c];
+            uint64_t pair = 0;
+            if (offset + size_t{8} <= rowBytes_)
+                std::memcpy(&pair, row + offset, 8);
+            else
+                std::memcpy(&pair, row + offset, 6);
+            const auto leftPixel = static_cast<uint32_t>(pair);
+            const auto rightPixel = static_cast<uint32_t>(pair >> 24);
+            std::memcpy(left, &leftPixel, 4);
+            std::memcpy(right, &rightPixel, 4);
+        }
+    }
+
+    const AxisStep* steps_ = nullptr;
+    int32_t count_ = 0;
+    size_t rowBytes_ = 0;
+    bool nearest_ = true;
+    std::unique_ptr<uint32_t[]> offsets_;
+    std::unique_ptr<uint16_t[]> weights_;
+    std::unique_ptr<int32_t[]> unweighted_;
+    int32_t unweightedCount_ = 0;
+};
+
 // The first half of the bilinear rule (Bilinear.h) for one source row: per
-// column step and channel, p(i, j) + trunc(dx * (p(i+1, j) - p(i, j))). A
-// zoom-in samples the same source rows for several destination rows, so each
-// row is interpolated across once and kept while it is needed.
+// column and channel, p(i, j) + trunc(dx * (p(i+1, j) - p(i, j))). A zoom-in
+// samples the same source rows for several destination rows, so each row is
+// interpolated across once and kept while it is needed.
 class AcrossRows {
 public:
-    bool Allocate(int32_t columnCount) {
-        const size_t values = 3 * static_cast<size_t>(columnCount);
-        for (std::unique_ptr<int16_t[]>& row : rows_) {
-            row.reset(new (std::nothrow) int16_t[values]);
-            if (!row)
+    explicit AcrossRows(const ScaleColumns& columns) : columns_(columns) {}
+
+    bool Allocate() {
+        const size_t bytes = static_cast<size_t>(columns_.bytes()) + 1;
+        for (std::unique_ptr<uint8_t[]>* row : {&rows_[0], &rows_[1], &left_, &right_}) {
+            row->reset(new (std::nothrow) uint8_t[bytes]);
+            if (!*row)
                 return false;
         }
         return true;
     }
 
-    // The rows for source rows j (upper) and j + 1 (lower), reusing what the
-    // previous destination row computed.
-    void Prepare(int32_t j, uint8_t* const* source, const AxisStep* columns, int32_t count) {
-        if (held_[0] == j && held_[1] == j + 1)
-            return;
-        if (held_[1] == j) {
-            std::swap(rows_[0], rows_[1]);
-            held_[0] = j;
-        } else {
-            Interpolate(source[j], columns, count, rows_[0].get());
-            held_[0] = j;
+    // The row for source row j (upper) and, when `lower` is asked for, j + 1,
+    // reusing what the previous destination row computed.
+    void Prepare(int32_t j, bool lower, uint8_t* const* source) {
+        if (held_[0] != j) {
+            // A held row that is needed in the other place changes places
+            // (zooming down or mirrored top to bottom walks the rows upwards).
+            if (held_[1] == j || held_[0] == j + 1) {
+                std::swap(rows_[0], rows_[1]);
+                std::swap(held_[0], held_[1]);
+            }
+            if (held_[0] != j) {
+                Interpolate(source[j], 0);
+                held_[0] = j;
+            }
         }
-        Interpolate(source[j + 1], columns, count, rows_[1].get());
-        held_[1] = j + 1;
+        if (lower && held_[1] != j + 1) {
+            Interpolate(source[j + 1], 1);
+            held_[1] = j + 1;
+        }
     }
-    const int16_t* upper() const { return rows_[0].get(); }
-    const int16_t* lower() const { return rows_[1].get(); }
+    const uint8_t* upper() const { return rows_[0].get(); }
+    const uint8_t* lower() const { return rows_[1].get(); }
 
 private:
-    static void Interpolate(const uint8_t* row, const AxisStep* columns, int32_t count,
-                            int16_t* out) {
-        for (int32_t c = 0; c < count; ++c, out += 3) {
-            const uint8_t* p = row + ptrdiff_t{3} * columns[c].source;
-            const double dx = columns[c].fraction;
-            for (int k = 0; k < 3; ++k)
-                out[k] = static_cast<int16_t>(p[k] + static_cast<int>(dx * (p[k + 3] - p[k])));
-        }
+    void Interpolate(const uint8_t* row, int which) {
+        columns_.Interpolate(row, left_.get(), right_.get(), rows_[which].get());
     }
 
-    std::unique_ptr<int16_t[]> rows_[2];
+    const ScaleColumns& columns_;
+    std::unique_ptr<uint8_t[]> rows_[2];
+    std::unique_ptr<uint8_t[]> left_;
+    std::unique_ptr<uint8_t[]> right_;
     int32_t held_[2] = {-1, -1};
 };
 
-// The second half for one destination row: trunc(d * dy + 0.5) for every
-// difference d = bottom - top in -255..255, one table per row instead of a
-// multiplication per channel.
+// The second half for one destination row by the double rule:
+// trunc(d * dy + 0.5) for every difference d = bottom - top in -255..255, one
+// table per row instead of a multiplication per channel.
 struct DownTable {
     int16_t value[511];
     explicit DownTable(double dy) {
         for (int d = -255; d <= 255; ++d)
-            value[d + 255] = static_cast<int16_t>(static_cast<int>(d * dy + 0.5));
+            value[d + 255] = static_cast<int16_t>(DownByRule(d, dy));
     }
     int16_t operator()(int d) const { return value[d + 255]; }
 };
 
-// The image without a region: every destination pixel of the steps.
+// The second half for one destination row, `out` receiving columns.bytes()
+// bytes: a row at fraction 0 is its upper row across; otherwise the vector
+// blend with the row's fixed-point weight, or the table where it has none.
+void BlendDown(const AcrossRows& across, int32_t bytes, double dy, WeightCache& weightOf,
+               uint8_t* out) {
+    const uint8_t* const top = across.upper();
+    if (dy == 0.0) {
+        std::memcpy(out, top, static_cast<size_t>(bytes));
+        return;
+    }
+    const uint8_t* const bottom = across.lower();
+    if (const std::optional<uint16_t> weight = weightOf(dy)) {
+        BlendDownRow(top, bottom, *weight, out, bytes);
+        return;
+    }
+    const DownTable down(dy);
+    for (int32_t i = 0; i < bytes; ++i)
+        out[i] = static_cast<uint8_t>(top[i] + down(bottom[i] - top[i]));
+}
+
+// The image without a region: every destination pixel of the steps. A row at
+// fraction 0 over columns at fraction 0 is a plain copy of source pixels.
 bool ScaleWholeRows(const CDibImage& image, uint8_t* const* source, const AxisStep* rows,
-                    int32_t rowCount, const AxisStep* columns, int32_t columnCount) {
-    AcrossRows across;
-    if (!across.Allocate(columnCount))
+                    int32_t rowCount, const ScaleColumns& columns) {
+    AcrossRows across(columns);
+    if (!across.Allocate())
         return false;
+    WeightCache weightOf(DownWeight);
+    const ptrdiff_t firstByte = ptrdiff_t{3} * columns.firstTarget();
+    // Bottom row first: the rows then follow each other upwards in memory,
+    // which the processor's prefetching follows.
+    for (int32_t r = rowCount - 1; r >= 0; --r) {
+        const AxisStep row = rows[r];
+        uint8_t* const out = image.row(row.target) + firstByte;
+        if (row.fraction == 0.0 && columns.nearest()) {
+            columns.GatherLeft(source[row.source], out, false);
+            continue;
+        }
+        across.Prepare(row.source, row.fraction != 0.0, source);
+        BlendDown(across, columns.bytes(), row.fraction, weightOf, out);
+    }
+    return true;
+}
+
+// With a region: only pixels whose saved-mask byte is selected, each blended
+// down on its own from the shared rows across.
+bool ScaleSelectedRows(const CDibImage& image, const CDibImage& mask, uint8_t* const* source,
+                       uint8_t* const* saved, const AxisStep* rows, int32_t rowCount,
+                       const ScaleColumns& columns, const AxisStep* columnSteps) {
+    AcrossRows across(columns);
+    if (!across.Allocate())
+        return false;
+    std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
+    const int32_t columnCount = columns.count();
+    const int32_t firstTarget = columns.firstTarget();
     for (int32_t r = 0; r < rowCount; ++r) {
         const AxisStep row = rows[r];
-        across.Prepare(row.source, source, columns, columnCount);
+        across.Prepare(row.source, row.fraction != 0.0, source);
         const DownTable down(row.fraction);
-        const int16_t* top = across.upper();
-        const int16_t* bottom = across.lower();
-        uint8_t* const target = image.row(row.target);
-        for (int32_t c = 0; c < columnCount; ++c, top += 3, bottom += 3) {
-            uint8_t* out = target + ptrdiff_t{3} * columns[c].target;
+        const uint8_t* top = across.upper();
+        const uint8_t* bottom = row.fraction != 0.0 ? across.lower() : top;
+        uint8_t* out = image.row(row.target) + ptrdiff_t{3} * firstTarget;
+        uint8_t* const maskRow = mask.row(row.target) + firstTarget;
+        const uint8_t* const savedRow = saved[row.source];
+        for (int32_t c = 0; c < columnCount; ++c, top += 3, bottom += 3, out += 3) {
+            const uint8_t selected = savedRow[columnSteps[c].source];
+            maskRow[c] = selected;
+            if (!IsSelectedByte(selected))
+                continue;
             for (int k = 0; k < 3; ++k)
                 out[k] = static_cast<uint8_t>(top[k] + down(bottom[k] - top[k]));
         }
@@ -168,36 +326,13 @@ bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage
         !savedRows.Build(savedMask))
         return false;
 
-    const bool region = RegionOfInterest(savedMask).exists();
-    if (!region)
-        return ScaleWholeRows(image, sourceRows.rows(), rows.get(), rowCount, columns.get(),
-                              columnCount);
-    std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
-
-    // Plain pointers in locals: the byte stores below may alias anything the
-    // compiler cannot see is local, and would make it reload the tables.
-    const AxisStep* const columnSteps = columns.get();
-    uint8_t* const* const sourceTable = sourceRows.rows();
-    uint8_t* const* const savedTable = savedRows.rows();
-    for (int32_t r = 0; r < rowCount; ++r) {
-        const AxisStep row = rows[r];
-        uint8_t* const target = image.row(row.target);
-        const uint8_t* const upper = sourceTable[row.source];
-        const uint8_t* const lower = sourceTable[row.source + 1];
-        uint8_t* const maskRow = mask.row(row.target);
-        const uint8_t* const savedRow = savedTable[row.source];
-        for (int32_t c = 0; c < columnCount; ++c) {
-            const AxisStep column = columnSteps[c];
-            const uint8_t selected = savedRow[column.source];
-            maskRow[column.target] = selected;
-            if (!IsSelectedByte(selected))
-                continue;
-            const ptrdiff_t from = ptrdiff_t{3} * column.source;
-            BilinearPixel(upper + from, lower + from, column.fraction, row.fraction,
-                          target + ptrdiff_t{3} * column.target);
-        }
-    }
-    return true;
+    ScaleColumns scaleColumns;
+    if (!scaleColumns.Build(columns.get(), columnCount, width))
+        return false;
+    if (!RegionOfInterest(savedMask).exists())
+        return ScaleWholeRows(image, sourceRows.rows(), rows.get(), rowCount, scaleColumns);
+    return ScaleSelectedRows(image, mask, sourceRows.rows(), savedRows.rows(), rows.get(), rowCount,
+                             scaleColumns, columns.get());
 }
 
 } // namespace halvera
