@@ -6,6 +6,7 @@
 #include "WarpTestImages.h"
 #include "warping/Bilinear.h"
 #include "warping/ScaleRect.h"
+#include "warping/ScaleWeights.h"
 
 #include <algorithm>
 #include <cstring>
@@ -167,15 +168,24 @@ TEST_P(ScaleRectReference, OneAndTwoPixelSourcesAndNarrowImages) {
 }
 
 TEST_P(ScaleRectReference, RatiosWhoseFractionsSitOnProductBoundaries) {
-    // Positions o * sw / dw land on or a rounding away from k/n for many n:
-    // 10 onto 7 gives fractions just below 0.7, which no 16-bit weight
-    // reproduces, as do ratios of 11, 15, 17 and 20.
+    // Positions 1 + o * sw / dw land on or a rounding away from k/n for many
+    // n; some of their fractions have no 16-bit weight (7 onto 10 gives
+    // fractions just below 0.7), so columns and rows of both kinds are met.
+    int unweightedColumns = 0, unweightedRows = 0;
     for (const int dw : {7, 10, 11, 15, 17, 20, 22, 30, 33, 49, 90, 97}) {
         for (const int sw : {3, 7, 10, 13, 21, 64}) {
             const int side = std::max(dw, sw) + 3;
             ExpectSameAsReference(side, side, {1, 1, sw, sw}, {1, 1, dw, dw}, false, sw + dw);
+            for (int o = 0; o < dw; ++o) {
+                const double position = 1 + o * (static_cast<double>(sw) / dw);
+                const double fraction = position - static_cast<int>(position);
+                unweightedColumns += !AcrossWeight(fraction).has_value();
+                unweightedRows += !DownWeight(fraction).has_value();
+            }
         }
     }
+    EXPECT_GT(unweightedColumns, 0);
+    EXPECT_GT(unweightedRows, 0);
     ExpectBothWays(80, 80, {0, 0, 69, 69}, {0, 0, 48, 48});
 }
 
