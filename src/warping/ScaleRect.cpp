@@ -1,12 +1,12 @@
 #include "warping/ScaleRect.h"
 
 #include "image/RegionOfInterest.h"
+#include "warping/ScaleColumns.h"
 #include "warping/ScaleRows.h"
 #include "warping/ScaleWeights.h"
 #include "warping/WarpBuffers.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -16,13 +16,6 @@
 namespace halvera {
 
 namespace {
-
-// One destination column or row and the source column or row it samples.
-struct AxisStep {
-    int32_t target;  // destination x or y
-    int32_t source;  // truncated source x or y
-    double fraction; // source position minus `source`, 0 <= fraction < 1
-};
 
 // The destination span along one axis after normalising and capping.
 struct AxisSpan {
@@ -62,103 +55,6 @@ int32_t BuildAxis(std::unique_ptr<AxisStep[]>& steps, const AxisSpan& span, int3
     }
     return used;
 }
-
-// The columns of a zoom as the row kernels use them: where each one's two
-// source pixels lie, its fixed-point weight (ScaleWeights.h) repeated for the
-// three channels, and the few columns whose fraction has no weight and keep
-// the double rule. The destination columns of the steps are consecutive, as
-// the source positions are monotonic along the span.
-class ScaleColumns {
-public:
-    bool Build(const AxisStep* steps, int32_t count, int32_t imageWidth) {
-        count_ = count;
-        rowBytes_ = 3 * static_cast<size_t>(imageWidth);
-        steps_ = steps;
-        offsets_.reset(new (std::nothrow) uint32_t[static_cast<size_t>(count) + 1]);
-        weights_.reset(new (std::nothrow) uint16_t[3 * static_cast<size_t>(count) + 1]);
-        unweighted_.reset(new (std::nothrow) int32_t[static_cast<size_t>(count) + 1]);
-        if (!offsets_ || !weights_ || !unweighted_)
-            return false;
-        WeightCache weightOf(AcrossWeight);
-        for (int32_t c = 0; c < count; ++c) {
-            offsets_[c] = 3 * static_cast<uint32_t>(steps[c].source);
-            const double dx = steps[c].fraction;
-            nearest_ = nearest_ && dx == 0.0;
-            const std::optional<uint16_t> weight = weightOf(dx);
-            if (!weight)
-                unweighted_[unweightedCount_++] = c;
-            const uint16_t w = weight.value_or(0);
-            std::fill_n(weights_.get() + 3 * static_cast<ptrdiff_t>(c), 3, w);
-        }
-        return true;
-    }
-
-    int32_t count() const { return count_; }
-    int32_t bytes() const { return 3 * count_; }
-    int32_t firstTarget() const { return count_ > 0 ? steps_[0].target : 0; }
-    // Every fraction is 0: the blend across is the left pixel itself.
-    bool nearest() const { return nearest_; }
-
-    // The left pixel of every column, one after the other, into `out`, which
-    // has room for one byte more than bytes() when `slack`; without it the
-    // last pixel is copied byte by byte so that nothing after it changes.
-    void GatherLeft(const uint8_t* row, uint8_t* out, bool slack) const {
-        const uint32_t* const offsets = offsets_.get();
-        const int32_t whole = slack || count_ == 0 ? count_ : count_ - 1;
-        for (int32_t c = 0; c < whole; ++c, out += 3)
-            std::memcpy(out, row + offsets[c],
-                        4); // 4 bytes: the source pixel has a right neighbour
-        if (whole < count_)
-            std::memcpy(out, row + offsets[whole], 3);
-    }
-
-    // One row across into `out` (bytes() + 1 bytes), with `left` and `right`
-    // as room for the gathered pixel pairs (as long).
-    void Interpolate(const uint8_t* row, uint8_t* left, uint8_t* right, uint8_t* out) const {
-        if (nearest_) {
-            GatherLeft(row, out, true);
-            return;
-        }
-        GatherPairs(row, left, right);
-        BlendAcrossRow(left, right, weights_.get(), out, bytes());
-        for (int32_t k = 0; k < unweightedCount_; ++k) {
-            const int32_t c = unweighted_[k];
-            const uint8_t* p = row + offsets_[c];
-            const double dx = steps_[c].fraction;
-            for (int i = 0; i < 3; ++i)
-                out[3 * c + i] = static_cast<uint8_t>(p[i] + AcrossByRule(p[i + 3] - p[i], dx));
-        }
-    }
-
-private:
-    // Both pixels of every column: one 8-byte read where the row goes on far
-    // enough, split into two 4-byte writes that the next column overlaps.
-    void GatherPairs(const uint8_t* row, uint8_t* left, uint8_t* right) const {
-        static_assert(std::endian::native == std::endian::little, "pixels are split by shifts");
-        const uint32_t* const offsets = offsets_.get();
-        for (int32_t c = 0; c < count_; ++c, left += 3, right += 3) {
-            const uint32_t offset = offsets[c];
-            uint64_t pair = 0;
-            if (offset + size_t{8} <= rowBytes_)
-                std::memcpy(&pair, row + offset, 8);
-            else
-                std::memcpy(&pair, row + offset, 6);
-            const auto leftPixel = static_cast<uint32_t>(pair);
-            const auto rightPixel = static_cast<uint32_t>(pair >> 24);
-            std::memcpy(left, &leftPixel, 4);
-            std::memcpy(right, &rightPixel, 4);
-        }
-    }
-
-    const AxisStep* steps_ = nullptr;
-    int32_t count_ = 0;
-    size_t rowBytes_ = 0;
-    bool nearest_ = true;
-    std::unique_ptr<uint32_t[]> offsets_;
-    std::unique_ptr<uint16_t[]> weights_;
-    std::unique_ptr<int32_t[]> unweighted_;
-    int32_t unweightedCount_ = 0;
-};
 
 // The first half of the bilinear rule (Bilinear.h) for one source row: per
 // column and channel, p(i, j) + trunc(dx * (p(i+1, j) - p(i, j))). A zoom-in

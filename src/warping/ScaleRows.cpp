@@ -88,6 +88,38 @@ void BlendDownRowTarget(const uint8_t* top, const uint8_t* bottom, uint16_t weig
         });
 }
 
+// One 16-byte output block from its 32-byte window: each half looked up by
+// byte shuffles, bytes of the other half coming out 0.
+void GatherBlocksTarget(const uint8_t* row, const uint32_t* bases, const uint8_t* indices,
+                        int32_t blocks, uint8_t* left, uint8_t* right) {
+    const hn::CappedTag<uint8_t, 16> d;
+    if (hn::Lanes(d) < 16) {
+        for (int32_t b = 0; b < blocks; ++b) {
+            const uint8_t* window = row + bases[b];
+            const uint8_t* index = indices + 64 * static_cast<ptrdiff_t>(b);
+            for (int side = 0; side < (right ? 2 : 1); ++side, index += 32) {
+                uint8_t* out = (side == 0 ? left : right) + 16 * static_cast<ptrdiff_t>(b);
+                for (int i = 0; i < 16; ++i)
+                    out[i] = index[i] < 16 ? window[index[i]] : window[16 + index[16 + i]];
+            }
+        }
+        return;
+    }
+    for (int32_t b = 0; b < blocks; ++b) {
+        const uint8_t* window = row + bases[b];
+        const auto lower = hn::LoadU(d, window);
+        const auto upper = hn::LoadU(d, window + 16);
+        const uint8_t* index = indices + 64 * static_cast<ptrdiff_t>(b);
+        hn::StoreU(hn::Or(hn::TableLookupBytesOr0(lower, hn::LoadU(d, index)),
+                          hn::TableLookupBytesOr0(upper, hn::LoadU(d, index + 16))),
+                   d, left + 16 * static_cast<ptrdiff_t>(b));
+        if (right)
+            hn::StoreU(hn::Or(hn::TableLookupBytesOr0(lower, hn::LoadU(d, index + 32)),
+                              hn::TableLookupBytesOr0(upper, hn::LoadU(d, index + 48))),
+                       d, right + 16 * static_cast<ptrdiff_t>(b));
+    }
+}
+
 } // namespace HWY_NAMESPACE
 } // namespace halvera
 HWY_AFTER_NAMESPACE();
@@ -97,6 +129,7 @@ namespace halvera {
 
 HWY_EXPORT(BlendAcrossRowTarget);
 HWY_EXPORT(BlendDownRowTarget);
+HWY_EXPORT(GatherBlocksTarget);
 
 void BlendAcrossRow(const uint8_t* left, const uint8_t* right, const uint16_t* weights,
                     uint8_t* out, int32_t count) {
@@ -106,6 +139,11 @@ void BlendAcrossRow(const uint8_t* left, const uint8_t* right, const uint16_t* w
 void BlendDownRow(const uint8_t* top, const uint8_t* bottom, uint16_t weight, uint8_t* out,
                   int32_t count) {
     HWY_DYNAMIC_DISPATCH(BlendDownRowTarget)(top, bottom, weight, out, count);
+}
+
+void GatherBlocks(const uint8_t* row, const uint32_t* bases, const uint8_t* indices, int32_t blocks,
+                  uint8_t* left, uint8_t* right) {
+    HWY_DYNAMIC_DISPATCH(GatherBlocksTarget)(row, bases, indices, blocks, left, right);
 }
 
 } // namespace halvera
