@@ -78,8 +78,9 @@ public:
     // reusing what the previous destination row computed.
     void Prepare(int32_t j, bool lower, uint8_t* const* source) {
         if (held_[0] != j) {
-            // A held row that is needed in the other place changes places
-            // (zooming down or mirrored top to bottom walks the rows upwards).
+            // A held row that is needed in the other place changes places:
+            // the destination is walked bottom row first, so unless it is
+            // mirrored the source rows are met from the bottom up.
             if (held_[1] == j || held_[0] == j + 1) {
                 std::swap(rows_[0], rows_[1]);
                 std::swap(held_[0], held_[1]);
@@ -176,7 +177,7 @@ bool ScaleSelectedRows(const CDibImage& image, const CDibImage& mask, uint8_t* c
     std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
     const int32_t columnCount = columns.count();
     const int32_t firstTarget = columns.firstTarget();
-    for (int32_t r = 0; r < rowCount; ++r) {
+    for (int32_t r = rowCount - 1; r >= 0; --r) { // in memory order, as ScaleWholeRows
         const AxisStep row = rows[r];
         across.Prepare(row.source, row.fraction != 0.0, source);
         const DownTable down(row.fraction);
