@@ -166,33 +166,33 @@ bool ScaleWholeRows(const CDibImage& image, uint8_t* const* source, const AxisSt
     return true;
 }
 
-// With a region: only pixels whose saved-mask byte is selected, each blended
-// down on its own from the shared rows across.
+// With a region: each row is blended as without one into a work row, and
+// only pixels whose saved-mask byte is selected are taken from it.
 bool ScaleSelectedRows(const CDibImage& image, const CDibImage& mask, uint8_t* const* source,
                        uint8_t* const* saved, const AxisStep* rows, int32_t rowCount,
                        const ScaleColumns& columns, const AxisStep* columnSteps) {
     AcrossRows across(columns);
-    if (!across.Allocate())
+    const std::unique_ptr<uint8_t[]> blended(new (std::nothrow)
+                                                 uint8_t[static_cast<size_t>(columns.bytes()) + 1]);
+    if (!across.Allocate() || !blended)
         return false;
     std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
+    WeightCache weightOf(DownWeight);
     const int32_t columnCount = columns.count();
     const int32_t firstTarget = columns.firstTarget();
     for (int32_t r = rowCount - 1; r >= 0; --r) { // in memory order, as ScaleWholeRows
         const AxisStep row = rows[r];
         across.Prepare(row.source, row.fraction != 0.0, source);
-        const DownTable down(row.fraction);
-        const uint8_t* top = across.upper();
-        const uint8_t* bottom = row.fraction != 0.0 ? across.lower() : top;
+        BlendDown(across, columns.bytes(), row.fraction, weightOf, blended.get());
+        const uint8_t* from = blended.get();
         uint8_t* out = image.row(row.target) + ptrdiff_t{3} * firstTarget;
         uint8_t* const maskRow = mask.row(row.target) + firstTarget;
         const uint8_t* const savedRow = saved[row.source];
-        for (int32_t c = 0; c < columnCount; ++c, top += 3, bottom += 3, out += 3) {
+        for (int32_t c = 0; c < columnCount; ++c, from += 3, out += 3) {
             const uint8_t selected = savedRow[columnSteps[c].source];
             maskRow[c] = selected;
-            if (!IsSelectedByte(selected))
-                continue;
-            for (int k = 0; k < 3; ++k)
-                out[k] = static_cast<uint8_t>(top[k] + down(bottom[k] - top[k]));
+            if (IsSelectedByte(selected))
+                std::memcpy(out, from, 3);
         }
     }
     return true;
