@@ -260,6 +260,38 @@ TEST_P(VectorKernels, StreamedRowCopiesAreWholeAtEveryAlignment) {
         }
 }
 
+TEST_P(VectorKernels, ExchangedRowsKeepTheirCopiesAtEveryAlignment) {
+    // Both copies at every offset within a cache line relative to each other
+    // (streamed together or only the top one), rows of every length up to a
+    // few lines; nothing around the rows and copies is touched.
+    std::mt19937 random(41);
+    constexpr size_t kRoom = 400;
+    for (size_t shift = 0; shift < 64; shift += 3)
+        for (const size_t bottomShift : {size_t{0}, size_t{5}, size_t{32}})
+            for (size_t bytes = 0; bytes <= 300; bytes += 13) {
+                const Bytes top = RandomBytes(random, kRoom);
+                const Bytes bottom = RandomBytes(random, kRoom);
+                Bytes topRow = top, bottomRow = bottom;
+                Bytes copies(3 * kRoom, 7);
+                uint8_t* topCopy = copies.data() + shift;
+                uint8_t* bottomCopy = copies.data() + kRoom + 64 + shift + bottomShift;
+                ExchangeRowsKeepingCopies(topRow.data() + 1, bottomRow.data() + 1, topCopy,
+                                          bottomCopy, bytes);
+                FinishStreamedCopies();
+                Bytes expectedTop = top, expectedBottom = bottom, expectedCopies(3 * kRoom, 7);
+                for (size_t i = 0; i < bytes; ++i) {
+                    expectedTop[1 + i] = bottom[1 + i];
+                    expectedBottom[1 + i] = top[1 + i];
+                    expectedCopies[size_t(topCopy - copies.data()) + i] = top[1 + i];
+                    expectedCopies[size_t(bottomCopy - copies.data()) + i] = bottom[1 + i];
+                }
+                ASSERT_EQ(topRow, expectedTop) << "shift " << shift << " bytes " << bytes;
+                ASSERT_EQ(bottomRow, expectedBottom) << "shift " << shift << " bytes " << bytes;
+                ASSERT_EQ(copies, expectedCopies)
+                    << "shift " << shift << " bottom shift " << bottomShift << " bytes " << bytes;
+            }
+}
+
 TEST_P(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
     std::mt19937 random(41);
     for (int32_t count = 0; count <= 3 * kMaxWidth; ++count) {
