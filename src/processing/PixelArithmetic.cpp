@@ -175,7 +175,9 @@ void RunPixelArithmetic(const Overlap& overlap, const CDibImage* mask, PixelChoi
     if (rowKind && choice == PixelChoice::All && single.identity()) {
         const auto bytes = static_cast<size_t>(3 * (overlap.right - overlap.left));
         const ptrdiff_t from = ptrdiff_t{3} * overlap.left;
-        for (int32_t y = overlap.top; y < overlap.bottom; ++y)
+        // Bottom row first: the rows then follow one another upwards in
+        // memory, the order in which the processor fetches ahead best.
+        for (int32_t y = overlap.bottom - 1; y >= overlap.top; --y)
             ArithmeticRow(*rowKind, overlap.working.row(y) + from,
                           overlap.inputPixel(overlap.left, y), overlap.image.row(y) + from, bytes,
                           t);
