@@ -50,7 +50,7 @@ void GreyRowTarget(uint8_t* pixels, const uint8_t* selection, int32_t width) {
             p[0] = p[1] = p[2] = GreyOf(p);
 }
 
-void LuminanceRowTarget(const uint8_t* pixels, int16_t* levels, int32_t width) {
+void LuminanceRowTarget(const uint8_t* pixels, uint8_t* levels, int32_t width) {
     const hn::ScalableTag<uint16_t> d16;
     const hn::Rebind<uint8_t, decltype(d16)> d8;
     const hn::Rebind<int16_t, decltype(d16)> di16;
@@ -59,7 +59,8 @@ void LuminanceRowTarget(const uint8_t* pixels, int16_t* levels, int32_t width) {
     for (; x + lanes <= width; x += lanes) {
         hn::Vec<decltype(d8)> blue, green, red;
         hn::LoadInterleaved3(d8, pixels + ptrdiff_t{3} * x, blue, green, red);
-        hn::StoreU(hn::BitCast(di16, GreyVector(d16, blue, green, red)), di16, levels + x);
+        hn::StoreU(hn::DemoteTo(d8, hn::BitCast(di16, GreyVector(d16, blue, green, red))), d8,
+                   levels + x);
     }
     for (const uint8_t* p = pixels + ptrdiff_t{3} * x; x < width; ++x, p += 3)
         levels[x] = GreyOf(p);
@@ -107,7 +108,7 @@ HWY_EXPORT(GreyRowTarget);
 HWY_EXPORT(SumLuminanceRowTarget);
 HWY_EXPORT(LuminanceRowTarget);
 
-void LuminanceRow(const uint8_t* pixels, int16_t* levels, int32_t width) {
+void LuminanceRow(const uint8_t* pixels, uint8_t* levels, int32_t width) {
     HWY_DYNAMIC_DISPATCH(LuminanceRowTarget)(pixels, levels, width);
 }
 

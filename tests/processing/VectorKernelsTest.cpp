@@ -332,11 +332,11 @@ TEST_P(VectorKernels, LuminanceRowsAreThePlainGreyLevels) {
     std::mt19937 random(47);
     for (int32_t width = 1; width <= kMaxWidth; ++width) {
         const Bytes pixels = RandomBytes(random, 3 * size_t(width));
-        std::vector<int16_t> levels(size_t(width) + 1, -7);
+        Bytes levels(size_t(width) + 1, 7);
         LuminanceRow(pixels.data(), levels.data(), width);
         for (int32_t x = 0; x < width; ++x)
             ASSERT_EQ(levels[x], PlainGrey(&pixels[3 * size_t(x)])) << "width " << width;
-        ASSERT_EQ(levels.back(), -7);
+        ASSERT_EQ(levels.back(), 7);
     }
 }
 
@@ -364,7 +364,7 @@ TEST_P(VectorKernels, MedianRowsFollowThePlainRankRule) {
             for (Bytes* row : {&n, &c, &s})
                 for (uint8_t& byte : *row)
                     byte = static_cast<uint8_t>(random() % levelsUsed);
-            std::vector<int16_t> ln(width), lc(width), ls(width);
+            Bytes ln(width), lc(width), ls(width);
             LuminanceRow(n.data(), ln.data(), width);
             LuminanceRow(c.data(), lc.data(), width);
             LuminanceRow(s.data(), ls.data(), width);
