@@ -117,18 +117,25 @@ void StoreChosenPixels(D8 d8, hn::Vec<D8> position, const uint8_t* const rows[3]
                                              hn::Load(d8, kTables[2]));
 #endif
         }
-        hn::Vec<D8> chosen[3];
-        for (int part = 0; part < 3; ++part)
-            chosen[part] = hn::LoadU(d8, rows[2] + ptrdiff_t{3} * (x + 1) + kLanes * part);
+        // Three named vectors, not an array: GCC copies an array of them
+        // through the stack in 16-byte pieces, which stalls every load after.
+        const uint8_t* east = rows[2] + ptrdiff_t{3} * (x + 1);
+        auto chosen0 = hn::LoadU(d8, east);
+        auto chosen1 = hn::LoadU(d8, east + kLanes);
+        auto chosen2 = hn::LoadU(d8, east + 2 * kLanes);
         for (int k = 7; k >= 0; --k) {
             const uint8_t* from = rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1);
             const auto here = hn::Set(d8, static_cast<uint8_t>(k));
-            for (int part = 0; part < 3; ++part)
-                chosen[part] = hn::IfThenElse(hn::Eq(spread[part], here),
-                                              hn::LoadU(d8, from + kLanes * part), chosen[part]);
+            chosen0 = hn::IfThenElse(hn::Eq(spread[0], here), hn::LoadU(d8, from), chosen0);
+            chosen1 =
+                hn::IfThenElse(hn::Eq(spread[1], here), hn::LoadU(d8, from + kLanes), chosen1);
+            chosen2 =
+                hn::IfThenElse(hn::Eq(spread[2], here), hn::LoadU(d8, from + 2 * kLanes), chosen2);
         }
-        for (int part = 0; part < 3; ++part)
-            hn::StoreU(chosen[part], d8, out + ptrdiff_t{3} * x + kLanes * part);
+        uint8_t* target = out + ptrdiff_t{3} * x;
+        hn::StoreU(chosen0, d8, target);
+        hn::StoreU(chosen1, d8, target + kLanes);
+        hn::StoreU(chosen2, d8, target + 2 * kLanes);
     } else {
         hn::Vec<D8> blue, green, red;
         hn::LoadInterleaved3(d8, rows[2] + ptrdiff_t{3} * (x + 1), blue, green, red);

@@ -3,9 +3,13 @@
 // every width up to a few vectors (so each tail length is met), with masks of
 // 0, 255 and in-between bytes. Every test runs once for each instruction set
 // the kernels are compiled for that this processor has.
+#include "image/DibImage.h"
+#include "image/DibImage.h"
 #include "processing/ArithmeticRows.h"
 #include "processing/BoxMeanRows.h"
 #include "processing/ChannelMapping.h"
+#include "processing/FilterMedian.h"
+#include "processing/ImageArithmetic.h"
 #include "processing/InvertRows.h"
 #include "processing/LuminanceRows.h"
 #include "processing/MedianRows.h"
@@ -380,6 +384,102 @@ TEST_P(VectorKernels, MedianRowsFollowThePlainRankRule) {
             }
             ASSERT_EQ(out.back(), 99);
         }
+}
+
+// A random picture of `width` x `height` and a random region (bytes 0, 255
+// and in between) of its size.
+struct RandomPicture {
+    DibBlock image, mask;
+    RandomPicture(std::mt19937& random, int32_t width, int32_t height) {
+        EXPECT_TRUE(CreateRgb(image, width, height));
+        EXPECT_TRUE(CreateGrey(mask, width, height));
+        for (int32_t y = 0; y < height; ++y) {
+            const Bytes pixels = RandomBytes(random, 3 * size_t(width));
+            std::copy(pixels.begin(), pixels.end(), image.dib().row(y));
+            const Bytes selection = RandomMask(random, size_t(width));
+            std::copy(selection.begin(), selection.end(), mask.dib().row(y));
+        }
+    }
+    const uint8_t* pixel(int32_t x, int32_t y) const {
+        return image.dib().row(y) + 3 * ptrdiff_t{x};
+    }
+};
+
+TEST_P(VectorKernels, MedianOfWholeImagesFollowsThePlainRuleInAndOutsideARegion) {
+    std::mt19937 random(61);
+    for (const auto& [width, height] :
+         {std::pair{1, 1}, std::pair{2, 3}, std::pair{35, 2}, std::pair{71, 6}, std::pair{130, 4}})
+        for (const bool limited : {false, true}) {
+            const RandomPicture source(random, width, height);
+            DibBlock destination;
+            ASSERT_TRUE(CreateRgb(destination, width, height));
+            for (int32_t y = 0; y < height; ++y)
+                std::memcpy(destination.dib().row(y), source.image.dib().row(y), 3 * size_t(width));
+            ASSERT_TRUE(FilterMedian(destination.dib(), source.image.dib(),
+                                     limited ? source.mask.dib() : CDibImage{}));
+            for (int32_t y = 0; y < height; ++y) {
+                const Bytes north(source.image.dib().row(std::max(y - 1, 0)),
+                                  source.image.dib().row(std::max(y - 1, 0)) + 3 * width);
+                const Bytes centre(source.pixel(0, y), source.pixel(0, y) + 3 * width);
+                const int32_t below = std::min(y + 1, height - 1);
+                const Bytes south(source.pixel(0, below), source.pixel(0, below) + 3 * width);
+                for (int32_t x = 0; x < width; ++x) {
+                    uint8_t expected[3];
+                    if (!limited || source.mask.dib().row(y)[x] == 255)
+                        PlainMedianPixel({&north, &centre, &south}, width, x, expected);
+                    else
+                        std::copy(source.pixel(x, y), source.pixel(x, y) + 3, expected);
+                    for (int k = 0; k < 3; ++k)
+                        ASSERT_EQ(destination.dib().row(y)[3 * x + k], expected[k])
+                            << width << " x " << height << (limited ? " in a region" : "") << " at "
+                            << x << "," << y;
+                }
+            }
+        }
+}
+
+TEST_P(VectorKernels, ArithmeticOfWholeImagesMatchesTheFormulasWithShiftsAndRegions) {
+    // Sub and Add (the blend) at full and partial transparency, B shifted
+    // every way, with and without a region limiting the result.
+    std::mt19937 random(67);
+    constexpr int32_t kWidth = 75, kHeight = 7;
+    const RandomPicture a(random, kWidth, kHeight);
+    const RandomPicture b(random, kWidth - 4, kHeight + 1);
+    for (const ArithmeticOperation operation : {ArithmeticOperation::Sub, ArithmeticOperation::Add})
+        for (const int t : {100, 50, 37})
+            for (const auto& [dx, dy] : {std::pair{0, 0}, std::pair{3, -2}, std::pair{-5, 1}})
+                for (const bool limited : {false, true}) {
+                    ArithmeticSettings settings;
+                    settings.operation = operation;
+                    settings.transparency = t;
+                    settings.xShift = dx;
+                    settings.yShift = dy;
+                    settings.limitToRegion = limited;
+                    DibBlock result;
+                    ASSERT_TRUE(CreateRgb(result, kWidth, kHeight));
+                    ASSERT_TRUE(ImageArithmetic(result.dib(), a.image.dib(), a.mask.dib(),
+                                                b.image.dib(), settings));
+                    const ArithmeticRowKind kind = operation == ArithmeticOperation::Sub
+                                                       ? ArithmeticRowKind::Sub
+                                                       : ArithmeticRowKind::Add;
+                    for (int32_t y = 0; y < kHeight; ++y)
+                        for (int32_t x = 0; x < kWidth; ++x) {
+                            const int32_t bx = x - dx, by = y - dy;
+                            const bool paired =
+                                bx >= 0 && bx < kWidth - 4 && by >= 0 && by < kHeight + 1;
+                            const bool computed =
+                                paired && (!limited || a.mask.dib().row(y)[x] == 255);
+                            for (int k = 0; k < 3; ++k) {
+                                const int expected = computed
+                                                         ? PlainArithmetic(kind, a.pixel(x, y)[k],
+                                                                           b.pixel(bx, by)[k], t)
+                                                         : a.pixel(x, y)[k];
+                                ASSERT_EQ(result.dib().row(y)[3 * x + k], expected)
+                                    << "t " << t << " shift " << dx << "," << dy
+                                    << (limited ? " in a region" : "") << " at " << x << "," << y;
+                            }
+                        }
+                }
 }
 
 TEST_P(VectorKernels, BoxMeanRowsMatchThePlainSumsAndDivision) {
