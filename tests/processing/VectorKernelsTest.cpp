@@ -4,7 +4,6 @@
 // 0, 255 and in-between bytes. Every test runs once for each instruction set
 // the kernels are compiled for that this processor has.
 #include "image/DibImage.h"
-#include "image/DibImage.h"
 #include "processing/ArithmeticRows.h"
 #include "processing/BoxMeanRows.h"
 #include "processing/ChannelMapping.h"
