@@ -1,5 +1,8 @@
 #include "FuzzSupport.h"
 
+#include "image/ConvertPackedDib.h"
+#include "image/DibImage.h"
+#include "image/PackedDib.h"
 #include "platform/UserPrompts.h"
 
 #include <cstdio>
@@ -56,6 +59,15 @@ const std::string& WriteInputFile(const uint8_t* data, size_t size) {
         std::abort(); // the run would test nothing
     }
     return path;
+}
+
+void RequireConvertible(const PackedDib& picture) {
+    const BitmapInfoHeader& header = *picture.header();
+    DibBlock image;
+    if (!CreateRgb(image, header.biWidth, header.biHeight))
+        return;
+    if (!ConvertPackedDib(picture, image.dib()))
+        std::abort();
 }
 
 } // namespace halvera::fuzz

@@ -59,23 +59,12 @@ PixelRect Box(const OperationArguments& arguments) {
     return PixelRect{v[0], v[1], v[2], v[3]}.normalized();
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
-    std::vector<std::string_view> items;
-    while (true) {
-        const size_t at = text.find(separator);
-        items.push_back(text.substr(0, at));
-        if (at == std::string_view::npos)
-            return items;
-        text.remove_prefix(at + 1);
-    }
-}
-
 // points=X,Y;X,Y;...: at least one point.
 std::vector<PixelPoint> Points(const OperationArguments& arguments) {
     const std::string text = arguments.text("points");
     std::vector<PixelPoint> points;
-    for (const std::string_view pair : Split(text, ';')) {
-        const std::vector<std::string_view> xy = Split(pair, ',');
+    for (const std::string_view pair : SplitFields(text, ';')) {
+        const std::vector<std::string_view> xy = SplitFields(pair, ',');
         std::optional<int> x, y;
         if (xy.size() == 2) {
             x = ParseInteger(xy[0]);
@@ -236,41 +225,33 @@ PreparedOperation PrepareArrow(const OperationArguments& arguments) {
     };
 }
 
-// calibration=UNIT,REALX,REALY,PIXELX,PIXELY within the calibration's limits.
-RulerSignScale Calibration(const OperationArguments& arguments) {
+// calibration=UNIT,REALX,REALY,PIXELX,PIXELY within the calibration's limits,
+// or nothing when not given: the ruler then follows the calibration in force.
+std::optional<RulerSignScale> Calibration(const OperationArguments& arguments) {
     if (!arguments.has("calibration"))
-        return RulerSignScaleFrom(AppSettings{});
+        return std::nullopt;
     const std::string text = arguments.text("calibration");
-    const std::vector<std::string_view> items = Split(text, ',');
-    const auto refuse = [&] {
-        return UsageError("calibration must be UNIT,REALX,REALY,PIXELX,PIXELY with UNIT 0..4, "
-                          "real sizes above 0 up to 2000 and pixel sizes 1..2000, not " +
-                          Quoted(text));
+    const std::optional<CalibrationFields> fields = ParseCalibrationFields(text);
+    const auto realOk = [](double v) {
+        return v > 0 && v <= 2000;
     };
-    if (items.size() != 5)
-        throw refuse();
-    const std::optional<int> unit = ParseInteger(items[0]);
-    const std::optional<double> realX = ParseReal(items[1]);
-    const std::optional<double> realY = ParseReal(items[2]);
-    const std::optional<int> pixelX = ParseInteger(items[3]);
-    const std::optional<int> pixelY = ParseInteger(items[4]);
-    const auto realOk = [](const std::optional<double>& v) {
-        return v && *v > 0 && *v <= 2000;
+    const auto pixelOk = [](int v) {
+        return v >= 1 && v <= 2000;
     };
-    const auto pixelOk = [](const std::optional<int>& v) {
-        return v && *v >= 1 && *v <= 2000;
-    };
-    if (!unit || *unit < 0 || *unit > 4 || !realOk(realX) || !realOk(realY) || !pixelOk(pixelX) ||
-        !pixelOk(pixelY))
-        throw refuse();
-    return {*realX, *pixelX, *unit};
+    if (!fields || fields->unit < 0 || fields->unit > 4 || !realOk(fields->realX) ||
+        !realOk(fields->realY) || !pixelOk(fields->pixelX) || !pixelOk(fields->pixelY))
+        throw UsageError("calibration must be UNIT,REALX,REALY,PIXELX,PIXELY with UNIT 0..4, "
+                         "real sizes above 0 up to 2000 and pixel sizes 1..2000, not " +
+                         Quoted(text));
+    return RulerSignScale{fields->realX, fields->pixelX, fields->unit};
 }
 
 PreparedOperation PrepareRulerSign(const OperationArguments& arguments) {
     const PixelPoint left = Point(arguments, "at");
     const ColourRef colour = Colour(arguments);
-    const RulerSignScale scale = Calibration(arguments);
+    const std::optional<RulerSignScale> given = Calibration(arguments);
     return [=](CMavDoc& doc) {
+        const RulerSignScale scale = given.value_or(RulerSignScaleFrom(doc.settings()));
         const RulerSignBar bar = ChooseRulerSignBar(scale, doc.width());
         if (!bar.available()) {
             ShowMessage("ruler-sign: no bar available for this calibration and image width; "

@@ -50,6 +50,31 @@ std::optional<double> ParseReal(std::string_view text) {
     return value;
 }
 
+std::vector<std::string_view> SplitFields(std::string_view text, char separator) {
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const size_t at = text.find(separator);
+        fields.push_back(text.substr(0, at));
+        if (at == std::string_view::npos)
+            return fields;
+        text.remove_prefix(at + 1);
+    }
+}
+
+std::optional<CalibrationFields> ParseCalibrationFields(std::string_view text) {
+    const std::vector<std::string_view> fields = SplitFields(text, ',');
+    if (fields.size() != 5)
+        return std::nullopt;
+    const std::optional<int> unit = ParseInteger(fields[0]);
+    const std::optional<double> realX = ParseReal(fields[1]);
+    const std::optional<double> realY = ParseReal(fields[2]);
+    const std::optional<int> pixelX = ParseInteger(fields[3]);
+    const std::optional<int> pixelY = ParseInteger(fields[4]);
+    if (!unit || !realX || !realY || !pixelX || !pixelY)
+        return std::nullopt;
+    return CalibrationFields{*unit, *realX, *realY, *pixelX, *pixelY};
+}
+
 int ParseQuality(const std::string& text) {
     const std::optional<int> quality = ParseInteger(text);
     if (!quality || *quality < 0 || *quality > 100)

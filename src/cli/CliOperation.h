@@ -94,6 +94,22 @@ std::optional<int> ParseInteger(std::string_view text);
 // The whole of `text` as a finite decimal number, or nothing; any locale.
 std::optional<double> ParseReal(std::string_view text);
 
+// The pieces of `text` between the separators, empty ones included ("" is one
+// empty piece): "1,,2" split at ',' gives "1", "" and "2".
+std::vector<std::string_view> SplitFields(std::string_view text, char separator);
+
+// The five numbers of a calibration argument UNIT,REALX,REALY,PIXELX,PIXELY as
+// written, or nothing when they are not five numbers of those kinds; each
+// command applies its own limits.
+struct CalibrationFields {
+    int unit = 0;
+    double realX = 0.0;
+    double realY = 0.0;
+    int pixelX = 0;
+    int pixelY = 0;
+};
+std::optional<CalibrationFields> ParseCalibrationFields(std::string_view text);
+
 // The JPEG quality of --quality, 0..100, or wrong usage.
 int ParseQuality(const std::string& text);
 

@@ -23,17 +23,6 @@ namespace {
 // the labels derive from them inside 32-bit arithmetic.
 constexpr int32_t kMaxItemCoordinate = 1000000000;
 
-std::vector<std::string_view> SplitCommas(std::string_view text) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const size_t comma = text.find(',');
-        fields.push_back(text.substr(0, comma));
-        if (comma == std::string_view::npos)
-            return fields;
-        text.remove_prefix(comma + 1);
-    }
-}
-
 std::optional<int32_t> ParseCoordinate(std::string_view text) {
     const std::optional<int> value = ParseInteger(text);
     if (!value || *value < -kMaxItemCoordinate || *value > kMaxItemCoordinate)
@@ -43,7 +32,7 @@ std::optional<int32_t> ParseCoordinate(std::string_view text) {
 
 // The `count` comma-separated whole numbers of `text`, or a usage error naming `what`.
 std::vector<int32_t> Coordinates(std::string_view what, std::string_view text, size_t count) {
-    const std::vector<std::string_view> fields = SplitCommas(text);
+    const std::vector<std::string_view> fields = SplitFields(text, ',');
     std::vector<int32_t> values;
     for (const std::string_view field : fields)
         if (const auto value = ParseCoordinate(field))
@@ -210,17 +199,12 @@ void AppendMeasureItem(MeasureData& data, std::string_view word) {
 }
 
 void SetCalibrationArgument(RulerCalibration& calibration, const std::string& value) {
-    const std::vector<std::string_view> fields = SplitCommas(value);
-    const auto unit = fields.size() == 5 ? ParseCoordinate(fields[0]) : std::nullopt;
-    const auto realX = fields.size() == 5 ? ParseReal(fields[1]) : std::nullopt;
-    const auto realY = fields.size() == 5 ? ParseReal(fields[2]) : std::nullopt;
-    const auto pixelX = fields.size() == 5 ? ParseCoordinate(fields[3]) : std::nullopt;
-    const auto pixelY = fields.size() == 5 ? ParseCoordinate(fields[4]) : std::nullopt;
-    if (!unit || !realX || !realY || !pixelX || !pixelY)
+    const std::optional<CalibrationFields> fields = ParseCalibrationFields(value);
+    if (!fields)
         throw UsageError("--calibration needs UNIT,REALX,REALY,PIXELX,PIXELY, not '" + value + "'");
-    calibration.SetUnit(*unit);
-    calibration.SetRealSize(*realX, *realY);
-    calibration.SetPixelSize(*pixelX, *pixelY);
+    calibration.SetUnit(fields->unit);
+    calibration.SetRealSize(fields->realX, fields->realY);
+    calibration.SetPixelSize(fields->pixelX, fields->pixelY);
 }
 
 int RunMeasureCommand(const std::vector<std::string>& words) {

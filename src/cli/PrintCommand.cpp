@@ -4,6 +4,7 @@
 #include "cli/CliOperation.h"
 #include "cli/MeasureCommand.h"
 #include "image/MavDoc.h"
+#include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "print/PdfImagePage.h"
 #include "print/PrintLayout.h"
@@ -89,8 +90,7 @@ PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
         throw UsageError("print takes --ratio or --fit, not both");
     request.input = files[0];
     request.output = files[1];
-    if (request.output.size() < 4 || (request.output.substr(request.output.size() - 4) != ".pdf" &&
-                                      request.output.substr(request.output.size() - 4) != ".PDF"))
+    if (!EndsWithIgnoringCase(request.output, ".PDF"))
         throw UsageError("the output file must end in .pdf: " + request.output);
     return request;
 }

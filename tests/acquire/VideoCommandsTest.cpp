@@ -227,7 +227,8 @@ class LateAnswer : public RecordingPrompts {
 public:
     explicit LateAnswer(CVideoCommands& video) : video_(video) {}
     MessageAnswer showMessage(const MessageRequest& request) override {
-        QTest::qWaitFor([this] { return video_.capture() == nullptr; }, kWaitMs);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return video_.capture() == nullptr; }, kWaitMs))
+            << "the recording before the question never reached its time limit";
         return RecordingPrompts::showMessage(request);
     }
 

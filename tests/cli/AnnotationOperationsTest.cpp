@@ -129,6 +129,10 @@ TEST_F(AnnotationCli, ArrowAndRulerSign) {
     EXPECT_EQ(at(105, 50), kInk);
     EXPECT_EQ(at(106, 50), kWhite);
     EXPECT_EQ(at(5, 45), kInk);
+    // Without its own calibration the ruler follows the one in force.
+    ASSERT_EQ(apply({"ruler-sign", "at=5,50", kColour, "--calibration", "1,1,1,20,20"}), 0);
+    EXPECT_EQ(at(105, 50), kInk);
+    EXPECT_EQ(at(106, 50), kWhite);
 
     // 5 units of 30 pixels are wider than the image: nothing is drawn.
     ASSERT_EQ(apply({"ruler-sign", "at=5,50", kColour, "calibration=0,1,1,30,30"}), 0);

@@ -128,6 +128,9 @@ TEST_F(PrintCommand, DefaultLayoutFitAndPaper) {
     EXPECT_EQ(result.out, "start-x=0.000 start-y=75.000 width=100.000 height=50.000\n");
     const Rendering page = Render(50);
     EXPECT_NEAR(page.width, 110 / 25.4 * 50, 1.0);
+    // The ending is read without case.
+    EXPECT_EQ(RunCli({"print", input, folder.file("Page.Pdf")}), 0);
+    EXPECT_TRUE(std::filesystem::exists(folder.file("Page.Pdf")));
 }
 
 TEST_F(PrintCommand, ARatioTooLargeWritesNothing) {

@@ -123,6 +123,27 @@ TEST(ApplyHueSaturation, NoChangeLeavesColoursThatSurviveTheIntegerModel) {
         EXPECT_EQ(OnePixel(HueSaturation(0, 0, 0), colour), colour);
 }
 
+TEST(ApplyHueSaturation, AWideImageWithARegionGivesEachSelectedPixelItsOwnResult) {
+    // 37 pixels a row run the vector path with a tail; a pixel alone (above)
+    // runs the plain conversions. Unselected pixels keep their colour.
+    const auto colourAt = [](int x, int y) {
+        return Bgr{static_cast<uint8_t>(x * 53 + y * 7), static_cast<uint8_t>(x * 29 + y * 101),
+                   static_cast<uint8_t>(x * 71 + y * 13)};
+    };
+    const auto selected = [](int x, int y) {
+        return (x + y) % 3 != 0;
+    };
+    const DibBlock source = testing::MakeRgb(37, 4, colourAt);
+    const DibBlock mask = testing::MaskWhere(37, 4, selected);
+    const auto shift = HueSaturation(100, 50, -20);
+    const DibBlock result = testing::RunOn(shift, source.dib(), mask.dib());
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 37; ++x)
+            ASSERT_EQ(PixelAt(result.dib(), x, y),
+                      selected(x, y) ? OnePixel(shift, colourAt(x, y)) : colourAt(x, y))
+                << x << "," << y;
+}
+
 TEST(ApplyHueSaturation, RefusesOffsetsBeyondFullScale) {
     DibBlock working = testing::MakeUniformRgb(1, 1, kRed);
     DibBlock image = testing::CopyOf(working.dib());

@@ -8,10 +8,13 @@
 #include "processing/BoxMeanRows.h"
 #include "processing/ChannelMapping.h"
 #include "processing/FilterMedian.h"
+#include "processing/HsvToRgb.h"
+#include "processing/HueSaturationRows.h"
 #include "processing/ImageArithmetic.h"
 #include "processing/InvertRows.h"
 #include "processing/LuminanceRows.h"
 #include "processing/MedianRows.h"
+#include "processing/RgbToHsv.h"
 #include "processing/WeightedMeanRows.h"
 #include "warping/MirrorRows.h"
 
@@ -517,6 +520,74 @@ TEST_P(VectorKernels, BoxMeanRowsMatchThePlainSumsAndDivision) {
                     << "radius " << radius << " width " << width << " byte " << i;
             }
         }
+}
+
+// The hue/saturation adjustment of one pixel through the scalar conversions.
+void PlainHueSaturation(const uint8_t* in, uint8_t* out, HueSaturationShift shift) {
+    const HsvColour hsv = RgbToHsv(in[2], in[1], in[0]);
+    const RgbColour rgb =
+        HsvToRgb((hsv.hue + shift.hue) % 360, std::clamp(hsv.saturation + shift.saturation, 0, 255),
+                 std::clamp(hsv.value + shift.value, 0, 255));
+    out[0] = static_cast<uint8_t>(rgb.blue);
+    out[1] = static_cast<uint8_t>(rgb.green);
+    out[2] = static_cast<uint8_t>(rgb.red);
+}
+
+// No change, the benchmark's settings, both extremes, and shifts that move
+// the hue across 0 and 360 with clamping on either side.
+constexpr HueSaturationShift kHueSaturationShifts[] = {
+    {0, 0, 0}, {40, 25, -12}, {359, 255, 255}, {180, -255, -255}, {1, -100, 100}, {300, 77, -200},
+};
+
+TEST_P(VectorKernels, HueSaturationRowGivesTheScalarConversionsForEveryColour) {
+    // Every one of the 2^24 colours: one row per red level, all green and blue pairs.
+    Bytes row(size_t{65536} * 3), out(row.size()), expected(row.size());
+    for (const HueSaturationShift shift : kHueSaturationShifts)
+        for (int red = 0; red < 256; ++red) {
+            for (int i = 0; i < 65536; ++i) {
+                row[3 * i] = static_cast<uint8_t>(i);
+                row[3 * i + 1] = static_cast<uint8_t>(i >> 8);
+                row[3 * i + 2] = static_cast<uint8_t>(red);
+                PlainHueSaturation(&row[3 * i], &expected[3 * i], shift);
+            }
+            HueSaturationRow(row.data(), out.data(), nullptr, 65536, shift);
+            for (int i = 0; i < 65536; ++i)
+                ASSERT_TRUE(std::equal(&out[3 * i], &out[3 * i + 3], &expected[3 * i]))
+                    << "shift " << shift.hue << "/" << shift.saturation << "/" << shift.value
+                    << " blue " << (i & 255) << " green " << (i >> 8) << " red " << red << " gives "
+                    << int(out[3 * i]) << "," << int(out[3 * i + 1]) << "," << int(out[3 * i + 2]);
+        }
+}
+
+TEST_P(VectorKernels, HueSaturationRowsOfEveryWidthWithAndWithoutSelection) {
+    std::mt19937 random(31);
+    for (int32_t width = 1; width <= kMaxWidth; ++width) {
+        const HueSaturationShift shift =
+            kHueSaturationShifts[width % std::size(kHueSaturationShifts)];
+        const Bytes pixels = RandomBytes(random, size_t(width) * 3);
+        const Bytes mask = RandomMask(random, size_t(width));
+        // The destination holds other bytes than the source, and one guard
+        // byte past the row.
+        const Bytes before = RandomBytes(random, size_t(width) * 3 + 1);
+        for (const bool selected : {false, true}) {
+            const uint8_t* selection = selected ? mask.data() : nullptr;
+            Bytes expected = before;
+            for (int32_t x = 0; x < width; ++x)
+                if (!selected || mask[x] == 255)
+                    PlainHueSaturation(&pixels[3 * size_t(x)], &expected[3 * size_t(x)], shift);
+            Bytes out = before;
+            HueSaturationRow(pixels.data(), out.data(), selection, width, shift);
+            ASSERT_EQ(out, expected) << "width " << width << (selected ? " with selection" : "");
+            // In place: unselected pixels keep their own bytes.
+            Bytes inPlace = pixels, expectedInPlace = pixels;
+            for (int32_t x = 0; x < width; ++x)
+                if (!selected || mask[x] == 255)
+                    std::copy_n(&expected[3 * size_t(x)], 3, &expectedInPlace[3 * size_t(x)]);
+            HueSaturationRow(inPlace.data(), inPlace.data(), selection, width, shift);
+            ASSERT_EQ(inPlace, expectedInPlace)
+                << "in place, width " << width << (selected ? " with selection" : "");
+        }
+    }
 }
 
 } // namespace
