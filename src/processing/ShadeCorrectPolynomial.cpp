@@ -1,5 +1,6 @@
 #include "processing/ShadeCorrectPolynomial.h"
 
+#include "image/WorkerRowBands.h"
 #include "processing/GaussElimination.h"
 #include "processing/LuminanceTables.h"
 #include "processing/OperandCheck.h"
@@ -106,22 +107,16 @@ std::vector<Sample> CloseSamples(const std::vector<Sample>& samples, const Surfa
     return close;
 }
 
-void DivideBySurface(const CDibImage& image, const Surface& c) {
+// Rows `rows` divided by the surface; `xTimesC3` and `xTerm` hold the parts of
+// Evaluate that depend on x alone.
+void DivideRows(const CDibImage& image, const Surface& c, const long double* xTimesC3,
+                const long double* xTerm, RowSpan rows) {
     const int32_t width = image.width();
-    // The parts of Evaluate that depend on x alone, computed once per column
-    // with the same operations in the same order, so the values are identical.
-    std::vector<long double> xTimesC3(static_cast<size_t>(width));
-    std::vector<long double> xTerm(static_cast<size_t>(width));
-    for (int32_t x = 0; x < width; ++x) {
-        const long double X = x;
-        xTimesC3[x] = X * c[3];
-        xTerm[x] = X * (X * c[4] + c[1]);
-    }
     // Numerators v * 255 never exceed 65025, so a background above it gives 0.
     constexpr int64_t kLargestNumerator = 255 * 255;
     int64_t divisorValue = 1;
     ExactDivisor divisor(1);
-    for (int32_t y = 0; y < image.height; ++y) {
+    for (int32_t y = rows.first; y < rows.end; ++y) {
         const long double Y = y;
         const long double yTimesC5 = Y * c[5];
         uint8_t* pixel = image.row(y);
@@ -146,6 +141,24 @@ void DivideBySurface(const CDibImage& image, const Surface& c) {
             }
         }
     }
+}
+
+void DivideBySurface(const CDibImage& image, const Surface& c) {
+    const int32_t width = image.width();
+    // The parts of Evaluate that depend on x alone, computed once per column
+    // with the same operations in the same order, so the values are identical.
+    std::vector<long double> xTimesC3(static_cast<size_t>(width));
+    std::vector<long double> xTerm(static_cast<size_t>(width));
+    for (int32_t x = 0; x < width; ++x) {
+        const long double X = x;
+        xTimesC3[x] = X * c[3];
+        xTerm[x] = X * (X * c[4] + c[1]);
+    }
+    // The rows are shared among the pixel workers; every pixel depends on its
+    // own position and bytes alone, and each band keeps its own divisor.
+    const WorkerRowBands bands(image.height);
+    bands.run(
+        [&](int64_t, RowSpan rows) { DivideRows(image, c, xTimesC3.data(), xTerm.data(), rows); });
 }
 
 } // namespace
