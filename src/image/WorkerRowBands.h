@@ -3,6 +3,7 @@
 #include "image/RowBands.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 
 namespace halvera {
@@ -43,6 +44,46 @@ public:
 private:
     int64_t rows_;
     int64_t count_;
+};
+
+// An image's rows cut into chunks of `chunkRows` (the last one shorter) that
+// the pixel workers take in order, each the next one as soon as it has
+// finished its last, so a worker that other programs slow down takes fewer
+// of them and the others are not left waiting. With one worker the rows are
+// one chunk. For passes whose rows do not depend on each other, or whose state
+// is cheap to start afresh at a chunk's first row. A worker with a scratch
+// buffer gets slot `slot` of a buffer the caller allocates for slots()
+// workers before any pixel is written; a slot is never in use twice at once.
+class SharedRowChunks {
+public:
+    SharedRowChunks(int32_t rows, int32_t chunkRows)
+        : SharedRowChunks(rows, chunkRows, PixelWorkerCount()) {}
+
+    int64_t slots() const { return slots_; }
+
+    // Runs work(slot, rows) for every chunk on the pixel workers and returns
+    // when all are done.
+    template <class Work> void run(const Work& work) const {
+        std::atomic<int64_t> next{0};
+        ForEachRowBand(slots_, [&](int64_t slot) {
+            for (int64_t chunk = next++; chunk < chunks_; chunk = next++)
+                work(slot,
+                     RowSpan{static_cast<int32_t>(chunk * chunkRows_),
+                             static_cast<int32_t>(std::min(rows_, (chunk + 1) * chunkRows_))});
+        });
+    }
+
+private:
+    SharedRowChunks(int32_t rows, int32_t chunkRows, int workers)
+        : rows_(std::max(rows, 0)),
+          chunkRows_(workers > 1 ? std::max(chunkRows, 1) : std::max<int64_t>(rows_, 1)),
+          chunks_((rows_ + chunkRows_ - 1) / chunkRows_),
+          slots_(std::min<int64_t>(workers, chunks_)) {}
+
+    int64_t rows_;
+    int64_t chunkRows_;
+    int64_t chunks_;
+    int64_t slots_;
 };
 
 } // namespace halvera

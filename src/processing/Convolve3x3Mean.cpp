@@ -62,17 +62,17 @@ std::optional<VectorMean> VectorMeanOf(const Kernel3x3& kernel) {
     return mean;
 }
 
-// Both passes share the rows among the pixel workers; each band has its own
-// slots in the row buffers, allocated before any pixel is written.
+// Both passes share the rows among the pixel workers in chunks; each worker
+// has its own slot in the row buffers, allocated before any pixel is written.
 void RunVectorMean(const CDibImage& destination, const CDibImage& source,
                    const RegionOfInterest& region, const VectorMean& mean) {
     const int32_t width = destination.width();
-    const WorkerRowBands bands(destination.height);
+    const SharedRowChunks chunks(destination.height, kFilterChunkRows);
     const size_t rowBytes = 3 * static_cast<size_t>(width);
-    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(bands.count()) * rowBytes
+    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(chunks.slots()) * rowBytes
                                                   : 0);
-    bands.run([&](int64_t band, RowSpan rows) {
-        uint8_t* scratch = computed.data() + static_cast<size_t>(band) * rowBytes;
+    chunks.run([&](int64_t slot, RowSpan rows) {
+        uint8_t* scratch = computed.data() + static_cast<size_t>(slot) * rowBytes;
         for (int32_t y = rows.first; y < rows.end; ++y) {
             const SourceRows around = RowsAround(source, y);
             const uint8_t* selection = region.maskRow(y);
@@ -91,22 +91,23 @@ void RunTableMean(const CDibImage& destination, const CDibImage& source,
     const QuotientTable quotients(kernel);
     const uint8_t* outputs = quotients.outputs.data() - quotients.lowestSum;
     const std::array<int32_t, 9> weights = kernel.weights;
-    const WorkerRowBands bands(destination.height);
+    const SharedRowChunks chunks(destination.height, kFilterChunkRows);
     const size_t bytes = 3 * static_cast<size_t>(width);
-    std::vector<int32_t> sums(static_cast<size_t>(bands.count()) * bytes);
-    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(bands.count()) * bytes : 0);
-    bands.run([&](int64_t band, RowSpan rows) {
-        int32_t* bandSums = sums.data() + static_cast<size_t>(band) * bytes;
-        uint8_t* scratch = computed.data() + static_cast<size_t>(band) * bytes;
+    std::vector<int32_t> sums(static_cast<size_t>(chunks.slots()) * bytes);
+    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(chunks.slots()) * bytes
+                                                  : 0);
+    chunks.run([&](int64_t slot, RowSpan rows) {
+        int32_t* slotSums = sums.data() + static_cast<size_t>(slot) * bytes;
+        uint8_t* scratch = computed.data() + static_cast<size_t>(slot) * bytes;
         for (int32_t y = rows.first; y < rows.end; ++y) {
             // A row of weighted sums first, in a loop the compiler vectorises,
             // then the table look-ups, which it cannot.
-            FilterChannelRow(RowsAround(source, y), bandSums, width,
+            FilterChannelRow(RowsAround(source, y), slotSums, width,
                              [&weights](const Window3x3& p) { return Weigh(weights, p); });
             const uint8_t* selection = region.maskRow(y);
             uint8_t* out = selection == nullptr ? destination.row(y) : scratch;
             for (size_t i = 0; i < bytes; ++i)
-                out[i] = outputs[bandSums[i]];
+                out[i] = outputs[slotSums[i]];
             if (selection != nullptr)
                 CopySelectedPixels(destination.row(y), scratch, selection, width);
         }

@@ -14,10 +14,13 @@ namespace halvera {
 namespace {
 
 constexpr int kLargestWindow = 15;
+// Rows a pixel worker takes at a time. Starting the column sums costs up to
+// 15 row additions; a chunk's rows cost two row additions and an average each.
+constexpr int32_t kChunkRows = 256;
 
 // Per channel byte the sum over the window's rows (those inside the image),
-// started at a band's first row and kept up to date as the window moves down
-// one row. The sums live in the band's slot of a buffer allocated beforehand.
+// started at a chunk's first row and kept up to date as the window moves down
+// one row. The sums live in the worker's slot of a buffer allocated beforehand.
 class ColumnSums {
 public:
     ColumnSums(const CDibImage& source, int32_t radius, int32_t firstRow, int32_t* sums)
@@ -117,18 +120,18 @@ bool FilterAverage(const CDibImage& destination, const CDibImage& source, const 
     const int32_t radius = side / 2;
     const RegionOfInterest region(mask);
     const RowAverager averager(width, radius);
-    // The rows are shared among the pixel workers, one band each: a band
-    // starts its own column sums at its first row, so the sums (exact
-    // integers) and the result do not depend on the split.
-    const WorkerRowBands bands(height);
+    // The rows are shared among the pixel workers in chunks: a chunk starts
+    // its own column sums at its first row, so the sums (exact integers) and
+    // the result do not depend on the split.
+    const SharedRowChunks chunks(height, kChunkRows);
     const size_t rowBytes = 3 * static_cast<size_t>(width);
-    std::vector<int32_t> sums(static_cast<size_t>(bands.count()) * rowBytes);
-    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(bands.count()) * rowBytes
+    std::vector<int32_t> sums(static_cast<size_t>(chunks.slots()) * rowBytes);
+    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(chunks.slots()) * rowBytes
                                                   : 0);
-    bands.run([&](int64_t band, RowSpan rows) {
+    chunks.run([&](int64_t slot, RowSpan rows) {
         ColumnSums columns(source, radius, rows.first,
-                           sums.data() + static_cast<size_t>(band) * rowBytes);
-        uint8_t* scratch = computed.data() + static_cast<size_t>(band) * rowBytes;
+                           sums.data() + static_cast<size_t>(slot) * rowBytes);
+        uint8_t* scratch = computed.data() + static_cast<size_t>(slot) * rowBytes;
         for (int32_t y = rows.first; y < rows.end; ++y) {
             if (y > rows.first)
                 columns.advanceTo(y);

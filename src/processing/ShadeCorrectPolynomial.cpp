@@ -21,6 +21,7 @@ constexpr int kGrid = 64;      // cells per side of the sampling grid
 constexpr int kTerms = 6;      // 1, x, y, xy, x^2, y^2
 constexpr int kOutlierGap = 5; // a sample this far from the surface is dropped
 constexpr int kOutlierPasses = 2;
+constexpr int32_t kDivisionChunkRows = 64; // rows a pixel worker takes at a time
 // Pivots of the unit-diagonal normal matrix below this mean samples that fix
 // no unique surface; for the full grid of any image size the smallest is
 // about 0.014, for dependent samples it is round-off, near 1e-16.
@@ -154,10 +155,11 @@ void DivideBySurface(const CDibImage& image, const Surface& c) {
         xTimesC3[x] = X * c[3];
         xTerm[x] = X * (X * c[4] + c[1]);
     }
-    // The rows are shared among the pixel workers; every pixel depends on its
-    // own position and bytes alone, and each band keeps its own divisor.
-    const WorkerRowBands bands(image.height);
-    bands.run(
+    // The rows are shared among the pixel workers in chunks; every pixel
+    // depends on its own position and bytes alone, and each chunk starts its
+    // own divisor.
+    const SharedRowChunks chunks(image.height, kDivisionChunkRows);
+    chunks.run(
         [&](int64_t, RowSpan rows) { DivideRows(image, c, xTimesC3.data(), xTerm.data(), rows); });
 }
 

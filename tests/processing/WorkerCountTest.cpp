@@ -16,6 +16,7 @@
 #include "processing/ShadeCorrectMorphological.h"
 #include "processing/ShadeCorrectPolynomial.h"
 
+#include <atomic>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <string>
@@ -38,9 +39,11 @@ struct Size {
     int height;
 };
 
-// Uneven bands (131 rows in 2 or 3), one-pixel rows and columns, and heights
-// below the worker count.
-const std::vector<Size> kSizes = {{67, 131}, {131, 67}, {1, 37}, {37, 1}, {9, 2}, {2, 3}, {1, 1}};
+// Uneven bands (131 rows in 2 or 3), a last chunk shorter than the others
+// (64 rows a chunk for the 3x3 filters, 256 for the average), one-pixel rows
+// and columns, and heights below the worker count.
+const std::vector<Size> kSizes = {{67, 131}, {131, 67}, {2, 300}, {1, 37},
+                                  {37, 1},   {9, 2},    {2, 3},   {1, 1}};
 
 uint32_t Hash(int x, int y) {
     uint32_t h = static_cast<uint32_t>(x) * 73856093u ^ static_cast<uint32_t>(y) * 19349663u;
@@ -127,6 +130,34 @@ TEST(WorkerRowBands, RunEveryBandOnceWithItsOwnSpan) {
             ++rowsSeen[static_cast<size_t>(y)];
     });
     EXPECT_EQ(rowsSeen, std::vector<int>(10, 1));
+}
+
+TEST(SharedRowChunks, RunEveryRowOnceAndNoSlotTwiceAtOnce) {
+    for (const int workers : {1, 2, 3}) {
+        const ScopedWorkers scope(workers);
+        for (const int32_t rows : {0, 1, 63, 64, 65, 300}) {
+            const SharedRowChunks chunks(rows, 64);
+            ASSERT_LE(chunks.slots(), workers);
+            std::vector<std::atomic<int>> rowsSeen(static_cast<size_t>(rows));
+            std::vector<std::atomic<int>> inUse(static_cast<size_t>(chunks.slots()));
+            std::atomic<int> calls = 0;
+            std::atomic<bool> overlap = false;
+            chunks.run([&](int64_t slot, RowSpan span) {
+                if (inUse[static_cast<size_t>(slot)]++ != 0)
+                    overlap = true;
+                ++calls;
+                EXPECT_LE(span.end - span.first, workers == 1 ? rows : 64);
+                for (int32_t y = span.first; y < span.end; ++y)
+                    ++rowsSeen[static_cast<size_t>(y)];
+                --inUse[static_cast<size_t>(slot)];
+            });
+            EXPECT_FALSE(overlap);
+            for (const std::atomic<int>& seen : rowsSeen)
+                EXPECT_EQ(seen, 1);
+            // One worker takes the rows as one chunk.
+            EXPECT_EQ(calls, rows == 0 ? 0 : workers == 1 ? 1 : (rows + 63) / 64);
+        }
+    }
 }
 
 TEST(AnyWorkerCount, WeightedMeans) {
