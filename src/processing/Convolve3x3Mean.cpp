@@ -69,10 +69,9 @@ void RunVectorMean(const CDibImage& destination, const CDibImage& source,
     const int32_t width = destination.width();
     const SharedRowChunks chunks(destination.height, kFilterChunkRows);
     const size_t rowBytes = 3 * static_cast<size_t>(width);
-    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(chunks.slots()) * rowBytes
-                                                  : 0);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
     chunks.run([&](int64_t slot, RowSpan rows) {
-        uint8_t* scratch = computed.data() + static_cast<size_t>(slot) * rowBytes;
+        uint8_t* scratch = computed.slot(slot);
         for (int32_t y = rows.first; y < rows.end; ++y) {
             const SourceRows around = RowsAround(source, y);
             const uint8_t* selection = region.maskRow(y);
@@ -93,12 +92,11 @@ void RunTableMean(const CDibImage& destination, const CDibImage& source,
     const std::array<int32_t, 9> weights = kernel.weights;
     const SharedRowChunks chunks(destination.height, kFilterChunkRows);
     const size_t bytes = 3 * static_cast<size_t>(width);
-    std::vector<int32_t> sums(static_cast<size_t>(chunks.slots()) * bytes);
-    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(chunks.slots()) * bytes
-                                                  : 0);
+    SlotRows<int32_t> sums(chunks.slots(), bytes);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, bytes);
     chunks.run([&](int64_t slot, RowSpan rows) {
-        int32_t* slotSums = sums.data() + static_cast<size_t>(slot) * bytes;
-        uint8_t* scratch = computed.data() + static_cast<size_t>(slot) * bytes;
+        int32_t* slotSums = sums.slot(slot);
+        uint8_t* scratch = computed.slot(slot);
         for (int32_t y = rows.first; y < rows.end; ++y) {
             // A row of weighted sums first, in a loop the compiler vectorises,
             // then the table look-ups, which it cannot.

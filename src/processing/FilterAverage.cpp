@@ -125,13 +125,11 @@ bool FilterAverage(const CDibImage& destination, const CDibImage& source, const 
     // the result do not depend on the split.
     const SharedRowChunks chunks(height, kChunkRows);
     const size_t rowBytes = 3 * static_cast<size_t>(width);
-    std::vector<int32_t> sums(static_cast<size_t>(chunks.slots()) * rowBytes);
-    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(chunks.slots()) * rowBytes
-                                                  : 0);
+    SlotRows<int32_t> sums(chunks.slots(), rowBytes);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
     chunks.run([&](int64_t slot, RowSpan rows) {
-        ColumnSums columns(source, radius, rows.first,
-                           sums.data() + static_cast<size_t>(slot) * rowBytes);
-        uint8_t* scratch = computed.data() + static_cast<size_t>(slot) * rowBytes;
+        ColumnSums columns(source, radius, rows.first, sums.slot(slot));
+        uint8_t* scratch = computed.slot(slot);
         for (int32_t y = rows.first; y < rows.end; ++y) {
             if (y > rows.first)
                 columns.advanceTo(y);

@@ -98,10 +98,9 @@ void FilterChannels3x3(const CDibImage& destination, const CDibImage& source,
         return;
     const SharedRowChunks chunks(destination.height, kFilterChunkRows);
     const size_t rowBytes = 3 * static_cast<size_t>(width);
-    std::vector<uint8_t> computed(region.exists() ? static_cast<size_t>(chunks.slots()) * rowBytes
-                                                  : 0);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
     chunks.run([&](int64_t slot, RowSpan rows) {
-        uint8_t* scratch = computed.data() + static_cast<size_t>(slot) * rowBytes;
+        uint8_t* scratch = computed.slot(slot);
         for (int32_t y = rows.first; y < rows.end; ++y) {
             const SourceRows around = RowsAround(source, y);
             const uint8_t* mask = region.maskRow(y);
