@@ -6,7 +6,9 @@ bool MaskHasRegion(const CDibImage& mask) {
     if (mask.empty() || mask.height <= 0)
         return false;
     const int32_t width = mask.width();
-    for (int32_t y = 0; y < mask.height; ++y) {
+    // Bottom row first, in the order of the rows in memory, which the
+    // processor's prefetching follows.
+    for (int32_t y = mask.height - 1; y >= 0; --y) {
         // OR the whole row, then test once: this loop vectorises, where an
         // early exit per byte would not.
         const uint8_t* row = mask.row(y);

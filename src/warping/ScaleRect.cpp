@@ -1,25 +1,21 @@
 #include "warping/ScaleRect.h"
 
 #include "image/RegionOfInterest.h"
-#include "warping/Bilinear.h"
+#include "warping/ScaleColumns.h"
+#include "warping/ScaleRows.h"
+#include "warping/ScaleWeights.h"
 #include "warping/WarpBuffers.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace halvera {
 
 namespace {
-
-// One destination column or row and the source column or row it samples.
-struct AxisStep {
-    int32_t target;  // destination x or y
-    int32_t source;  // truncated source x or y
-    double fraction; // source position minus `source`, 0 <= fraction < 1
-};
 
 // The destination span along one axis after normalising and capping.
 struct AxisSpan {
@@ -61,83 +57,142 @@ int32_t BuildAxis(std::unique_ptr<AxisStep[]>& steps, const AxisSpan& span, int3
 }
 
 // The first half of the bilinear rule (Bilinear.h) for one source row: per
-// column step and channel, p(i, j) + trunc(dx * (p(i+1, j) - p(i, j))). A
-// zoom-in samples the same source rows for several destination rows, so each
-// row is interpolated across once and kept while it is needed.
+// column and channel, p(i, j) + trunc(dx * (p(i+1, j) - p(i, j))). A zoom-in
+// samples the same source rows for several destination rows, so each row is
+// interpolated across once and kept while it is needed.
 class AcrossRows {
 public:
-    bool Allocate(int32_t columnCount) {
-        const size_t values = 3 * static_cast<size_t>(columnCount);
-        for (std::unique_ptr<int16_t[]>& row : rows_) {
-            row.reset(new (std::nothrow) int16_t[values]);
-            if (!row)
+    explicit AcrossRows(const ScaleColumns& columns) : columns_(columns) {}
+
+    bool Allocate() {
+        const size_t bytes = static_cast<size_t>(columns_.bytes()) + 1;
+        for (std::unique_ptr<uint8_t[]>* row : {&rows_[0], &rows_[1], &left_, &right_}) {
+            row->reset(new (std::nothrow) uint8_t[bytes]);
+            if (!*row)
                 return false;
         }
         return true;
     }
 
-    // The rows for source rows j (upper) and j + 1 (lower), reusing what the
-    // previous destination row computed.
-    void Prepare(int32_t j, uint8_t* const* source, const AxisStep* columns, int32_t count) {
-        if (held_[0] == j && held_[1] == j + 1)
-            return;
-        if (held_[1] == j) {
-            std::swap(rows_[0], rows_[1]);
-            held_[0] = j;
-        } else {
-            Interpolate(source[j], columns, count, rows_[0].get());
-            held_[0] = j;
+    // The row for source row j (upper) and, when `lower` is asked for, j + 1,
+    // reusing what the previous destination row computed.
+    void Prepare(int32_t j, bool lower, uint8_t* const* source) {
+        if (held_[0] != j) {
+            // A held row that is needed in the other place changes places:
+            // the destination is walked bottom row first, so unless it is
+            // mirrored the source rows are met from the bottom up.
+            if (held_[1] == j || held_[0] == j + 1) {
+                std::swap(rows_[0], rows_[1]);
+                std::swap(held_[0], held_[1]);
+            }
+            if (held_[0] != j) {
+                Interpolate(source[j], 0);
+                held_[0] = j;
+            }
         }
-        Interpolate(source[j + 1], columns, count, rows_[1].get());
-        held_[1] = j + 1;
+        if (lower && held_[1] != j + 1) {
+            Interpolate(source[j + 1], 1);
+            held_[1] = j + 1;
+        }
     }
-    const int16_t* upper() const { return rows_[0].get(); }
-    const int16_t* lower() const { return rows_[1].get(); }
+    const uint8_t* upper() const { return rows_[0].get(); }
+    const uint8_t* lower() const { return rows_[1].get(); }
 
 private:
-    static void Interpolate(const uint8_t* row, const AxisStep* columns, int32_t count,
-                            int16_t* out) {
-        for (int32_t c = 0; c < count; ++c, out += 3) {
-            const uint8_t* p = row + ptrdiff_t{3} * columns[c].source;
-            const double dx = columns[c].fraction;
-            for (int k = 0; k < 3; ++k)
-                out[k] = static_cast<int16_t>(p[k] + static_cast<int>(dx * (p[k + 3] - p[k])));
-        }
+    void Interpolate(const uint8_t* row, int which) {
+        columns_.Interpolate(row, left_.get(), right_.get(), rows_[which].get());
     }
 
-    std::unique_ptr<int16_t[]> rows_[2];
+    const ScaleColumns& columns_;
+    std::unique_ptr<uint8_t[]> rows_[2];
+    std::unique_ptr<uint8_t[]> left_;
+    std::unique_ptr<uint8_t[]> right_;
     int32_t held_[2] = {-1, -1};
 };
 
-// The second half for one destination row: trunc(d * dy + 0.5) for every
-// difference d = bottom - top in -255..255, one table per row instead of a
-// multiplication per channel.
+// The second half for one destination row by the double rule:
+// trunc(d * dy + 0.5) for every difference d = bottom - top in -255..255, one
+// table per row instead of a multiplication per channel.
 struct DownTable {
     int16_t value[511];
     explicit DownTable(double dy) {
         for (int d = -255; d <= 255; ++d)
-            value[d + 255] = static_cast<int16_t>(static_cast<int>(d * dy + 0.5));
+            value[d + 255] = static_cast<int16_t>(DownByRule(d, dy));
     }
     int16_t operator()(int d) const { return value[d + 255]; }
 };
 
-// The image without a region: every destination pixel of the steps.
+// The second half for one destination row, `out` receiving columns.bytes()
+// bytes: a row at fraction 0 is its upper row across; otherwise the vector
+// blend with the row's fixed-point weight, or the table where it has none.
+void BlendDown(const AcrossRows& across, int32_t bytes, double dy, WeightCache& weightOf,
+               uint8_t* out) {
+    const uint8_t* const top = across.upper();
+    if (dy == 0.0) {
+        std::memcpy(out, top, static_cast<size_t>(bytes));
+        return;
+    }
+    const uint8_t* const bottom = across.lower();
+    if (const std::optional<uint16_t> weight = weightOf(dy)) {
+        BlendDownRow(top, bottom, *weight, out, bytes);
+        return;
+    }
+    const DownTable down(dy);
+    for (int32_t i = 0; i < bytes; ++i)
+        out[i] = static_cast<uint8_t>(top[i] + down(bottom[i] - top[i]));
+}
+
+// The image without a region: every destination pixel of the steps. A row at
+// fraction 0 over columns at fraction 0 is a plain copy of source pixels.
 bool ScaleWholeRows(const CDibImage& image, uint8_t* const* source, const AxisStep* rows,
-                    int32_t rowCount, const AxisStep* columns, int32_t columnCount) {
-    AcrossRows across;
-    if (!across.Allocate(columnCount))
+                    int32_t rowCount, const ScaleColumns& columns) {
+    AcrossRows across(columns);
+    if (!across.Allocate())
         return false;
-    for (int32_t r = 0; r < rowCount; ++r) {
+    WeightCache weightOf(DownWeight);
+    const ptrdiff_t firstByte = ptrdiff_t{3} * columns.firstTarget();
+    // Bottom row first: the rows then follow each other upwards in memory,
+    // which the processor's prefetching follows.
+    for (int32_t r = rowCount - 1; r >= 0; --r) {
         const AxisStep row = rows[r];
-        across.Prepare(row.source, source, columns, columnCount);
-        const DownTable down(row.fraction);
-        const int16_t* top = across.upper();
-        const int16_t* bottom = across.lower();
-        uint8_t* const target = image.row(row.target);
-        for (int32_t c = 0; c < columnCount; ++c, top += 3, bottom += 3) {
-            uint8_t* out = target + ptrdiff_t{3} * columns[c].target;
-            for (int k = 0; k < 3; ++k)
-                out[k] = static_cast<uint8_t>(top[k] + down(bottom[k] - top[k]));
+        uint8_t* const out = image.row(row.target) + firstByte;
+        if (row.fraction == 0.0 && columns.nearest()) {
+            columns.GatherLeft(source[row.source], out, false);
+            continue;
+        }
+        across.Prepare(row.source, row.fraction != 0.0, source);
+        BlendDown(across, columns.bytes(), row.fraction, weightOf, out);
+    }
+    return true;
+}
+
+// With a region: each row is blended as without one into a work row, and
+// only pixels whose saved-mask byte is selected are taken from it.
+bool ScaleSelectedRows(const CDibImage& image, const CDibImage& mask, uint8_t* const* source,
+                       uint8_t* const* saved, const AxisStep* rows, int32_t rowCount,
+                       const ScaleColumns& columns, const AxisStep* columnSteps) {
+    AcrossRows across(columns);
+    const std::unique_ptr<uint8_t[]> blended(new (std::nothrow)
+                                                 uint8_t[static_cast<size_t>(columns.bytes()) + 1]);
+    if (!across.Allocate() || !blended)
+        return false;
+    std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
+    WeightCache weightOf(DownWeight);
+    const int32_t columnCount = columns.count();
+    const int32_t firstTarget = columns.firstTarget();
+    for (int32_t r = rowCount - 1; r >= 0; --r) { // in memory order, as ScaleWholeRows
+        const AxisStep row = rows[r];
+        across.Prepare(row.source, row.fraction != 0.0, source);
+        BlendDown(across, columns.bytes(), row.fraction, weightOf, blended.get());
+        const uint8_t* from = blended.get();
+        uint8_t* out = image.row(row.target) + ptrdiff_t{3} * firstTarget;
+        uint8_t* const maskRow = mask.row(row.target) + firstTarget;
+        const uint8_t* const savedRow = saved[row.source];
+        for (int32_t c = 0; c < columnCount; ++c, from += 3, out += 3) {
+            const uint8_t selected = savedRow[columnSteps[c].source];
+            maskRow[c] = selected;
+            if (IsSelectedByte(selected))
+                std::memcpy(out, from, 3);
         }
     }
     return true;
@@ -168,36 +223,13 @@ bool ScaleRect(const CDibImage& image, const CDibImage& working, const CDibImage
         !savedRows.Build(savedMask))
         return false;
 
-    const bool region = RegionOfInterest(savedMask).exists();
-    if (!region)
-        return ScaleWholeRows(image, sourceRows.rows(), rows.get(), rowCount, columns.get(),
-                              columnCount);
-    std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
-
-    // Plain pointers in locals: the byte stores below may alias anything the
-    // compiler cannot see is local, and would make it reload the tables.
-    const AxisStep* const columnSteps = columns.get();
-    uint8_t* const* const sourceTable = sourceRows.rows();
-    uint8_t* const* const savedTable = savedRows.rows();
-    for (int32_t r = 0; r < rowCount; ++r) {
-        const AxisStep row = rows[r];
-        uint8_t* const target = image.row(row.target);
-        const uint8_t* const upper = sourceTable[row.source];
-        const uint8_t* const lower = sourceTable[row.source + 1];
-        uint8_t* const maskRow = mask.row(row.target);
-        const uint8_t* const savedRow = savedTable[row.source];
-        for (int32_t c = 0; c < columnCount; ++c) {
-            const AxisStep column = columnSteps[c];
-            const uint8_t selected = savedRow[column.source];
-            maskRow[column.target] = selected;
-            if (!IsSelectedByte(selected))
-                continue;
-            const ptrdiff_t from = ptrdiff_t{3} * column.source;
-            BilinearPixel(upper + from, lower + from, column.fraction, row.fraction,
-                          target + ptrdiff_t{3} * column.target);
-        }
-    }
-    return true;
+    ScaleColumns scaleColumns;
+    if (!scaleColumns.Build(columns.get(), columnCount, width))
+        return false;
+    if (!RegionOfInterest(savedMask).exists())
+        return ScaleWholeRows(image, sourceRows.rows(), rows.get(), rowCount, scaleColumns);
+    return ScaleSelectedRows(image, mask, sourceRows.rows(), savedRows.rows(), rows.get(), rowCount,
+                             scaleColumns, columns.get());
 }
 
 } // namespace halvera
