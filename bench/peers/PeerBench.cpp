@@ -4,7 +4,13 @@
 // megapixels per second of both and the median of the per-round ratios
 // (Halvera / OpenCV), with the ratio the operation is meant to reach.
 //
-//   peer_bench [--rounds N] [--filter TEXT]
+//   peer_bench [--rounds N] [--filter TEXT] [--threads N]
+//
+// With --threads N no OpenCV runs: each selected pair's Halvera side is timed
+// with one pixel worker and with N in alternating rounds, and the line shows
+// the best round of each and their ratio, then the median of the per-round
+// ratios: how the row bands share a multicore machine. Other processes only
+// ever slow a round down, so on a shared machine the best rounds say most.
 #include "PhotographicImage.h"
 #include "image/JpegFile.h"
 #include "image/RowBands.h"
@@ -368,25 +374,63 @@ int Run(int rounds, const std::string& filter) {
     return 0;
 }
 
+// Halvera's side of each selected pair with one worker against `workers`.
+int RunScaling(int rounds, const std::string& filter, int workers) {
+    SetPixelWorkerCount(1);
+    Operands operands;
+    std::vector<Pair> pairs = MakePairs(operands);
+    const std::string many = std::to_string(workers) + ": MP/s";
+    std::printf("%-42s %12s %12s %8s %8s\n", "Halvera 1 / N workers (4096 x 4096)", "1: MP/s",
+                many.c_str(), "best", "median");
+    for (const Pair& pair : pairs) {
+        if (!filter.empty() && pair.name.find(filter) == std::string::npos)
+            continue;
+        operands.Reset();
+        pair.halvera();
+        std::vector<double> one, several, gains;
+        for (int r = 0; r < rounds; ++r) {
+            operands.Reset();
+            SetPixelWorkerCount(1);
+            const double a = pair.megapixels / SecondsPerRun(pair.halvera);
+            SetPixelWorkerCount(workers);
+            const double b = pair.megapixels / SecondsPerRun(pair.halvera);
+            one.push_back(a);
+            several.push_back(b);
+            gains.push_back(b / a);
+        }
+        const double bestOne = *std::max_element(one.begin(), one.end());
+        const double bestSeveral = *std::max_element(several.begin(), several.end());
+        std::printf("%-42s %12.1f %12.1f %8.2f %8.2f\n", pair.name.c_str(), bestOne, bestSeveral,
+                    bestSeveral / bestOne, Median(gains));
+        std::fflush(stdout);
+    }
+    SetPixelWorkerCount(1);
+    return 0;
+}
+
 } // namespace
 } // namespace halvera::peers
 
 int main(int argc, char** argv) {
     int rounds = 5;
     std::string filter;
+    int threads = 0;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--rounds")
             rounds = std::max(1, std::atoi(argv[i + 1]));
         else if (option == "--filter")
             filter = argv[i + 1];
+        else if (option == "--threads")
+            threads = std::max(1, std::atoi(argv[i + 1]));
         else {
-            std::fprintf(stderr, "usage: peer_bench [--rounds N] [--filter TEXT]\n");
+            std::fprintf(stderr, "usage: peer_bench [--rounds N] [--filter TEXT] [--threads N]\n");
             return 2;
         }
     }
     try {
-        return halvera::peers::Run(rounds, filter);
+        return threads > 0 ? halvera::peers::RunScaling(rounds, filter, threads)
+                           : halvera::peers::Run(rounds, filter);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "peer_bench: %s\n", error.what());
         return 1;

@@ -65,7 +65,8 @@ void CombineOverlap(const Overlap& overlap, const ChannelMap& map, const CDibIma
                     PixelChoice choice, const Op& op) {
     const int32_t count = overlap.right - overlap.left;
     const bool wholeRows = choice == PixelChoice::All && map.identity();
-    for (int32_t y = overlap.top; y < overlap.bottom; ++y) {
+    // Bottom row first, upwards through memory (see RunPixelArithmetic).
+    for (int32_t y = overlap.bottom - 1; y >= overlap.top; --y) {
         const uint8_t* a = overlap.working.row(y) + 3 * static_cast<ptrdiff_t>(overlap.left);
         const uint8_t* b = overlap.inputPixel(overlap.left, y);
         uint8_t* out = overlap.image.row(y) + 3 * static_cast<ptrdiff_t>(overlap.left);

@@ -22,4 +22,12 @@ enum class ArithmeticRowKind {
 void ArithmeticRow(ArithmeticRowKind kind, const uint8_t* a, const uint8_t* b, uint8_t* out,
                    size_t count, int transparency);
 
+// The same bytes, stored past the cache: for results larger than the cache,
+// whose lines are then neither read in before they are written nor left to
+// push out what is still to be read. The rows are complete and visible to
+// other threads once FinishStreamedArithmeticRows has been called.
+void StreamArithmeticRow(ArithmeticRowKind kind, const uint8_t* a, const uint8_t* b, uint8_t* out,
+                         size_t count, int transparency);
+void FinishStreamedArithmeticRows();
+
 } // namespace halvera

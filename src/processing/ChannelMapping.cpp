@@ -70,7 +70,9 @@ void MapChannels(const CDibImage& destination, const CDibImage& source,
             // the single-byte look-up gives the same bytes
         }
     }
-    for (int32_t y = 0; y < destination.height; ++y) {
+    // Bottom row first: the rows then follow one another upwards in memory,
+    // the order in which the processor fetches ahead best.
+    for (int32_t y = destination.height - 1; y >= 0; --y) {
         const uint8_t* in = source.row(y);
         uint8_t* out = destination.row(y);
         const uint8_t* mask = region.maskRow(y);

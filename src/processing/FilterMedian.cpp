@@ -15,7 +15,7 @@ namespace halvera {
 namespace {
 
 // The grey levels of three source rows at a time. Row r lives in slot r mod 3:
-// when row y + 1 is computed, row y - 2 in its slot is no longer needed.
+// when row y - 1 is computed, row y + 2 in its slot is no longer needed.
 class LevelRows {
 public:
     LevelRows(const CDibImage& source, int32_t width)
@@ -24,12 +24,12 @@ public:
     void compute(int32_t y) {
         LuminanceRow(source_.row(y), levels_.data() + (y % 3) * width_, width_);
     }
-    const int16_t* row(int32_t y) const { return levels_.data() + (y % 3) * width_; }
+    const uint8_t* row(int32_t y) const { return levels_.data() + (y % 3) * width_; }
 
 private:
     CDibImage source_;
     int32_t width_;
-    std::vector<int16_t> levels_;
+    std::vector<uint8_t> levels_;
 };
 
 } // namespace
@@ -44,16 +44,18 @@ bool FilterMedian(const CDibImage& destination, const CDibImage& source, const C
     const RegionOfInterest region(mask);
     LevelRows levels(source, width);
     std::vector<uint8_t> computed(region.exists() ? 3 * static_cast<size_t>(width) : 0);
-    levels.compute(0);
+    // Bottom row first: the rows then follow one another upwards in memory,
+    // the order in which the processor fetches ahead best.
+    levels.compute(height - 1);
     if (height > 1)
-        levels.compute(1);
-    for (int32_t y = 0; y < height; ++y) {
+        levels.compute(height - 2);
+    for (int32_t y = height - 1; y >= 0; --y) {
         if (y >= 1 && y + 1 < height)
-            levels.compute(y + 1);
+            levels.compute(y - 1);
         const int32_t north = std::max(y - 1, 0), south = std::min(y + 1, height - 1);
-        const int16_t* ln = levels.row(north);
-        const int16_t* lc = levels.row(y);
-        const int16_t* ls = levels.row(south);
+        const uint8_t* ln = levels.row(north);
+        const uint8_t* lc = levels.row(y);
+        const uint8_t* ls = levels.row(south);
         const uint8_t* selection = region.maskRow(y);
         uint8_t* out = selection == nullptr ? destination.row(y) : computed.data();
         MedianRow(ln, lc, ls, source.row(north), source.row(y), source.row(south), width, out);

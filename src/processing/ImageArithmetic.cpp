@@ -75,7 +75,7 @@ void CopyAroundOverlap(const arithmetic::Overlap& overlap) {
     const auto rowBytes = static_cast<size_t>(image.stride);
     const auto leftBytes = static_cast<size_t>(3 * overlap.left);
     const auto rightStart = static_cast<size_t>(3 * overlap.right);
-    for (int32_t y = 0; y < image.height; ++y) {
+    for (int32_t y = image.height - 1; y >= 0; --y) {
         if (y < overlap.top || y >= overlap.bottom) {
             std::memcpy(image.row(y), working.row(y), rowBytes);
             continue;

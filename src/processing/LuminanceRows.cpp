@@ -50,17 +50,27 @@ void GreyRowTarget(uint8_t* pixels, const uint8_t* selection, int32_t width) {
             p[0] = p[1] = p[2] = GreyOf(p);
 }
 
-void LuminanceRowTarget(const uint8_t* pixels, int16_t* levels, int32_t width) {
-    const hn::ScalableTag<uint16_t> d16;
-    const hn::Rebind<uint8_t, decltype(d16)> d8;
-    const hn::Rebind<int16_t, decltype(d16)> di16;
-    const auto lanes = static_cast<int32_t>(hn::Lanes(d16));
+// Whole byte vectors of pixels, each half weighed in 16 bits.
+void LuminanceRowTarget(const uint8_t* pixels, uint8_t* levels, int32_t width) {
     int32_t x = 0;
+#if HWY_TARGET != HWY_SCALAR
+    const hn::ScalableTag<uint8_t> d8;
+    const auto lanes = static_cast<int32_t>(hn::Lanes(d8));
+    const hn::Half<decltype(d8)> dh8;
+    const hn::Repartition<uint16_t, decltype(d8)> d16;
+    const hn::Repartition<int16_t, decltype(d8)> di16;
     for (; x + lanes <= width; x += lanes) {
         hn::Vec<decltype(d8)> blue, green, red;
         hn::LoadInterleaved3(d8, pixels + ptrdiff_t{3} * x, blue, green, red);
-        hn::StoreU(hn::BitCast(di16, GreyVector(d16, blue, green, red)), di16, levels + x);
+        const auto lower = GreyVector(d16, hn::LowerHalf(dh8, blue), hn::LowerHalf(dh8, green),
+                                      hn::LowerHalf(dh8, red));
+        const auto upper = GreyVector(d16, hn::UpperHalf(dh8, blue), hn::UpperHalf(dh8, green),
+                                      hn::UpperHalf(dh8, red));
+        hn::StoreU(hn::Combine(d8, hn::DemoteTo(dh8, hn::BitCast(di16, upper)),
+                               hn::DemoteTo(dh8, hn::BitCast(di16, lower))),
+                   d8, levels + x);
     }
+#endif
     for (const uint8_t* p = pixels + ptrdiff_t{3} * x; x < width; ++x, p += 3)
         levels[x] = GreyOf(p);
 }
@@ -107,7 +117,7 @@ HWY_EXPORT(GreyRowTarget);
 HWY_EXPORT(SumLuminanceRowTarget);
 HWY_EXPORT(LuminanceRowTarget);
 
-void LuminanceRow(const uint8_t* pixels, int16_t* levels, int32_t width) {
+void LuminanceRow(const uint8_t* pixels, uint8_t* levels, int32_t width) {
     HWY_DYNAMIC_DISPATCH(LuminanceRowTarget)(pixels, levels, width);
 }
 

@@ -17,7 +17,7 @@ namespace halvera {
 void GreyRow(uint8_t* pixels, const uint8_t* selection, int32_t width);
 
 // Writes the grey level of every pixel of the row (all pixels) to `levels`.
-void LuminanceRow(const uint8_t* pixels, int16_t* levels, int32_t width);
+void LuminanceRow(const uint8_t* pixels, uint8_t* levels, int32_t width);
 
 struct LuminanceSum {
     uint64_t sum = 0;   // grey levels of the selected pixels

@@ -13,7 +13,9 @@ std::optional<uint32_t> MeanGray(const CDibImage& source, const CDibImage& mask)
     // 64 bits: a white image of more than 16.8 million pixels overflows 32.
     uint64_t sum = 0;
     uint64_t count = 1; // one more than the pixels summed
-    for (int32_t y = 0; y < source.height; ++y) {
+    // Bottom row first: the rows then follow one another upwards in memory,
+    // the order in which the processor fetches ahead best.
+    for (int32_t y = source.height - 1; y >= 0; --y) {
         const LuminanceSum row = SumLuminanceRow(source.row(y), region.maskRow(y), source.width());
         sum += row.sum;
         count += row.count;

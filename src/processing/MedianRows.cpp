@@ -60,13 +60,13 @@ template <class V> V SixthSmallest(V v0, V v1, V v2, V v3, V v4, V v5, V v6, V v
 }
 
 // One pixel, its side neighbours `west` and `east` pixels away (0 at an end).
-void PlainMedianPixel(const int16_t* const levels[3], const uint8_t* const rows[3], int32_t x,
+void PlainMedianPixel(const uint8_t* const levels[3], const uint8_t* const rows[3], int32_t x,
                       int32_t west, int32_t east, uint8_t* out) {
     const int32_t columns[3] = {x + west, x, x + east};
-    int16_t a[9];
+    uint8_t a[9];
     for (int k = 0; k < 9; ++k)
         a[k] = levels[k % 3][columns[k / 3]];
-    const int16_t chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
+    const uint8_t chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
     int k = 0;
     while (a[k] != chosen)
         ++k;
@@ -76,32 +76,66 @@ void PlainMedianPixel(const int16_t* const levels[3], const uint8_t* const rows[
     out[3 * x + 2] = pixel[2];
 }
 
+// Which pixel of a 16-pixel group each byte of the group's 48 interleaved
+// bytes belongs to, in three blocks of 16 bytes.
+alignas(16) constexpr uint8_t kSpread[3][16] = {
+    {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5},
+    {5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10},
+    {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15}};
+
 // Writes pixels x.. (one per lane of `d8`) from the neighbour each position
-// names. With 16 lanes the pixels are chosen in their interleaved bytes, each
-// position spread over its pixel's three bytes, which spares taking the
+// names. With blocks of 16 bytes (one block, or two on AVX2) the pixels are
+// chosen in their interleaved bytes, each position spread over its pixel's
+// three bytes by a byte shuffle within each block, which spares taking the
 // channels apart and putting them back together nine times.
 template <class D8>
 void StoreChosenPixels(D8 d8, hn::Vec<D8> position, const uint8_t* const rows[3], int32_t x,
                        uint8_t* out) {
-    if constexpr (hn::MaxLanes(D8()) == 16) {
-        alignas(16) static constexpr uint8_t kSpread[3][16] = {
-            {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5},
-            {5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10},
-            {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15}};
-        hn::Vec<D8> spread[3], chosen[3];
-        for (int part = 0; part < 3; ++part) {
-            spread[part] = hn::TableLookupBytes(position, hn::Load(d8, kSpread[part]));
-            chosen[part] = hn::LoadU(d8, rows[2] + ptrdiff_t{3} * (x + 1) + 16 * part);
+    constexpr size_t kLanes = hn::MaxLanes(D8());
+    if constexpr (kLanes == 16 || kLanes == 32) {
+        // Part p holds bytes 16p.. (one block) or 32p.. (two blocks) of the
+        // group. With two blocks, part 0 takes its pixels from the lower
+        // half of `position`, part 1 from both halves in place and part 2
+        // from the upper half.
+        hn::Vec<D8> spread[3];
+        if constexpr (kLanes == 16) {
+            for (int part = 0; part < 3; ++part)
+                spread[part] = hn::TableLookupBytes(position, hn::Load(d8, kSpread[part]));
+        } else {
+#if HWY_TARGET != HWY_SCALAR
+            alignas(32) static constexpr uint8_t kTables[3][32] = {
+                {0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4,  5,
+                 5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10},
+                {10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15,
+                 0,  0,  0,  1,  1,  1,  2,  2,  2,  3,  3,  3,  4,  4,  4,  5},
+                {5,  5,  6,  6,  6,  7,  7,  7,  8,  8,  8,  9,  9,  9,  10, 10,
+                 10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15}};
+            spread[0] = hn::TableLookupBytes(hn::ConcatLowerLower(d8, position, position),
+                                             hn::Load(d8, kTables[0]));
+            spread[1] = hn::TableLookupBytes(position, hn::Load(d8, kTables[1]));
+            spread[2] = hn::TableLookupBytes(hn::ConcatUpperUpper(d8, position, position),
+                                             hn::Load(d8, kTables[2]));
+#endif
         }
+        // Three named vectors, not an array: GCC copies an array of them
+        // through the stack in 16-byte pieces, which stalls every load after.
+        const uint8_t* east = rows[2] + ptrdiff_t{3} * (x + 1);
+        auto chosen0 = hn::LoadU(d8, east);
+        auto chosen1 = hn::LoadU(d8, east + kLanes);
+        auto chosen2 = hn::LoadU(d8, east + 2 * kLanes);
         for (int k = 7; k >= 0; --k) {
             const uint8_t* from = rows[k % 3] + ptrdiff_t{3} * (x + k / 3 - 1);
             const auto here = hn::Set(d8, static_cast<uint8_t>(k));
-            for (int part = 0; part < 3; ++part)
-                chosen[part] = hn::IfThenElse(hn::Eq(spread[part], here),
-                                              hn::LoadU(d8, from + 16 * part), chosen[part]);
+            chosen0 = hn::IfThenElse(hn::Eq(spread[0], here), hn::LoadU(d8, from), chosen0);
+            chosen1 =
+                hn::IfThenElse(hn::Eq(spread[1], here), hn::LoadU(d8, from + kLanes), chosen1);
+            chosen2 =
+                hn::IfThenElse(hn::Eq(spread[2], here), hn::LoadU(d8, from + 2 * kLanes), chosen2);
         }
-        for (int part = 0; part < 3; ++part)
-            hn::StoreU(chosen[part], d8, out + ptrdiff_t{3} * x + 16 * part);
+        uint8_t* target = out + ptrdiff_t{3} * x;
+        hn::StoreU(chosen0, d8, target);
+        hn::StoreU(chosen1, d8, target + kLanes);
+        hn::StoreU(chosen2, d8, target + 2 * kLanes);
     } else {
         hn::Vec<D8> blue, green, red;
         hn::LoadInterleaved3(d8, rows[2] + ptrdiff_t{3} * (x + 1), blue, green, red);
@@ -117,31 +151,44 @@ void StoreChosenPixels(D8 d8, hn::Vec<D8> position, const uint8_t* const rows[3]
     }
 }
 
-void MedianRowTarget(const int16_t* levelsNorth, const int16_t* levelsCentre,
-                     const int16_t* levelsSouth, const uint8_t* north, const uint8_t* centre,
+// The pixels x.. of one vector, all with both side neighbours.
+template <class D8>
+void MedianVector(D8 d8, const uint8_t* const levels[3], const uint8_t* const rows[3], int32_t x,
+                  uint8_t* out) {
+    hn::Vec<D8> a[9];
+    for (int k = 0; k < 9; ++k)
+        a[k] = hn::LoadU(d8, levels[k % 3] + x + k / 3 - 1);
+    const auto chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
+    // The position of the first match: scanning from the last down keeps it.
+    auto position = hn::Set(d8, 8);
+    for (int k = 7; k >= 0; --k)
+        position =
+            hn::IfThenElse(hn::Eq(a[k], chosen), hn::Set(d8, static_cast<uint8_t>(k)), position);
+    StoreChosenPixels(d8, position, rows, x, out);
+}
+
+void MedianRowTarget(const uint8_t* levelsNorth, const uint8_t* levelsCentre,
+                     const uint8_t* levelsSouth, const uint8_t* north, const uint8_t* centre,
                      const uint8_t* south, int32_t width, uint8_t* out) {
-    const int16_t* const levels[3] = {levelsNorth, levelsCentre, levelsSouth};
+    const uint8_t* const levels[3] = {levelsNorth, levelsCentre, levelsSouth};
     const uint8_t* const rows[3] = {north, centre, south};
     if (width == 1) {
         PlainMedianPixel(levels, rows, 0, 0, 0, out);
         return;
     }
     PlainMedianPixel(levels, rows, 0, 0, 1, out);
-    const hn::ScalableTag<int16_t> d;
-    const hn::Rebind<uint8_t, decltype(d)> d8;
-    const auto lanes = static_cast<int32_t>(hn::Lanes(d));
+    const hn::ScalableTag<uint8_t> d8;
+    const auto lanes = static_cast<int32_t>(hn::Lanes(d8));
     int32_t x = 1;
-    for (; x + lanes <= width - 1; x += lanes) {
-        hn::Vec<decltype(d)> a[9];
-        for (int k = 0; k < 9; ++k)
-            a[k] = hn::LoadU(d, levels[k % 3] + x + k / 3 - 1);
-        const auto chosen = SixthSmallest(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7], a[8]);
-        // The position of the first match: scanning from the last down keeps it.
-        auto position = hn::Set(d, 8);
-        for (int k = 7; k >= 0; --k)
-            position =
-                hn::IfThenElse(hn::Eq(a[k], chosen), hn::Set(d, static_cast<int16_t>(k)), position);
-        StoreChosenPixels(d8, hn::DemoteTo(d8, position), rows, x, out);
+    if (lanes + 1 < width) {
+        for (; x + lanes <= width - 1; x += lanes)
+            MedianVector(d8, levels, rows, x, out);
+        // The last pixels: one more vector ending at the row's last inner
+        // pixel, which computes some pixels again (to the same bytes: `out`
+        // is not a source row).
+        if (x < width - 1)
+            MedianVector(d8, levels, rows, width - 1 - lanes, out);
+        x = width - 1;
     }
     for (; x < width - 1; ++x)
         PlainMedianPixel(levels, rows, x, -1, 1, out);
@@ -157,7 +204,7 @@ namespace halvera {
 
 HWY_EXPORT(MedianRowTarget);
 
-void MedianRow(const int16_t* levelsNorth, const int16_t* levelsCentre, const int16_t* levelsSouth,
+void MedianRow(const uint8_t* levelsNorth, const uint8_t* levelsCentre, const uint8_t* levelsSouth,
                const uint8_t* north, const uint8_t* centre, const uint8_t* south, int32_t width,
                uint8_t* out) {
     HWY_DYNAMIC_DISPATCH(MedianRowTarget)

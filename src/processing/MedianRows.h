@@ -13,8 +13,9 @@ namespace halvera {
 // (replicated at the image's top and bottom by the caller) and `levelsNorth`,
 // `levelsCentre`, `levelsSouth` their grey levels; at the row's ends the
 // missing side column is the pixel's own (replicate border). Writes `width`
-// pixels to `out`. Vector code chosen at run time for the processor.
-void MedianRow(const int16_t* levelsNorth, const int16_t* levelsCentre, const int16_t* levelsSouth,
+// pixels to `out`, which must not overlap the source rows. Vector code chosen
+// at run time for the processor.
+void MedianRow(const uint8_t* levelsNorth, const uint8_t* levelsCentre, const uint8_t* levelsSouth,
                const uint8_t* north, const uint8_t* centre, const uint8_t* south, int32_t width,
                uint8_t* out);
 

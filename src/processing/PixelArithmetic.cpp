@@ -143,6 +143,11 @@ struct NotOp {
     uint8_t operator()(uint8_t a, uint8_t) const { return static_cast<uint8_t>(~truth[a]); }
 };
 
+// Results of this many bytes or more are written past the cache: more than a
+// desktop processor's last-level cache holds, so their lines would be pushed
+// out to memory anyway before anything reads them.
+constexpr int32_t kStreamedResultBytes = 16 << 20;
+
 // The operations with a vector row kernel, for whole rows of all channels.
 std::optional<ArithmeticRowKind> RowKindOf(ArithmeticOperation operation) {
     switch (operation) {
@@ -175,10 +180,15 @@ void RunPixelArithmetic(const Overlap& overlap, const CDibImage* mask, PixelChoi
     if (rowKind && choice == PixelChoice::All && single.identity()) {
         const auto bytes = static_cast<size_t>(3 * (overlap.right - overlap.left));
         const ptrdiff_t from = ptrdiff_t{3} * overlap.left;
-        for (int32_t y = overlap.top; y < overlap.bottom; ++y)
-            ArithmeticRow(*rowKind, overlap.working.row(y) + from,
-                          overlap.inputPixel(overlap.left, y), overlap.image.row(y) + from, bytes,
-                          t);
+        const bool streamed = overlap.image.bitsSize >= kStreamedResultBytes;
+        const auto row = streamed ? StreamArithmeticRow : ArithmeticRow;
+        // Bottom row first: the rows then follow one another upwards in
+        // memory, the order in which the processor fetches ahead best.
+        for (int32_t y = overlap.bottom - 1; y >= overlap.top; --y)
+            row(*rowKind, overlap.working.row(y) + from, overlap.inputPixel(overlap.left, y),
+                overlap.image.row(y) + from, bytes, t);
+        if (streamed)
+            FinishStreamedArithmeticRows();
         return;
     }
     switch (settings.operation) {

@@ -19,7 +19,9 @@ void CopyAndMirror(const CDibImage& image, const CDibImage& working, const Mirro
         static_cast<size_t>(image.bits - reinterpret_cast<const uint8_t*>(image.header));
     std::memcpy(working.header, image.header, headerBytes);
     const auto rowBytes = static_cast<size_t>(image.stride);
-    for (int32_t y = 0; y < image.height; ++y) {
+    // Bottom row first: the rows then follow one another upwards in memory,
+    // the order in which the processor fetches ahead best.
+    for (int32_t y = image.height - 1; y >= 0; --y) {
         uint8_t* row = image.row(y);
         StreamRowCopy(row, working.row(y), rowBytes);
         mirrorRow(row, image.width());

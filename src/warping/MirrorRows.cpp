@@ -4,6 +4,7 @@
 #define HWY_TARGET_INCLUDE "warping/MirrorRows.cpp"
 #include "warping/MirrorRows.h"
 
+#include <algorithm>
 #include <hwy/cache_control.h>
 #include <hwy/foreach_target.h> // must come before highway.h
 #include <hwy/highway.h>
@@ -84,6 +85,49 @@ void StreamRowCopyTarget(const uint8_t* from, uint8_t* to, size_t bytes) {
         to[i] = from[i];
 }
 
+// Works in whole 64-byte cache lines of the top copy, so that each line of a
+// copy is written completely by consecutive streaming stores. The bottom copy
+// is streamed too when its lines fall at the same offsets (a row length that
+// is a multiple of 64 bytes), else stored through the cache.
+void ExchangeRowsKeepingCopiesTarget(uint8_t* top, uint8_t* bottom, uint8_t* topCopy,
+                                     uint8_t* bottomCopy, size_t bytes) {
+    constexpr size_t kLine = 64;
+    const hn::ScalableTag<uint8_t> d;
+    const size_t lanes = hn::Lanes(d);
+    const size_t perLine = kLine / lanes;
+    const auto exchangeByte = [&](size_t i) {
+        const uint8_t t = top[i], b = bottom[i];
+        topCopy[i] = t;
+        bottomCopy[i] = b;
+        top[i] = b;
+        bottom[i] = t;
+    };
+    const size_t misaligned = reinterpret_cast<uintptr_t>(topCopy) % kLine;
+    const size_t head = std::min(bytes, misaligned == 0 ? 0 : kLine - misaligned);
+    size_t i = 0;
+    for (; i < head; ++i)
+        exchangeByte(i);
+    const bool streamBottom =
+        (reinterpret_cast<uintptr_t>(bottomCopy) - reinterpret_cast<uintptr_t>(topCopy)) % kLine ==
+        0;
+    for (; i + kLine <= bytes; i += kLine) {
+        for (size_t k = 0; k < perLine; ++k) {
+            const size_t at = i + k * lanes;
+            const auto t = hn::LoadU(d, top + at);
+            const auto b = hn::LoadU(d, bottom + at);
+            hn::Stream(t, d, topCopy + at);
+            if (streamBottom)
+                hn::Stream(b, d, bottomCopy + at);
+            else
+                hn::StoreU(b, d, bottomCopy + at);
+            hn::StoreU(b, d, top + at);
+            hn::StoreU(t, d, bottom + at);
+        }
+    }
+    for (; i < bytes; ++i)
+        exchangeByte(i);
+}
+
 } // namespace HWY_NAMESPACE
 } // namespace halvera
 HWY_AFTER_NAMESPACE();
@@ -94,9 +138,15 @@ namespace halvera {
 HWY_EXPORT(MirrorRgbRowTarget);
 HWY_EXPORT(MirrorByteRowTarget);
 HWY_EXPORT(StreamRowCopyTarget);
+HWY_EXPORT(ExchangeRowsKeepingCopiesTarget);
 
 void StreamRowCopy(const uint8_t* from, uint8_t* to, size_t bytes) {
     HWY_DYNAMIC_DISPATCH(StreamRowCopyTarget)(from, to, bytes);
+}
+
+void ExchangeRowsKeepingCopies(uint8_t* top, uint8_t* bottom, uint8_t* topCopy, uint8_t* bottomCopy,
+                               size_t bytes) {
+    HWY_DYNAMIC_DISPATCH(ExchangeRowsKeepingCopiesTarget)(top, bottom, topCopy, bottomCopy, bytes);
 }
 
 void FinishStreamedCopies() {

@@ -18,4 +18,12 @@ void MirrorByteRow(uint8_t* row, int32_t width);
 void StreamRowCopy(const uint8_t* from, uint8_t* to, size_t bytes);
 void FinishStreamedCopies();
 
+// Exchanges the first `bytes` bytes of `top` and `bottom` after copying them,
+// as they were, to `topCopy` and `bottomCopy` with stores that bypass the
+// cache: one pass that reads each row once (the top-bottom flip's pair of
+// rows). The copies must not overlap the rows or each other. Call
+// FinishStreamedCopies after the last pair.
+void ExchangeRowsKeepingCopies(uint8_t* top, uint8_t* bottom, uint8_t* topCopy, uint8_t* bottomCopy,
+                               size_t bytes);
+
 } // namespace halvera

@@ -2,9 +2,9 @@
 
 #include "image/RegionOfInterest.h"
 #include "image/RowBands.h"
-#include "warping/Bilinear.h"
 #include "warping/ProjectiveMatrix.h"
 #include "warping/WarpBuffers.h"
+#include "warping/WarpQuadRows.h"
 
 #include <algorithm>
 #include <array>
@@ -84,103 +84,11 @@ RowSpans SpansOfRow(const EdgeList& edges, int64_t y, int32_t width) {
     return spans;
 }
 
-// Everything one destination row needs to map and write its pixels.
-class SpanWriter {
-public:
-    SpanWriter(const ProjectiveMatrix& matrix, const CDibImage& image, const RowTable& source,
-               const RowTable& saved, const CDibImage& mask, bool region)
-        : m_(matrix.m), image_(image), source_(source), saved_(saved), mask_(mask), region_(region),
-          // After normalisation an affine mapping has w = 1 everywhere; dividing
-          // by it changes nothing, so the division is skipped.
-          affine_(m_[2][0] == 0.0 && m_[2][1] == 0.0 && m_[2][2] == 1.0) {}
-
-    // Writes columns first..last (inclusive, inside the image, at most
-    // kTileSide of them) of row y.
-    void Write(int32_t y, int32_t first, int32_t last) const {
-        if (affine_)
-            region_ ? WriteRow<true, true>(y, first, last) : WriteRow<true, false>(y, first, last);
-        else
-            region_ ? WriteRow<false, true>(y, first, last)
-                    : WriteRow<false, false>(y, first, last);
-    }
-
-private:
-    // The source positions of columns first..last of row y, evaluated as
-    //   u = (m00·x + m01·y + m02) / w,  v = (m10·x + m11·y + m12) / w,
-    //   w = m20·x + m21·y + m22,
-    // in that order, so that every position is bit for bit the one the
-    // formula gives. A zero w yields an infinity or NaN, which the inside test
-    // of the caller rejects just as a skipped pixel. No branch: the loop
-    // vectorises.
-    template <bool affine>
-    void Positions(int32_t y, int32_t first, int32_t count, double* us, double* vs) const {
-        const double m00 = m_[0][0], m02 = m_[0][2], uy = m_[0][1] * y;
-        const double m10 = m_[1][0], m12 = m_[1][2], vy = m_[1][1] * y;
-        const double m20 = m_[2][0], m22 = m_[2][2], wy = m_[2][1] * y;
-        for (int32_t k = 0; k < count; ++k) {
-            const double x = first + k;
-            double u = m00 * x + uy + m02;
-            double v = m10 * x + vy + m12;
-            if constexpr (!affine) {
-                const double w = m20 * x + wy + m22;
-                u /= w;
-                v /= w;
-            }
-            us[k] = u;
-            vs[k] = v;
-        }
-    }
-
-    template <bool affine, bool region>
-    void WriteRow(int32_t y, int32_t first, int32_t last) const {
-        const int32_t count = last - first + 1;
-        double us[kTileSide];
-        double vs[kTileSide];
-        Positions<affine>(y, first, count, us, vs);
-        // Everything the loop reads is held in locals: the pixel stores go
-        // through byte pointers, which may alias any member.
-        const double uLimit = image_.width() - 1;
-        const double vLimit = image_.height - 1;
-        uint8_t* const target = image_.row(y) + ptrdiff_t{3} * first;
-        uint8_t* const maskRow = region ? mask_.row(y) + first : nullptr;
-        uint8_t* const* const source = source_.rows();
-        uint8_t* const* const saved = saved_.rows();
-        for (int32_t k = 0; k < count; ++k) {
-            const double u = us[k];
-            const double v = vs[k];
-            // Positions in (-1, 0) truncate to 0 too; they lie outside and
-            // would interpolate with a negative fraction, so u and v are tested
-            // themselves. The comparisons also reject NaN.
-            if (!(u >= 0.0 && v >= 0.0 && u < uLimit && v < vLimit))
-                continue;
-            const auto i = static_cast<int32_t>(u);
-            const auto j = static_cast<int32_t>(v);
-            if constexpr (region) {
-                const uint8_t selected = saved[j][i];
-                maskRow[k] = selected;
-                if (!IsSelectedByte(selected))
-                    continue;
-            }
-            const ptrdiff_t from = ptrdiff_t{3} * i;
-            BilinearPixel(source[j] + from, source[j + 1] + from, u - i, v - j,
-                          target + ptrdiff_t{3} * k);
-        }
-    }
-
-    const std::array<std::array<double, 3>, 3>& m_;
-    const CDibImage& image_;
-    const RowTable& source_;
-    const RowTable& saved_;
-    const CDibImage& mask_;
-    bool region_;
-    bool affine_;
-};
-
 // Fills the rows firstRow..lastRow (at most kTileSide of them) in tiles of
 // kTileSide x kTileSide pixels: a turned quadrilateral reads its source along
 // slanted lines, and one tile's source stays in the cache where a whole row's
 // would not.
-void WriteBlock(const SpanWriter& writer, const EdgeList& edges, int64_t firstRow, int64_t lastRow,
+void WriteBlock(const WarpRowJob& job, const EdgeList& edges, int64_t firstRow, int64_t lastRow,
                 int32_t width) {
     const auto rows = static_cast<int32_t>(lastRow - firstRow + 1);
     std::array<RowSpans, kTileSide> spans;
@@ -200,7 +108,7 @@ void WriteBlock(const SpanWriter& writer, const EdgeList& edges, int64_t firstRo
                 const int32_t first = std::max(spans[r].first[p], bandLeft);
                 const int32_t last = std::min(spans[r].last[p], bandRight);
                 if (first <= last)
-                    writer.Write(static_cast<int32_t>(firstRow + r), first, last);
+                    WarpRowPiece(job, static_cast<int32_t>(firstRow + r), first, last);
             }
     }
 }
@@ -208,12 +116,12 @@ void WriteBlock(const SpanWriter& writer, const EdgeList& edges, int64_t firstRo
 // Fills rows firstRow..lastRow block by block, the blocks shared out among
 // the pixel workers. Every pixel is computed on its own and written by exactly
 // one worker, so the result is the same whatever the number of workers.
-void WriteBlocks(const SpanWriter& writer, const EdgeList& edges, int64_t firstRow, int64_t lastRow,
+void WriteBlocks(const WarpRowJob& job, const EdgeList& edges, int64_t firstRow, int64_t lastRow,
                  int32_t width) {
     const int64_t blocks = (lastRow - firstRow + kTileSide) / kTileSide;
     ForEachRowBand(blocks, [&](int64_t b) {
         const int64_t top = firstRow + b * kTileSide;
-        WriteBlock(writer, edges, top, std::min(lastRow, top + kTileSide - 1), width);
+        WriteBlock(job, edges, top, std::min(lastRow, top + kTileSide - 1), width);
     });
 }
 
@@ -239,7 +147,16 @@ bool WarpQuad(const CDibImage& image, const CDibImage& working, const CDibImage&
     const bool region = RegionOfInterest(savedMask).exists();
     if (region)
         std::memset(mask.bits, 0, static_cast<size_t>(mask.bitsSize));
-    const SpanWriter writer(*matrix, image, sourceRows, savedRows, mask, region);
+    WarpRowJob job;
+    job.m = matrix->m;
+    // After normalisation an affine mapping has w = 1 everywhere.
+    job.affine = job.m[2][0] == 0.0 && job.m[2][1] == 0.0 && job.m[2][2] == 1.0;
+    job.image = image;
+    job.working = working;
+    job.sourceRows = sourceRows.rows();
+    job.region = region;
+    job.mask = mask;
+    job.savedRows = savedRows.rows();
 
     int64_t top = destination[0].y;
     int64_t bottom = destination[0].y;
@@ -250,7 +167,7 @@ bool WarpQuad(const CDibImage& image, const CDibImage& working, const CDibImage&
     const int64_t firstRow = std::max<int64_t>(top, 0);
     const int64_t lastRow = std::min<int64_t>(bottom, height - 2);
     if (firstRow <= lastRow)
-        WriteBlocks(writer, edges, firstRow, lastRow, width);
+        WriteBlocks(job, edges, firstRow, lastRow, width);
     return true;
 }
 

@@ -271,6 +271,44 @@ TEST(ImageArithmetic, ShiftsMoveTheInputRightAndDown) {
     EXPECT_TRUE(SamePixels(Combine(working, input.dib(), settings).dib(), working.dib()));
 }
 
+TEST(ImageArithmetic, ResultsLargerThanTheCacheGiveTheSameBytes) {
+    // Large results are written past the cache; an odd width (rows with
+    // padding) and a shift that leaves a margin on every side.
+    constexpr int kWidth = 2401, kHeight = 2400;
+    const auto a = [](int x, int y) {
+        return Bgr{uint8_t(x * 7 + y), uint8_t(x ^ y), uint8_t(x * y + 3)};
+    };
+    const auto b = [](int x, int y) {
+        return Bgr{uint8_t(x + y * 5), uint8_t(x * 3 - y), uint8_t(x * 11 ^ y * 13)};
+    };
+    const DibBlock working = MakeRgb(kWidth, kHeight, a);
+    const DibBlock input = MakeRgb(kWidth - 5, kHeight - 4, b);
+    for (const auto& [operation, t] :
+         {std::pair{ArithmeticOperation::Sub, 100}, std::pair{ArithmeticOperation::Add, 50}}) {
+        ArithmeticSettings settings = Settings(operation, t);
+        settings.xShift = 3;
+        settings.yShift = 2;
+        const DibBlock result = Combine(working, input.dib(), settings);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const Bgr pa = a(x, y);
+                const bool covered = x >= 3 && x < kWidth - 2 && y >= 2 && y < kHeight - 2;
+                Bgr expected = pa;
+                if (covered) {
+                    const Bgr pb = b(x - 3, y - 2);
+                    const auto value = [&](uint8_t va, uint8_t vb) {
+                        return uint8_t(operation == ArithmeticOperation::Sub
+                                           ? std::abs(va - vb)
+                                           : (va * (100 - t) + vb * t) / 100);
+                    };
+                    expected = Bgr{value(pa.blue, pb.blue), value(pa.green, pb.green),
+                                   value(pa.red, pb.red)};
+                }
+                ASSERT_EQ(PixelAt(result.dib(), x, y), expected) << x << "," << y;
+            }
+    }
+}
+
 TEST(ImageArithmetic, TheRegionLimitsOnlyWhenItExistsAndIsAskedFor) {
     const DibBlock working = Gradient(4, 3);
     const DibBlock input = MakeUniformRgb(4, 3, Bgr{1, 2, 3});

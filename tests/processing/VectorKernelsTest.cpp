@@ -3,11 +3,14 @@
 // every width up to a few vectors (so each tail length is met), with masks of
 // 0, 255 and in-between bytes. Every test runs once for each instruction set
 // the kernels are compiled for that this processor has.
+#include "image/DibImage.h"
 #include "processing/ArithmeticRows.h"
 #include "processing/BoxMeanRows.h"
 #include "processing/ChannelMapping.h"
+#include "processing/FilterMedian.h"
 #include "processing/HsvToRgb.h"
 #include "processing/HueSaturationRows.h"
+#include "processing/ImageArithmetic.h"
 #include "processing/InvertRows.h"
 #include "processing/LuminanceRows.h"
 #include "processing/MedianRows.h"
@@ -175,6 +178,38 @@ TEST_P(VectorKernels, ArithmeticRowsOfEveryLengthAndInPlace) {
     }
 }
 
+TEST_P(VectorKernels, StreamedArithmeticRowsGiveTheSameBytesAtEveryAlignment) {
+    // Every kind at full and partial transparency, the result at every offset
+    // within a cache line and of every length up to a few vectors, in place
+    // too; nothing is written around the row.
+    std::mt19937 random(71);
+    for (const ArithmeticRowKind kind :
+         {ArithmeticRowKind::Add, ArithmeticRowKind::Minus, ArithmeticRowKind::Max,
+          ArithmeticRowKind::Min, ArithmeticRowKind::Sub})
+        for (const int t : {100, 0, 50, 63})
+            for (size_t shift = 0; shift < 64; shift += 5)
+                for (size_t count = 0; count <= 260; count += 17) {
+                    const Bytes a = RandomBytes(random, count), b = RandomBytes(random, count);
+                    Bytes out(count + 128, 77);
+                    StreamArithmeticRow(kind, a.data(), b.data(), out.data() + shift, count, t);
+                    Bytes inPlace(count + 64);
+                    std::copy(a.begin(), a.end(), inPlace.begin() + shift);
+                    StreamArithmeticRow(kind, inPlace.data() + shift, b.data(),
+                                        inPlace.data() + shift, count, t);
+                    FinishStreamedArithmeticRows();
+                    for (size_t i = 0; i < out.size(); ++i) {
+                        const bool inside = i >= shift && i < shift + count;
+                        const int expected =
+                            inside ? PlainArithmetic(kind, a[i - shift], b[i - shift], t) : 77;
+                        ASSERT_EQ(out[i], expected)
+                            << "kind " << int(kind) << " t " << t << " shift " << shift << " count "
+                            << count << " at " << i;
+                        if (inside)
+                            ASSERT_EQ(inPlace[i], expected) << "in place, count " << count;
+                    }
+                }
+}
+
 TEST_P(VectorKernels, ExactDivisionsHoldOverTheirWholeRange) {
     // Not every divisor has a 16-bit form (1 would need 65536); kernels with
     // such a weight sum take the table path. The low pass's 25 has one.
@@ -263,6 +298,38 @@ TEST_P(VectorKernels, StreamedRowCopiesAreWholeAtEveryAlignment) {
         }
 }
 
+TEST_P(VectorKernels, ExchangedRowsKeepTheirCopiesAtEveryAlignment) {
+    // Both copies at every offset within a cache line relative to each other
+    // (streamed together or only the top one), rows of every length up to a
+    // few lines; nothing around the rows and copies is touched.
+    std::mt19937 random(41);
+    constexpr size_t kRoom = 400;
+    for (size_t shift = 0; shift < 64; shift += 3)
+        for (const size_t bottomShift : {size_t{0}, size_t{5}, size_t{32}})
+            for (size_t bytes = 0; bytes <= 300; bytes += 13) {
+                const Bytes top = RandomBytes(random, kRoom);
+                const Bytes bottom = RandomBytes(random, kRoom);
+                Bytes topRow = top, bottomRow = bottom;
+                Bytes copies(3 * kRoom, 7);
+                uint8_t* topCopy = copies.data() + shift;
+                uint8_t* bottomCopy = copies.data() + kRoom + 64 + shift + bottomShift;
+                ExchangeRowsKeepingCopies(topRow.data() + 1, bottomRow.data() + 1, topCopy,
+                                          bottomCopy, bytes);
+                FinishStreamedCopies();
+                Bytes expectedTop = top, expectedBottom = bottom, expectedCopies(3 * kRoom, 7);
+                for (size_t i = 0; i < bytes; ++i) {
+                    expectedTop[1 + i] = bottom[1 + i];
+                    expectedBottom[1 + i] = top[1 + i];
+                    expectedCopies[size_t(topCopy - copies.data()) + i] = top[1 + i];
+                    expectedCopies[size_t(bottomCopy - copies.data()) + i] = bottom[1 + i];
+                }
+                ASSERT_EQ(topRow, expectedTop) << "shift " << shift << " bytes " << bytes;
+                ASSERT_EQ(bottomRow, expectedBottom) << "shift " << shift << " bytes " << bytes;
+                ASSERT_EQ(copies, expectedCopies)
+                    << "shift " << shift << " bottom shift " << bottomShift << " bytes " << bytes;
+            }
+}
+
 TEST_P(VectorKernels, InvertedBytesAreTheComplementsForEveryLength) {
     std::mt19937 random(41);
     for (int32_t count = 0; count <= 3 * kMaxWidth; ++count) {
@@ -303,11 +370,11 @@ TEST_P(VectorKernels, LuminanceRowsAreThePlainGreyLevels) {
     std::mt19937 random(47);
     for (int32_t width = 1; width <= kMaxWidth; ++width) {
         const Bytes pixels = RandomBytes(random, 3 * size_t(width));
-        std::vector<int16_t> levels(size_t(width) + 1, -7);
+        Bytes levels(size_t(width) + 1, 7);
         LuminanceRow(pixels.data(), levels.data(), width);
         for (int32_t x = 0; x < width; ++x)
             ASSERT_EQ(levels[x], PlainGrey(&pixels[3 * size_t(x)])) << "width " << width;
-        ASSERT_EQ(levels.back(), -7);
+        ASSERT_EQ(levels.back(), 7);
     }
 }
 
@@ -335,7 +402,7 @@ TEST_P(VectorKernels, MedianRowsFollowThePlainRankRule) {
             for (Bytes* row : {&n, &c, &s})
                 for (uint8_t& byte : *row)
                     byte = static_cast<uint8_t>(random() % levelsUsed);
-            std::vector<int16_t> ln(width), lc(width), ls(width);
+            Bytes ln(width), lc(width), ls(width);
             LuminanceRow(n.data(), ln.data(), width);
             LuminanceRow(c.data(), lc.data(), width);
             LuminanceRow(s.data(), ls.data(), width);
@@ -351,6 +418,102 @@ TEST_P(VectorKernels, MedianRowsFollowThePlainRankRule) {
             }
             ASSERT_EQ(out.back(), 99);
         }
+}
+
+// A random picture of `width` x `height` and a random region (bytes 0, 255
+// and in between) of its size.
+struct RandomPicture {
+    DibBlock image, mask;
+    RandomPicture(std::mt19937& random, int32_t width, int32_t height) {
+        EXPECT_TRUE(CreateRgb(image, width, height));
+        EXPECT_TRUE(CreateGrey(mask, width, height));
+        for (int32_t y = 0; y < height; ++y) {
+            const Bytes pixels = RandomBytes(random, 3 * size_t(width));
+            std::copy(pixels.begin(), pixels.end(), image.dib().row(y));
+            const Bytes selection = RandomMask(random, size_t(width));
+            std::copy(selection.begin(), selection.end(), mask.dib().row(y));
+        }
+    }
+    const uint8_t* pixel(int32_t x, int32_t y) const {
+        return image.dib().row(y) + 3 * ptrdiff_t{x};
+    }
+};
+
+TEST_P(VectorKernels, MedianOfWholeImagesFollowsThePlainRuleInAndOutsideARegion) {
+    std::mt19937 random(61);
+    for (const auto& [width, height] :
+         {std::pair{1, 1}, std::pair{2, 3}, std::pair{35, 2}, std::pair{71, 6}, std::pair{130, 4}})
+        for (const bool limited : {false, true}) {
+            const RandomPicture source(random, width, height);
+            DibBlock destination;
+            ASSERT_TRUE(CreateRgb(destination, width, height));
+            for (int32_t y = 0; y < height; ++y)
+                std::memcpy(destination.dib().row(y), source.image.dib().row(y), 3 * size_t(width));
+            ASSERT_TRUE(FilterMedian(destination.dib(), source.image.dib(),
+                                     limited ? source.mask.dib() : CDibImage{}));
+            for (int32_t y = 0; y < height; ++y) {
+                const Bytes north(source.image.dib().row(std::max(y - 1, 0)),
+                                  source.image.dib().row(std::max(y - 1, 0)) + 3 * width);
+                const Bytes centre(source.pixel(0, y), source.pixel(0, y) + 3 * width);
+                const int32_t below = std::min(y + 1, height - 1);
+                const Bytes south(source.pixel(0, below), source.pixel(0, below) + 3 * width);
+                for (int32_t x = 0; x < width; ++x) {
+                    uint8_t expected[3];
+                    if (!limited || source.mask.dib().row(y)[x] == 255)
+                        PlainMedianPixel({&north, &centre, &south}, width, x, expected);
+                    else
+                        std::copy(source.pixel(x, y), source.pixel(x, y) + 3, expected);
+                    for (int k = 0; k < 3; ++k)
+                        ASSERT_EQ(destination.dib().row(y)[3 * x + k], expected[k])
+                            << width << " x " << height << (limited ? " in a region" : "") << " at "
+                            << x << "," << y;
+                }
+            }
+        }
+}
+
+TEST_P(VectorKernels, ArithmeticOfWholeImagesMatchesTheFormulasWithShiftsAndRegions) {
+    // Sub and Add (the blend) at full and partial transparency, B shifted
+    // every way, with and without a region limiting the result.
+    std::mt19937 random(67);
+    constexpr int32_t kWidth = 75, kHeight = 7;
+    const RandomPicture a(random, kWidth, kHeight);
+    const RandomPicture b(random, kWidth - 4, kHeight + 1);
+    for (const ArithmeticOperation operation : {ArithmeticOperation::Sub, ArithmeticOperation::Add})
+        for (const int t : {100, 50, 37})
+            for (const auto& [dx, dy] : {std::pair{0, 0}, std::pair{3, -2}, std::pair{-5, 1}})
+                for (const bool limited : {false, true}) {
+                    ArithmeticSettings settings;
+                    settings.operation = operation;
+                    settings.transparency = t;
+                    settings.xShift = dx;
+                    settings.yShift = dy;
+                    settings.limitToRegion = limited;
+                    DibBlock result;
+                    ASSERT_TRUE(CreateRgb(result, kWidth, kHeight));
+                    ASSERT_TRUE(ImageArithmetic(result.dib(), a.image.dib(), a.mask.dib(),
+                                                b.image.dib(), settings));
+                    const ArithmeticRowKind kind = operation == ArithmeticOperation::Sub
+                                                       ? ArithmeticRowKind::Sub
+                                                       : ArithmeticRowKind::Add;
+                    for (int32_t y = 0; y < kHeight; ++y)
+                        for (int32_t x = 0; x < kWidth; ++x) {
+                            const int32_t bx = x - dx, by = y - dy;
+                            const bool paired =
+                                bx >= 0 && bx < kWidth - 4 && by >= 0 && by < kHeight + 1;
+                            const bool computed =
+                                paired && (!limited || a.mask.dib().row(y)[x] == 255);
+                            for (int k = 0; k < 3; ++k) {
+                                const int expected = computed
+                                                         ? PlainArithmetic(kind, a.pixel(x, y)[k],
+                                                                           b.pixel(bx, by)[k], t)
+                                                         : a.pixel(x, y)[k];
+                                ASSERT_EQ(result.dib().row(y)[3 * x + k], expected)
+                                    << "t " << t << " shift " << dx << "," << dy
+                                    << (limited ? " in a region" : "") << " at " << x << "," << y;
+                            }
+                        }
+                }
 }
 
 TEST_P(VectorKernels, BoxMeanRowsMatchThePlainSumsAndDivision) {

@@ -3,6 +3,8 @@
 #include "warping/FlipVertical.h"
 
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
+#include <string>
 
 namespace halvera::testing {
 namespace {
@@ -79,6 +81,79 @@ TEST(FlipHorizontal, RefusesBuffersThatDoNotMatchAndTouchesNothing) {
     EXPECT_TRUE(SamePixels(c.image.dib(), c.originalImage.dib()));
     EXPECT_TRUE(SamePixels(c.mask.dib(), c.originalMask.dib()));
     EXPECT_EQ(PixelAt(c.working.dib(), 0, 0), kMarker);
+}
+
+// The flips on images of awkward sizes (one pixel, odd widths, rows that are
+// not whole vectors or cache lines, odd and even heights), once for each
+// instruction set the row kernels are compiled for.
+class FlipOnEachInstructionSet : public ::testing::TestWithParam<int64_t> {
+protected:
+    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
+    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
+};
+
+INSTANTIATE_TEST_SUITE_P(EachInstructionSet, FlipOnEachInstructionSet,
+                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
+                         [](const ::testing::TestParamInfo<int64_t>& target) {
+                             return std::string(hwy::TargetName(target.param));
+                         });
+
+constexpr int kSizes[][2] = {{1, 1},  {1, 2},  {2, 1},   {3, 4},    {17, 5},
+                             {64, 6}, {65, 7}, {100, 3}, {171, 10}, {256, 9}};
+
+uint8_t MaskPattern(int x, int y) {
+    return static_cast<uint8_t>((x * 13 + y * 29) % 3 == 0 ? 255 : (x * 7 + y) % 256);
+}
+
+TEST_P(FlipOnEachInstructionSet, TopBottomFlipOfEverySizeKeepsTheCopiesAndUndoesItself) {
+    for (const auto& [width, height] : kSizes) {
+        DibBlock image = MakeRgb(width, height, Pattern);
+        DibBlock working = MakeUniformRgb(width, height, kMarker);
+        DibBlock mask = MakeGrey(width, height, MaskPattern);
+        DibBlock savedMask = MakeGrey(width, height, [](int, int) { return uint8_t{9}; });
+        const DibBlock originalImage = MakeRgb(width, height, Pattern);
+        const DibBlock originalMask = MakeGrey(width, height, MaskPattern);
+        ASSERT_TRUE(FlipHorizontal(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                ASSERT_EQ(PixelAt(image.dib(), x, y), Pattern(x, height - 1 - y))
+                    << width << "x" << height << " at " << x << "," << y;
+                ASSERT_EQ(ByteAt(mask.dib(), x, y), MaskPattern(x, height - 1 - y))
+                    << width << "x" << height << " at " << x << "," << y;
+            }
+        EXPECT_TRUE(SamePixels(working.dib(), originalImage.dib())) << width << "x" << height;
+        EXPECT_TRUE(SamePixels(savedMask.dib(), originalMask.dib())) << width << "x" << height;
+
+        ASSERT_TRUE(FlipHorizontal(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
+        EXPECT_TRUE(SamePixels(image.dib(), originalImage.dib())) << width << "x" << height;
+        EXPECT_TRUE(SamePixels(mask.dib(), originalMask.dib())) << width << "x" << height;
+        EXPECT_EQ(PixelAt(working.dib(), 0, 0), Pattern(0, height - 1)) << width << "x" << height;
+    }
+}
+
+TEST_P(FlipOnEachInstructionSet, LeftRightFlipOfEverySizeKeepsTheCopiesAndUndoesItself) {
+    for (const auto& [width, height] : kSizes) {
+        DibBlock image = MakeRgb(width, height, Pattern);
+        DibBlock working = MakeUniformRgb(width, height, kMarker);
+        DibBlock mask = MakeGrey(width, height, MaskPattern);
+        DibBlock savedMask = MakeGrey(width, height, [](int, int) { return uint8_t{9}; });
+        const DibBlock originalImage = MakeRgb(width, height, Pattern);
+        const DibBlock originalMask = MakeGrey(width, height, MaskPattern);
+        ASSERT_TRUE(FlipVertical(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                ASSERT_EQ(PixelAt(image.dib(), x, y), Pattern(width - 1 - x, y))
+                    << width << "x" << height << " at " << x << "," << y;
+                ASSERT_EQ(ByteAt(mask.dib(), x, y), MaskPattern(width - 1 - x, y))
+                    << width << "x" << height << " at " << x << "," << y;
+            }
+        EXPECT_TRUE(SamePixels(working.dib(), originalImage.dib())) << width << "x" << height;
+        EXPECT_TRUE(SamePixels(savedMask.dib(), originalMask.dib())) << width << "x" << height;
+
+        ASSERT_TRUE(FlipVertical(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
+        EXPECT_TRUE(SamePixels(image.dib(), originalImage.dib())) << width << "x" << height;
+        EXPECT_TRUE(SamePixels(mask.dib(), originalMask.dib())) << width << "x" << height;
+    }
 }
 
 } // namespace

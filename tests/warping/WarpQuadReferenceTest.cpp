@@ -2,13 +2,16 @@
 // the operation organises its loops, every byte of image and mask must come
 // out exactly as the straightforward evaluation gives it.
 #include "WarpTestImages.h"
+#include "image/RowBands.h"
 #include "warping/ProjectiveMatrix.h"
 #include "warping/WarpQuad.h"
 
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace halvera::testing {
@@ -194,6 +197,120 @@ TEST(WarpQuad, MatchesThePlainRenderingOnALargeImage) {
     ExpectSameAsReference(700, 520, source, RotatedCorners(source, 350, 260, 30.0), 1, false);
     ExpectSameAsReference(700, 520, source,
                           QuadCorners{{{650, 40}, {-30, -20}, {80, 560}, {720, 400}}}, 2, true);
+}
+
+// The rows are computed by vector code compiled once per instruction set;
+// each one must give the plain rendering's bytes.
+class WarpQuadOnEachInstructionSet : public ::testing::TestWithParam<int64_t> {
+protected:
+    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
+    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
+};
+
+INSTANTIATE_TEST_SUITE_P(EachInstructionSet, WarpQuadOnEachInstructionSet,
+                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
+                         [](const ::testing::TestParamInfo<int64_t>& target) {
+                             return std::string(hwy::TargetName(target.param));
+                         });
+
+QuadCorners RandomCorners(std::mt19937& random, int width, int height, int reach) {
+    std::uniform_int_distribution<int> x(-reach, width + reach), y(-reach, height + reach);
+    QuadCorners corners{};
+    for (PixelPoint& corner : corners)
+        corner = PixelPoint{x(random), y(random)};
+    return corners;
+}
+
+// Random corners in any order: turned, mirrored, folded (edges crossing)
+// and degenerate quadrilaterals, on sizes down to a single pixel.
+TEST_P(WarpQuadOnEachInstructionSet, MatchesThePlainRenderingOnRandomQuadrilaterals) {
+    std::mt19937 random(4242);
+    for (uint32_t round = 0; round < 160; ++round) {
+        const int width = 1 + static_cast<int>(random() % (round < 40 ? 4 : 45));
+        const int height = 1 + static_cast<int>(random() % (round < 40 ? 4 : 35));
+        const QuadCorners source = RegionBoxCorners(RandomBox(random, width, height));
+        const QuadCorners destination = RandomCorners(random, width, height, 12);
+        ExpectSameAsReference(width, height, source, destination, 5000 + round, round % 3 == 1);
+    }
+}
+
+// Frames that read the whole source up to its last column and its top row,
+// on widths whose rows end with 0 to 3 bytes of padding: turned frames map
+// projectively, shifted ones affinely, mirrored ones run right to left.
+TEST_P(WarpQuadOnEachInstructionSet, MatchesThePlainRenderingUpToTheSourceEdges) {
+    std::mt19937 random(99);
+    std::uniform_real_distribution<double> degrees(-8.0, 8.0);
+    for (int width = 4; width <= 16; ++width) {
+        const int height = 9 + width % 5;
+        const QuadCorners source = RegionBoxCorners(PixelRect{0, 0, width - 1, height - 1});
+        const QuadCorners turned =
+            RotatedCorners(source, width / 2.0, height / 2.0, degrees(random));
+        QuadCorners shifted{};
+        QuadCorners mirrored{};
+        for (size_t k = 0; k < 4; ++k) {
+            shifted[k] = PixelPoint{source[k].x - 1, source[k].y + (k < 2 ? -1 : 0)};
+            mirrored[k] = PixelPoint{width - source[k].x, source[k].y};
+        }
+        const auto seed = static_cast<uint32_t>(width);
+        for (const QuadCorners& destination : {source, turned, shifted, mirrored}) {
+            ExpectSameAsReference(width, height, source, destination, seed, false);
+            ExpectSameAsReference(width, height, source, destination, seed, true);
+        }
+    }
+}
+
+TEST_P(WarpQuadOnEachInstructionSet, MatchesThePlainRenderingOnTurnedFramesOfALargerImage) {
+    const QuadCorners source = RegionBoxCorners(PixelRect{0, 0, 160, 121});
+    for (const double degrees : {3.0, 30.0, 91.0, 200.0}) {
+        const QuadCorners turned = RotatedCorners(source, 80, 60, degrees);
+        ExpectSameAsReference(161, 122, source, turned, 7, false);
+        ExpectSameAsReference(161, 122, source, turned, 8, true);
+    }
+}
+
+// Each pixel is computed on its own, so how the rows are shared out among
+// workers cannot show in the result.
+TEST(WarpQuad, GivesTheSameBytesWithOneOrSeveralWorkers) {
+    const int width = 333, height = 290;
+    const QuadCorners source = RegionBoxCorners(PixelRect{0, 0, width - 1, height - 1});
+    const QuadCorners destinations[] = {
+        RotatedCorners(source, width / 2.0, height / 2.0, 30.0),
+        QuadCorners{{{300, 20}, {-10, 0}, {40, 280}, {330, 250}}},
+        QuadCorners{{{20, 10}, {310, 5}, {15, 285}, {330, 270}}}, // folded
+    };
+    std::mt19937 random(3);
+    std::vector<uint8_t> noise(size_t{width} * height * 3);
+    for (uint8_t& value : noise)
+        value = static_cast<uint8_t>(random());
+    const auto colour = [&](int x, int y) {
+        const size_t at = (static_cast<size_t>(y) * width + x) * 3;
+        return Bgr{noise[at], noise[at + 1], noise[at + 2]};
+    };
+    const auto selected = [](int x, int y) {
+        return (x / 7 + y / 5) % 3 != 0;
+    };
+    for (const QuadCorners& destination : destinations)
+        for (const bool region : {false, true}) {
+            WarpBuffersFixture one(width, height, colour);
+            SetPixelWorkerCount(1);
+            if (region)
+                one.Select(selected);
+            ASSERT_TRUE(WarpQuad(one.image.dib(), one.working.dib(), one.mask.dib(),
+                                 one.savedMask.dib(), source, destination));
+            for (const int workers : {2, 3}) {
+                WarpBuffersFixture several(width, height, colour);
+                if (region)
+                    several.Select(selected);
+                SetPixelWorkerCount(workers);
+                ASSERT_TRUE(WarpQuad(several.image.dib(), several.working.dib(), several.mask.dib(),
+                                     several.savedMask.dib(), source, destination));
+                EXPECT_TRUE(SamePixels(one.image.dib(), several.image.dib()))
+                    << workers << " workers" << (region ? " with a region" : "");
+                EXPECT_TRUE(SamePixels(one.mask.dib(), several.mask.dib()))
+                    << workers << " workers" << (region ? " with a region" : "");
+            }
+        }
+    SetPixelWorkerCount(0);
 }
 
 } // namespace
