@@ -2,6 +2,7 @@
 // with an elliptical one; brightness and contrast also at 2048 x 2048, the
 // size a dragged slider must keep up with.
 #include "BenchImages.h"
+#include "image/RowBands.h"
 #include "processing/ApplyBrightness.h"
 #include "processing/ApplyColorBalance.h"
 #include "processing/ApplyContrast.h"
@@ -150,6 +151,48 @@ void BM_EdgeDirectional(benchmark::State& state) {
         [](auto& d, auto& s, auto& m) { return EdgeDirectional(d, s, m, kUpRightEdgeKernel); });
 }
 BENCHMARK(BM_EdgeDirectional)->Apply(WholeAndRegion);
+
+// The operations that share their rows among the pixel workers, with the
+// worker count as the argument (the cases above use the processor count):
+// the speed-up of the second worker on the same image. Times are wall-clock;
+// the CPU column is the whole process's, so it shows what sharing costs.
+template <class Operation> void RunWithWorkers(benchmark::State& state, Operation operation) {
+    const DibBlock working = MakeTestImage(kBenchSide, kBenchSide);
+    const DibBlock image = MakeTestImage(kBenchSide, kBenchSide);
+    const CDibImage noRegion{};
+    SetPixelWorkerCount(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        if (!operation(image.dib(), working.dib(), noRegion))
+            throw std::runtime_error("operation refused its operands");
+        benchmark::ClobberMemory();
+    }
+    SetPixelWorkerCount(0);
+    ReportMegapixels(state, kBenchSide, kBenchSide);
+}
+
+void OneAndTwoWorkers(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"workers"})
+        ->Arg(1)
+        ->Arg(2)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->MeasureProcessCPUTime();
+}
+
+void BM_FilterLowPassWorkers(benchmark::State& state) {
+    RunWithWorkers(state, [](auto& d, auto& s, auto& m) { return FilterLowPass(d, s, m); });
+}
+BENCHMARK(BM_FilterLowPassWorkers)->Apply(OneAndTwoWorkers);
+
+void BM_FilterAverageWorkers(benchmark::State& state) {
+    RunWithWorkers(state, [](auto& d, auto& s, auto& m) { return FilterAverage(d, s, m, 4); });
+}
+BENCHMARK(BM_FilterAverageWorkers)->Apply(OneAndTwoWorkers);
+
+void BM_EdgeSobelWorkers(benchmark::State& state) {
+    RunWithWorkers(state, [](auto& d, auto& s, auto& m) { return EdgeSobel(d, s, m); });
+}
+BENCHMARK(BM_EdgeSobelWorkers)->Apply(OneAndTwoWorkers);
 
 } // namespace
 } // namespace halvera::bench

@@ -1,5 +1,6 @@
 #include "processing/Convolve3x3Mean.h"
 
+#include "image/WorkerRowBands.h"
 #include "processing/OperandCheck.h"
 #include "processing/WeightedMeanRows.h"
 
@@ -61,19 +62,54 @@ std::optional<VectorMean> VectorMeanOf(const Kernel3x3& kernel) {
     return mean;
 }
 
+// Both passes share the rows among the pixel workers in chunks; each worker
+// has its own slot in the row buffers, allocated before any pixel is written.
 void RunVectorMean(const CDibImage& destination, const CDibImage& source,
                    const RegionOfInterest& region, const VectorMean& mean) {
     const int32_t width = destination.width();
-    std::vector<uint8_t> computed(region.exists() ? 3 * static_cast<size_t>(width) : 0);
-    for (int32_t y = 0; y < destination.height; ++y) {
-        const SourceRows rows = RowsAround(source, y);
-        const uint8_t* selection = region.maskRow(y);
-        uint8_t* out = selection == nullptr ? destination.row(y) : computed.data();
-        WeightedMeanRow(rows.north, rows.centre, rows.south, out, width, mean.weights,
-                        mean.division);
-        if (selection != nullptr)
-            CopySelectedPixels(destination.row(y), computed.data(), selection, width);
-    }
+    const SharedRowChunks chunks(destination.height, kFilterChunkRows);
+    const size_t rowBytes = 3 * static_cast<size_t>(width);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
+    chunks.run([&](int64_t slot, RowSpan rows) {
+        uint8_t* scratch = computed.slot(slot);
+        for (int32_t y = rows.first; y < rows.end; ++y) {
+            const SourceRows around = RowsAround(source, y);
+            const uint8_t* selection = region.maskRow(y);
+            uint8_t* out = selection == nullptr ? destination.row(y) : scratch;
+            WeightedMeanRow(around.north, around.centre, around.south, out, width, mean.weights,
+                            mean.division);
+            if (selection != nullptr)
+                CopySelectedPixels(destination.row(y), scratch, selection, width);
+        }
+    });
+}
+
+void RunTableMean(const CDibImage& destination, const CDibImage& source,
+                  const RegionOfInterest& region, const Kernel3x3& kernel) {
+    const int32_t width = destination.width();
+    const QuotientTable quotients(kernel);
+    const uint8_t* outputs = quotients.outputs.data() - quotients.lowestSum;
+    const std::array<int32_t, 9> weights = kernel.weights;
+    const SharedRowChunks chunks(destination.height, kFilterChunkRows);
+    const size_t bytes = 3 * static_cast<size_t>(width);
+    SlotRows<int32_t> sums(chunks.slots(), bytes);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, bytes);
+    chunks.run([&](int64_t slot, RowSpan rows) {
+        int32_t* slotSums = sums.slot(slot);
+        uint8_t* scratch = computed.slot(slot);
+        for (int32_t y = rows.first; y < rows.end; ++y) {
+            // A row of weighted sums first, in a loop the compiler vectorises,
+            // then the table look-ups, which it cannot.
+            FilterChannelRow(RowsAround(source, y), slotSums, width,
+                             [&weights](const Window3x3& p) { return Weigh(weights, p); });
+            const uint8_t* selection = region.maskRow(y);
+            uint8_t* out = selection == nullptr ? destination.row(y) : scratch;
+            for (size_t i = 0; i < bytes; ++i)
+                out[i] = outputs[slotSums[i]];
+            if (selection != nullptr)
+                CopySelectedPixels(destination.row(y), scratch, selection, width);
+        }
+    });
 }
 
 } // namespace
@@ -90,24 +126,7 @@ bool Convolve3x3Mean(const CDibImage& destination, const CDibImage& source, cons
         RunVectorMean(destination, source, region, *mean);
         return true;
     }
-    const QuotientTable quotients(kernel);
-    const uint8_t* outputs = quotients.outputs.data() - quotients.lowestSum;
-    const std::array<int32_t, 9> weights = kernel.weights;
-    // A row of weighted sums first, in a loop the compiler vectorises, then
-    // the table look-ups, which it cannot.
-    const size_t bytes = 3 * static_cast<size_t>(width);
-    std::vector<int32_t> sums(bytes);
-    std::vector<uint8_t> computed(region.exists() ? bytes : 0);
-    for (int32_t y = 0; y < destination.height; ++y) {
-        FilterChannelRow(RowsAround(source, y), sums.data(), width,
-                         [&weights](const Window3x3& p) { return Weigh(weights, p); });
-        const uint8_t* selection = region.maskRow(y);
-        uint8_t* out = selection == nullptr ? destination.row(y) : computed.data();
-        for (size_t i = 0; i < bytes; ++i)
-            out[i] = outputs[sums[i]];
-        if (selection != nullptr)
-            CopySelectedPixels(destination.row(y), computed.data(), selection, width);
-    }
+    RunTableMean(destination, source, region, kernel);
     return true;
 }
 

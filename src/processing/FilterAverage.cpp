@@ -1,6 +1,7 @@
 #include "processing/FilterAverage.h"
 
 #include "image/RegionOfInterest.h"
+#include "image/WorkerRowBands.h"
 #include "processing/BoxMeanRows.h"
 #include "processing/Neighbourhood3x3.h"
 #include "processing/OperandCheck.h"
@@ -13,14 +14,21 @@ namespace halvera {
 namespace {
 
 constexpr int kLargestWindow = 15;
+// Rows a pixel worker takes at a time. Starting the column sums costs up to
+// 15 row additions; a chunk's rows cost two row additions and an average each.
+constexpr int32_t kChunkRows = 256;
 
 // Per channel byte the sum over the window's rows (those inside the image),
-// kept up to date as the window moves down one row.
+// started at a chunk's first row and kept up to date as the window moves down
+// one row. The sums live in the worker's slot of a buffer allocated beforehand.
 class ColumnSums {
 public:
-    ColumnSums(const CDibImage& source, int32_t radius)
-        : source_(source), radius_(radius), sums_(3 * static_cast<size_t>(source.width())) {
-        for (int32_t y = 0; y <= std::min(radius, source.height - 1); ++y)
+    ColumnSums(const CDibImage& source, int32_t radius, int32_t firstRow, int32_t* sums)
+        : source_(source), radius_(radius), count_(3 * static_cast<size_t>(source.width())),
+          sums_(sums) {
+        std::fill(sums_, sums_ + count_, 0);
+        const int32_t last = std::min(firstRow + radius, source.height - 1);
+        for (int32_t y = std::max(firstRow - radius, 0); y <= last; ++y)
             add(y, 1);
     }
     // Moves the window from row y - 1 to row y.
@@ -33,16 +41,15 @@ public:
     int32_t rowsIn(int32_t y) const {
         return std::min(y + radius_, source_.height - 1) - std::max(y - radius_, 0) + 1;
     }
-    const int32_t* data() const { return sums_.data(); }
+    const int32_t* data() const { return sums_; }
 
 private:
-    void add(int32_t y, int32_t sign) {
-        AccumulateRow(sums_.data(), source_.row(y), sums_.size(), sign > 0);
-    }
+    void add(int32_t y, int32_t sign) { AccumulateRow(sums_, source_.row(y), count_, sign > 0); }
 
     CDibImage source_;
     int32_t radius_;
-    std::vector<int32_t> sums_;
+    size_t count_;
+    int32_t* sums_;
 };
 
 // Averages one row from its column sums. A window sum is below 2^16 and a
@@ -57,7 +64,7 @@ public:
             reciprocals_[count] = 1.0f / static_cast<float>(count);
     }
 
-    void average(const int32_t* columns, int32_t rows, uint8_t* out) {
+    void average(const int32_t* columns, int32_t rows, uint8_t* out) const {
         const int32_t leftEnd = std::min(radius_, width_);
         const int32_t rightBegin = std::max(width_ - radius_, leftEnd);
         for (int32_t x = 0; x < leftEnd; ++x)
@@ -112,20 +119,29 @@ bool FilterAverage(const CDibImage& destination, const CDibImage& source, const 
         std::min(windowSize % 2 == 0 ? windowSize + 1 : windowSize, kLargestWindow);
     const int32_t radius = side / 2;
     const RegionOfInterest region(mask);
-    ColumnSums columns(source, radius);
-    RowAverager averager(width, radius);
-    std::vector<uint8_t> computed(region.exists() ? 3 * static_cast<size_t>(width) : 0);
-    for (int32_t y = 0; y < height; ++y) {
-        if (y > 0)
-            columns.advanceTo(y);
-        const uint8_t* selection = region.maskRow(y);
-        if (selection == nullptr) {
-            averager.average(columns.data(), columns.rowsIn(y), destination.row(y));
-        } else {
-            averager.average(columns.data(), columns.rowsIn(y), computed.data());
-            CopySelectedPixels(destination.row(y), computed.data(), selection, width);
+    const RowAverager averager(width, radius);
+    // The rows are shared among the pixel workers in chunks: a chunk starts
+    // its own column sums at its first row, so the sums (exact integers) and
+    // the result do not depend on the split.
+    const SharedRowChunks chunks(height, kChunkRows);
+    const size_t rowBytes = 3 * static_cast<size_t>(width);
+    SlotRows<int32_t> sums(chunks.slots(), rowBytes);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
+    chunks.run([&](int64_t slot, RowSpan rows) {
+        ColumnSums columns(source, radius, rows.first, sums.slot(slot));
+        uint8_t* scratch = computed.slot(slot);
+        for (int32_t y = rows.first; y < rows.end; ++y) {
+            if (y > rows.first)
+                columns.advanceTo(y);
+            const uint8_t* selection = region.maskRow(y);
+            if (selection == nullptr) {
+                averager.average(columns.data(), columns.rowsIn(y), destination.row(y));
+            } else {
+                averager.average(columns.data(), columns.rowsIn(y), scratch);
+                CopySelectedPixels(destination.row(y), scratch, selection, width);
+            }
         }
-    }
+    });
     return true;
 }
 

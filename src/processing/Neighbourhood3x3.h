@@ -2,6 +2,7 @@
 
 #include "image/DibImage.h"
 #include "image/RegionOfInterest.h"
+#include "image/WorkerRowBands.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -75,30 +76,42 @@ void FilterChannelRow(const SourceRows& rows, Output* __restrict out, int32_t wi
         out[i] = filter(WindowAt(n + i, c + i, s + i, -3, 0));
 }
 
+// Rows a pixel worker takes at a time: a 3x3 pass starts afresh at any row.
+inline constexpr int32_t kFilterChunkRows = 64;
+
 // Runs a per-channel 3x3 filter, `uint8_t filter(const Window3x3&)`, over the
 // image: every channel of every selected destination pixel becomes the filter
 // of the same channel's neighbourhood in the source (replicate border). The
-// source is only read, so results never feed back. Without a region the rows
-// are written straight into the destination; with one, each row is computed
-// into a buffer and only selected pixels are copied, which keeps the
-// computing loop free of branches. The caller has checked the operands.
+// source is only read, so results never feed back, and the rows are shared
+// among the pixel workers in chunks of kFilterChunkRows, each written by one
+// worker. Without a region the rows are written straight into the
+// destination; with one, each row is computed into the worker's own buffer
+// and only selected pixels are copied, which keeps the computing loop free of
+// branches. The caller has checked the operands; the buffers are allocated
+// before any pixel is written (std::bad_alloc leaves the destination
+// untouched).
 template <class ChannelFilter>
 void FilterChannels3x3(const CDibImage& destination, const CDibImage& source,
                        const RegionOfInterest& region, const ChannelFilter& filter) {
     const int32_t width = destination.width();
     if (width == 0)
         return;
-    std::vector<uint8_t> computed(region.exists() ? 3 * static_cast<size_t>(width) : 0);
-    for (int32_t y = 0; y < destination.height; ++y) {
-        const SourceRows rows = RowsAround(source, y);
-        const uint8_t* mask = region.maskRow(y);
-        if (mask == nullptr) {
-            FilterChannelRow(rows, destination.row(y), width, filter);
-        } else {
-            FilterChannelRow(rows, computed.data(), width, filter);
-            CopySelectedPixels(destination.row(y), computed.data(), mask, width);
+    const SharedRowChunks chunks(destination.height, kFilterChunkRows);
+    const size_t rowBytes = 3 * static_cast<size_t>(width);
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
+    chunks.run([&](int64_t slot, RowSpan rows) {
+        uint8_t* scratch = computed.slot(slot);
+        for (int32_t y = rows.first; y < rows.end; ++y) {
+            const SourceRows around = RowsAround(source, y);
+            const uint8_t* mask = region.maskRow(y);
+            if (mask == nullptr) {
+                FilterChannelRow(around, destination.row(y), width, filter);
+            } else {
+                FilterChannelRow(around, scratch, width, filter);
+                CopySelectedPixels(destination.row(y), scratch, mask, width);
+            }
         }
-    }
+    });
 }
 
 } // namespace halvera

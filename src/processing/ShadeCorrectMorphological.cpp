@@ -7,10 +7,13 @@
 //    neighbouring rows' maxima of that row's radius;
 //  - the box mean sums columns of background rows, then slides along the row.
 // Every step is the exact maximum or sum over the clipped window, so the
-// result equals the direct evaluation.
+// result equals the direct evaluation. The rows are shared among the pixel
+// workers, one band each, and every band streams down its rows on its own, so
+// the split never changes the result.
 
 #include "processing/ShadeCorrectMorphological.h"
 
+#include "image/WorkerRowBands.h"
 #include "processing/LuminanceTables.h"
 #include "processing/OperandCheck.h"
 #include "processing/ShadeTables.h"
@@ -94,24 +97,63 @@ void DivideByBackground(uint8_t* pixel, const uint8_t* background, int32_t width
     }
 }
 
-class MorphologicalShade {
-public:
-    MorphologicalShade(const CDibImage& image, std::span<const int> halfWidths, int smoothing)
-        : image_(image), width_(image.width()), height_(image.height), halfWidths_(halfWidths),
-          elementCentre_(static_cast<int>(halfWidths.size()) / 2),
-          maxRadius_(*std::max_element(halfWidths.begin(), halfWidths.end())),
-          smoothing_(smoothing), smoothingRadius_(smoothing / 2), quotients_(255),
-          luminance_(static_cast<size_t>(width_)),
-          levelRing_(halfWidths.size() * (maxRadius_ + 1) * static_cast<size_t>(width_)),
-          backgroundRing_(static_cast<size_t>(smoothing) * width_),
-          columnSums_(static_cast<size_t>(width_)), smoothed_(static_cast<size_t>(width_)) {
+// What every band reads and none changes.
+struct ShadeSetup {
+    ShadeSetup(const CDibImage& image, std::span<const int> halfWidths, int smoothing)
+        : image(image), width(image.width()), height(image.height), halfWidths(halfWidths),
+          elementCentre(static_cast<int>(halfWidths.size()) / 2),
+          maxRadius(*std::max_element(halfWidths.begin(), halfWidths.end())), smoothing(smoothing),
+          smoothingRadius(smoothing / 2), quotients(255) {
         for (int count = 1; count <= smoothing * smoothing; ++count)
-            countDivisors_.emplace_back(static_cast<uint32_t>(count));
+            countDivisors.emplace_back(static_cast<uint32_t>(count));
+    }
+
+    // How far a divided row's result reaches for luminance: the smoothing box,
+    // then the element around each of its rows.
+    int32_t reach() const { return elementCentre + smoothingRadius; }
+
+    CDibImage image;
+    int32_t width;
+    int32_t height;
+    std::span<const int> halfWidths;
+    int elementCentre;
+    int maxRadius;
+    int smoothing;
+    int smoothingRadius;
+    LuminanceTables luminanceOf;
+    QuotientTable quotients;
+    std::vector<ExactDivisor> countDivisors; // entry k divides by k + 1
+};
+
+// The correction of one band of rows, streaming down them with its own rings.
+// The image is changed in place and other bands divide their rows at the same
+// time, so the luminance of the rows within reach above and below the band is
+// taken first (Snapshot, while every band only reads) and used instead of
+// those rows; the band's own rows are read before it divides them.
+class BandShade {
+public:
+    BandShade(const ShadeSetup& setup, RowSpan rows)
+        : s_(setup), rows_(rows), haloFirst_(std::max(0, rows.first - setup.reach())),
+          haloEnd_(std::min(setup.height, rows.end + setup.reach())),
+          halo_(static_cast<size_t>(rows.first - haloFirst_ + haloEnd_ - rows.end) * setup.width),
+          luminance_(static_cast<size_t>(setup.width)),
+          levelRing_(setup.halfWidths.size() * (setup.maxRadius + 1) *
+                     static_cast<size_t>(setup.width)),
+          backgroundRing_(static_cast<size_t>(setup.smoothing) * setup.width),
+          columnSums_(static_cast<size_t>(setup.width)),
+          smoothed_(static_cast<size_t>(setup.width)), nextLevels_(haloFirst_),
+          nextBackground_(std::max(0, rows.first - setup.smoothingRadius)) {}
+
+    void Snapshot() {
+        for (int32_t y = haloFirst_; y < rows_.first; ++y)
+            LuminanceOf(y, HaloRow(y));
+        for (int32_t y = rows_.end; y < haloEnd_; ++y)
+            LuminanceOf(y, HaloRow(y));
     }
 
     void Run() {
-        for (int32_t y = 0; y < height_; ++y) {
-            const int32_t lastBackground = std::min(height_ - 1, y + smoothingRadius_);
+        for (int32_t y = rows_.first; y < rows_.end; ++y) {
+            const int32_t lastBackground = std::min(s_.height - 1, y + s_.smoothingRadius);
             while (nextBackground_ <= lastBackground)
                 ComputeBackgroundRow(nextBackground_++);
             SmoothRow(y);
@@ -120,68 +162,73 @@ public:
     }
 
 private:
+    uint8_t* HaloRow(int32_t y) {
+        const int32_t index =
+            y < rows_.first ? y - haloFirst_ : rows_.first - haloFirst_ + y - rows_.end;
+        return halo_.data() + static_cast<size_t>(index) * s_.width;
+    }
     uint8_t* Levels(int32_t y) {
-        const size_t slot = static_cast<size_t>(y) % halfWidths_.size();
-        return levelRing_.data() + slot * (maxRadius_ + 1) * width_;
+        const size_t slot = static_cast<size_t>(y) % s_.halfWidths.size();
+        return levelRing_.data() + slot * (s_.maxRadius + 1) * s_.width;
     }
     uint8_t* Background(int32_t y) {
-        return backgroundRing_.data() + static_cast<size_t>(y % smoothing_) * width_;
+        return backgroundRing_.data() + static_cast<size_t>(y % s_.smoothing) * s_.width;
+    }
+
+    void LuminanceOf(int32_t y, uint8_t* luminance) const {
+        const uint8_t* pixel = s_.image.row(y);
+        for (int32_t x = 0; x < s_.width; ++x, pixel += 3)
+            luminance[x] = static_cast<uint8_t>(s_.luminanceOf(pixel));
     }
 
     void ComputeLevels(int32_t y) {
-        const uint8_t* pixel = image_.row(y);
-        uint8_t* luminance = luminance_.data();
-        for (int32_t x = 0; x < width_; ++x, pixel += 3)
-            luminance[x] = static_cast<uint8_t>(luminanceOf_(pixel));
-        RowMaxima(luminance_.data(), width_, maxRadius_, Levels(y));
+        const bool own = y >= rows_.first && y < rows_.end;
+        if (own)
+            LuminanceOf(y, luminance_.data());
+        RowMaxima(own ? luminance_.data() : HaloRow(y), s_.width, s_.maxRadius, Levels(y));
     }
 
     void ComputeBackgroundRow(int32_t y) {
-        const int32_t lastLevels = std::min(height_ - 1, y + elementCentre_);
+        const int32_t lastLevels = std::min(s_.height - 1, y + s_.elementCentre);
         while (nextLevels_ <= lastLevels)
             ComputeLevels(nextLevels_++);
         uint8_t* out = Background(y);
-        std::fill(out, out + width_, uint8_t{0});
-        for (size_t r = 0; r < halfWidths_.size(); ++r) {
-            const int32_t source = y + static_cast<int32_t>(r) - elementCentre_;
-            if (source < 0 || source >= height_)
+        std::fill(out, out + s_.width, uint8_t{0});
+        for (size_t r = 0; r < s_.halfWidths.size(); ++r) {
+            const int32_t source = y + static_cast<int32_t>(r) - s_.elementCentre;
+            if (source < 0 || source >= s_.height)
                 continue;
-            MaxInto(out, Levels(source) + static_cast<size_t>(halfWidths_[r]) * width_, width_);
+            MaxInto(out, Levels(source) + static_cast<size_t>(s_.halfWidths[r]) * s_.width,
+                    s_.width);
         }
     }
 
     void SmoothRow(int32_t y) {
-        const int32_t first = std::max(0, y - smoothingRadius_);
-        const int32_t last = std::min(height_ - 1, y + smoothingRadius_);
+        const int32_t first = std::max(0, y - s_.smoothingRadius);
+        const int32_t last = std::min(s_.height - 1, y + s_.smoothingRadius);
         std::fill(columnSums_.begin(), columnSums_.end(), uint16_t{0});
         for (int32_t row = first; row <= last; ++row)
-            AddInto(columnSums_.data(), Background(row), width_);
-        SlidingMeans(columnSums_.data(), width_, smoothingRadius_, last - first + 1,
-                     countDivisors_.data(), smoothed_.data());
+            AddInto(columnSums_.data(), Background(row), s_.width);
+        SlidingMeans(columnSums_.data(), s_.width, s_.smoothingRadius, last - first + 1,
+                     s_.countDivisors.data(), smoothed_.data());
     }
 
     void DivideRow(int32_t y) {
-        DivideByBackground(image_.row(y), smoothed_.data(), width_, quotients_);
+        DivideByBackground(s_.image.row(y), smoothed_.data(), s_.width, s_.quotients);
     }
 
-    CDibImage image_;
-    int32_t width_;
-    int32_t height_;
-    std::span<const int> halfWidths_;
-    int elementCentre_;
-    int maxRadius_;
-    int smoothing_;
-    int smoothingRadius_;
-    LuminanceTables luminanceOf_;
-    QuotientTable quotients_;
+    const ShadeSetup& s_;
+    RowSpan rows_;
+    int32_t haloFirst_;
+    int32_t haloEnd_;
+    std::vector<uint8_t> halo_; // luminance of rows haloFirst_.. above and ..haloEnd_ below
     std::vector<uint8_t> luminance_;
     std::vector<uint8_t> levelRing_;      // one slot of levels per element row
     std::vector<uint8_t> backgroundRing_; // one background row per smoothing row
     std::vector<uint16_t> columnSums_;
     std::vector<uint8_t> smoothed_;
-    std::vector<ExactDivisor> countDivisors_; // entry k divides by k + 1
-    int32_t nextLevels_ = 0;
-    int32_t nextBackground_ = 0;
+    int32_t nextLevels_;
+    int32_t nextBackground_;
 };
 
 } // namespace
@@ -193,8 +240,17 @@ bool ShadeCorrectMorphological(const CDibImage& image, std::span<const int> elem
         return false;
     if (image.width() == 0 || image.height == 0)
         return true;
+    // One band per pixel worker; every band's work rows are allocated before
+    // any pixel changes.
+    const WorkerRowBands bands(image.height);
     try {
-        MorphologicalShade(image, elementHalfWidths, smoothing).Run();
+        const ShadeSetup setup(image, elementHalfWidths, smoothing);
+        std::vector<BandShade> work;
+        work.reserve(static_cast<size_t>(bands.count()));
+        for (int64_t band = 0; band < bands.count(); ++band)
+            work.emplace_back(setup, bands.span(band));
+        bands.run([&work](int64_t band, RowSpan) { work[static_cast<size_t>(band)].Snapshot(); });
+        bands.run([&work](int64_t band, RowSpan) { work[static_cast<size_t>(band)].Run(); });
     } catch (const std::bad_alloc&) {
         return false; // thrown while the work rows are allocated, before any pixel changes
     }

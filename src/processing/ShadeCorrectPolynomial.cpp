@@ -1,5 +1,6 @@
 #include "processing/ShadeCorrectPolynomial.h"
 
+#include "image/WorkerRowBands.h"
 #include "processing/GaussElimination.h"
 #include "processing/LuminanceTables.h"
 #include "processing/OperandCheck.h"
@@ -20,6 +21,7 @@ constexpr int kGrid = 64;      // cells per side of the sampling grid
 constexpr int kTerms = 6;      // 1, x, y, xy, x^2, y^2
 constexpr int kOutlierGap = 5; // a sample this far from the surface is dropped
 constexpr int kOutlierPasses = 2;
+constexpr int32_t kDivisionChunkRows = 64; // rows a pixel worker takes at a time
 // Pivots of the unit-diagonal normal matrix below this mean samples that fix
 // no unique surface; for the full grid of any image size the smallest is
 // about 0.014, for dependent samples it is round-off, near 1e-16.
@@ -106,22 +108,16 @@ std::vector<Sample> CloseSamples(const std::vector<Sample>& samples, const Surfa
     return close;
 }
 
-void DivideBySurface(const CDibImage& image, const Surface& c) {
+// Rows `rows` divided by the surface; `xTimesC3` and `xTerm` hold the parts of
+// Evaluate that depend on x alone.
+void DivideRows(const CDibImage& image, const Surface& c, const long double* xTimesC3,
+                const long double* xTerm, RowSpan rows) {
     const int32_t width = image.width();
-    // The parts of Evaluate that depend on x alone, computed once per column
-    // with the same operations in the same order, so the values are identical.
-    std::vector<long double> xTimesC3(static_cast<size_t>(width));
-    std::vector<long double> xTerm(static_cast<size_t>(width));
-    for (int32_t x = 0; x < width; ++x) {
-        const long double X = x;
-        xTimesC3[x] = X * c[3];
-        xTerm[x] = X * (X * c[4] + c[1]);
-    }
     // Numerators v * 255 never exceed 65025, so a background above it gives 0.
     constexpr int64_t kLargestNumerator = 255 * 255;
     int64_t divisorValue = 1;
     ExactDivisor divisor(1);
-    for (int32_t y = 0; y < image.height; ++y) {
+    for (int32_t y = rows.first; y < rows.end; ++y) {
         const long double Y = y;
         const long double yTimesC5 = Y * c[5];
         uint8_t* pixel = image.row(y);
@@ -146,6 +142,25 @@ void DivideBySurface(const CDibImage& image, const Surface& c) {
             }
         }
     }
+}
+
+void DivideBySurface(const CDibImage& image, const Surface& c) {
+    const int32_t width = image.width();
+    // The parts of Evaluate that depend on x alone, computed once per column
+    // with the same operations in the same order, so the values are identical.
+    std::vector<long double> xTimesC3(static_cast<size_t>(width));
+    std::vector<long double> xTerm(static_cast<size_t>(width));
+    for (int32_t x = 0; x < width; ++x) {
+        const long double X = x;
+        xTimesC3[x] = X * c[3];
+        xTerm[x] = X * (X * c[4] + c[1]);
+    }
+    // The rows are shared among the pixel workers in chunks; every pixel
+    // depends on its own position and bytes alone, and each chunk starts its
+    // own divisor.
+    const SharedRowChunks chunks(image.height, kDivisionChunkRows);
+    chunks.run(
+        [&](int64_t, RowSpan rows) { DivideRows(image, c, xTimesC3.data(), xTerm.data(), rows); });
 }
 
 } // namespace
