@@ -9,7 +9,6 @@
 #include "measure/ToleranceFile.h"
 #include "platform/UserPrompts.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -21,26 +20,6 @@ namespace {
 
 // The tab names the options take, in tab order.
 constexpr std::string_view kTabWords[] = {"point", "line", "circle", "rectangle", "angle"};
-
-std::vector<std::string_view> Fields(std::string_view text, char separator) {
-    std::vector<std::string_view> fields;
-    for (;;) {
-        const size_t at = text.find(separator);
-        fields.push_back(text.substr(0, at));
-        if (at == std::string_view::npos)
-            return fields;
-        text.remove_prefix(at + 1);
-    }
-}
-
-template <class Number> std::optional<Number> ParseNumber(std::string_view text) {
-    Number value{};
-    const char* last = text.data() + text.size();
-    const auto [end, error] = std::from_chars(text.data(), last, value);
-    if (text.empty() || error != std::errc() || end != last)
-        return std::nullopt;
-    return value;
-}
 
 MeasureKind ParseTab(const std::string& option, std::string_view word) {
     for (size_t tab = 0; tab < std::size(kTabWords); ++tab) {
@@ -90,15 +69,19 @@ bool LoadTolerances(MeasureSession& session, const std::string& path) {
 }
 
 bool SetTolerance(MeasureSession& session, const std::string& value) {
-    const std::vector<std::string_view> fields = Fields(value, ',');
-    const auto entry = fields.size() == 4 ? ParseNumber<int>(fields[0]) : std::nullopt;
+    const std::vector<std::string_view> fields = SplitFields(value, ',');
+    std::optional<int> entry;
     std::optional<double> limits[3];
-    for (size_t i = 0; i < 3 && fields.size() == 4; ++i)
-        limits[i] = ParseNumber<double>(fields[i + 1]);
+    if (fields.size() == 4) {
+        entry = ParseInteger(fields[0]);
+        for (size_t i = 0; i < 3; ++i)
+            limits[i] = ParseReal(fields[i + 1]);
+    }
     if (!entry || *entry < 0 || *entry >= ToleranceTable::kEntries || !limits[0] || !limits[1] ||
         !limits[2])
-        throw UsageError("--tolerance takes K,STANDARD,UPPER,LOWER with K in 0..99, not '" + value +
-                         "'");
+        throw UsageError(
+            "--tolerance takes K,STANDARD,UPPER,LOWER with K in 0..99 and finite limits, not '" +
+            value + "'");
     session.tolerance.entries[static_cast<size_t>(*entry)] = {*limits[0], *limits[1], *limits[2]};
     return true;
 }
@@ -114,8 +97,8 @@ bool LoadOutputItems(MeasureSession& session, const std::string& path) {
 bool SelectOutputItems(MeasureSession& session, const std::string& value) {
     OutputSelection selection = OutputSelection::NoItems();
     if (value != "none") {
-        for (const std::string_view field : Fields(value, ',')) {
-            const auto k = ParseNumber<int>(field);
+        for (const std::string_view field : SplitFields(value, ',')) {
+            const auto k = ParseInteger(field);
             if (!k || *k < 0 || *k >= kDataItemCount)
                 throw UsageError("--select takes item numbers 0..32 separated by commas, or "
                                  "none, not '" +
@@ -132,8 +115,8 @@ bool SaveOutputItems(MeasureSession& session, const std::string& path) {
 }
 
 bool DeleteResultRow(MeasureSession& session, const std::string& value) {
-    const std::vector<std::string_view> fields = Fields(value, ':');
-    const auto row = fields.size() == 2 ? ParseNumber<int>(fields[1]) : std::nullopt;
+    const std::vector<std::string_view> fields = SplitFields(value, ':');
+    const auto row = fields.size() == 2 ? ParseInteger(fields[1]) : std::nullopt;
     if (!row || *row < 1)
         throw UsageError("--delete takes TAB:ROW with ROW counted from 1, not '" + value + "'");
     // A row the tab does not have deletes nothing, as in the panel.

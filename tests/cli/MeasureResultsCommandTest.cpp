@@ -99,6 +99,8 @@ TEST(MeasureResultsCommand, SelectAndDeleteUsageErrors) {
     EXPECT_EQ(Measure({"point:1,1", "--delete", "dots:1"}).status, 2);
     EXPECT_EQ(Measure({"--tolerance", "100,1,1,1"}).status, 2);
     EXPECT_EQ(Measure({"--tolerance", "1,1,1"}).status, 2);
+    EXPECT_EQ(Measure({"--tolerance", "1,nan,1,-1"}).status, 2);
+    EXPECT_EQ(Measure({"--tolerance", "1,1,inf,-1"}).status, 2);
 }
 
 TEST(MeasureResultsCommand, DeleteRenumbersRowsAndPointPairs) {

@@ -3,6 +3,7 @@
 // every width up to a few vectors (so each tail length is met), with masks of
 // 0, 255 and in-between bytes. Every test runs once for each instruction set
 // the kernels are compiled for that this processor has.
+#include "EachInstructionSet.h"
 #include "image/DibImage.h"
 #include "processing/ArithmeticRows.h"
 #include "processing/BoxMeanRows.h"
@@ -24,7 +25,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 #include <optional>
 #include <random>
 #include <string>
@@ -59,17 +59,9 @@ Bytes RandomMask(std::mt19937& random, size_t count) {
 constexpr int32_t kMaxWidth = 200;
 
 // Dispatches the kernels to one instruction set for the length of a test.
-class VectorKernels : public ::testing::TestWithParam<int64_t> {
-protected:
-    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
-    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
-};
+class VectorKernels : public testing::OnEachInstructionSet {};
 
-INSTANTIATE_TEST_SUITE_P(EachInstructionSet, VectorKernels,
-                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
-                         [](const ::testing::TestParamInfo<int64_t>& target) {
-                             return std::string(hwy::TargetName(target.param));
-                         });
+HALVERA_ON_EACH_INSTRUCTION_SET(VectorKernels);
 
 TEST_P(VectorKernels, GreyRowGivesThePlainGreyOfEveryColour) {
     // Every one of the 2^24 colours: one row per red level, all green and blue pairs.
@@ -204,8 +196,9 @@ TEST_P(VectorKernels, StreamedArithmeticRowsGiveTheSameBytesAtEveryAlignment) {
                         ASSERT_EQ(out[i], expected)
                             << "kind " << int(kind) << " t " << t << " shift " << shift << " count "
                             << count << " at " << i;
-                        if (inside)
+                        if (inside) {
                             ASSERT_EQ(inPlace[i], expected) << "in place, count " << count;
+                        }
                     }
                 }
 }

@@ -1,9 +1,9 @@
+#include "EachInstructionSet.h"
 #include "WarpTestImages.h"
 #include "warping/FlipHorizontal.h"
 #include "warping/FlipVertical.h"
 
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 #include <string>
 
 namespace halvera::testing {
@@ -86,17 +86,9 @@ TEST(FlipHorizontal, RefusesBuffersThatDoNotMatchAndTouchesNothing) {
 // The flips on images of awkward sizes (one pixel, odd widths, rows that are
 // not whole vectors or cache lines, odd and even heights), once for each
 // instruction set the row kernels are compiled for.
-class FlipOnEachInstructionSet : public ::testing::TestWithParam<int64_t> {
-protected:
-    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
-    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
-};
+class FlipOnEachInstructionSet : public testing::OnEachInstructionSet {};
 
-INSTANTIATE_TEST_SUITE_P(EachInstructionSet, FlipOnEachInstructionSet,
-                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
-                         [](const ::testing::TestParamInfo<int64_t>& target) {
-                             return std::string(hwy::TargetName(target.param));
-                         });
+HALVERA_ON_EACH_INSTRUCTION_SET(FlipOnEachInstructionSet);
 
 constexpr int kSizes[][2] = {{1, 1},  {1, 2},  {2, 1},   {3, 4},    {17, 5},
                              {64, 6}, {65, 7}, {100, 3}, {171, 10}, {256, 9}};

@@ -3,6 +3,7 @@
 // destination rows must give every byte of image and mask exactly as the
 // straightforward evaluation of the rule does, on every instruction set the
 // kernels are compiled for that this processor has.
+#include "EachInstructionSet.h"
 #include "WarpTestImages.h"
 #include "warping/Bilinear.h"
 #include "warping/ScaleRect.h"
@@ -11,7 +12,6 @@
 #include <algorithm>
 #include <cstring>
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 #include <optional>
 #include <random>
 #include <string>
@@ -81,11 +81,8 @@ Bgr Noise(std::mt19937& random) {
                static_cast<uint8_t>(random())};
 }
 
-class ScaleRectReference : public ::testing::TestWithParam<int64_t> {
+class ScaleRectReference : public testing::OnEachInstructionSet {
 protected:
-    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
-    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
-
     // Renders the zoom both ways, with or without a random region, and
     // compares every byte of the image and the mask blocks.
     void ExpectSameAsReference(int width, int height, const PixelRect& source,
@@ -136,11 +133,7 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(EachInstructionSet, ScaleRectReference,
-                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
-                         [](const ::testing::TestParamInfo<int64_t>& target) {
-                             return std::string(hwy::TargetName(target.param));
-                         });
+HALVERA_ON_EACH_INSTRUCTION_SET(ScaleRectReference);
 
 TEST_P(ScaleRectReference, DoublesAndHalvesWholeImages) {
     for (const int side : {2, 3, 17, 64, 101}) {

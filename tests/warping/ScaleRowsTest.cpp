@@ -5,12 +5,12 @@
 // processor has.
 #include "warping/ScaleRows.h"
 
+#include "EachInstructionSet.h"
 #include "warping/ScaleWeights.h"
 
 #include <cmath>
 #include <cstdint>
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -93,17 +93,9 @@ TEST(ScaleWeights, MostZoomFractionsHaveADownWeight) {
 }
 
 // Dispatches the kernels to one instruction set for the length of a test.
-class ScaleRows : public ::testing::TestWithParam<int64_t> {
-protected:
-    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
-    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
-};
+class ScaleRows : public testing::OnEachInstructionSet {};
 
-INSTANTIATE_TEST_SUITE_P(EachInstructionSet, ScaleRows,
-                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
-                         [](const ::testing::TestParamInfo<int64_t>& target) {
-                             return std::string(hwy::TargetName(target.param));
-                         });
+HALVERA_ON_EACH_INSTRUCTION_SET(ScaleRows);
 
 // A row holding every difference -255..255 once, each from a random pair of
 // samples that has it.

@@ -1,6 +1,7 @@
 // WarpQuad against a plain pixel-by-pixel rendering of the same warp: however
 // the operation organises its loops, every byte of image and mask must come
 // out exactly as the straightforward evaluation gives it.
+#include "EachInstructionSet.h"
 #include "WarpTestImages.h"
 #include "image/RowBands.h"
 #include "warping/ProjectiveMatrix.h"
@@ -9,7 +10,6 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
-#include <hwy/targets.h>
 #include <random>
 #include <string>
 #include <vector>
@@ -201,17 +201,9 @@ TEST(WarpQuad, MatchesThePlainRenderingOnALargeImage) {
 
 // The rows are computed by vector code compiled once per instruction set;
 // each one must give the plain rendering's bytes.
-class WarpQuadOnEachInstructionSet : public ::testing::TestWithParam<int64_t> {
-protected:
-    void SetUp() override { hwy::SetSupportedTargetsForTest(GetParam()); }
-    void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
-};
+class WarpQuadOnEachInstructionSet : public testing::OnEachInstructionSet {};
 
-INSTANTIATE_TEST_SUITE_P(EachInstructionSet, WarpQuadOnEachInstructionSet,
-                         ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
-                         [](const ::testing::TestParamInfo<int64_t>& target) {
-                             return std::string(hwy::TargetName(target.param));
-                         });
+HALVERA_ON_EACH_INSTRUCTION_SET(WarpQuadOnEachInstructionSet);
 
 QuadCorners RandomCorners(std::mt19937& random, int width, int height, int reach) {
     std::uniform_int_distribution<int> x(-reach, width + reach), y(-reach, height + reach);
