@@ -67,21 +67,12 @@ std::optional<VectorMean> VectorMeanOf(const Kernel3x3& kernel) {
 void RunVectorMean(const CDibImage& destination, const CDibImage& source,
                    const RegionOfInterest& region, const VectorMean& mean) {
     const int32_t width = destination.width();
-    const SharedRowChunks chunks(destination.height, kFilterChunkRows);
-    const size_t rowBytes = 3 * static_cast<size_t>(width);
-    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
-    chunks.run([&](int64_t slot, RowSpan rows) {
-        uint8_t* scratch = computed.slot(slot);
-        for (int32_t y = rows.first; y < rows.end; ++y) {
-            const SourceRows around = RowsAround(source, y);
-            const uint8_t* selection = region.maskRow(y);
-            uint8_t* out = selection == nullptr ? destination.row(y) : scratch;
-            WeightedMeanRow(around.north, around.centre, around.south, out, width, mean.weights,
-                            mean.division);
-            if (selection != nullptr)
-                CopySelectedPixels(destination.row(y), scratch, selection, width);
-        }
-    });
+    ForEachNeighbourhoodRow(destination, source, region,
+                            SharedRowChunks(destination.height, kFilterChunkRows),
+                            [&](int64_t, const SourceRows& around, uint8_t* out) {
+                                WeightedMeanRow(around.north, around.centre, around.south, out,
+                                                width, mean.weights, mean.division);
+                            });
 }
 
 void RunTableMean(const CDibImage& destination, const CDibImage& source,
@@ -93,23 +84,17 @@ void RunTableMean(const CDibImage& destination, const CDibImage& source,
     const SharedRowChunks chunks(destination.height, kFilterChunkRows);
     const size_t bytes = 3 * static_cast<size_t>(width);
     SlotRows<int32_t> sums(chunks.slots(), bytes);
-    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, bytes);
-    chunks.run([&](int64_t slot, RowSpan rows) {
-        int32_t* slotSums = sums.slot(slot);
-        uint8_t* scratch = computed.slot(slot);
-        for (int32_t y = rows.first; y < rows.end; ++y) {
-            // A row of weighted sums first, in a loop the compiler vectorises,
-            // then the table look-ups, which it cannot.
-            FilterChannelRow(RowsAround(source, y), slotSums, width,
-                             [&weights](const Window3x3& p) { return Weigh(weights, p); });
-            const uint8_t* selection = region.maskRow(y);
-            uint8_t* out = selection == nullptr ? destination.row(y) : scratch;
-            for (size_t i = 0; i < bytes; ++i)
-                out[i] = outputs[slotSums[i]];
-            if (selection != nullptr)
-                CopySelectedPixels(destination.row(y), scratch, selection, width);
-        }
-    });
+    ForEachNeighbourhoodRow(destination, source, region, chunks,
+                            [&](int64_t slot, const SourceRows& around, uint8_t* out) {
+                                // A row of weighted sums first, in a loop the compiler vectorises,
+                                // then the table look-ups, which it cannot.
+                                int32_t* slotSums = sums.slot(slot);
+                                FilterChannelRow(
+                                    around, slotSums, width,
+                                    [&weights](const Window3x3& p) { return Weigh(weights, p); });
+                                for (size_t i = 0; i < bytes; ++i)
+                                    out[i] = outputs[slotSums[i]];
+                            });
 }
 
 } // namespace

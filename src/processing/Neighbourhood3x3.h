@@ -79,39 +79,49 @@ void FilterChannelRow(const SourceRows& rows, Output* __restrict out, int32_t wi
 // Rows a pixel worker takes at a time: a 3x3 pass starts afresh at any row.
 inline constexpr int32_t kFilterChunkRows = 64;
 
+// Runs computeRow(slot, around, out) for every destination row y: `around`
+// holds the source rows about y, `out` takes the row's 3 * width bytes. The
+// rows are shared among the pixel workers in `chunks` (`slot` names the
+// worker, 0..chunks.slots() - 1), each row written by one worker, and the
+// source is only read, so results never feed back. Without a region `out` is
+// the destination row; with one it is the worker's own buffer and only the
+// selected pixels are copied, which keeps the computing loop free of
+// branches. The buffers are allocated before any pixel is written
+// (std::bad_alloc leaves the destination untouched).
+template <class ComputeRow>
+void ForEachNeighbourhoodRow(const CDibImage& destination, const CDibImage& source,
+                             const RegionOfInterest& region, const SharedRowChunks& chunks,
+                             const ComputeRow& computeRow) {
+    const int32_t width = destination.width();
+    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0,
+                               3 * static_cast<size_t>(width));
+    chunks.run([&](int64_t slot, RowSpan rows) {
+        uint8_t* scratch = computed.slot(slot);
+        for (int32_t y = rows.first; y < rows.end; ++y) {
+            const uint8_t* selection = region.maskRow(y);
+            uint8_t* out = selection == nullptr ? destination.row(y) : scratch;
+            computeRow(slot, RowsAround(source, y), out);
+            if (selection != nullptr)
+                CopySelectedPixels(destination.row(y), scratch, selection, width);
+        }
+    });
+}
+
 // Runs a per-channel 3x3 filter, `uint8_t filter(const Window3x3&)`, over the
 // image: every channel of every selected destination pixel becomes the filter
-// of the same channel's neighbourhood in the source (replicate border). The
-// source is only read, so results never feed back, and the rows are shared
-// among the pixel workers in chunks of kFilterChunkRows, each written by one
-// worker. Without a region the rows are written straight into the
-// destination; with one, each row is computed into the worker's own buffer
-// and only selected pixels are copied, which keeps the computing loop free of
-// branches. The caller has checked the operands; the buffers are allocated
-// before any pixel is written (std::bad_alloc leaves the destination
-// untouched).
+// of the same channel's neighbourhood in the source (replicate border), in
+// chunks of kFilterChunkRows rows. The caller has checked the operands.
 template <class ChannelFilter>
 void FilterChannels3x3(const CDibImage& destination, const CDibImage& source,
                        const RegionOfInterest& region, const ChannelFilter& filter) {
     const int32_t width = destination.width();
     if (width == 0)
         return;
-    const SharedRowChunks chunks(destination.height, kFilterChunkRows);
-    const size_t rowBytes = 3 * static_cast<size_t>(width);
-    SlotRows<uint8_t> computed(region.exists() ? chunks.slots() : 0, rowBytes);
-    chunks.run([&](int64_t slot, RowSpan rows) {
-        uint8_t* scratch = computed.slot(slot);
-        for (int32_t y = rows.first; y < rows.end; ++y) {
-            const SourceRows around = RowsAround(source, y);
-            const uint8_t* mask = region.maskRow(y);
-            if (mask == nullptr) {
-                FilterChannelRow(around, destination.row(y), width, filter);
-            } else {
-                FilterChannelRow(around, scratch, width, filter);
-                CopySelectedPixels(destination.row(y), scratch, mask, width);
-            }
-        }
-    });
+    ForEachNeighbourhoodRow(destination, source, region,
+                            SharedRowChunks(destination.height, kFilterChunkRows),
+                            [&](int64_t, const SourceRows& around, uint8_t* out) {
+                                FilterChannelRow(around, out, width, filter);
+                            });
 }
 
 } // namespace halvera
