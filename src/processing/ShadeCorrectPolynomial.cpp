@@ -35,26 +35,31 @@ struct Sample {
 
 using Surface = std::array<double, kTerms>;
 
+// The brightest pixel of each cell of the grid, the first in row order when
+// several are as bright (a cell of nothing but black gives its default
+// sample). Each row of cells is one band for the pixel workers, and within it
+// the image rows are walked whole, every cell keeping its best so far.
 std::vector<Sample> SampleCells(const CDibImage& image) {
     const LuminanceTables luminanceOf;
     const int32_t cellWidth = image.width() / kGrid;
     const int32_t cellHeight = image.height / kGrid;
-    std::vector<Sample> samples;
-    samples.reserve(kGrid * kGrid);
-    for (int cellY = 0; cellY < kGrid; ++cellY)
-        for (int cellX = 0; cellX < kGrid; ++cellX) {
-            Sample best;
-            for (int32_t y = cellY * cellHeight; y < (cellY + 1) * cellHeight; ++y) {
+    std::vector<Sample> samples(kGrid * kGrid);
+    ForEachRowBand(kGrid, [&](int64_t cellY) {
+        Sample* const best = samples.data() + cellY * kGrid;
+        const auto top = static_cast<int32_t>(cellY) * cellHeight;
+        for (int32_t y = top; y < top + cellHeight; ++y) {
+            const uint8_t* pixel = image.row(y);
+            for (int cellX = 0; cellX < kGrid; ++cellX) {
+                Sample& cell = best[cellX];
                 const int32_t left = cellX * cellWidth;
-                const uint8_t* pixel = image.row(y) + 3 * static_cast<ptrdiff_t>(left);
                 for (int32_t x = left; x < left + cellWidth; ++x, pixel += 3) {
                     const int32_t z = luminanceOf(pixel);
-                    if (z > best.z)
-                        best = Sample{x, y, z};
+                    if (z > cell.z)
+                        cell = Sample{x, y, z};
                 }
             }
-            samples.push_back(best);
         }
+    });
     return samples;
 }
 
