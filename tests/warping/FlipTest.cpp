@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 
 namespace halvera::testing {
 namespace {
@@ -97,55 +98,53 @@ uint8_t MaskPattern(int x, int y) {
     return static_cast<uint8_t>((x * 13 + y * 29) % 3 == 0 ? 255 : (x * 7 + y) % 256);
 }
 
-TEST_P(FlipOnEachInstructionSet, TopBottomFlipOfEverySizeKeepsTheCopiesAndUndoesItself) {
+using FlipOperation = bool (*)(const CDibImage&, const CDibImage&, const CDibImage&,
+                               const CDibImage&);
+// Where the pixel that lands at (x, y) comes from, for an image of width x height.
+using FlipSource = std::pair<int, int> (*)(int x, int y, int width, int height);
+
+// Flips images and masks of every size: every pixel and mask byte must come
+// from its mirrored place, the working copy and saved mask must hold the
+// unflipped image and mask, and a second flip must restore both.
+void ExpectFlipsOfEverySize(FlipOperation flip, FlipSource sourceOf) {
     for (const auto& [width, height] : kSizes) {
+        const std::string size = std::to_string(width) + "x" + std::to_string(height);
         DibBlock image = MakeRgb(width, height, Pattern);
         DibBlock working = MakeUniformRgb(width, height, kMarker);
         DibBlock mask = MakeGrey(width, height, MaskPattern);
         DibBlock savedMask = MakeGrey(width, height, [](int, int) { return uint8_t{9}; });
         const DibBlock originalImage = MakeRgb(width, height, Pattern);
         const DibBlock originalMask = MakeGrey(width, height, MaskPattern);
-        ASSERT_TRUE(FlipHorizontal(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
+        ASSERT_TRUE(flip(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) {
-                ASSERT_EQ(PixelAt(image.dib(), x, y), Pattern(x, height - 1 - y))
-                    << width << "x" << height << " at " << x << "," << y;
-                ASSERT_EQ(ByteAt(mask.dib(), x, y), MaskPattern(x, height - 1 - y))
-                    << width << "x" << height << " at " << x << "," << y;
+                const auto [fromX, fromY] = sourceOf(x, y, width, height);
+                ASSERT_EQ(PixelAt(image.dib(), x, y), Pattern(fromX, fromY))
+                    << size << " at " << x << "," << y;
+                ASSERT_EQ(ByteAt(mask.dib(), x, y), MaskPattern(fromX, fromY))
+                    << size << " at " << x << "," << y;
             }
-        EXPECT_TRUE(SamePixels(working.dib(), originalImage.dib())) << width << "x" << height;
-        EXPECT_TRUE(SamePixels(savedMask.dib(), originalMask.dib())) << width << "x" << height;
+        EXPECT_TRUE(SamePixels(working.dib(), originalImage.dib())) << size;
+        EXPECT_TRUE(SamePixels(savedMask.dib(), originalMask.dib())) << size;
 
-        ASSERT_TRUE(FlipHorizontal(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
-        EXPECT_TRUE(SamePixels(image.dib(), originalImage.dib())) << width << "x" << height;
-        EXPECT_TRUE(SamePixels(mask.dib(), originalMask.dib())) << width << "x" << height;
-        EXPECT_EQ(PixelAt(working.dib(), 0, 0), Pattern(0, height - 1)) << width << "x" << height;
+        ASSERT_TRUE(flip(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
+        EXPECT_TRUE(SamePixels(image.dib(), originalImage.dib())) << size;
+        EXPECT_TRUE(SamePixels(mask.dib(), originalMask.dib())) << size;
+        const auto [firstX, firstY] = sourceOf(0, 0, width, height);
+        EXPECT_EQ(PixelAt(working.dib(), 0, 0), Pattern(firstX, firstY)) << size;
     }
 }
 
-TEST_P(FlipOnEachInstructionSet, LeftRightFlipOfEverySizeKeepsTheCopiesAndUndoesItself) {
-    for (const auto& [width, height] : kSizes) {
-        DibBlock image = MakeRgb(width, height, Pattern);
-        DibBlock working = MakeUniformRgb(width, height, kMarker);
-        DibBlock mask = MakeGrey(width, height, MaskPattern);
-        DibBlock savedMask = MakeGrey(width, height, [](int, int) { return uint8_t{9}; });
-        const DibBlock originalImage = MakeRgb(width, height, Pattern);
-        const DibBlock originalMask = MakeGrey(width, height, MaskPattern);
-        ASSERT_TRUE(FlipVertical(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                ASSERT_EQ(PixelAt(image.dib(), x, y), Pattern(width - 1 - x, y))
-                    << width << "x" << height << " at " << x << "," << y;
-                ASSERT_EQ(ByteAt(mask.dib(), x, y), MaskPattern(width - 1 - x, y))
-                    << width << "x" << height << " at " << x << "," << y;
-            }
-        EXPECT_TRUE(SamePixels(working.dib(), originalImage.dib())) << width << "x" << height;
-        EXPECT_TRUE(SamePixels(savedMask.dib(), originalMask.dib())) << width << "x" << height;
+TEST_P(FlipOnEachInstructionSet, TopBottomFlipOfEverySizeKeepsTheCopiesAndUndoesItself) {
+    ExpectFlipsOfEverySize(FlipHorizontal, [](int x, int y, int, int height) {
+        return std::pair{x, height - 1 - y};
+    });
+}
 
-        ASSERT_TRUE(FlipVertical(image.dib(), working.dib(), mask.dib(), savedMask.dib()));
-        EXPECT_TRUE(SamePixels(image.dib(), originalImage.dib())) << width << "x" << height;
-        EXPECT_TRUE(SamePixels(mask.dib(), originalMask.dib())) << width << "x" << height;
-    }
+TEST_P(FlipOnEachInstructionSet, LeftRightFlipOfEverySizeKeepsTheCopiesAndUndoesItself) {
+    ExpectFlipsOfEverySize(FlipVertical, [](int x, int y, int width, int) {
+        return std::pair{width - 1 - x, y};
+    });
 }
 
 } // namespace
