@@ -1,8 +1,8 @@
 #include "image/BmpFile.h"
 
-#include "image/AtomicFileWriter.h"
 #include "image/BmpRle.h"
 #include "image/ConvertPackedDib.h"
+#include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
 #include <cstdio>
@@ -229,26 +229,15 @@ std::unique_ptr<uint8_t[]> ReadReferenceBlock(std::FILE* file, const CDibImage& 
 bool WriteImageFile(const std::string& path, const CDibImage& image, uint16_t signature) {
     if (image.empty())
         return false;
-    AtomicFileWriter file(path);
-    if (!file.Open()) {
-        CBmpFile::ReportFileError(kSaveError);
-        return false;
-    }
-    bool written = false;
-    {
-        WaitCursor wait;
+    return WriteFileWhole(path, [&](AtomicFileWriter& file) {
         const auto blockSize = static_cast<uint32_t>(image.blockSize);
         uint8_t header[kFileHeaderSize] = {};
         PutLittle16(header, signature);
         PutLittle32(header + 2, static_cast<uint32_t>(kFileHeaderSize) + blockSize);
         PutLittle32(header + 10, static_cast<uint32_t>(kFileHeaderSize) + blockSize -
                                      static_cast<uint32_t>(image.bitsSize));
-        written = file.Write(header, sizeof header) && file.Write(image.header, blockSize) &&
-                  file.Commit();
-    }
-    if (!written)
-        CBmpFile::ReportFileError(kSaveError);
-    return written;
+        return file.Write(header, sizeof header) && file.Write(image.header, blockSize);
+    });
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "image/PngFile.h"
 
-#include "image/AtomicFileWriter.h"
 #include "image/BmpFile.h"
+#include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
 #include <bit>
@@ -17,7 +17,6 @@ namespace halvera {
 namespace {
 
 constexpr int kReadError = 1;
-constexpr int kSaveError = 2;
 constexpr int kCompressionLevel = 6;
 
 struct FileCloser {
@@ -168,20 +167,14 @@ PictureFromFile CPngFile::ReadPicture(const std::string& path) {
 bool CPngFile::Write(const std::string& path, const CDibImage& image) {
     if (image.empty() || image.bitCount() != 24)
         return false;
-    AtomicFileWriter file(path);
-    bool written = false;
-    if (file.Open()) {
-        WaitCursor wait;
+    return WriteFileWhole(path, [&image](AtomicFileWriter& file) {
         PngWriteState state;
         state.row.resize(3 * static_cast<size_t>(image.width()));
         state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ReturnToRecovery,
                                             IgnoreWarning);
         state.info = state.png ? png_create_info_struct(state.png) : nullptr;
-        written = state.info && EncodePng(state, file.stream(), image) && file.Commit();
-    }
-    if (!written)
-        CBmpFile::ReportFileError(kSaveError);
-    return written;
+        return state.info && EncodePng(state, file.stream(), image);
+    });
 }
 
 } // namespace halvera

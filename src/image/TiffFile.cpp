@@ -1,7 +1,7 @@
 #include "image/TiffFile.h"
 
-#include "image/AtomicFileWriter.h"
 #include "image/BmpFile.h"
+#include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
 #include <algorithm>
@@ -19,7 +19,6 @@ namespace halvera {
 namespace {
 
 constexpr int kReadError = 1;
-constexpr int kSaveError = 2;
 // Tiles are multiples of 16 pixels; small pictures are often stored in one
 // tile of a usual size. A tile side beyond both is no real file's and is
 // refused before any buffer for it is allocated.
@@ -249,15 +248,8 @@ PictureFromFile CTiffFile::ReadPicture(const std::string& path) {
 bool CTiffFile::Write(const std::string& path, const CDibImage& image) {
     if (image.empty() || image.bitCount() != 24)
         return false;
-    AtomicFileWriter file(path);
-    bool written = false;
-    if (file.Open()) {
-        WaitCursor wait;
-        written = WriteRgbTiff(file, image, path) && file.Commit();
-    }
-    if (!written)
-        CBmpFile::ReportFileError(kSaveError);
-    return written;
+    return WriteFileWhole(path,
+                          [&](AtomicFileWriter& file) { return WriteRgbTiff(file, image, path); });
 }
 
 } // namespace halvera
