@@ -170,6 +170,39 @@ TEST(NetWarpingCommand, OkKeepsTheImageAsOneUndoStep) {
     EXPECT_EQ(ShownAt(harness, 72, 72), QPoint(72, 72));
 }
 
+// What the net warping dialog did with input through the window system's
+// mouse path: a node drag, then clicks on the width arrows (up, down) and the
+// height arrow (up). Zero where the dialog never showed.
+struct DialogProbe {
+    bool nodeMoved = false;
+    int widthAfterUp = 0;
+    int widthAfterDown = 0;
+    int heightAfterUp = 0;
+};
+
+// Opens the dialog from `view`, drives it as above and cancels it.
+DialogProbe ProbeNetWarpDialog(CMavView& view) {
+    DialogProbe probe;
+    QTimer::singleShot(0, [&probe] {
+        auto* dialog = dynamic_cast<CNetWarpDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !QTest::qWaitForWindowExposed(dialog))
+            return;
+        CNetWarpPreview* preview = dialog->preview();
+        const QPoint node = ToQPoint(preview->grid().moved({2, 2}));
+        WindowDrag(preview, node, node + QPoint(6, 4));
+        probe.nodeMoved = ToQPoint(preview->grid().moved({2, 2})) == node + QPoint(6, 4);
+        ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxUp);
+        probe.widthAfterUp = dialog->widthBox()->value();
+        ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxDown);
+        probe.widthAfterDown = dialog->widthBox()->value();
+        ClickArrow(dialog->heightBox(), QStyle::SC_SpinBoxUp);
+        probe.heightAfterUp = dialog->heightBox()->value();
+        dialog->reject();
+    });
+    EXPECT_TRUE(view.onCommand(kIdNetWarping));
+    return probe;
+}
+
 // The dialog must take the mouse every time it opens, whatever the view did
 // before: here a free-transform drag on the view (which takes the mouse while
 // the button is down) comes before each opening. Node drags and arrow clicks
@@ -184,31 +217,11 @@ TEST(NetWarpingCommand, TakesMouseDragsAndArrowClicksAtEveryOpening) {
         WindowDrag(harness.viewport(), inside, inside + QPoint(3, 2));
         EXPECT_EQ(QWidget::mouseGrabber(), nullptr) << "after the drag on the view";
 
-        bool nodeMoved = false;
-        int widthAfterUp = 0;
-        int widthAfterDown = 0;
-        int heightAfterUp = 0;
-        QTimer::singleShot(0, [&] {
-            auto* dialog = dynamic_cast<CNetWarpDialog*>(QApplication::activeModalWidget());
-            if (!dialog || !QTest::qWaitForWindowExposed(dialog))
-                return;
-            CNetWarpPreview* preview = dialog->preview();
-            const QPoint node = ToQPoint(preview->grid().moved({2, 2}));
-            WindowDrag(preview, node, node + QPoint(6, 4));
-            nodeMoved = ToQPoint(preview->grid().moved({2, 2})) == node + QPoint(6, 4);
-            ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxUp);
-            widthAfterUp = dialog->widthBox()->value();
-            ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxDown);
-            widthAfterDown = dialog->widthBox()->value();
-            ClickArrow(dialog->heightBox(), QStyle::SC_SpinBoxUp);
-            heightAfterUp = dialog->heightBox()->value();
-            dialog->reject();
-        });
-        ASSERT_TRUE(view.onCommand(kIdNetWarping));
-        EXPECT_TRUE(nodeMoved) << "opening " << opening;
-        EXPECT_EQ(widthAfterUp, 37) << "opening " << opening;
-        EXPECT_EQ(widthAfterDown, 36) << "opening " << opening;
-        EXPECT_EQ(heightAfterUp, 37) << "opening " << opening;
+        const DialogProbe probe = ProbeNetWarpDialog(view);
+        EXPECT_TRUE(probe.nodeMoved) << "opening " << opening;
+        EXPECT_EQ(probe.widthAfterUp, 37) << "opening " << opening;
+        EXPECT_EQ(probe.widthAfterDown, 36) << "opening " << opening;
+        EXPECT_EQ(probe.heightAfterUp, 37) << "opening " << opening;
     }
 }
 
@@ -227,23 +240,9 @@ TEST(NetWarpingCommand, TakesTheMouseAfterAToolWasEndedMidDrag) {
     WindowRelease(harness.viewport(), inside + QPoint(4, 0));
     EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 
-    bool nodeMoved = false;
-    int widthAfterUp = 0;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = dynamic_cast<CNetWarpDialog*>(QApplication::activeModalWidget());
-        if (!dialog || !QTest::qWaitForWindowExposed(dialog))
-            return;
-        CNetWarpPreview* preview = dialog->preview();
-        const QPoint node = ToQPoint(preview->grid().moved({2, 2}));
-        WindowDrag(preview, node, node + QPoint(6, 4));
-        nodeMoved = ToQPoint(preview->grid().moved({2, 2})) == node + QPoint(6, 4);
-        ClickArrow(dialog->widthBox(), QStyle::SC_SpinBoxUp);
-        widthAfterUp = dialog->widthBox()->value();
-        dialog->reject();
-    });
-    ASSERT_TRUE(view.onCommand(kIdNetWarping));
-    EXPECT_TRUE(nodeMoved);
-    EXPECT_EQ(widthAfterUp, 37);
+    const DialogProbe probe = ProbeNetWarpDialog(view);
+    EXPECT_TRUE(probe.nodeMoved);
+    EXPECT_EQ(probe.widthAfterUp, 37);
 }
 
 } // namespace
