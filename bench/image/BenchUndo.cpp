@@ -2,7 +2,7 @@
 // one image step (before- and after-copy) and undoes it, three block moves of
 // the whole image.
 #include "BenchImages.h"
-#include "image/MavDoc.h"
+#include "document/MavDoc.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -1,6 +1,6 @@
 #include "app/CommandTable.h"
 
-#include "app/CommandIds.h"
+#include "view/CommandIds.h"
 
 #include <algorithm>
 #include <array>

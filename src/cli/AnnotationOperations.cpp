@@ -5,8 +5,8 @@
 
 #include "cli/CliOperation.h"
 #include "cli/CliTextRasterizer.h"
-#include "image/ImageCommand.h"
-#include "image/MavDoc.h"
+#include "document/ImageCommand.h"
+#include "document/MavDoc.h"
 #include "image/RegionOfInterest.h"
 #include "platform/UserPrompts.h"
 #include "view/ArrowSign.h"

@@ -1,9 +1,9 @@
 // The batch tool's image arithmetic and shade-correction operations.
 
 #include "cli/CliOperation.h"
+#include "document/ImageCommand.h"
+#include "document/MavDoc.h"
 #include "image/BmpFile.h"
-#include "image/ImageCommand.h"
-#include "image/MavDoc.h"
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "processing/ApplyReference.h"

@@ -5,10 +5,10 @@
 #include "cli/PrintCommand.h"
 #include "cli/ScanCommands.h"
 #include "cli/VideoBatchCommands.h"
+#include "document/MavDoc.h"
 #include "image/AppSettings.h"
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
-#include "image/MavDoc.h"
 #include "image/PictureFiles.h"
 #include "platform/StandardErrorPrompts.h"
 

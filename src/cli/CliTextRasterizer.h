@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image/TextSettings.h"
+#include "document/TextSettings.h"
 #include "view/TextStamp.h"
 
 #include <optional>

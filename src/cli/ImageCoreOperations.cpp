@@ -1,6 +1,6 @@
 #include "cli/CliOperation.h"
-#include "image/ImageCommand.h"
-#include "image/MavDoc.h"
+#include "document/ImageCommand.h"
+#include "document/MavDoc.h"
 
 #include <array>
 

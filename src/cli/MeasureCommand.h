@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/MavDoc.h"
 #include "image/AppSettings.h"
-#include "image/MavDoc.h"
 #include "measure/OutputSelection.h"
 #include "measure/RulerCalibration.h"
 #include "measure/ToleranceTable.h"

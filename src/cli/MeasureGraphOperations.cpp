@@ -5,7 +5,7 @@
 #include "cli/CliOperation.h"
 #include "cli/CliTextRasterizer.h"
 #include "cli/MeasureCommand.h"
-#include "image/MavDoc.h"
+#include "document/MavDoc.h"
 #include "measure/MeasureGraphCommands.h"
 #include "platform/UserPrompts.h"
 #include "view/TextStamp.h"

@@ -3,7 +3,7 @@
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
 #include "cli/MeasureCommand.h"
-#include "image/MavDoc.h"
+#include "document/MavDoc.h"
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "print/PdfImagePage.h"

@@ -3,7 +3,7 @@
 // document, honouring the selection given with --mask.
 
 #include "cli/CliOperation.h"
-#include "image/MavDoc.h"
+#include "document/MavDoc.h"
 #include "platform/UserPrompts.h"
 #include "processing/ProcessingCommands.h"
 

@@ -6,8 +6,8 @@
 #include "acquire/ScannerThread.h"
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "document/MavDoc.h"
 #include "image/AppSettings.h"
-#include "image/MavDoc.h"
 #include "image/PictureFiles.h"
 #include "platform/StandardErrorPrompts.h"
 

@@ -4,8 +4,8 @@
 #include "acquire/VideoSystem.h"
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "document/MavDoc.h"
 #include "image/AppSettings.h"
-#include "image/MavDoc.h"
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 

@@ -1,8 +1,8 @@
 // The batch tool's geometric warping operations.
 
 #include "cli/CliOperation.h"
-#include "image/ImageCommand.h"
-#include "image/MavDoc.h"
+#include "document/ImageCommand.h"
+#include "document/MavDoc.h"
 #include "platform/UserPrompts.h"
 #include "warping/FlipHorizontal.h"
 #include "warping/FlipVertical.h"

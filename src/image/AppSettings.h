@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/TextSettings.h"
 #include "platform/SettingsStore.h"
+#include "platform/TextAttributes.h"
 
 #include <array>
 #include <string>

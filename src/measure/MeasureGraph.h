@@ -1,9 +1,9 @@
 #pragma once
 
+#include "document/MeasureData.h"
 #include "image/AppSettings.h"
 #include "image/DibImage.h"
 #include "image/PixelGeometry.h"
-#include "measure/MeasureData.h"
 #include "measure/RulerCalibration.h"
 
 #include <cstdint>

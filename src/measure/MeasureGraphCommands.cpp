@@ -1,6 +1,6 @@
 #include "measure/MeasureGraphCommands.h"
 
-#include "image/ImageCommand.h"
+#include "document/ImageCommand.h"
 
 namespace halvera {
 

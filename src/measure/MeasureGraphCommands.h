@@ -1,7 +1,7 @@
 #pragma once
 
-#include "image/MavDoc.h"
-#include "image/SelectionRecord.h"
+#include "document/MavDoc.h"
+#include "document/SelectionRecord.h"
 #include "measure/MeasureGraph.h"
 
 namespace halvera {

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/MeasureData.h"
 #include "image/PixelGeometry.h"
-#include "measure/MeasureData.h"
 #include "measure/RulerCalibration.h"
 
 #include <functional>

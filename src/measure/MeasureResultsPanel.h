@@ -1,5 +1,5 @@
 #pragma once
-#include "measure/MeasureKind.h"
+#include "document/MeasureKind.h"
 namespace halvera {
 // What the measurement tools tell the results panel after changing data.
 class MeasureResultsPanel {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "document/MeasureData.h"
+#include "document/MeasureKind.h"
 #include "image/PixelGeometry.h"
-#include "measure/MeasureData.h"
-#include "measure/MeasureKind.h"
 #include "measure/RulerCalibration.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/MeasureData.h"
+#include "document/MeasureData.h"
 #include "measure/OutputSelection.h"
 #include "measure/RulerCalibration.h"
 #include "measure/ToleranceTable.h"

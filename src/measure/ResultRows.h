@@ -1,7 +1,7 @@
 #pragma once
 
-#include "measure/MeasureData.h"
-#include "measure/MeasureKind.h"
+#include "document/MeasureData.h"
+#include "document/MeasureKind.h"
 #include "measure/RulerCalibration.h"
 #include "measure/ToleranceTable.h"
 

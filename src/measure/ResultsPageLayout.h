@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/MeasureKind.h"
+#include "document/MeasureKind.h"
 #include "measure/OutputSelection.h"
 
 #include <functional>

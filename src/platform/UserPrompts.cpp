@@ -1,7 +1,7 @@
 #include "platform/UserPrompts.h"
 
-#include "image/TextSettings.h"
 #include "platform/StandardErrorPrompts.h"
+#include "platform/TextAttributes.h"
 
 #include <cstdio>
 
@@ -17,7 +17,9 @@ UserPrompts*& CurrentPrompts() {
 
 } // namespace
 
-UserPrompts& Prompts() { return *CurrentPrompts(); }
+UserPrompts& Prompts() {
+    return *CurrentPrompts();
+}
 
 std::optional<TextAttributes> UserPrompts::askTextFont(const TextAttributes&) {
     return std::nullopt;
@@ -31,7 +33,9 @@ ScopedPrompts::ScopedPrompts(UserPrompts& prompts) : previous_(CurrentPrompts())
     CurrentPrompts() = &prompts;
 }
 
-ScopedPrompts::~ScopedPrompts() { CurrentPrompts() = previous_; }
+ScopedPrompts::~ScopedPrompts() {
+    CurrentPrompts() = previous_;
+}
 
 MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons,
                           std::string_view caption) {

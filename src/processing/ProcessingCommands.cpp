@@ -1,6 +1,6 @@
 #include "processing/ProcessingCommands.h"
 
-#include "image/ImageCommand.h"
+#include "document/ImageCommand.h"
 #include "platform/UserPrompts.h"
 #include "processing/ApplyBrightness.h"
 #include "processing/ApplyColorBalance.h"

@@ -1,6 +1,6 @@
 #include "processing/ShadeCorrectionCommand.h"
 
-#include "image/ImageCommand.h"
+#include "document/ImageCommand.h"
 #include "platform/UserPrompts.h"
 #include "processing/ShadeCorrectMorphological.h"
 #include "processing/ShadeCorrectPolynomial.h"

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/TextSettings.h"
 #include "image/DibImage.h"
-#include "image/TextSettings.h"
 #include "view/PaintCanvas.h"
 
 #include <cstdint>

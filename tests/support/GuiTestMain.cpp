@@ -1,7 +1,9 @@
 // Entry point of every GUI test: a real QApplication on the offscreen platform,
-// with the settings kept in a private temporary folder and a scanner library
-// that sees no scanner unless a test configures its own.
+// with the settings kept in a private temporary folder, a scanner library
+// that sees no scanner unless a test configures its own, and the views'
+// feature commands installed as the application installs them.
 #include "SaneTestConfig.h"
+#include "app/ui/ViewCommandTable.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -17,5 +19,6 @@ int main(int argc, char** argv) {
     setenv("SANE_CONFIG_DIR", noScanners.directory().c_str(), 1);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    halvera::InstallViewCommands();
     return RUN_ALL_TESTS();
 }

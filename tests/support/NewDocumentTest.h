@@ -1,7 +1,7 @@
 #pragma once
 
+#include "document/MavDoc.h"
 #include "image/AppSettings.h"
-#include "image/MavDoc.h"
 
 #include <gtest/gtest.h>
 

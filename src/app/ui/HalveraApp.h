@@ -1,0 +1,95 @@
+#pragma once
+
+#include "app/RecentFileList.h"
+#include "image/AppSettings.h"
+#include "image/PackedDib.h"
+#include "measure/OutputSelection.h"
+#include "measure/ToleranceTable.h"
+#include "platform/SettingsStore.h"
+#include "view/ui/CommandMap.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace halvera {
+
+class CChildFrame;
+class CMainFrame;
+class CMavDoc;
+class CScannerCommands;
+
+// The application: holds the settings (loaded at start, saved at exit) and
+// the recent-file list, creates the main window, and runs the commands that
+// create or open images (New, Open, the recent files, Scan and Select
+// scanner), About, Print Setup and Exit. It opens the files named on the
+// command line or dropped on the main window.
+class CHalveraApp : public CommandTarget {
+public:
+    // Loads the settings and the recent files from `store`, applying the limits.
+    explicit CHalveraApp(std::unique_ptr<SettingsStore> store);
+    // Saves the settings (ExitInstance).
+    ~CHalveraApp() override;
+    CHalveraApp(const CHalveraApp&) = delete;
+    CHalveraApp& operator=(const CHalveraApp&) = delete;
+
+    // The running application, or null.
+    static CHalveraApp* Instance();
+
+    // Start-up after the settings: the splash for a second when asked, then
+    // the main window. The caller shows it (maximized).
+    CMainFrame& InitInstance(bool showSplash);
+    CMainFrame* mainFrame() const { return mainFrame_.get(); }
+
+    AppSettings& settings() { return settings_; }
+    // Select scanner and Scan, with the scan window.
+    CScannerCommands& scanner() { return *scanner_; }
+    RecentFileList& recentFiles() { return recentFiles_; }
+    // The measurement tolerances and the output items, for this run only.
+    ToleranceTable& tolerance() { return tolerance_; }
+    OutputSelection& outputSelection() { return outputSelection_; }
+    // Applies the limits and writes the settings and the recent files.
+    void SaveSettings();
+
+    // Reads the picture at `path` by its last four characters and opens a
+    // window on it; an image already open from that path is activated
+    // instead. Null when nothing was read (the reader has said why).
+    CChildFrame* OpenDocumentFile(const std::string& path);
+    // Opens each file in turn as File, Open does (the command line, files
+    // dropped on the main window); one that cannot be read has shown its
+    // message and the others still open.
+    void OpenFiles(const std::vector<std::string>& paths);
+    // A new image from a picture (a scan or a video snapshot); an empty
+    // picture creates nothing.
+    CChildFrame* NewDocumentFromPicture(PackedDib picture);
+    // A new blank image of ImageWidth x ImageHeight.
+    CChildFrame* NewBlankDocument();
+
+    // The open images, in the order their windows were created.
+    int CountDocuments() const;
+    std::vector<CMavDoc*> ListDocuments() const;
+
+    bool onCommand(int id) override;
+    bool onUpdateCommand(int id, CommandState& state) override;
+    static const CommandMap<CHalveraApp>& Commands();
+
+private:
+    void onFileNew();
+    void onFileOpen();
+    void onRecentFile(int id);
+    void onUpdateRecentFile(int id, CommandState& state);
+    void onAbout();
+    void onPrintSetup();
+    void onExit();
+    CChildFrame* addWindow(std::unique_ptr<CMavDoc> document);
+
+    std::unique_ptr<SettingsStore> store_;
+    AppSettings settings_;
+    RecentFileList recentFiles_;
+    ToleranceTable tolerance_;
+    OutputSelection outputSelection_;
+    std::unique_ptr<CMainFrame> mainFrame_;
+    std::unique_ptr<CScannerCommands> scanner_;
+};
+
+} // namespace halvera

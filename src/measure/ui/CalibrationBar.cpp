@@ -1,0 +1,300 @@
+#include "measure/ui/CalibrationBar.h"
+
+#include "measure/CalFile.h"
+#include "measure/MeasureNumber.h"
+#include "measure/RulerCalibration.h"
+#include "measure/ui/CalibrationTool.h"
+#include "platform/UserPrompts.h"
+#include "view/ui/MavView.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <cstdlib>
+
+namespace halvera {
+
+namespace {
+
+constexpr double kLargestRealSize = 1e9;
+
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+QString UnitText(int unit) {
+    const std::string_view name = RulerUnitName(unit);
+    return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+}
+
+// A typed real size: read as atof reads it; not above 0 gives 1.0, above 1e9 gives 1e9.
+double TypedRealSize(const QString& text) {
+    const double value = AppSettings::ParseRulerReal(text.toStdString());
+    if (!(value > 0.0))
+        return 1.0;
+    return value > kLargestRealSize ? kLargestRealSize : value;
+}
+
+QLineEdit* ReadOnlyField(const char* name) {
+    auto* field = new QLineEdit;
+    field->setReadOnly(true);
+    field->setObjectName(QString::fromLatin1(name));
+    return field;
+}
+
+FileDialogRequest CalFileDialog(bool save) {
+    FileDialogRequest request;
+    request.save = save;
+    request.filter = "HLV file(*.Cal)|*.Cal||";
+    request.proposedName = "Calibrate";
+    request.defaultExtension = "HLV";
+    request.promptOverwrite = true;
+    request.pathMustExist = true;
+    return request;
+}
+
+} // namespace
+
+CCalibrationBar::CCalibrationBar(AppSettings& settings, std::function<CMavView*()> activeView,
+                                 QWidget* parent)
+    : QWidget(parent), settings_(settings), activeView_(std::move(activeView)) {
+    setWindowTitle(QStringLiteral("Calibrate"));
+    buildLayout();
+    // Until the ruler is first dragged the points are a placeholder a third
+    // of the screen in and a ninth down.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1280, 800);
+    const PixelPoint origin{area.width() / 3, area.height() / 9};
+    saved_.unit = settings.RulerUnit;
+    saved_.realX = settings.xRealRulerData;
+    saved_.realY = settings.yRealRulerData;
+    saved_.width = settings.xPixelRulerData;
+    saved_.height = settings.yPixelRulerData;
+    saved_.origin = origin;
+    saved_.horizontalEnd = {origin.x + saved_.width, origin.y};
+    saved_.verticalEnd = {origin.x, origin.y + saved_.height};
+    working_ = saved_;
+    fullRefresh();
+}
+
+void CCalibrationBar::buildLayout() {
+    auto* result = new QGroupBox(QStringLiteral("Result"));
+    auto* resultGrid = new QGridLayout(result);
+    xRuler_ = new QLabel;
+    xRuler_->setObjectName(QStringLiteral("xRuler"));
+    yRuler_ = new QLabel;
+    yRuler_->setObjectName(QStringLiteral("yRuler"));
+    for (QLabel*& label : unitLabels_)
+        label = new QLabel;
+    resultGrid->addWidget(new QLabel(QStringLiteral("X ruler")), 0, 0);
+    resultGrid->addWidget(xRuler_, 0, 1);
+    resultGrid->addWidget(unitLabels_[0], 0, 2);
+    resultGrid->addWidget(new QLabel(QStringLiteral("/pixel")), 0, 3);
+    resultGrid->addWidget(new QLabel(QStringLiteral("Y ruler")), 1, 0);
+    resultGrid->addWidget(yRuler_, 1, 1);
+    resultGrid->addWidget(unitLabels_[1], 1, 2);
+    resultGrid->addWidget(new QLabel(QStringLiteral("/pixel")), 1, 3);
+
+    auto* real = new QGroupBox(QStringLiteral("Real ruler"));
+    auto* realGrid = new QGridLayout(real);
+    unitList_ = new QComboBox;
+    unitList_->setObjectName(QStringLiteral("unitList"));
+    for (int unit = 0; unit < kRulerUnitCount; ++unit)
+        unitList_->addItem(UnitText(unit));
+    xSize_ = new QLineEdit;
+    xSize_->setObjectName(QStringLiteral("xSize"));
+    ySize_ = new QLineEdit;
+    ySize_->setObjectName(QStringLiteral("ySize"));
+    for (QLineEdit* edit : {xSize_, ySize_})
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")) +
+                              12);
+    realGrid->addWidget(new QLabel(QStringLiteral("Unit")), 0, 0);
+    realGrid->addWidget(unitList_, 0, 1);
+    realGrid->addWidget(new QLabel(QStringLiteral("X Size")), 1, 0);
+    realGrid->addWidget(xSize_, 1, 1);
+    realGrid->addWidget(unitLabels_[2], 1, 2);
+    realGrid->addWidget(new QLabel(QStringLiteral("Y Size")), 2, 0);
+    realGrid->addWidget(ySize_, 2, 1);
+    realGrid->addWidget(unitLabels_[3], 2, 2);
+
+    auto* pixels = new QGroupBox(QStringLiteral("Image ruler(pixel)"));
+    auto* pixelGrid = new QGridLayout(pixels);
+    startX_ = ReadOnlyField("startX");
+    startY_ = ReadOnlyField("startY");
+    endX_ = ReadOnlyField("endX");
+    endY_ = ReadOnlyField("endY");
+    width_ = ReadOnlyField("width");
+    height_ = ReadOnlyField("height");
+    for (QLineEdit* field : {startX_, startY_, endX_, endY_, width_, height_})
+        field->setMinimumWidth(field->fontMetrics().horizontalAdvance(QStringLiteral("-00000")) +
+                               12);
+    const std::pair<const char*, QLineEdit*> fields[] = {{"Start X", startX_}, {"Start Y", startY_},
+                                                         {"End X", endX_},     {"End Y", endY_},
+                                                         {"Width", width_},    {"Height", height_}};
+    for (int i = 0; i < 6; ++i) {
+        pixelGrid->addWidget(new QLabel(QString::fromLatin1(fields[i].first)), i / 2, (i % 2) * 2);
+        pixelGrid->addWidget(fields[i].second, i / 2, (i % 2) * 2 + 1);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    const std::pair<const char*, void (CCalibrationBar::*)()> actions[] = {
+        {"OK", &CCalibrationBar::Apply},
+        {"Cancel", &CCalibrationBar::Cancel},
+        {"Save", &CCalibrationBar::Save},
+        {"Load", &CCalibrationBar::Load},
+        {"Reset", &CCalibrationBar::Restore}};
+    for (const auto& [text, action] : actions) {
+        auto* button = new QPushButton(QString::fromLatin1(text));
+        button->setObjectName(QString::fromLatin1(text));
+        connect(button, &QPushButton::clicked, this, action);
+        buttons->addWidget(button);
+    }
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(result, 0, 0);
+    layout->addWidget(real, 0, 1);
+    layout->addWidget(pixels, 0, 2);
+    layout->addLayout(buttons, 1, 0, 1, 3);
+
+    connect(unitList_, &QComboBox::currentIndexChanged, this, [this] {
+        readUnit();
+        showScaleFactors();
+    });
+    // Only typing changes the working sizes: the bar's own refresh writes
+    // both edits, and reading back its "%.6f" text would round the sizes.
+    for (QLineEdit* edit : {xSize_, ySize_})
+        connect(edit, &QLineEdit::textEdited, this, [this] {
+            readRealSizes();
+            showScaleFactors();
+        });
+}
+
+void CCalibrationBar::UpdateFromRuler(PixelPoint origin, PixelPoint horizontalEnd,
+                                      PixelPoint verticalEnd) {
+    working_.origin = origin;
+    working_.horizontalEnd = horizontalEnd;
+    working_.verticalEnd = verticalEnd;
+    working_.width = std::abs(horizontalEnd.x - origin.x);
+    working_.height = std::abs(verticalEnd.y - origin.y);
+    showPixelValues();
+    showScaleFactors();
+}
+
+void CCalibrationBar::Apply() {
+    CMavView* view = activeView_();
+    if (!view)
+        return;
+    saved_ = working_;
+    RulerCalibration calibration(settings_);
+    calibration.SetUnit(working_.unit);
+    calibration.SetRealSize(working_.realX, working_.realY);
+    calibration.SetPixelSize(working_.width, working_.height);
+    EndCalibration(*view);
+}
+
+void CCalibrationBar::Restore() {
+    CMavView* view = activeView_();
+    if (!view)
+        return;
+    working_ = saved_;
+    fullRefresh();
+    RestoreCalibrationTool(*view);
+}
+
+void CCalibrationBar::Cancel() {
+    CMavView* view = activeView_();
+    if (!view)
+        return;
+    Restore();
+    EndCalibration(*view);
+}
+
+void CCalibrationBar::Save() {
+    const std::optional<std::string> path = Prompts().askFileName(CalFileDialog(true));
+    if (!path)
+        return;
+    // A file that cannot be written is passed over without a word.
+    WriteCalFile(*path,
+                 {working_.unit, working_.realX, working_.realY, working_.width, working_.height});
+}
+
+void CCalibrationBar::Load() {
+    CMavView* view = activeView_();
+    if (!view)
+        return;
+    const std::optional<std::string> path = Prompts().askFileName(CalFileDialog(false));
+    if (!path)
+        return;
+    CalibrationRecord record;
+    const CalFileRead read = ReadCalFile(*path, record);
+    if (read == CalFileRead::CannotOpen)
+        return;
+    if (read == CalFileRead::NotACalFile) {
+        ShowMessage(kCalFileUnreadable, MessageIcon::Stop);
+        return;
+    }
+    // The settings take the file's values through their limits, and the bar
+    // shows what they keep (a unit outside the list or a pixel size of 0
+    // cannot reach the scale factors).
+    RulerCalibration calibration(settings_);
+    StoreCalibration(calibration, record);
+    working_.unit = calibration.unit();
+    working_.realX = calibration.realX();
+    working_.realY = calibration.realY();
+    working_.width = calibration.pixelX();
+    working_.height = calibration.pixelY();
+    fullRefresh();
+    RestoreCalibrationTool(*view);
+}
+
+void CCalibrationBar::fullRefresh() {
+    unitList_->setCurrentIndex(working_.unit);
+    showScaleFactors();
+    showRealSizes();
+    readUnit();
+    showPixelValues();
+}
+
+void CCalibrationBar::showPixelValues() {
+    startX_->setText(QString::number(working_.origin.x));
+    startY_->setText(QString::number(working_.origin.y));
+    endX_->setText(QString::number(working_.horizontalEnd.x));
+    endY_->setText(QString::number(working_.verticalEnd.y));
+    width_->setText(QString::number(working_.width));
+    height_->setText(QString::number(working_.height));
+}
+
+void CCalibrationBar::showScaleFactors() {
+    double x = 1.0;
+    double y = 1.0;
+    if (working_.realX > 0.0 && working_.realY > 0.0 && working_.width > 0 && working_.height > 0) {
+        x = working_.realX / working_.width;
+        y = working_.realY / working_.height;
+    }
+    xRuler_->setText(Text(FormatDecimals(x, 6)));
+    yRuler_->setText(Text(FormatDecimals(y, 6)));
+}
+
+void CCalibrationBar::showRealSizes() {
+    xSize_->setText(Text(FormatDecimals(working_.realX, 6)));
+    ySize_->setText(Text(FormatDecimals(working_.realY, 6)));
+}
+
+void CCalibrationBar::readUnit() {
+    working_.unit = unitList_->currentIndex() < 0 ? 0 : unitList_->currentIndex();
+    for (QLabel* label : unitLabels_)
+        label->setText(UnitText(working_.unit));
+}
+
+void CCalibrationBar::readRealSizes() {
+    working_.realX = TypedRealSize(xSize_->text());
+    working_.realY = TypedRealSize(ySize_->text());
+}
+
+} // namespace halvera

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/UserPrompts.h"
+
+namespace halvera {
+
+// The platform's prompts on Qt: message boxes, file dialogs, the wait cursor,
+// the "Quality" dialog, the font and colour dialogs and the print dialog. The
+// "New image size" dialog belongs to the application, which completes these
+// prompts with it (ShellPrompts). Tests replace all of them by installing
+// their own UserPrompts.
+class QtUserPrompts : public UserPrompts {
+public:
+    MessageAnswer showMessage(const MessageRequest& request) override;
+    void beginWaitCursor() override;
+    void endWaitCursor() override;
+    std::optional<std::string> askFileName(const FileDialogRequest& request) override;
+    std::optional<int> askJpegQuality() override;
+    std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
+    bool askPrintJob() override;
+};
+
+} // namespace halvera

@@ -1,0 +1,200 @@
+// Dimension calibration in the running program: the ruler on the view and
+// the "Calibrate" panel, worked with real mouse events and typing.
+#include "measure/ui/CalibrationBar.h"
+
+#include "DialogDriving.h"
+#include "ShellFixture.h"
+#include "measure/CalFile.h"
+#include "measure/ui/CalibrationTool.h"
+#include "view/CommandIds.h"
+#include "view/ui/MavView.h"
+
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+namespace halvera::testing {
+namespace {
+
+constexpr int kZoomIndex200 = 8;
+
+class CalibrationTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        window = newImage(300, 200);
+        ASSERT_NE(window, nullptr);
+    }
+
+    CMavView& view() { return window->view(); }
+    CCalibrationBar& bar() { return *frame().calibrationControls(); }
+    QString field(const char* name) { return Child<QLineEdit>(bar(), name)->text(); }
+    QString scale(const char* name) { return Child<QLabel>(bar(), name)->text(); }
+    void click(const char* button) {
+        QTest::mouseClick(Child<QPushButton>(bar(), button), Qt::LeftButton);
+    }
+
+    CCalibrationTool* startCalibration() {
+        EXPECT_TRUE(frame().router().dispatch(kIdDimensionCalibration));
+        settle();
+        return dynamic_cast<CCalibrationTool*>(view().tool());
+    }
+
+    void drag(QPoint from, QPoint to) {
+        QWidget* viewport = view().viewport();
+        QTest::mousePress(viewport, Qt::LeftButton, Qt::NoModifier, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(to), viewport->mapToGlobal(QPointF(to)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &move);
+        QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, to);
+    }
+
+    QPoint client(PixelPoint logical) {
+        return view().logicalToClient(QPoint(logical.x, logical.y));
+    }
+
+    CChildFrame* window = nullptr;
+};
+
+TEST_F(CalibrationTest, RulerAtZoomTwoIsTwiceTheCalibrationAndTheBarShowsImagePixels) {
+    ASSERT_TRUE(view().zoomTo(kZoomIndex200, QPoint(0, 0)));
+    CCalibrationTool* tool = startCalibration();
+    ASSERT_NE(tool, nullptr);
+    EXPECT_EQ(view().toolMode(), ToolMode::Calibration);
+    EXPECT_TRUE(frame().calibrationBar()->isVisible());
+    EXPECT_EQ(frame().calibrationBar()->windowTitle(), "Calibrate");
+
+    const PixelPoint origin = tool->origin();
+    EXPECT_EQ(tool->horizontalEnd().x - origin.x, 200);
+    EXPECT_EQ(tool->verticalEnd().y - origin.y, 200);
+
+    // The ruler inverts the pixels it covers and nothing past its end.
+    const QImage ruled = view().viewport()->grab().toImage();
+    const QPoint end = client(tool->horizontalEnd());
+    EXPECT_TRUE(frame().router().dispatch(kIdZoomTool));
+    settle();
+    const QImage plain = view().viewport()->grab().toImage();
+    for (const QPoint covered : {end - QPoint(1, 0), end - QPoint(150, 0), end + QPoint(0, 3)})
+        EXPECT_EQ(ruled.pixel(covered) & 0xFFFFFF, ~plain.pixel(covered) & 0xFFFFFF);
+    EXPECT_EQ(ruled.pixel(end + QPoint(1, 0)), plain.pixel(end + QPoint(1, 0)));
+    EXPECT_FALSE(frame().calibrationBar()->isVisible()) << "another tool ends calibration";
+
+    // A drag of the horizontal end 60 window pixels left shortens the leg to
+    // 70 image pixels, which the bar shows.
+    tool = startCalibration();
+    const QPoint handle = client(tool->horizontalEnd());
+    drag(handle, handle - QPoint(60, 0));
+    EXPECT_EQ(tool->horizontalEnd().x - tool->origin().x, 140);
+    EXPECT_EQ(field("width"), "70");
+    EXPECT_EQ(field("height"), "100");
+    EXPECT_EQ(scale("xRuler"), "1.428571");
+}
+
+TEST_F(CalibrationTest, LegsStayRightOfAndBelowTheOriginAndTheBodyMovesTheWhole) {
+    CCalibrationTool* tool = startCalibration();
+    ASSERT_NE(tool, nullptr);
+    const PixelPoint origin = tool->origin();
+    drag(client(tool->horizontalEnd()), client(origin) - QPoint(30, 0));
+    EXPECT_EQ(tool->horizontalEnd().x - origin.x, 100) << "left of the origin: unchanged";
+    drag(client(tool->horizontalEnd()), client(origin) + QPoint(1, 0));
+    EXPECT_EQ(tool->horizontalEnd().x - origin.x, 1) << "one pixel is the shortest leg";
+    drag(client(tool->verticalEnd()), client(origin) + QPoint(0, 5));
+    EXPECT_EQ(tool->verticalEnd().y - origin.y, 5);
+    EXPECT_EQ(field("width"), "1");
+    EXPECT_EQ(field("height"), "5");
+
+    drag(client(origin) + QPoint(-20, 30), client(origin) + QPoint(-10, 50));
+    EXPECT_EQ(tool->origin(), (PixelPoint{origin.x + 10, origin.y + 20}));
+    EXPECT_EQ(tool->verticalEnd().y - tool->origin().y, 5);
+}
+
+TEST_F(CalibrationTest, TypedSizesAreHeldToAPositiveNumberUpToOneBillion) {
+    startCalibration();
+    QLineEdit* xSize = Child<QLineEdit>(bar(), "xSize");
+    EXPECT_EQ(xSize->text(), "100.000000");
+    EXPECT_EQ(scale("xRuler"), "1.000000");
+    EXPECT_EQ(scale("yRuler"), "1.000000");
+    const std::pair<QString, double> typed[] = {
+        {"0", 1.0}, {"-5", 1.0}, {"abc", 1.0}, {"5e9", 1e9}, {"250", 250.0}};
+    for (const auto& [text, held] : typed) {
+        TypeInto(xSize, text);
+        EXPECT_EQ(bar().working().realX, held) << text.toStdString();
+        EXPECT_EQ(xSize->text(), text) << "the edit keeps what was typed";
+    }
+    EXPECT_EQ(scale("xRuler"), "2.500000");
+}
+
+TEST_F(CalibrationTest, OkStoresIntoTheSettingsAndCancelDoesNot) {
+    AppSettings& settings = app->settings();
+    startCalibration();
+    TypeInto(Child<QLineEdit>(bar(), "ySize"), "50");
+    click("Cancel");
+    EXPECT_EQ(settings.yRealRulerData, 100.0);
+    EXPECT_EQ(bar().working().realY, 100.0) << "back to the saved copy";
+    EXPECT_EQ(view().tool(), nullptr);
+    EXPECT_FALSE(frame().calibrationBar()->isVisible());
+
+    startCalibration();
+    TypeInto(Child<QLineEdit>(bar(), "xSize"), "3000");
+    Child<QComboBox>(bar(), "unitList")->setCurrentIndex(1);
+    click("OK");
+    EXPECT_EQ(settings.xRealRulerData, 2000.0);
+    EXPECT_EQ(settings.RulerUnit, 1);
+    EXPECT_EQ(settings.xPixelRulerData, 100);
+    EXPECT_EQ(bar().saved().realX, 3000.0) << "the bar keeps what it showed";
+    EXPECT_EQ(view().tool(), nullptr);
+    EXPECT_TRUE(view().outlineTimerOn());
+}
+
+TEST_F(CalibrationTest, SaveWritesTheWorkingCopyAndLoadStoresButKeepsTheSavedCopy) {
+    startCalibration();
+    TypeInto(Child<QLineEdit>(bar(), "xSize"), "12.5");
+    const std::string path = tempPath("ruler.Cal");
+    prompts.fileNames.push_back(path);
+    click("Save");
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    EXPECT_EQ(prompts.fileRequests[0].filter, "HLV file(*.Cal)|*.Cal||");
+    EXPECT_EQ(prompts.fileRequests[0].proposedName, "Calibrate");
+    CalibrationRecord record;
+    ASSERT_EQ(ReadCalFile(path, record), CalFileRead::Read);
+    EXPECT_EQ(record, (CalibrationRecord{0, 12.5, 100.0, 100, 100}));
+    EXPECT_EQ(app->settings().xRealRulerData, 100.0) << "saving stores nothing";
+
+    ASSERT_TRUE(WriteCalFile(path, {7, 1.0 / 3.0, 40.0, 0, 25}));
+    prompts.fileNames.push_back(path);
+    click("Load");
+    EXPECT_EQ(app->settings().RulerUnit, 0);
+    EXPECT_EQ(app->settings().xRealRulerData, 1.0 / 3.0) << "exact, not through text";
+    EXPECT_EQ(app->settings().xPixelRulerData, 100);
+    EXPECT_EQ(app->settings().yPixelRulerData, 25);
+    EXPECT_EQ(field("height"), "25");
+    EXPECT_NE(dynamic_cast<CCalibrationTool*>(view().tool()), nullptr) << "a fresh ruler";
+
+    click("Reset");
+    EXPECT_EQ(bar().working().realX, 100.0);
+    EXPECT_EQ(app->settings().xRealRulerData, 1.0 / 3.0);
+}
+
+TEST_F(CalibrationTest, LoadingAFileOfAnotherKindSaysSoAndChangesNothing) {
+    startCalibration();
+    const std::string path = tempPath("other.Cal");
+    CalFileBytes bytes = EncodeCalibration({1, 5.0, 5.0, 5, 5});
+    bytes[5] = '!';
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    file.close();
+    prompts.fileNames.push_back(path);
+    click("Load");
+    ASSERT_EQ(prompts.texts(), std::vector<std::string>{"Can not read the file!"});
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop);
+    EXPECT_EQ(app->settings().RulerUnit, 0);
+    EXPECT_EQ(bar().working().realX, 100.0);
+}
+
+} // namespace
+} // namespace halvera::testing

@@ -1,0 +1,123 @@
+#include "RecordingPrompts.h"
+#include "platform/ui/FileDialogFilter.h"
+#include "platform/ui/JpegQualityDialog.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace halvera {
+namespace {
+
+bool Matches(const QString& patterns, const QString& name) {
+    for (const QString& pattern : patterns.split(u' ', Qt::SkipEmptyParts)) {
+        const QRegularExpression wildcard(QRegularExpression::wildcardToRegularExpression(pattern));
+        if (wildcard.match(name).hasMatch())
+            return true;
+    }
+    return false;
+}
+
+TEST(FileDialogFilter, ConvertsNamesAndPatterns) {
+    const QStringList filters =
+        ConvertFileFilter("HLV file(*.bmp; *.jpg)|*.bmp; *.jpg|Other files(*.*)|*.*||");
+    ASSERT_EQ(filters.size(), 2);
+    EXPECT_TRUE(filters[0].startsWith(QStringLiteral("HLV file(*.bmp; *.jpg) (")));
+    EXPECT_TRUE(filters[1].startsWith(QStringLiteral("Other files(*.*) (")));
+    EXPECT_EQ(FilterPatterns(filters[1]), QStringLiteral("*"));
+}
+
+TEST(FileDialogFilter, PatternsMatchTheExtensionInAnyCase) {
+    const QString images =
+        FilterPatterns(ConvertFileFilter("HLV file(*.bmp; *.jpg)|*.bmp; *.jpg||")[0]);
+    EXPECT_TRUE(Matches(images, "cells.bmp"));
+    EXPECT_TRUE(Matches(images, "CELLS.BMP"));
+    EXPECT_TRUE(Matches(images, "photo.JpG"));
+    EXPECT_FALSE(Matches(images, "photo.jpeg"));
+    EXPECT_FALSE(Matches(images, "notes.txt"));
+    const QString all = FilterPatterns(ConvertFileFilter("Other files(*.*)|*.*||")[0]);
+    EXPECT_TRUE(Matches(all, "README"));
+}
+
+TEST(FileDialogFilter, EachTypeGivesTheSuffixOfItsFirstPattern) {
+    const QStringList filters =
+        ConvertFileFilter("All pictures(*.bmp; *.png)|*.bmp; *.png|PNG file(*.png)|*.png|"
+                          "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||");
+    ASSERT_EQ(filters.size(), 4);
+    EXPECT_EQ(FilterSuffix(filters[0]), QStringLiteral("bmp"));
+    EXPECT_EQ(FilterSuffix(filters[1]), QStringLiteral("png"));
+    EXPECT_EQ(FilterSuffix(filters[2]), QStringLiteral("tif"));
+    EXPECT_EQ(FilterSuffix(filters[3]), QString());
+    EXPECT_TRUE(Matches(FilterPatterns(filters[2]), "scan.TIFF"));
+}
+
+TEST(JpegQualityDialog, StartsAt75WithTheExplanation) {
+    JpegQualityDialog dialog;
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quality"));
+    EXPECT_EQ(dialog.slider()->minimum(), 0);
+    EXPECT_EQ(dialog.slider()->maximum(), 100);
+    EXPECT_EQ(dialog.slider()->tickInterval(), 10);
+    EXPECT_EQ(dialog.slider()->value(), 75);
+    EXPECT_EQ(dialog.edit()->text(), QStringLiteral("75"));
+    bool found = false;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        found |= label->text() ==
+                 QStringLiteral("Compression:\n    0:The lower image quality, the higher "
+                                "compression rate;\n  100:The higher image quality, the Lower "
+                                "compression rate.");
+    }
+    EXPECT_TRUE(found);
+}
+
+TEST(JpegQualityDialog, SliderAndEditFollowEachOther) {
+    JpegQualityDialog dialog;
+    dialog.show();
+    dialog.slider()->setFocus();
+    QTest::keyClick(dialog.slider(), Qt::Key_PageUp);
+    EXPECT_EQ(dialog.edit()->text(), QString::number(dialog.slider()->value()));
+    EXPECT_NE(dialog.slider()->value(), 75);
+
+    dialog.edit()->selectAll();
+    QTest::keyClicks(dialog.edit(), "33");
+    EXPECT_EQ(dialog.slider()->value(), 33);
+    EXPECT_EQ(dialog.edit()->text(), QStringLiteral("33"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.quality(), 33);
+
+    // Not remembered: the next dialog starts at 75 again.
+    JpegQualityDialog next;
+    EXPECT_EQ(next.quality(), 75);
+}
+
+TEST(JpegQualityDialog, OkRefusesAValueOutsideTheRange) {
+    testing::ScopedRecordingPrompts prompts;
+    JpegQualityDialog dialog;
+    dialog.show();
+    dialog.edit()->selectAll();
+    QTest::keyClicks(dialog.edit(), "150");
+    // The slider follows even a value out of range, held at its end.
+    EXPECT_EQ(dialog.slider()->value(), 100);
+    dialog.accept();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"Please enter an integer between 0 and 100."});
+    dialog.edit()->selectAll();
+    QTest::keyClicks(dialog.edit(), "-7");
+    EXPECT_EQ(dialog.slider()->value(), 0);
+    EXPECT_EQ(dialog.edit()->text(), QStringLiteral("-7")) << "the edit keeps what was typed";
+    dialog.edit()->selectAll();
+    QTest::keyClicks(dialog.edit(), "x");
+    EXPECT_EQ(dialog.slider()->value(), 0) << "text that is no number leaves the slider";
+    dialog.edit()->selectAll();
+    QTest::keyClicks(dialog.edit(), "0");
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.quality(), 0);
+}
+
+} // namespace
+} // namespace halvera
