@@ -21,9 +21,11 @@ function(halvera_add_test name)
     halvera_set_test_code_options(${name})
     if(ARG_GUI)
         target_link_libraries(${name} PRIVATE halvera_gui_test_support)
+        target_precompile_headers(${name} REUSE_FROM halvera_gui_test_headers)
     else()
         target_link_libraries(${name} PRIVATE halvera_test_support GTest::gtest_main)
         set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+        target_precompile_headers(${name} REUSE_FROM halvera_test_headers)
     endif()
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
