@@ -1,6 +1,6 @@
 #include "image/BmpFile.h"
 
-#include "image/BmpRle.h"
+#include "image/BmpDecoder.h"
 #include "image/ConvertPackedDib.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
@@ -20,11 +20,9 @@ constexpr uint16_t kBmpSignature = 0x4D42;       // "BM"
 constexpr uint16_t kReferenceSignature = 0x3D3D; // "=="
 constexpr size_t kFileHeaderSize = 14;
 constexpr uint32_t kReferencePixelOffset = kFileHeaderSize + kHeaderSize;
-constexpr uint32_t kLongestHeaderSize = 124;
-constexpr uint32_t kRle8 = 1;
-constexpr uint32_t kRle4 = 2;
 constexpr int kReadError = 1;
 constexpr int kSaveError = 2;
+constexpr const char* kReadMessage = "Can not read the file!";
 
 struct FileHeader {
     uint16_t signature = 0;
@@ -78,131 +76,52 @@ std::optional<FileHeader> ReadFileHeader(std::FILE* file, uint16_t signature) {
     return header;
 }
 
-// Many programs write the longer picture headers of later BMP versions (108 or
-// 124 bytes); their first 40 bytes are the classic header. Such a header is
-// skipped past and the block keeps only the classic one, so the palette and
-// rows follow it as everywhere else in the program.
-bool SkipExtendedHeader(std::FILE* file, BitmapInfoHeader& header) {
-    if (header.biSize == kHeaderSize)
-        return true;
-    if (header.biSize < kHeaderSize || header.biSize > kLongestHeaderSize)
-        return false;
-    uint8_t rest[kLongestHeaderSize - kHeaderSize];
-    if (!ReadExactly(file, rest, header.biSize - kHeaderSize))
-        return false;
-    header.biSize = kHeaderSize;
-    return true;
+// Reads `size` bytes from `offset` on into `target`.
+bool ReadAt(std::FILE* file, uint64_t offset, void* target, uint64_t size) {
+    return fseeko(file, static_cast<off_t>(offset), SEEK_SET) == 0 &&
+           ReadExactly(file, target, static_cast<size_t>(size));
 }
 
-// Whether the file's rows must be rewritten before they form a packed DIB:
-// run-length encoded rows, or rows stored top-down (negative height).
-bool NeedsRowConversion(const BitmapInfoHeader& header) {
-    return header.biHeight < 0 || header.biCompression == kRle8 || header.biCompression == kRle4;
+// The rest of a file laid out as a packed DIB, read straight into its block.
+PackedDib ReadPackedDibOfFile(std::FILE* file, const BmpHeaders& headers, uint64_t fileSize) {
+    PackedDib dib = AllocatePackedDibOfFile(headers, fileSize);
+    if (!dib || !ReadAt(file, kFileHeaderSize + headers.info.biSize, dib.data() + kHeaderSize,
+                        dib.size() - kHeaderSize))
+        return {};
+    return dib;
 }
 
-// The depth a file that needs row conversion keeps, or -1 when the file is
-// refused: RLE8 is 8-bit and RLE4 4-bit, both bottom-up only; top-down files
-// are uncompressed of depth 1, 4, 8 or 24. Sizes as for every other file.
-int ConvertedFileDepth(const BitmapInfoHeader& header) {
-    if (header.biWidth <= 0 || header.biWidth > kMaxDibSide || header.biHeight == 0 ||
-        header.biHeight < -kMaxDibSide || header.biHeight > kMaxDibSide)
-        return -1;
-    const int depth = header.biBitCount;
-    switch (header.biCompression) {
-    case 0:
-        return depth == 1 || depth == 4 || depth == 8 || depth == 24 ? depth : -1;
-    case kRle8:
-        return depth == 8 && header.biHeight > 0 ? depth : -1;
-    case kRle4:
-        return depth == 4 && header.biHeight > 0 ? depth : -1;
-    default:
-        return -1;
+// Any other layout: the file up to the end of its pixel data is read into
+// memory and converted from there.
+PackedDib ReadAndDecode(std::FILE* file, const BmpHeaders& headers, const BmpLayout& layout) {
+    const uint64_t size = layout.pixelStart + layout.pixelBytes;
+    std::unique_ptr<uint8_t[]> bytes(new (std::nothrow) uint8_t[size]);
+    if (!bytes || !ReadAt(file, 0, bytes.get(), size))
+        return {};
+    return DecodeBmpPixels(headers, layout, bytes.get());
+}
+
+// The packed DIB of an open BMP file, or empty, with `refusal` naming a kind
+// of BMP the program does not read. The headers and the layout are judged
+// from the file's first bytes and its length before any block is allocated.
+PackedDib ReadBmpBlock(std::FILE* file, std::string& refusal) {
+    struct stat status {};
+    if (fstat(fileno(file), &status) != 0 || status.st_size < 0)
+        return {};
+    const auto fileSize = static_cast<uint64_t>(status.st_size);
+    uint8_t start[kBmpHeadersMaxSize];
+    const size_t available = std::fread(start, 1, sizeof start, file);
+    const BmpHeadersVerdict verdict = ParseBmpHeaders(start, available, fileSize);
+    if (!verdict.headers) {
+        if (verdict.unsupported)
+            refusal = verdict.unsupported;
+        return {};
     }
-}
-
-// Reads the rest of an RLE or top-down BMP file (after its picture header of
-// `storedHeaderSize` bytes) and rewrites it as an uncompressed, bottom-up
-// packed DIB with a full palette. Unlike the plain files these honour the
-// file's colour count (biClrUsed) and pixel offset, as the programs writing
-// them rely on both. Empty when any part lies outside the file.
-PackedDib ReadConvertedBmp(std::FILE* file, const FileHeader& fileHeader,
-                           const BitmapInfoHeader& header, uint32_t storedHeaderSize) {
-    const int depth = ConvertedFileDepth(header);
-    if (depth < 0)
+    const std::optional<BmpLayout> layout = LocateBmpPixels(*verdict.headers, fileSize);
+    if (!layout)
         return {};
-    const size_t fullPalette = depth <= 8 ? size_t{1} << depth : 0;
-    const size_t colours = header.biClrUsed == 0 ? fullPalette : header.biClrUsed;
-    if (colours > fullPalette)
-        return {};
-    const size_t restSize = fileHeader.fileSize - kFileHeaderSize - storedHeaderSize;
-    const int64_t pixelStart =
-        int64_t{fileHeader.pixelOffset} - int64_t{kFileHeaderSize} - storedHeaderSize;
-    if (pixelStart < static_cast<int64_t>(colours * 4) ||
-        pixelStart > static_cast<int64_t>(restSize))
-        return {};
-    PackedDib rest = PackedDib::Allocate(restSize);
-    if (!rest || !ReadExactly(file, rest.data(), restSize))
-        return {};
-
-    const int32_t height = header.biHeight < 0 ? -header.biHeight : header.biHeight;
-    const auto stride = static_cast<size_t>(DibStride(header.biWidth, depth));
-    const size_t rowsStart = kHeaderSize + fullPalette * 4;
-    PackedDib dib = PackedDib::Allocate(rowsStart + stride * static_cast<size_t>(height));
-    if (!dib)
-        return {};
-    BitmapInfoHeader& target = *dib.header();
-    target = header;
-    target.biHeight = height;
-    target.biCompression = 0;
-    target.biSizeImage = 0;
-    target.biClrUsed = 0;
-    target.biClrImportant = 0;
-    std::memcpy(dib.data() + kHeaderSize, rest.data(), colours * 4);
-
-    const uint8_t* pixels = rest.data() + pixelStart;
-    const size_t pixelBytes = restSize - static_cast<size_t>(pixelStart);
-    uint8_t* rows = dib.data() + rowsStart;
-    if (header.biCompression != 0)
-        return DecodeBmpRle(pixels, pixelBytes, depth, header.biWidth, height, rows, stride)
-                   ? std::move(dib)
-                   : PackedDib{};
-    // Top-down rows: the file's first row is the top image row.
-    if (stride * static_cast<size_t>(height) > pixelBytes)
-        return {};
-    for (int32_t y = 0; y < height; ++y)
-        std::memcpy(rows + stride * static_cast<size_t>(height - 1 - y), pixels + stride * y,
-                    stride);
-    return dib;
-}
-
-// The packed DIB of an open BMP file, or empty. The picture header is judged
-// before the block is allocated, so no memory is spent on a refused file, and
-// a file too short for header + full palette + rows is refused.
-PackedDib ReadBmpBlock(std::FILE* file) {
-    const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kBmpSignature);
-    if (!fileHeader || fileHeader->fileSize < kFileHeaderSize + kHeaderSize)
-        return {};
-    BitmapInfoHeader header;
-    if (!ReadExactly(file, &header, sizeof header))
-        return {};
-    const uint32_t skippedHeader = header.biSize - kHeaderSize;
-    if (!SkipExtendedHeader(file, header) ||
-        fileHeader->fileSize < kFileHeaderSize + kHeaderSize + skippedHeader)
-        return {};
-    if (NeedsRowConversion(header))
-        return ReadConvertedBmp(file, *fileHeader, header, kHeaderSize + skippedHeader);
-    const size_t blockSize = fileHeader->fileSize - kFileHeaderSize - skippedHeader;
-    const int64_t required = PackedDibRequiredSize(header);
-    if (required < 0 || static_cast<uint64_t>(required) > blockSize)
-        return {};
-
-    PackedDib dib = PackedDib::Allocate(blockSize);
-    if (!dib)
-        return {};
-    std::memcpy(dib.data(), &header, sizeof header);
-    if (!ReadExactly(file, dib.data() + sizeof header, blockSize - sizeof header))
-        return {};
-    return dib;
+    return layout->packedDib ? ReadPackedDibOfFile(file, *verdict.headers, fileSize)
+                             : ReadAndDecode(file, *verdict.headers, *layout);
 }
 
 // A copy of the image block of an open reference file, read only when the file
@@ -249,13 +168,19 @@ PackedDib CBmpFile::ReadPackedDib(const std::string& path) {
         return {};
     }
     PackedDib dib;
+    std::string refusal;
     {
         WaitCursor wait;
-        dib = ReadBmpBlock(file.get());
+        dib = ReadBmpBlock(file.get(), refusal);
         file.reset();
     }
-    if (!dib)
+    if (dib)
+        return dib;
+    // A kind of BMP the program does not read is named on a second line.
+    if (refusal.empty())
         ReportFileError(kReadError);
+    else
+        ShowMessage(std::string(kReadMessage) + "\n" + refusal, MessageIcon::Warning);
     return dib;
 }
 
@@ -283,7 +208,7 @@ bool CBmpFile::WriteReference(const std::string& path, const CDibImage& image) {
 
 void CBmpFile::ReportFileError(int kind) {
     if (kind == kReadError)
-        ShowMessage("Can not read the file!", MessageIcon::Warning);
+        ShowMessage(kReadMessage, MessageIcon::Warning);
     else if (kind == kSaveError)
         ShowMessage("Cannotsave the file!", MessageIcon::Warning);
 }

@@ -7,16 +7,18 @@
 
 namespace halvera {
 
-// BMP files and reference-image files. Both are a 14-byte file header
-// ("BM" or "==", file size, two reserved words, pixel offset) followed by the
-// image block exactly as held in memory. Each call opens and closes its own
-// file; every failure is reported to the user before the call returns.
+// BMP files and reference-image files. The program writes both as a 14-byte
+// file header ("BM" or "==", file size, two reserved words, pixel offset)
+// followed by the image block exactly as held in memory; BMP files as other
+// programs write them are read too. Each call opens and closes its own file;
+// every failure is reported to the user before the call returns.
 class CBmpFile {
 public:
-    // Reads a BMP file of depth 1, 4, 8 or 24 into a packed DIB with a full
-    // palette and bottom-up, uncompressed rows: uncompressed files with a full
-    // palette as they are; RLE8, RLE4 and top-down files rewritten (BmpRle.h).
-    // Empty after "Can not read the file!".
+    // Reads a BMP file (BmpHeaders.h, BmpLayout.h) into a packed DIB with a
+    // full palette and bottom-up, uncompressed rows of 1, 4, 8 or 24 bits: a
+    // file already laid out that way is taken as it is, any other converted
+    // (BmpDecoder.h). Empty after "Can not read the file!", which for a kind
+    // of BMP the program does not read has the reason on a second line.
     PackedDib ReadPackedDib(const std::string& path);
 
     // Writes `image` as a BMP file. False when `image` holds no block (no

@@ -99,6 +99,35 @@ TEST_F(BatchTool, InfoReportsTheDepthAsRead) {
     }
 }
 
+TEST_F(BatchTool, ReadsSixteenBitFilesAndNamesTheKindsItDoesNotRead) {
+    // 2 x 1 at 16 bits, 5-5-5: red 16 of 31, then white.
+    const std::string sixteen = folder.file("sixteen.bmp");
+    testing::WriteFileBytes(
+        sixteen, testing::ImageFileBytes(testing::PackedDibBytes(testing::PictureHeader(2, 1, 16),
+                                                                 {}, {0x00, 0x40, 0xFF, 0x7F}),
+                                         0));
+    CliResult result = RunCliCapturing({"info", sixteen});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "width=2 height=1 depth=24\n");
+    const std::string output = folder.file("out.bmp");
+    ASSERT_EQ(RunCliCapturing({"convert", sixteen, output}).status, 0);
+    const Bytes written = testing::ReadFileBytes(output);
+    ASSERT_EQ(written.size(), 54u + 8);
+    // round(16 * 255 / 31) = 132; 31 is 255.
+    EXPECT_EQ(Bytes(written.begin() + 54, written.begin() + 60), (Bytes{0, 0, 132, 255, 255, 255}));
+
+    const std::string twoBit = folder.file("two-bit.bmp");
+    testing::WriteFileBytes(
+        twoBit,
+        testing::ImageFileBytes(testing::PackedDibBytes(testing::PictureHeader(4, 1, 2),
+                                                        std::vector<RgbQuad>(4), Bytes(4, 0)),
+                                4));
+    result = RunCliCapturing({"info", twoBit});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "Can not read the file!\nBMP files of 2 bits per pixel are not read.\n");
+    EXPECT_EQ(result.out, "");
+}
+
 TEST_F(BatchTool, EveryRefusedFileSaysCanNotReadTheFileAndExits1) {
     const std::string good = WriteBmp24("good.bmp", 5, 2);
     Bytes bytes = testing::ReadFileBytes(good);
@@ -110,9 +139,9 @@ TEST_F(BatchTool, EveryRefusedFileSaysCanNotReadTheFileAndExits1) {
     signature[0] = '=';
     signature[1] = '=';
     testing::WriteFileBytes(refused.emplace_back(folder.file("signature.bmp")), signature);
-    Bytes depth16 = bytes;
-    depth16[14 + 14] = 16;
-    testing::WriteFileBytes(refused.emplace_back(folder.file("depth16.bmp")), depth16);
+    Bytes depth12 = bytes;
+    depth12[14 + 14] = 12;
+    testing::WriteFileBytes(refused.emplace_back(folder.file("depth12.bmp")), depth12);
     testing::WriteFileBytes(refused.emplace_back(folder.file("picture.png")), bytes);
     testing::WriteFileBytes(refused.emplace_back(folder.file("picture.jpeg")), bytes);
 

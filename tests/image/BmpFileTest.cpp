@@ -167,7 +167,7 @@ TEST_F(BmpFileTest, RefusesAStoredSizeThatDiffersFromTheFilesLength) {
     ExpectRefused(file, "one byte less");
 }
 
-TEST_F(BmpFileTest, RefusesFilesShorterThanHeaderFullPaletteAndRows) {
+TEST_F(BmpFileTest, RefusesFilesShorterThanHeaderPaletteAndRows) {
     // Each file's stored size matches its length; only its content is short.
     auto consistent = [](Bytes file) {
         PutLittle32At(file, 2, static_cast<uint32_t>(file.size()));
@@ -177,12 +177,16 @@ TEST_F(BmpFileTest, RefusesFilesShorterThanHeaderFullPaletteAndRows) {
     lastRowShort.pop_back();
     ExpectRefused(consistent(lastRowShort), "24-bit, one byte short");
 
-    // An 8-bit file with a 2-colour palette (biClrUsed 2) and its rows.
+    // An 8-bit file with a 2-colour palette (biClrUsed 2) whose rows are one
+    // byte short: they fit neither after that palette nor after a full one.
     BitmapInfoHeader header = testing::PictureHeader(8, 8, 8);
     header.biClrUsed = 2;
     const Bytes rows = testing::PackIndexedRows(8, 8, 8, [](int x, int) { return x & 1; });
-    ExpectRefused(testing::ImageFileBytes(testing::PackedDibBytes(header, TwoColours(), rows), 2),
-                  "8-bit with a short palette");
+    Bytes shortPalette =
+        testing::ImageFileBytes(testing::PackedDibBytes(header, TwoColours(), rows), 2);
+    ASSERT_TRUE(Read(shortPalette));
+    shortPalette.pop_back();
+    ExpectRefused(consistent(shortPalette), "8-bit with a short palette, one byte short");
 
     const Bytes whole = OneBitFile(9, 2);
     ExpectRefused(consistent(Bytes(whole.begin(), whole.begin() + 54)), "header only");
@@ -201,12 +205,12 @@ TEST_F(BmpFileTest, RefusesOtherSignaturesReservedWordsDepthsAndCompression) {
     file[1] = '=';
     ExpectRefused(file, "reference signature");
 
-    for (const int depth : {16, 32}) {
+    for (const int depth : {0, 7, 48}) {
         const Bytes rows(((4 * depth + 31) / 32) * 4 * 4, 0);
         ExpectRefused(
             testing::ImageFileBytes(
                 testing::PackedDibBytes(testing::PictureHeader(4, 4, depth), {}, rows), 0),
-            "depth 16 or 32");
+            "depth 0, 7 or 48");
     }
     BitmapInfoHeader bitFields = testing::PictureHeader(4, 4, 24);
     bitFields.biCompression = 3;

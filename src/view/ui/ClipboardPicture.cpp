@@ -1,5 +1,6 @@
 #include "view/ui/ClipboardPicture.h"
 
+#include "image/BmpDecoder.h"
 #include "image/ConvertPackedDib.h"
 #include "view/PackImage.h"
 
@@ -30,30 +31,12 @@ void PutLittle32(char* at, uint32_t value) {
         at[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
-uint32_t Little32(const char* at) {
-    uint32_t value = 0;
-    for (int i = 3; i >= 0; --i)
-        value = (value << 8) | static_cast<uint8_t>(at[i]);
-    return value;
-}
-
-// The packed DIB inside a BMP file when its rows follow the header and a full
-// palette right away, as the program's own readers expect; else empty.
+// The packed DIB of a BMP file, read by the same rules as a file opened from
+// disk; empty when those refuse it.
 PackedDib PackedDibOfBmpFile(const QByteArray& file) {
-    if (file.size() < kFileHeaderSize + kHeaderSize || file[0] != 'B' || file[1] != 'M')
-        return {};
-    BitmapInfoHeader header;
-    std::memcpy(&header, file.constData() + kFileHeaderSize, sizeof header);
-    if (header.biSize != kHeaderSize || !IsReadableDibHeader(header))
-        return {};
-    const int64_t offset = kFileHeaderSize + kHeaderSize + 4 * PaletteEntries(header.biBitCount);
-    const int64_t size = PackedDibRequiredSize(header);
-    if (Little32(file.constData() + 10) != offset || file.size() < kFileHeaderSize + size)
-        return {};
-    PackedDib picture = PackedDib::Allocate(static_cast<size_t>(size));
-    if (picture)
-        std::memcpy(picture.data(), file.constData() + kFileHeaderSize, picture.size());
-    return picture;
+    return ReadBmpBytes(reinterpret_cast<const uint8_t*>(file.constData()),
+                        static_cast<size_t>(file.size()))
+        .picture;
 }
 
 PackedDib IndexedToPicture(const QImage& image) {

@@ -16,10 +16,11 @@ namespace halvera {
 // header, then the packed DIB), so image editors and word processors can
 // paste it.
 //
-// In: "image/bmp" is taken as it is when it holds an uncompressed bottom-up
-// picture of depth 1, 4, 8 or 24 (an 8-bit picture keeps its palette); any
-// other picture Qt can read (PNG, JPEG, 32-bit or top-down BMP, ...) becomes a
-// 24-bit packed DIB, or an 8-bit one with its palette when it arrived indexed.
+// In: "image/bmp" is read as File Open reads a BMP file (BmpDecoder.h), so
+// a picture pastes exactly as it opens (an indexed picture keeps its
+// palette); any other picture Qt can read (PNG, JPEG, a BMP the program
+// refuses, ...) becomes a 24-bit packed DIB, or an 8-bit one with its palette
+// when it arrived indexed.
 
 inline constexpr char kBmpMimeType[] = "image/bmp";
 

@@ -8,6 +8,8 @@
 #include <QBuffer>
 #include <QMimeData>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 namespace halvera::testing {
 namespace {
@@ -47,6 +49,43 @@ TEST(ClipboardPicture, ABmpFileComesBackExactly) {
     onlyBmp.setData(QStringLiteral("image/bmp"), data->data(QStringLiteral("image/bmp")));
     EXPECT_TRUE(OffersPicture(&onlyBmp));
     EXPECT_TRUE(SamePixels(Unpacked(PictureFromMimeData(&onlyBmp)).dib(), image.dib()));
+}
+
+// Appends `value` to `bytes` as `size` little-endian bytes.
+void AppendLittle(QByteArray& bytes, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i)
+        bytes.append(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+TEST(ClipboardPicture, ABmpFilePastesExactlyAsItOpens) {
+    // 2 x 1 at 16 bits with 5-6-5 masks: red 16 of 31, then green 63 of 63.
+    QByteArray bmp("BM");
+    for (const auto& [value, size] : std::vector<std::pair<uint32_t, int>>{{70, 4},
+                                                                           {0, 4},
+                                                                           {66, 4}, // file header
+                                                                           {40, 4},
+                                                                           {2, 4},
+                                                                           {1, 4},
+                                                                           {1, 2},
+                                                                           {16, 2},
+                                                                           {3, 4}, // picture header
+                                                                           {4, 4},
+                                                                           {0, 4},
+                                                                           {0, 4},
+                                                                           {0, 4},
+                                                                           {0, 4},
+                                                                           {0xF800, 4},
+                                                                           {0x07E0, 4},
+                                                                           {0x001F, 4}, // masks
+                                                                           {0x8000, 2},
+                                                                           {0x07E0, 2}})
+        AppendLittle(bmp, value, size);
+    QMimeData data;
+    data.setData(QStringLiteral("image/bmp"), bmp);
+    const DibBlock image = Unpacked(PictureFromMimeData(&data));
+    ASSERT_EQ(image.width(), 2);
+    EXPECT_EQ(PixelAt(image.dib(), 0, 0), (Bgr{0, 0, 132})); // round(16 * 255 / 31)
+    EXPECT_EQ(PixelAt(image.dib(), 1, 0), (Bgr{0, 255, 0}));
 }
 
 TEST(ClipboardPicture, AnIndexedPictureKeepsItsPalette) {
