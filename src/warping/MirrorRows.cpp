@@ -22,12 +22,23 @@ using Tag16 = hn::CappedTag<uint8_t, 16>;
 alignas(16) constexpr uint8_t kReversed[16] = {15, 14, 13, 12, 11, 10, 9, 8,
                                                7,  6,  5,  4,  3,  2,  1, 0};
 
+// The lanes of `v` in reverse order. The table's indices name 16 bytes, so it
+// serves only vectors of 16 lanes; the plain target's vector holds one byte,
+// which is its own reverse, and looking up byte 15 of it would read past it.
+template <class D> HWY_INLINE hn::Vec<D> ReverseLanes(D d, hn::Vec<D> v) {
+    if constexpr (hn::MaxLanes(D()) == 1) {
+        return v;
+    } else {
+        static_assert(hn::MaxLanes(D()) == sizeof(kReversed), "the table reverses 16 lanes");
+        return hn::TableLookupBytes(v, hn::Load(d, kReversed));
+    }
+}
+
 // Vectors of pixels from both ends change places reversed, while the two do
 // not overlap; the pixels left in the middle are swapped one by one.
 void MirrorRgbRowTarget(uint8_t* row, int32_t width) {
     const Tag16 d;
     const auto lanes = static_cast<int32_t>(hn::Lanes(d));
-    const auto reversed = hn::Load(d, kReversed);
     int32_t x = 0;
     for (; 2 * (x + lanes) <= width; x += lanes) {
         uint8_t* left = row + ptrdiff_t{3} * x;
@@ -35,12 +46,10 @@ void MirrorRgbRowTarget(uint8_t* row, int32_t width) {
         hn::Vec<decltype(d)> lb, lg, lr, rb, rg, rr;
         hn::LoadInterleaved3(d, left, lb, lg, lr);
         hn::LoadInterleaved3(d, right, rb, rg, rr);
-        hn::StoreInterleaved3(hn::TableLookupBytes(rb, reversed),
-                              hn::TableLookupBytes(rg, reversed),
-                              hn::TableLookupBytes(rr, reversed), d, left);
-        hn::StoreInterleaved3(hn::TableLookupBytes(lb, reversed),
-                              hn::TableLookupBytes(lg, reversed),
-                              hn::TableLookupBytes(lr, reversed), d, right);
+        hn::StoreInterleaved3(ReverseLanes(d, rb), ReverseLanes(d, rg), ReverseLanes(d, rr), d,
+                              left);
+        hn::StoreInterleaved3(ReverseLanes(d, lb), ReverseLanes(d, lg), ReverseLanes(d, lr), d,
+                              right);
     }
     for (; x < width - 1 - x; ++x) {
         uint8_t* p = row + ptrdiff_t{3} * x;
@@ -56,13 +65,12 @@ void MirrorRgbRowTarget(uint8_t* row, int32_t width) {
 void MirrorByteRowTarget(uint8_t* row, int32_t width) {
     const Tag16 d;
     const auto lanes = static_cast<int32_t>(hn::Lanes(d));
-    const auto reversed = hn::Load(d, kReversed);
     int32_t x = 0;
     for (; 2 * (x + lanes) <= width; x += lanes) {
         const auto left = hn::LoadU(d, row + x);
         const auto right = hn::LoadU(d, row + (width - x - lanes));
-        hn::StoreU(hn::TableLookupBytes(right, reversed), d, row + x);
-        hn::StoreU(hn::TableLookupBytes(left, reversed), d, row + (width - x - lanes));
+        hn::StoreU(ReverseLanes(d, right), d, row + x);
+        hn::StoreU(ReverseLanes(d, left), d, row + (width - x - lanes));
     }
     for (; x < width - 1 - x; ++x) {
         const uint8_t held = row[x];
