@@ -2,9 +2,11 @@
 
 #include "image/BmpRle.h"
 #include "image/ConvertPackedDib.h"
+#include "image/ReadFailure.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -63,17 +65,28 @@ bool ReadExactly(std::FILE* file, void* data, size_t size) {
 }
 
 // Reads the file header and accepts it when the signature is `signature`, both
-// reserved words are 0 and the stored file size is the file's real length.
-std::optional<FileHeader> ReadFileHeader(std::FILE* file, uint16_t signature) {
+// reserved words are 0 and the stored file size is the file's real length;
+// else `failure` says which.
+std::optional<FileHeader> ReadFileHeader(std::FILE* file, uint16_t signature,
+                                         ReadFailure& failure) {
     uint8_t bytes[kFileHeaderSize];
+    failure = {ReadProblem::NotAPicture, "BMP"};
     if (!ReadExactly(file, bytes, sizeof bytes))
         return std::nullopt;
     const FileHeader header{Little16(bytes), Little32(bytes + 2), Little16(bytes + 6),
                             Little16(bytes + 8), Little32(bytes + 10)};
-    if (header.signature != signature || header.reserved1 != 0 || header.reserved2 != 0)
+    if (header.signature != signature)
+        return std::nullopt;
+    failure = {ReadProblem::Damaged, "the reserved header words are not 0"};
+    if (header.reserved1 != 0 || header.reserved2 != 0)
         return std::nullopt;
     struct stat status {};
-    if (fstat(fileno(file), &status) != 0 || status.st_size != off_t{header.fileSize})
+    if (fstat(fileno(file), &status) != 0)
+        return std::nullopt;
+    failure = status.st_size < off_t{header.fileSize}
+                  ? ReadFailure{ReadProblem::Truncated, {}}
+                  : ReadFailure{ReadProblem::Damaged, "the file is longer than its header says"};
+    if (status.st_size != off_t{header.fileSize})
         return std::nullopt;
     return header;
 }
@@ -82,12 +95,15 @@ std::optional<FileHeader> ReadFileHeader(std::FILE* file, uint16_t signature) {
 // 124 bytes); their first 40 bytes are the classic header. Such a header is
 // skipped past and the block keeps only the classic one, so the palette and
 // rows follow it as everywhere else in the program.
-bool SkipExtendedHeader(std::FILE* file, BitmapInfoHeader& header) {
+bool SkipExtendedHeader(std::FILE* file, BitmapInfoHeader& header, ReadFailure& failure) {
     if (header.biSize == kHeaderSize)
         return true;
+    failure = {ReadProblem::Unsupported,
+               "a picture header of " + std::to_string(header.biSize) + " bytes"};
     if (header.biSize < kHeaderSize || header.biSize > kLongestHeaderSize)
         return false;
     uint8_t rest[kLongestHeaderSize - kHeaderSize];
+    failure = {ReadProblem::Truncated, {}};
     if (!ReadExactly(file, rest, header.biSize - kHeaderSize))
         return false;
     header.biSize = kHeaderSize;
@@ -126,21 +142,26 @@ int ConvertedFileDepth(const BitmapInfoHeader& header) {
 // file's colour count (biClrUsed) and pixel offset, as the programs writing
 // them rely on both. Empty when any part lies outside the file.
 PackedDib ReadConvertedBmp(std::FILE* file, const FileHeader& fileHeader,
-                           const BitmapInfoHeader& header, uint32_t storedHeaderSize) {
+                           const BitmapInfoHeader& header, uint32_t storedHeaderSize,
+                           ReadFailure& failure) {
     const int depth = ConvertedFileDepth(header);
+    failure = RefusedHeaderFailure(header);
     if (depth < 0)
         return {};
     const size_t fullPalette = depth <= 8 ? size_t{1} << depth : 0;
     const size_t colours = header.biClrUsed == 0 ? fullPalette : header.biClrUsed;
+    failure = {ReadProblem::Damaged, "more palette colours than its depth allows"};
     if (colours > fullPalette)
         return {};
     const size_t restSize = fileHeader.fileSize - kFileHeaderSize - storedHeaderSize;
     const int64_t pixelStart =
         int64_t{fileHeader.pixelOffset} - int64_t{kFileHeaderSize} - storedHeaderSize;
+    failure = {ReadProblem::Damaged, "the pixel data offset lies outside the file"};
     if (pixelStart < static_cast<int64_t>(colours * 4) ||
         pixelStart > static_cast<int64_t>(restSize))
         return {};
     PackedDib rest = PackedDib::Allocate(restSize);
+    failure = {rest ? ReadProblem::Truncated : ReadProblem::OutOfMemory, {}};
     if (!rest || !ReadExactly(file, rest.data(), restSize))
         return {};
 
@@ -148,6 +169,7 @@ PackedDib ReadConvertedBmp(std::FILE* file, const FileHeader& fileHeader,
     const auto stride = static_cast<size_t>(DibStride(header.biWidth, depth));
     const size_t rowsStart = kHeaderSize + fullPalette * 4;
     PackedDib dib = PackedDib::Allocate(rowsStart + stride * static_cast<size_t>(height));
+    failure = {ReadProblem::OutOfMemory, {}};
     if (!dib)
         return {};
     BitmapInfoHeader& target = *dib.header();
@@ -162,11 +184,13 @@ PackedDib ReadConvertedBmp(std::FILE* file, const FileHeader& fileHeader,
     const uint8_t* pixels = rest.data() + pixelStart;
     const size_t pixelBytes = restSize - static_cast<size_t>(pixelStart);
     uint8_t* rows = dib.data() + rowsStart;
+    failure = {ReadProblem::Damaged, "run-length data leave the picture or lack their end"};
     if (header.biCompression != 0)
         return DecodeBmpRle(pixels, pixelBytes, depth, header.biWidth, height, rows, stride)
                    ? std::move(dib)
                    : PackedDib{};
     // Top-down rows: the file's first row is the top image row.
+    failure = {ReadProblem::Truncated, {}};
     if (stride * static_cast<size_t>(height) > pixelBytes)
         return {};
     for (int32_t y = 0; y < height; ++y)
@@ -178,25 +202,32 @@ PackedDib ReadConvertedBmp(std::FILE* file, const FileHeader& fileHeader,
 // The packed DIB of an open BMP file, or empty. The picture header is judged
 // before the block is allocated, so no memory is spent on a refused file, and
 // a file too short for header + full palette + rows is refused.
-PackedDib ReadBmpBlock(std::FILE* file) {
-    const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kBmpSignature);
-    if (!fileHeader || fileHeader->fileSize < kFileHeaderSize + kHeaderSize)
+PackedDib ReadBmpBlock(std::FILE* file, ReadFailure& failure) {
+    const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kBmpSignature, failure);
+    if (!fileHeader)
+        return {};
+    failure = {ReadProblem::Truncated, {}};
+    if (fileHeader->fileSize < kFileHeaderSize + kHeaderSize)
         return {};
     BitmapInfoHeader header;
     if (!ReadExactly(file, &header, sizeof header))
         return {};
     const uint32_t skippedHeader = header.biSize - kHeaderSize;
-    if (!SkipExtendedHeader(file, header) ||
-        fileHeader->fileSize < kFileHeaderSize + kHeaderSize + skippedHeader)
+    if (!SkipExtendedHeader(file, header, failure))
+        return {};
+    failure = {ReadProblem::Truncated, {}};
+    if (fileHeader->fileSize < kFileHeaderSize + kHeaderSize + skippedHeader)
         return {};
     if (NeedsRowConversion(header))
-        return ReadConvertedBmp(file, *fileHeader, header, kHeaderSize + skippedHeader);
+        return ReadConvertedBmp(file, *fileHeader, header, kHeaderSize + skippedHeader, failure);
     const size_t blockSize = fileHeader->fileSize - kFileHeaderSize - skippedHeader;
     const int64_t required = PackedDibRequiredSize(header);
+    failure = required < 0 ? RefusedHeaderFailure(header) : ReadFailure{ReadProblem::Truncated, {}};
     if (required < 0 || static_cast<uint64_t>(required) > blockSize)
         return {};
 
     PackedDib dib = PackedDib::Allocate(blockSize);
+    failure = {dib ? ReadProblem::Truncated : ReadProblem::OutOfMemory, {}};
     if (!dib)
         return {};
     std::memcpy(dib.data(), &header, sizeof header);
@@ -208,7 +239,8 @@ PackedDib ReadBmpBlock(std::FILE* file) {
 // A copy of the image block of an open reference file, read only when the file
 // holds an image of exactly the width, height and depth of `image`; else null.
 std::unique_ptr<uint8_t[]> ReadReferenceBlock(std::FILE* file, const CDibImage& image) {
-    const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kReferenceSignature);
+    ReadFailure unused;
+    const std::optional<FileHeader> fileHeader = ReadFileHeader(file, kReferenceSignature, unused);
     if (!fileHeader || fileHeader->pixelOffset != kReferencePixelOffset)
         return nullptr;
     const auto blockSize = static_cast<size_t>(image.blockSize);
@@ -243,19 +275,24 @@ bool WriteImageFile(const std::string& path, const CDibImage& image, uint16_t si
 } // namespace
 
 PackedDib CBmpFile::ReadPackedDib(const std::string& path) {
+    if (const std::optional<ReadFailure> unopenable = UnopenableFile(path)) {
+        ReportReadFailure(path, *unopenable);
+        return {};
+    }
     FileHandle file = OpenForReading(path);
     if (!file) {
-        ReportFileError(kReadError);
+        ReportReadFailure(path, OpenFailureOf(errno));
         return {};
     }
     PackedDib dib;
+    ReadFailure failure;
     {
         WaitCursor wait;
-        dib = ReadBmpBlock(file.get());
+        dib = ReadBmpBlock(file.get(), failure);
         file.reset();
     }
     if (!dib)
-        ReportFileError(kReadError);
+        ReportReadFailure(path, failure);
     return dib;
 }
 

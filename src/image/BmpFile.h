@@ -16,7 +16,8 @@ public:
     // Reads a BMP file of depth 1, 4, 8 or 24 into a packed DIB with a full
     // palette and bottom-up, uncompressed rows: uncompressed files with a full
     // palette as they are; RLE8, RLE4 and top-down files rewritten (BmpRle.h).
-    // Empty after "Can not read the file!".
+    // Empty after "Can not read the file!" with the file and the reason on a
+    // second line (ReadFailure.h).
     PackedDib ReadPackedDib(const std::string& path);
 
     // Writes `image` as a BMP file. False when `image` holds no block (no
