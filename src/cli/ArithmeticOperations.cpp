@@ -21,7 +21,7 @@ namespace {
 // Reads the picture file `path` as File Open does and makes it a 24-bit image.
 bool ReadImage(const std::string& path, DibBlock& image) {
     const PackedDib picture = ReadPicture(path);
-    return picture && PictureToRgb(picture, image);
+    return picture && PictureToRgb(path, picture, image);
 }
 
 PreparedOperation PrepareArithmetic(const OperationArguments& arguments) {
@@ -77,10 +77,12 @@ bool RunMakeReference(CMavDoc&) {
     return true;
 }
 
-bool WriteReference(CMavDoc& doc, const std::string& path) {
+PreparedOperation PrepareReferenceOutput(const std::string& path) {
     if (!EndsWithIgnoringCase(path, ".REF"))
         throw UsageError("the output file of make-reference must end in .ref: " + path);
-    return CBmpFile().WriteReference(path, doc.image());
+    return [path](CMavDoc& doc) {
+        return CBmpFile().WriteReference(path, doc.image());
+    };
 }
 
 // The reference is read into the document's initial copy, as the dialog's
@@ -108,7 +110,7 @@ constexpr std::array kOperations = {
     CliOperation{"shade-morph7", "shade-morph7", &WithoutArguments<&RunShadeMorph7>},
     CliOperation{"shade-morph9", "shade-morph9", &WithoutArguments<&RunShadeMorph9>},
     CliOperation{"make-reference", "make-reference (OUT is a .ref file)",
-                 &WithoutArguments<&RunMakeReference>, &WriteReference},
+                 &WithoutArguments<&RunMakeReference>, &PrepareReferenceOutput},
     CliOperation{"reference-divide", "reference-divide reference=FILE level=L roi=0|1",
                  &PrepareReferenceDivide},
 };

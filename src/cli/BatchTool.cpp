@@ -1,6 +1,7 @@
 #include "cli/BatchTool.h"
 
 #include "cli/CliOperation.h"
+#include "cli/CommandWords.h"
 #include "cli/MeasureCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/ScanCommands.h"
@@ -16,6 +17,7 @@
 #include <cstdio>
 #include <new>
 #include <optional>
+#include <span>
 
 namespace halvera {
 
@@ -23,10 +25,23 @@ namespace {
 
 constexpr int kDefaultJpegQuality = 75;
 
+constexpr CommandOption kConvertOptions[] = {{"--quality"}};
+constexpr CommandOption kApplyOptions[] = {
+    {"--mask"}, {"--mask-out"}, {"--quality"}, {"--calibration"}};
+
+constexpr const char* kInfoUsage = "       halvera-cli info FILE\n";
+constexpr const char* kConvertUsage = "       halvera-cli convert IN OUT [--quality Q]\n";
+constexpr const char* kApplyUsage =
+    "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] "
+    "[--quality Q]\n"
+    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n";
+
+// The words of info, convert, apply and the video commands, read by the
+// command's own options.
 struct CommandLine {
     std::string command;
     std::vector<std::string> positional;
-    std::optional<int> quality;
+    int quality = kDefaultJpegQuality;
     std::optional<std::string> mask;
     std::optional<std::string> maskOut;
     std::optional<std::string> source;
@@ -35,45 +50,20 @@ struct CommandLine {
     std::optional<std::string> calibration;
 };
 
-template <class T> void SetOnce(std::optional<T>& option, T value, const std::string& name) {
-    if (option)
-        throw UsageError(name + " is given twice");
-    option = std::move(value);
-}
-
-// Splits the words into the command, its positional words and its options.
-// Options may stand anywhere after the command; each takes one value.
-CommandLine ParseCommandLine(const std::vector<std::string>& words) {
-    if (words.empty())
-        throw UsageError("no command given");
+CommandLine ReadCommandLine(const std::string& command, std::span<const CommandOption> known,
+                            const std::vector<std::string>& words) {
+    const CommandWords split = SplitCommandWords(command, known, words);
     CommandLine line;
-    line.command = words[0];
-    for (size_t i = 1; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (!word.starts_with("--")) {
-            line.positional.push_back(word);
-            continue;
-        }
-        if (i + 1 == words.size())
-            throw UsageError(word + " needs a value");
-        const std::string& value = words[++i];
-        if (word == "--quality")
-            SetOnce(line.quality, ParseQuality(value), word);
-        else if (word == "--mask")
-            SetOnce(line.mask, value, word);
-        else if (word == "--mask-out")
-            SetOnce(line.maskOut, value, word);
-        else if (word == "--calibration")
-            SetOnce(line.calibration, value, word);
-        else if (word == "--source")
-            SetOnce(line.source, value, word);
-        else if (word == "--time")
-            SetOnce(line.time, value, word);
-        else if (word == "--rate")
-            SetOnce(line.rate, value, word);
-        else
-            throw UsageError("unknown option " + word);
-    }
+    line.command = command;
+    line.positional = split.positional;
+    if (const std::optional<std::string> quality = split.once("--quality"))
+        line.quality = ParseQuality(*quality);
+    line.mask = split.once("--mask");
+    line.maskOut = split.once("--mask-out");
+    line.calibration = split.once("--calibration");
+    line.source = split.once("--source");
+    line.time = split.once("--time");
+    line.rate = split.once("--rate");
     return line;
 }
 
@@ -107,7 +97,7 @@ bool LoadMask(CMavDoc& doc, const std::string& path) {
         return false;
     }
     DibBlock colour;
-    if (!PictureToRgb(picture, colour))
+    if (!PictureToRgb(path, picture, colour))
         return false;
     const CDibImage source = colour.dib();
     const CDibImage mask = doc.mask();
@@ -122,8 +112,6 @@ bool LoadMask(CMavDoc& doc, const std::string& path) {
 
 int RunInfo(const CommandLine& line) {
     RequireWords(line, 1, "one file: info FILE");
-    if (line.quality || line.mask || line.maskOut)
-        throw UsageError("info takes no options");
     const PackedDib picture = ReadPicture(line.positional[0]);
     if (!picture)
         return kExitFailure;
@@ -135,8 +123,6 @@ int RunInfo(const CommandLine& line) {
 
 int RunConvert(const CommandLine& line) {
     RequireWords(line, 2, "two files: convert IN OUT");
-    if (line.mask || line.maskOut)
-        throw UsageError("convert takes no mask");
     RequirePictureName(line.positional[1]);
 
     AppSettings settings;
@@ -146,75 +132,154 @@ int RunConvert(const CommandLine& line) {
     return kExitSuccess;
 }
 
-int RunApply(const CommandLine& line) {
-    if (line.positional.size() < 3)
-        throw UsageError("apply takes IN OUT OP");
-    const std::string& input = line.positional[0];
+// The usage of apply for one operation, or with every operation's name.
+std::string ApplyUsage(const CliOperation* operation) {
+    if (operation)
+        return kApplyUsage + ("OP here: " + std::string(operation->usage) + "\n");
+    std::string names = "OP is one of:";
+    size_t lineLength = names.size();
+    for (const CliOperation* each : AllOperations()) {
+        if (lineLength + 1 + each->name.size() > 79) {
+            names += "\n      ";
+            lineLength = 6;
+        }
+        names += " " + std::string(each->name);
+        lineLength += 1 + each->name.size();
+    }
+    return kApplyUsage + names + "\n(halvera-cli --help gives each one's NAME=VALUE words)\n";
+}
+
+// Everything apply will do, read and checked before any file is read.
+struct ApplyPlan {
+    PreparedOperation run;
+    PreparedOperation writeOutput;
+    AppSettings settings;
+};
+
+void PlanApply(const CommandLine& line, const CliOperation& operation, ApplyPlan& plan) {
     const std::string& output = line.positional[1];
-    const CliOperation* operation = FindOperation(line.positional[2]);
-    if (!operation)
-        throw UsageError("unknown operation '" + line.positional[2] + "'");
-    if (!operation->writeOutput)
+    if (operation.prepareOutput) {
+        plan.writeOutput = operation.prepareOutput(output);
+    } else {
         RequirePictureName(output);
+        plan.writeOutput = [output](CMavDoc& doc) {
+            return doc.SaveByExtension(output);
+        };
+    }
     const OperationArguments arguments(
         std::vector<std::string>(line.positional.begin() + 3, line.positional.end()));
-    const PreparedOperation run = operation->prepare(arguments);
+    plan.run = operation.prepare(arguments);
     arguments.rejectUnused();
-
-    AppSettings settings;
     if (line.calibration) {
-        RulerCalibration calibration(settings);
+        RulerCalibration calibration(plan.settings);
         SetCalibrationArgument(calibration, *line.calibration);
     }
-    CMavDoc doc(settings);
-    if (!OpenDocument(doc, input))
+}
+
+int RunApply(const CommandLine& line) {
+    if (line.positional.size() < 3)
+        throw UsageError("apply takes IN OUT OP", ApplyUsage(nullptr));
+    const CliOperation* operation = FindOperation(line.positional[2]);
+    if (!operation)
+        throw UsageError("unknown operation '" + line.positional[2] + "'", ApplyUsage(nullptr));
+    ApplyPlan plan;
+    try {
+        PlanApply(line, *operation, plan);
+    } catch (const UsageError& error) {
+        throw UsageError(error.what(), ApplyUsage(operation));
+    }
+
+    CMavDoc doc(plan.settings);
+    if (!OpenDocument(doc, line.positional[0]))
         return kExitFailure;
     if (line.mask && !LoadMask(doc, *line.mask))
         return kExitFailure;
-    if (!run(doc))
-        return kExitFailure;
-    const bool written =
-        operation->writeOutput ? operation->writeOutput(doc, output) : doc.SaveByExtension(output);
-    if (!written)
+    if (!plan.run(doc) || !plan.writeOutput(doc))
         return kExitFailure;
     if (line.maskOut && !CBmpFile().Write(*line.maskOut, doc.mask()))
         return kExitFailure;
     return kExitSuccess;
 }
 
-int RunVideo(const CommandLine& line) {
-    if (line.mask || line.maskOut)
-        throw UsageError(line.command + " takes no mask");
+int RunVideo(const std::string& command, const std::vector<std::string>& words) {
+    const CommandLine line = ReadCommandLine(command, VideoCommandOptions(command), words);
+    StandardErrorPrompts prompts(line.quality);
+    ScopedPrompts scope(prompts);
     return RunVideoCommand({line.command, line.positional, line.source, line.time, line.rate});
 }
 
-int RunCommand(const CommandLine& line) {
-    if (IsVideoCommand(line.command))
-        return RunVideo(line);
-    if (line.source || line.time || line.rate)
-        throw UsageError("--source, --time and --rate belong to the video commands");
-    if (line.command == "info")
-        return RunInfo(line);
-    if (line.command == "convert")
-        return RunConvert(line);
-    if (line.command == "apply")
-        return RunApply(line);
-    throw UsageError("unknown command '" + line.command + "'");
+// info, convert and apply: their options read, the messages to standard error.
+int RunImageCommand(const std::string& command, std::span<const CommandOption> known,
+                    int (*run)(const CommandLine&), const std::vector<std::string>& words) {
+    const CommandLine line = ReadCommandLine(command, known, words);
+    StandardErrorPrompts prompts(line.quality);
+    ScopedPrompts scope(prompts);
+    return run(line);
+}
+
+// measure and print read their own options; their messages go to standard error.
+int RunWithStandardPrompts(int (*run)(const std::vector<std::string>&),
+                           const std::vector<std::string>& words) {
+    StandardErrorPrompts prompts(kDefaultJpegQuality);
+    ScopedPrompts scope(prompts);
+    return run(words);
+}
+
+constexpr const char* kCommandList =
+    "usage: halvera-cli COMMAND ...\n"
+    "COMMAND is one of: info convert apply measure print video-sources snap record\n"
+    "       video-frame scanners scan (halvera-cli --help describes each)\n";
+
+// The usage lines of `command` alone, the first one marked "usage:".
+std::string CommandUsage(const std::string& command) {
+    std::string lines;
+    if (command == "info")
+        lines = kInfoUsage;
+    else if (command == "convert")
+        lines = kConvertUsage;
+    else if (command == "apply")
+        lines = ApplyUsage(nullptr);
+    else if (command == "measure")
+        lines = MeasureCommandUsage();
+    else if (command == "print")
+        lines = PrintCommandUsage();
+    else if (IsVideoCommand(command))
+        lines = VideoCommandUsage(command);
+    else if (IsScannerCommand(command))
+        lines = ScannerCommandsUsage();
+    else
+        return kCommandList;
+    return "usage:" + lines.substr(6);
+}
+
+int RunNamedCommand(const std::vector<std::string>& words) {
+    if (words.empty())
+        throw UsageError("no command given");
+    const std::string& command = words[0];
+    const std::vector<std::string> rest(words.begin() + 1, words.end());
+    if (IsScannerCommand(command))
+        return RunScannerCommand(words);
+    if (IsVideoCommand(command))
+        return RunVideo(command, rest);
+    if (command == "measure")
+        return RunWithStandardPrompts(RunMeasureCommand, rest);
+    if (command == "print")
+        return RunWithStandardPrompts(RunPrintCommand, rest);
+    if (command == "info")
+        return RunImageCommand(command, {}, RunInfo, rest);
+    if (command == "convert")
+        return RunImageCommand(command, kConvertOptions, RunConvert, rest);
+    if (command == "apply")
+        return RunImageCommand(command, kApplyOptions, RunApply, rest);
+    throw UsageError("unknown command '" + command + "'");
 }
 
 } // namespace
 
 std::string BatchToolUsage() {
-    std::string usage = "usage: halvera-cli info FILE\n"
-                        "       halvera-cli convert IN OUT [--quality Q]\n"
-                        "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] "
-                        "[--mask-out FILE] [--quality Q]\n"
-                        "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n"
-                        "       halvera-cli video-sources\n"
-                        "       halvera-cli snap OUT [--source NAME] [--quality Q]\n"
-                        "       halvera-cli record OUT.avi --time SECONDS --rate FPS "
-                        "[--source NAME]\n"
-                        "       halvera-cli video-frame IN N OUT [--quality Q]\n";
+    std::string usage = "usage:" + std::string(kInfoUsage).substr(6) + kConvertUsage + kApplyUsage;
+    for (const std::string command : {"video-sources", "snap", "record", "video-frame"})
+        usage += VideoCommandUsage(command);
     usage += ScannerCommandsUsage();
     usage += "OP [NAME=VALUE ...] is one of:\n";
     for (const CliOperation* operation : AllOperations())
@@ -230,26 +295,12 @@ int RunBatchTool(const std::vector<std::string>& words) {
         return kExitSuccess;
     }
     try {
-        if (!words.empty() && IsScannerCommand(words[0]))
-            return RunScannerCommand(words);
-        // measure reads its own options, in order, from its own table.
-        if (!words.empty() && words[0] == "measure") {
-            StandardErrorPrompts prompts(kDefaultJpegQuality);
-            ScopedPrompts scope(prompts);
-            return RunMeasureCommand(std::vector<std::string>(words.begin() + 1, words.end()));
-        }
-        // print reads its own options and flags.
-        if (!words.empty() && words[0] == "print") {
-            StandardErrorPrompts prompts(kDefaultJpegQuality);
-            ScopedPrompts scope(prompts);
-            return RunPrintCommand(std::vector<std::string>(words.begin() + 1, words.end()));
-        }
-        const CommandLine line = ParseCommandLine(words);
-        StandardErrorPrompts prompts(line.quality.value_or(kDefaultJpegQuality));
-        ScopedPrompts scope(prompts);
-        return RunCommand(line);
+        return RunNamedCommand(words);
     } catch (const UsageError& error) {
-        std::fprintf(stderr, "halvera-cli: %s\n%s", error.what(), BatchToolUsage().c_str());
+        const std::string usage = !error.usage().empty()
+                                      ? "usage:" + error.usage().substr(6)
+                                      : CommandUsage(words.empty() ? std::string() : words[0]);
+        std::fprintf(stderr, "halvera-cli: %s\n%s", error.what(), usage.c_str());
         return kExitUsage;
     } catch (const std::bad_alloc&) {
         std::fputs("Memory error!\n", stderr);

@@ -1,8 +1,8 @@
 #include "cli/CliOperation.h"
 
-#include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
 #include "image/PictureFiles.h"
+#include "image/ReadFailure.h"
 #include "platform/UserPrompts.h"
 
 #include <charconv>
@@ -13,8 +13,6 @@
 namespace halvera {
 
 namespace {
-
-constexpr int kReadError = 1;
 
 std::string Quoted(std::string_view text) {
     return "'" + std::string(text) + "'";
@@ -166,12 +164,13 @@ void OperationArguments::rejectUnused() const {
 
 void RequirePictureName(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None)
-        throw UsageError("the output file must end in .bmp, .jpg, .png, .tif or .tiff: " + path);
+        throw UsageError(std::string("the output file must end in ") + kPictureEndings + ": " +
+                         path);
 }
 
 PackedDib ReadPicture(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None) {
-        CBmpFile::ReportFileError(kReadError);
+        ReportReadFailure(path, {ReadProblem::UnknownName, {}});
         return {};
     }
     PictureFromFile file = OpenPictureFile(path);
@@ -182,20 +181,19 @@ PackedDib ReadPicture(const std::string& path) {
     return std::move(file.picture);
 }
 
-bool PictureToRgb(const PackedDib& picture, DibBlock& image) {
-    const BitmapInfoHeader& header = *picture.header();
-    if (!IsReadableDibHeader(header)) {
-        CBmpFile::ReportFileError(kReadError);
+bool PictureToRgb(const std::string& path, const PackedDib& picture, DibBlock& image) {
+    if (const std::optional<ReadFailure> failure = PackedDibFailure(picture)) {
+        ReportReadFailure(path, *failure);
         return false;
     }
+    const BitmapInfoHeader& header = *picture.header();
     if (!CreateRgb(image, header.biWidth, header.biHeight)) {
         ShowMessage("Memory error!", MessageIcon::Stop);
         return false;
     }
-    if (!ConvertPackedDib(picture, image.dib())) {
-        CBmpFile::ReportFileError(kReadError);
-        return false;
-    }
+    // Converting a picture that PackedDibFailure accepts into an image of its
+    // own size cannot fail.
+    ConvertPackedDib(picture, image.dib());
     return true;
 }
 

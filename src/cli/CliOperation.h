@@ -10,17 +10,26 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace halvera {
 
 class CMavDoc;
 
-// Wrong use of the batch tool: the message is printed with the usage line and
-// the tool exits with status 2.
+// Wrong use of the batch tool: the message is printed with the usage of the
+// command and the tool exits with status 2.
 class UsageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit UsageError(const std::string& message, std::string usage = {})
+        : std::runtime_error(message), usage_(std::move(usage)) {}
+
+    // The usage lines to print in place of the whole command's (the one
+    // operation of apply, say); empty: the command's.
+    const std::string& usage() const { return usage_; }
+
+private:
+    std::string usage_;
 };
 
 // The NAME=VALUE words after an operation's name. Every getter checks the
@@ -64,9 +73,10 @@ struct CliOperation {
     PreparedOperation (*prepare)(const OperationArguments& arguments);
     // Null for operations whose result is the image, which the tool saves to
     // OUT as a picture file. Otherwise the operation writes OUT itself (a
-    // reference file, say) through this, after the prepared step; it throws
-    // UsageError for a name it cannot write and returns false after a message.
-    bool (*writeOutput)(CMavDoc& doc, const std::string& path) = nullptr;
+    // reference file, say): this checks the name, throwing UsageError for one
+    // it cannot write, before any file is read, and returns the step that
+    // writes OUT after the prepared one (false after a message).
+    PreparedOperation (*prepareOutput)(const std::string& path) = nullptr;
 };
 
 // `prepare` of an operation that takes no argument.
@@ -116,8 +126,9 @@ int ParseQuality(const std::string& text);
 // Refuses, as wrong usage, an output name of no picture type.
 void RequirePictureName(const std::string& path);
 
-// Makes `picture` a new 24-bit image in `image`; false after a message.
-bool PictureToRgb(const PackedDib& picture, DibBlock& image);
+// Makes `picture`, read from the file `path`, a new 24-bit image in `image`;
+// false after a message naming the file.
+bool PictureToRgb(const std::string& path, const PackedDib& picture, DibBlock& image);
 
 // Every operation, in the order the usage text lists them; null when unknown.
 const CliOperation* FindOperation(std::string_view name);

@@ -2,6 +2,7 @@
 
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "cli/CommandWords.h"
 #include "cli/MeasureResultOptions.h"
 #include "measure/CalFile.h"
 #include "measure/MeasureLabels.h"
@@ -13,6 +14,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 namespace halvera {
@@ -86,25 +88,30 @@ constexpr ItemKind kItemKinds[] = {
      }},
 };
 
-bool SetCalibration(MeasureSession& session, const std::string& value) {
-    SetCalibrationArgument(session.calibration, value);
-    return true;
+std::optional<MeasureStep> PrepareCalibration(const std::string& value) {
+    const CalibrationFields fields = ParseCalibrationArgument(value);
+    return MeasureStep([fields](MeasureSession& session) {
+        StoreCalibrationFields(session.calibration, fields);
+        return true;
+    });
 }
 
-bool LoadCalibration(MeasureSession& session, const std::string& path) {
+std::optional<MeasureStep> PrepareLoadCalibration(const std::string& path) {
     CalibrationRecord record;
     switch (ReadCalFile(path, record)) {
     case CalFileRead::Read:
-        StoreCalibration(session.calibration, record);
-        return true;
+        return MeasureStep([record](MeasureSession& session) {
+            StoreCalibration(session.calibration, record);
+            return true;
+        });
     case CalFileRead::NotACalFile:
         ShowMessage(kCalFileUnreadable, MessageIcon::Stop);
-        return false;
+        return std::nullopt;
     case CalFileRead::CannotOpen:
-        ShowMessage("Can not open the file " + path + "!", MessageIcon::Stop);
-        return false;
+        break;
     }
-    return false;
+    ShowMessage("Can not open the file " + path + "!", MessageIcon::Stop);
+    return std::nullopt;
 }
 
 bool SaveCalibration(MeasureSession& session, const std::string& path) {
@@ -146,22 +153,32 @@ bool PrintValues(MeasureSession& session, const std::string&) {
 
 constexpr MeasureOption kMeasureOptions[] = {
     {"--calibration", "UNIT,REALX,REALY,PIXELX,PIXELY",
-     "store a calibration as the Calibrate panel's OK does", SetCalibration},
-    {"--cal", "FILE", "load a .Cal file as the Calibrate panel's Load does", LoadCalibration},
-    {"--save-cal", "FILE", "write the calibration in force as a .Cal file", SaveCalibration},
-    {"--labels", "", "print every item's label: KIND X Y TEXT", PrintLabels},
-    {"--values", "", "print every item's values: KIND NAME=VALUE ...", PrintValues},
-    {"--tol", "FILE", "load a .Tol tolerance file", LoadTolerances},
-    {"--tolerance", "K,STANDARD,UPPER,LOWER", "set tolerance entry K", SetTolerance},
-    {"--save-tol", "FILE", "write the tolerances as a .Tol file", SaveTolerances},
-    {"--items", "FILE", "load a .Itm output items file", LoadOutputItems},
-    {"--select", "K,K,...|none", "set the output items in this order", SelectOutputItems},
-    {"--save-items", "FILE", "write the output items as a .Itm file", SaveOutputItems},
-    {"--delete", "TAB:ROW", "delete a row of a results tab, as the panel does", DeleteResultRow},
-    {"--panel", "TAB", "print the rows of a results tab as the panel shows them", PrintPanelRows},
-    {"--error-detect", "", "judge the --panel cells against the tolerances", DetectErrors, true},
-    {"--report", "FILE", "write the results as a text file", WriteResultReport},
-    {"--csv", "FILE", "write the results as a CSV file", WriteResultSpreadsheet},
+     "store a calibration as the Calibrate panel's OK does", PrepareCalibration},
+    {"--cal", "FILE", "load a .Cal file as the Calibrate panel's Load does", PrepareLoadCalibration,
+     false, OptionFile::Read},
+    {"--save-cal", "FILE", "write the calibration in force as a .Cal file",
+     RunLater<SaveCalibration>, false, OptionFile::Written},
+    {"--labels", "", "print every item's label: KIND X Y TEXT", RunLater<PrintLabels>},
+    {"--values", "", "print every item's values: KIND NAME=VALUE ...", RunLater<PrintValues>},
+    {"--tol", "FILE", "load a .Tol tolerance file", PrepareLoadTolerances, false, OptionFile::Read},
+    {"--tolerance", "K,STANDARD,UPPER,LOWER", "set tolerance entry K", PrepareSetTolerance},
+    {"--save-tol", "FILE", "write the tolerances as a .Tol file", RunLater<SaveTolerances>, false,
+     OptionFile::Written},
+    {"--items", "FILE", "load a .Itm output items file", PrepareLoadOutputItems, false,
+     OptionFile::Read},
+    {"--select", "K,K,...|none", "set the output items in this order", PrepareSelectOutputItems},
+    {"--save-items", "FILE", "write the output items as a .Itm file", RunLater<SaveOutputItems>,
+     false, OptionFile::Written},
+    {"--delete", "TAB:ROW", "delete a row of a results tab, as the panel does",
+     PrepareDeleteResultRow},
+    {"--panel", "TAB", "print the rows of a results tab as the panel shows them",
+     PreparePrintPanelRows},
+    {"--error-detect", "", "judge the --panel cells against the tolerances", RunLater<DetectErrors>,
+     true},
+    {"--report", "FILE", "write the results as a text file", RunLater<WriteResultReport>, false,
+     OptionFile::Written},
+    {"--csv", "FILE", "write the results as a CSV file", RunLater<WriteResultSpreadsheet>, false,
+     OptionFile::Written},
 };
 
 const MeasureOption* FindMeasureOption(std::string_view name) {
@@ -171,10 +188,45 @@ const MeasureOption* FindMeasureOption(std::string_view name) {
     return nullptr;
 }
 
-struct ScheduledOption {
-    const MeasureOption* option;
-    std::string value;
+struct ScheduledStep {
+    bool first;
+    MeasureStep run;
 };
+
+// The options of the measure table as the word splitter knows them.
+std::vector<CommandOption> MeasureCommandOptions() {
+    std::vector<CommandOption> known;
+    for (const MeasureOption& option : kMeasureOptions)
+        known.push_back({option.name, !option.value.empty()});
+    return known;
+}
+
+// The same file, however it is named; a file not there yet by its name.
+bool SameFile(const std::string& a, const std::string& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error))
+        return true;
+    const std::filesystem::path first = std::filesystem::weakly_canonical(a, error);
+    const std::filesystem::path second = std::filesystem::weakly_canonical(b, error);
+    return error ? a == b : first == second;
+}
+
+// Files are read while the options are checked, before any option writes; a
+// file that an earlier option writes would be read as it was before the
+// command, so such a pair is wrong usage.
+void RefuseReadingWhatIsWritten(const std::vector<std::pair<std::string, std::string>>& options) {
+    for (size_t reader = 0; reader < options.size(); ++reader) {
+        if (FindMeasureOption(options[reader].first)->file != OptionFile::Read)
+            continue;
+        for (size_t writer = 0; writer < reader; ++writer) {
+            if (FindMeasureOption(options[writer].first)->file == OptionFile::Written &&
+                SameFile(options[writer].second, options[reader].second))
+                throw UsageError(options[reader].first + " reads " + options[reader].second +
+                                 ", which " + options[writer].first +
+                                 " writes before it; give them in two commands");
+        }
+    }
+}
 
 } // namespace
 
@@ -198,42 +250,40 @@ void AppendMeasureItem(MeasureData& data, std::string_view word) {
     throw UsageError("unknown measurement item '" + std::string(word) + "'");
 }
 
-void SetCalibrationArgument(RulerCalibration& calibration, const std::string& value) {
+CalibrationFields ParseCalibrationArgument(const std::string& value) {
     const std::optional<CalibrationFields> fields = ParseCalibrationFields(value);
     if (!fields)
         throw UsageError("--calibration needs UNIT,REALX,REALY,PIXELX,PIXELY, not '" + value + "'");
-    calibration.SetUnit(fields->unit);
-    calibration.SetRealSize(fields->realX, fields->realY);
-    calibration.SetPixelSize(fields->pixelX, fields->pixelY);
+    return *fields;
+}
+
+void StoreCalibrationFields(RulerCalibration& calibration, const CalibrationFields& fields) {
+    calibration.SetUnit(fields.unit);
+    calibration.SetRealSize(fields.realX, fields.realY);
+    calibration.SetPixelSize(fields.pixelX, fields.pixelY);
+}
+
+void SetCalibrationArgument(RulerCalibration& calibration, const std::string& value) {
+    StoreCalibrationFields(calibration, ParseCalibrationArgument(value));
 }
 
 int RunMeasureCommand(const std::vector<std::string>& words) {
-    std::vector<std::string> items;
-    std::vector<ScheduledOption> options;
-    for (size_t i = 0; i < words.size(); ++i) {
-        if (!words[i].starts_with("--")) {
-            items.push_back(words[i]);
-            continue;
-        }
-        const MeasureOption* option = FindMeasureOption(words[i]);
-        if (!option)
-            throw UsageError("unknown option " + words[i] + " for measure");
-        if (option->value.empty()) {
-            options.push_back({option, {}});
-            continue;
-        }
-        if (i + 1 == words.size())
-            throw UsageError(words[i] + " needs a value");
-        options.push_back({option, words[++i]});
-    }
-
+    const CommandWords split = SplitCommandWords("measure", MeasureCommandOptions(), words);
     MeasureSession session;
-    for (const std::string& item : items)
+    for (const std::string& item : split.positional)
         AppendMeasureItem(session, item);
+    RefuseReadingWhatIsWritten(split.options);
+    std::vector<ScheduledStep> steps;
+    for (const auto& [name, value] : split.options) {
+        const MeasureOption& option = *FindMeasureOption(name);
+        std::optional<MeasureStep> step = option.prepare(value);
+        if (!step)
+            return kExitFailure;
+        steps.push_back({option.first, std::move(*step)});
+    }
     for (const bool first : {true, false})
-        for (const ScheduledOption& scheduled : options)
-            if (scheduled.option->first == first &&
-                !scheduled.option->run(session, scheduled.value))
+        for (const ScheduledStep& step : steps)
+            if (step.first == first && !step.run(session))
                 return kExitFailure;
     return kExitSuccess;
 }

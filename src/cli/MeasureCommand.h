@@ -1,11 +1,14 @@
 #pragma once
 
+#include "cli/CliOperation.h"
 #include "document/MavDoc.h"
 #include "image/AppSettings.h"
 #include "measure/OutputSelection.h"
 #include "measure/RulerCalibration.h"
 #include "measure/ToleranceTable.h"
 
+#include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,18 +30,39 @@ struct MeasureSession {
     bool errorDetection = false;
 };
 
-// One option of the measure command. Options run in the order given on the
-// command line, after every item has been appended; `run` returns false after
-// its message has been shown (exit status 1) and throws UsageError on a
-// malformed value.
+// What one option of the measure command does, its value already read and
+// checked: returns false after its message has been shown (exit status 1).
+using MeasureStep = std::function<bool(MeasureSession& session)>;
+
+// What the value of an option names.
+enum class OptionFile {
+    None,
+    Read,    // a file the option loads (read while the options are checked)
+    Written, // a file the option writes when it runs
+};
+
+// One option of the measure command. Every option's value is checked, and
+// every file an option loads is read, before any option runs, so a wrong
+// value or a missing file writes nothing. Options then run in the order
+// given on the command line, after every item has been appended.
 struct MeasureOption {
     std::string_view name;  // "--cal"
     std::string_view value; // the value's name in the usage text; empty: takes no value
     std::string_view help;
-    bool (*run)(MeasureSession& session, const std::string& value);
+    // Checks the value (UsageError on a malformed one) and reads the file it
+    // loads; nothing after the message of a file that cannot be read.
+    std::optional<MeasureStep> (*prepare)(const std::string& value);
     // A switch that takes effect before every other option, wherever it stands.
     bool first = false;
+    OptionFile file = OptionFile::None;
 };
+
+// `prepare` of an option whose value needs no checking: the step runs
+// `Run(session, value)`.
+template <bool (*Run)(MeasureSession&, const std::string&)>
+std::optional<MeasureStep> RunLater(const std::string& value) {
+    return MeasureStep([value](MeasureSession& session) { return Run(session, value); });
+}
 
 // Every option of the measure command, in the order the usage text lists them.
 std::span<const MeasureOption> MeasureOptions();
@@ -50,9 +74,12 @@ void AppendMeasureItem(MeasureSession& session, std::string_view word);
 // The same into any document's measurement data.
 void AppendMeasureItem(MeasureData& data, std::string_view word);
 
-// Stores a `--calibration UNIT,REALX,REALY,PIXELX,PIXELY` value as the
-// Calibrate panel's OK stores it (with the settings' limits); throws
-// UsageError on a malformed value.
+// The five numbers of a `--calibration UNIT,REALX,REALY,PIXELX,PIXELY` value;
+// throws UsageError on a malformed value.
+CalibrationFields ParseCalibrationArgument(const std::string& value);
+// Stores them as the Calibrate panel's OK stores them (with the settings' limits).
+void StoreCalibrationFields(RulerCalibration& calibration, const CalibrationFields& fields);
+// Both at once.
 void SetCalibrationArgument(RulerCalibration& calibration, const std::string& value);
 
 // Runs `measure [OPTIONS] ITEM...` on the words after the command's name.

@@ -64,11 +64,17 @@ bool HasDataOrSays(const MeasureSession& session) {
 
 } // namespace
 
-bool LoadTolerances(MeasureSession& session, const std::string& path) {
-    return Read(ReadToleranceFile(path, session.tolerance), path, kCannotReadToleranceFile);
+std::optional<MeasureStep> PrepareLoadTolerances(const std::string& path) {
+    ToleranceTable table;
+    if (!Read(ReadToleranceFile(path, table), path, kCannotReadToleranceFile))
+        return std::nullopt;
+    return MeasureStep([table](MeasureSession& session) {
+        session.tolerance = table;
+        return true;
+    });
 }
 
-bool SetTolerance(MeasureSession& session, const std::string& value) {
+std::optional<MeasureStep> PrepareSetTolerance(const std::string& value) {
     const std::vector<std::string_view> fields = SplitFields(value, ',');
     std::optional<int> entry;
     std::optional<double> limits[3];
@@ -82,19 +88,29 @@ bool SetTolerance(MeasureSession& session, const std::string& value) {
         throw UsageError(
             "--tolerance takes K,STANDARD,UPPER,LOWER with K in 0..99 and finite limits, not '" +
             value + "'");
-    session.tolerance.entries[static_cast<size_t>(*entry)] = {*limits[0], *limits[1], *limits[2]};
-    return true;
+    const auto index = static_cast<size_t>(*entry);
+    const ToleranceEntry limitsOfEntry{*limits[0], *limits[1], *limits[2]};
+    return MeasureStep([index, limitsOfEntry](MeasureSession& session) {
+        session.tolerance.entries[index] = limitsOfEntry;
+        return true;
+    });
 }
 
 bool SaveTolerances(MeasureSession& session, const std::string& path) {
     return Written(WriteToleranceFile(path, session.tolerance), path);
 }
 
-bool LoadOutputItems(MeasureSession& session, const std::string& path) {
-    return Read(ReadOutputItemsFile(path, session.output), path, kCannotReadItemsFile);
+std::optional<MeasureStep> PrepareLoadOutputItems(const std::string& path) {
+    OutputSelection selection;
+    if (!Read(ReadOutputItemsFile(path, selection), path, kCannotReadItemsFile))
+        return std::nullopt;
+    return MeasureStep([selection](MeasureSession& session) {
+        session.output = selection;
+        return true;
+    });
 }
 
-bool SelectOutputItems(MeasureSession& session, const std::string& value) {
+std::optional<MeasureStep> PrepareSelectOutputItems(const std::string& value) {
     OutputSelection selection = OutputSelection::NoItems();
     if (value != "none") {
         for (const std::string_view field : SplitFields(value, ',')) {
@@ -106,34 +122,42 @@ bool SelectOutputItems(MeasureSession& session, const std::string& value) {
             selection.add(*k); // a repeated number is kept once
         }
     }
-    session.output = selection;
-    return true;
+    return MeasureStep([selection](MeasureSession& session) {
+        session.output = selection;
+        return true;
+    });
 }
 
 bool SaveOutputItems(MeasureSession& session, const std::string& path) {
     return Written(WriteOutputItemsFile(path, session.output), path);
 }
 
-bool DeleteResultRow(MeasureSession& session, const std::string& value) {
+std::optional<MeasureStep> PrepareDeleteResultRow(const std::string& value) {
     const std::vector<std::string_view> fields = SplitFields(value, ':');
     const auto row = fields.size() == 2 ? ParseInteger(fields[1]) : std::nullopt;
     if (!row || *row < 1)
         throw UsageError("--delete takes TAB:ROW with ROW counted from 1, not '" + value + "'");
-    // A row the tab does not have deletes nothing, as in the panel.
-    session.doc.measureData().DeleteItem(ParseTab("--delete", fields[0]), *row - 1);
-    return true;
+    const MeasureKind kind = ParseTab("--delete", fields[0]);
+    const int item = *row - 1;
+    return MeasureStep([kind, item](MeasureSession& session) {
+        // A row the tab does not have deletes nothing, as in the panel.
+        session.doc.measureData().DeleteItem(kind, item);
+        return true;
+    });
 }
 
-bool PrintPanelRows(MeasureSession& session, const std::string& tab) {
+std::optional<MeasureStep> PreparePrintPanelRows(const std::string& tab) {
     const MeasureKind kind = ParseTab("--panel", tab);
-    const MeasureData& data = session.doc.measureData();
-    for (int item = 0; item < data.ItemCount(kind); ++item) {
-        std::string line;
-        for (const std::string& cell : ResultRowCells(data, kind, item, JudgingOf(session)))
-            line += (line.empty() ? "" : "\t") + cell;
-        std::printf("%s\n", line.c_str());
-    }
-    return true;
+    return MeasureStep([kind](MeasureSession& session) {
+        const MeasureData& data = session.doc.measureData();
+        for (int item = 0; item < data.ItemCount(kind); ++item) {
+            std::string line;
+            for (const std::string& cell : ResultRowCells(data, kind, item, JudgingOf(session)))
+                line += (line.empty() ? "" : "\t") + cell;
+            std::printf("%s\n", line.c_str());
+        }
+        return true;
+    });
 }
 
 bool DetectErrors(MeasureSession& session, const std::string&) {

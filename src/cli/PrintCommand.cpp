@@ -2,6 +2,7 @@
 
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "cli/CommandWords.h"
 #include "cli/MeasureCommand.h"
 #include "document/MavDoc.h"
 #include "image/PictureFiles.h"
@@ -43,55 +44,38 @@ int WholeMillimetres(std::string_view text, const std::string& value) {
     return number;
 }
 
+constexpr CommandOption kPrintOptions[] = {{"--calibration"},   {"--ratio"}, {"--fit", false},
+                                           {"--center", false}, {"--title"}, {"--paper"}};
+
 PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
-    PrintRequest request;
-    std::vector<std::string> files;
-    for (size_t i = 0; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (!word.starts_with("--")) {
-            files.push_back(word);
-            continue;
-        }
-        if (word == "--fit") {
-            request.fit = true;
-            continue;
-        }
-        if (word == "--center") {
-            request.center = true;
-            continue;
-        }
-        if (i + 1 == words.size())
-            throw UsageError(word + " needs a value");
-        const std::string& value = words[++i];
-        if (word == "--calibration") {
-            request.calibration = value;
-        } else if (word == "--ratio") {
-            request.ratio = FindPrintRatio(value);
-            if (!request.ratio)
-                throw UsageError("--ratio must be one of the list's ratios (1:1, 2.5:1, 1:150, "
-                                 "...), not '" +
-                                 value + "'");
-        } else if (word == "--title") {
-            request.title = value;
-        } else if (word == "--paper") {
-            const size_t comma = value.find(',');
-            if (comma == std::string::npos)
-                throw UsageError("--paper needs WIDTH_MM,HEIGHT_MM, not '" + value + "'");
-            request.paperWidth = WholeMillimetres(std::string_view(value).substr(0, comma), value);
-            request.paperHeight =
-                WholeMillimetres(std::string_view(value).substr(comma + 1), value);
-        } else {
-            throw UsageError("unknown option " + word + " for print");
-        }
-    }
-    if (files.size() != 2)
+    const CommandWords split = SplitCommandWords("print", kPrintOptions, words);
+    if (split.positional.size() != 2)
         throw UsageError("print takes IN OUT.pdf");
-    if (request.ratio && request.fit)
-        throw UsageError("print takes --ratio or --fit, not both");
-    request.input = files[0];
-    request.output = files[1];
+    PrintRequest request;
+    request.input = split.positional[0];
+    request.output = split.positional[1];
     if (!EndsWithIgnoringCase(request.output, ".PDF"))
         throw UsageError("the output file must end in .pdf: " + request.output);
+    request.calibration = split.once("--calibration");
+    if (const std::optional<std::string> ratio = split.once("--ratio")) {
+        request.ratio = FindPrintRatio(*ratio);
+        if (!request.ratio)
+            throw UsageError("--ratio must be one of the list's ratios (1:1, 2.5:1, 1:150, "
+                             "...), not '" +
+                             *ratio + "'");
+    }
+    request.fit = split.has("--fit");
+    request.center = split.has("--center");
+    request.title = split.once("--title").value_or("");
+    if (const std::optional<std::string> paper = split.once("--paper")) {
+        const size_t comma = paper->find(',');
+        if (comma == std::string::npos)
+            throw UsageError("--paper needs WIDTH_MM,HEIGHT_MM, not '" + *paper + "'");
+        request.paperWidth = WholeMillimetres(std::string_view(*paper).substr(0, comma), *paper);
+        request.paperHeight = WholeMillimetres(std::string_view(*paper).substr(comma + 1), *paper);
+    }
+    if (request.ratio && request.fit)
+        throw UsageError("print takes --ratio or --fit, not both");
     return request;
 }
 

@@ -6,6 +6,7 @@
 #include "acquire/ScannerThread.h"
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "cli/CommandWords.h"
 #include "document/MavDoc.h"
 #include "image/AppSettings.h"
 #include "image/PictureFiles.h"
@@ -37,49 +38,26 @@ std::pair<std::string, std::string> SplitSetting(const std::string& word) {
     return {word.substr(0, equals), word.substr(equals + 1)};
 }
 
+constexpr CommandOption kScanOptions[] = {
+    {"--source"}, {"--resolution"}, {"--mode"}, {"--option"}, {"--quality"}};
+
 ScanRequest ParseScanRequest(const std::vector<std::string>& words) {
-    ScanRequest request;
-    std::optional<std::string> source, resolution, mode, quality;
-    std::vector<std::pair<std::string, std::string>> options;
-    std::vector<std::string> positional;
-    for (size_t i = 1; i < words.size(); ++i) {
-        const std::string& word = words[i];
-        if (!word.starts_with("--")) {
-            positional.push_back(word);
-            continue;
-        }
-        if (i + 1 == words.size())
-            throw UsageError(word + " needs a value");
-        const std::string& value = words[++i];
-        auto once = [&](std::optional<std::string>& option) {
-            if (option)
-                throw UsageError(word + " is given twice");
-            option = value;
-        };
-        if (word == "--source")
-            once(source);
-        else if (word == "--resolution")
-            once(resolution);
-        else if (word == "--mode")
-            once(mode);
-        else if (word == "--quality")
-            once(quality);
-        else if (word == "--option")
-            options.push_back(SplitSetting(value));
-        else
-            throw UsageError("unknown option " + word);
-    }
-    if (positional.size() != 1)
+    const CommandWords split = SplitCommandWords(
+        "scan", kScanOptions, std::vector<std::string>(words.begin() + 1, words.end()));
+    if (split.positional.size() != 1)
         throw UsageError("scan takes one file: scan OUT");
-    request.output = positional[0];
+    ScanRequest request;
+    request.output = split.positional[0];
     RequirePictureName(request.output);
-    request.source = source.value_or("");
-    if (mode)
+    request.source = split.once("--source").value_or("");
+    if (const std::optional<std::string> mode = split.once("--mode"))
         request.settings.emplace_back(kScanOptionMode, *mode);
-    if (resolution)
+    if (const std::optional<std::string> resolution = split.once("--resolution"))
         request.settings.emplace_back(kScanOptionResolution, *resolution);
-    request.settings.insert(request.settings.end(), options.begin(), options.end());
-    if (quality)
+    for (const auto& [name, value] : split.options)
+        if (name == "--option")
+            request.settings.push_back(SplitSetting(value));
+    if (const std::optional<std::string> quality = split.once("--quality"))
         request.quality = ParseQuality(*quality);
     return request;
 }

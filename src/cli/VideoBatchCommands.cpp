@@ -46,10 +46,9 @@ void RequireWords(const VideoCommandLine& line, size_t count, const char* words)
         throw UsageError(line.command + " takes " + words);
 }
 
-void RejectOptions(const VideoCommandLine& line, bool source, bool timing) {
-    if ((!source && line.source) || (!timing && (line.time || line.rate)))
-        throw UsageError(line.command + " does not take that option");
-}
+constexpr CommandOption kSnapOptions[] = {{"--source"}, {"--quality"}};
+constexpr CommandOption kRecordOptions[] = {{"--time"}, {"--rate"}, {"--source"}};
+constexpr CommandOption kVideoFrameOptions[] = {{"--quality"}};
 
 // The device to use: the one named, else the first. Nothing after the message.
 struct ChosenSource {
@@ -80,7 +79,6 @@ bool WritePicture(PackedDib picture, const std::string& path) {
 
 int RunVideoSources(const VideoCommandLine& line) {
     RequireWords(line, 0, "no files: video-sources");
-    RejectOptions(line, false, false);
     const std::optional<std::vector<std::string>> names = Video().listSources();
     if (!names)
         return kExitFailure;
@@ -91,7 +89,6 @@ int RunVideoSources(const VideoCommandLine& line) {
 
 int RunSnap(const VideoCommandLine& line) {
     RequireWords(line, 1, "one file: snap OUT [--source NAME]");
-    RejectOptions(line, true, false);
     RequirePictureName(line.positional[0]);
     const std::optional<ChosenSource> source = ChooseSource(line.source);
     if (!source)
@@ -144,7 +141,6 @@ int RunRecord(const VideoCommandLine& line) {
 
 int RunVideoFrame(const VideoCommandLine& line) {
     RequireWords(line, 3, "three words: video-frame IN N OUT");
-    RejectOptions(line, false, false);
     const int64_t index = ParseFrameIndex(line.positional[1]);
     RequirePictureName(line.positional[2]);
     std::unique_ptr<VideoPlayback> playback = Video().openFile(line.positional[0]);
@@ -171,6 +167,26 @@ int RunVideoFrame(const VideoCommandLine& line) {
 bool IsVideoCommand(const std::string& command) {
     return command == "video-sources" || command == "snap" || command == "record" ||
            command == "video-frame";
+}
+
+std::span<const CommandOption> VideoCommandOptions(const std::string& command) {
+    if (command == "snap")
+        return kSnapOptions;
+    if (command == "record")
+        return kRecordOptions;
+    if (command == "video-frame")
+        return kVideoFrameOptions;
+    return {};
+}
+
+std::string VideoCommandUsage(const std::string& command) {
+    if (command == "video-sources")
+        return "       halvera-cli video-sources\n";
+    if (command == "snap")
+        return "       halvera-cli snap OUT [--source NAME] [--quality Q]\n";
+    if (command == "record")
+        return "       halvera-cli record OUT.avi --time SECONDS --rate FPS [--source NAME]\n";
+    return "       halvera-cli video-frame IN N OUT [--quality Q]\n";
 }
 
 int RunVideoCommand(const VideoCommandLine& line) {

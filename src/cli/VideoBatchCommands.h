@@ -1,6 +1,9 @@
 #pragma once
 
+#include "cli/CommandWords.h"
+
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +28,10 @@ struct VideoCommandLine {
 };
 
 bool IsVideoCommand(const std::string& command);
+// The options each video command knows (--quality is the picture writers').
+std::span<const CommandOption> VideoCommandOptions(const std::string& command);
+// The usage line of one video command.
+std::string VideoCommandUsage(const std::string& command);
 // Runs one of the commands above; throws UsageError on wrong use.
 int RunVideoCommand(const VideoCommandLine& line);
 

@@ -47,7 +47,7 @@ public:
     bool OnOpenDocument(PackedDib picture);
 
     // Writes the main image by the ending of `path`, any case (PictureFiles.h):
-    // ".JPG" asks for the quality first (Cancel writes nothing), ".BMP" writes a
+    // ".JPG" and ".JPEG" ask for the quality first (Cancel writes nothing), ".BMP" writes a
     // 24-bit BMP, ".PNG" and ".TIF"/".TIFF" a lossless 8-bit RGB file, anything
     // else writes nothing and says nothing. A successful write clears the
     // modified flag.

@@ -2,9 +2,11 @@
 
 #include "image/BmpDecoder.h"
 #include "image/ConvertPackedDib.h"
+#include "image/ReadFailure.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -159,12 +161,32 @@ bool WriteImageFile(const std::string& path, const CDibImage& image, uint16_t si
     });
 }
 
+
+// Why a BMP file that names no unsupported kind was not read: not a BMP at
+// all, shorter than its file header says, or contradicting itself.
+ReadFailure WhyNotRead(std::FILE* file) {
+    struct stat status {};
+    uint8_t start[6] = {};
+    if (fstat(fileno(file), &status) != 0 || fseeko(file, 0, SEEK_SET) != 0 ||
+        std::fread(start, 1, sizeof start, file) != sizeof start || start[0] != 'B' ||
+        start[1] != 'M')
+        return {ReadProblem::NotAPicture, "BMP"};
+    const uint32_t storedSize = start[2] | start[3] << 8 | start[4] << 16 | uint32_t{start[5]} << 24;
+    if (static_cast<uint64_t>(status.st_size) < storedSize)
+        return {ReadProblem::Truncated, {}};
+    return {ReadProblem::Damaged, {}};
+}
+
 } // namespace
 
 PackedDib CBmpFile::ReadPackedDib(const std::string& path) {
+    if (const std::optional<ReadFailure> unopenable = UnopenableFile(path)) {
+        ReportReadFailure(path, *unopenable);
+        return {};
+    }
     FileHandle file = OpenForReading(path);
     if (!file) {
-        ReportFileError(kReadError);
+        ReportReadFailure(path, OpenFailureOf(errno));
         return {};
     }
     PackedDib dib;
@@ -172,15 +194,10 @@ PackedDib CBmpFile::ReadPackedDib(const std::string& path) {
     {
         WaitCursor wait;
         dib = ReadBmpBlock(file.get(), refusal);
-        file.reset();
     }
-    if (dib)
-        return dib;
-    // A kind of BMP the program does not read is named on a second line.
-    if (refusal.empty())
-        ReportFileError(kReadError);
-    else
-        ShowMessage(std::string(kReadMessage) + "\n" + refusal, MessageIcon::Warning);
+    if (!dib)
+        ReportReadFailure(path, refusal.empty() ? WhyNotRead(file.get())
+                                                : ReadFailure{ReadProblem::Unsupported, refusal});
     return dib;
 }
 

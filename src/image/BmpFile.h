@@ -17,8 +17,9 @@ public:
     // Reads a BMP file (BmpHeaders.h, BmpLayout.h) into a packed DIB with a
     // full palette and bottom-up, uncompressed rows of 1, 4, 8 or 24 bits: a
     // file already laid out that way is taken as it is, any other converted
-    // (BmpDecoder.h). Empty after "Can not read the file!", which for a kind
-    // of BMP the program does not read has the reason on a second line.
+    // (BmpDecoder.h). Empty after "Can not read the file!" with the file and
+    // the reason on a second line (ReadFailure.h), a kind of BMP the program
+    // does not read named as an unsupported variant.
     PackedDib ReadPackedDib(const std::string& path);
 
     // Writes `image` as a BMP file. False when `image` holds no block (no

@@ -30,14 +30,14 @@ constexpr uint32_t kAlphaBitFields = 6;
 constexpr uint32_t kOs2Huffman = 3;
 constexpr uint32_t kOs2Rle24 = 4;
 
-constexpr const char* kTwoBitText = "BMP files of 2 bits per pixel are not read.";
-constexpr const char* kSixtyFourBitText = "BMP files of 64 bits per pixel are not read.";
-constexpr const char* kJpegText = "BMP files holding a JPEG picture are not read.";
-constexpr const char* kPngText = "BMP files holding a PNG picture are not read.";
-constexpr const char* kHuffmanText = "Huffman-compressed BMP files are not read.";
-constexpr const char* kRle24Text = "24-bit run-length encoded BMP files are not read.";
+constexpr const char* kTwoBitText = "2 bits per pixel";
+constexpr const char* kSixtyFourBitText = "64 bits per pixel";
+constexpr const char* kJpegText = "a JPEG picture inside the BMP file";
+constexpr const char* kPngText = "a PNG picture inside the BMP file";
+constexpr const char* kHuffmanText = "Huffman compression";
+constexpr const char* kRle24Text = "24-bit run-length encoding";
 constexpr const char* kWideFieldsText =
-    "BMP files with colour fields wider than 16 bits are not read.";
+    "colour fields wider than 16 bits";
 
 uint16_t Little16(const uint8_t* p) {
     return static_cast<uint16_t>(p[0] | p[1] << 8);

@@ -1,6 +1,7 @@
 #include "image/ConvertPackedDib.h"
 
 #include <cstring>
+#include <string>
 
 namespace halvera {
 
@@ -37,7 +38,57 @@ void ConvertIndexedRows(const uint8_t* sourceRows, int64_t sourceStride, const R
     }
 }
 
+// The name of a BMP compression the program does not read.
+std::string CompressionName(const BitmapInfoHeader& header) {
+    switch (header.biCompression) {
+    case 1:
+        return "RLE8 compression";
+    case 2:
+        return "RLE4 compression";
+    case 3:
+        return "bit-field pixels";
+    case 4:
+        return "an embedded JPEG picture";
+    case 5:
+        return "an embedded PNG picture";
+    case 6:
+        return "alpha bit-field pixels";
+    default:
+        return "compression type " + std::to_string(header.biCompression);
+    }
+}
+
 } // namespace
+
+ReadFailure RefusedHeaderFailure(const BitmapInfoHeader& header) {
+    const std::string size =
+        std::to_string(header.biWidth) + " x " + std::to_string(header.biHeight) + " pixels";
+    if (header.biWidth > kMaxDibSide || header.biHeight > kMaxDibSide ||
+        header.biHeight < -kMaxDibSide)
+        return {ReadProblem::TooLarge, size};
+    if (header.biWidth <= 0 || header.biHeight == 0)
+        return {ReadProblem::Damaged, size};
+    if (header.biCompression != 0)
+        return {ReadProblem::Unsupported, CompressionName(header) + " at " +
+                                              std::to_string(header.biBitCount) +
+                                              " bits per pixel"};
+    if (header.biHeight < 0)
+        return {ReadProblem::Unsupported, "rows stored top-down"};
+    return {ReadProblem::Unsupported, std::to_string(header.biBitCount) + " bits per pixel"};
+}
+
+std::optional<ReadFailure> PackedDibFailure(const PackedDib& dib) {
+    if (!dib || dib.size() < sizeof(BitmapInfoHeader))
+        return ReadFailure{ReadProblem::Truncated, {}};
+    BitmapInfoHeader header;
+    std::memcpy(&header, dib.data(), sizeof header);
+    const int64_t required = PackedDibRequiredSize(header);
+    if (required < 0)
+        return RefusedHeaderFailure(header);
+    if (dib.size() < static_cast<uint64_t>(required))
+        return ReadFailure{ReadProblem::Truncated, {}};
+    return std::nullopt;
+}
 
 int PackedDibDepth(const BitmapInfoHeader& header) {
     if (header.biWidth <= 0 || header.biWidth > kMaxDibSide)

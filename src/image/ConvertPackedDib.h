@@ -3,8 +3,10 @@
 #include "image/BitmapInfoHeader.h"
 #include "image/DibImage.h"
 #include "image/PackedDib.h"
+#include "image/ReadFailure.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace halvera {
 
@@ -26,6 +28,15 @@ bool IsReadableDibHeader(const BitmapInfoHeader& header);
 // Header + full palette + rows of a readable header, in bytes; -1 for any
 // other header. Computed in 64 bits, so no header value can overflow it.
 int64_t PackedDibRequiredSize(const BitmapInfoHeader& header);
+
+// Why a header that IsReadableDibHeader refuses cannot be read: its size, its
+// compression or its depth.
+ReadFailure RefusedHeaderFailure(const BitmapInfoHeader& header);
+
+// Why ConvertPackedDib would refuse `dib` whatever image it is given (an
+// unreadable header, a block shorter than header + full palette + rows), or
+// nothing when it converts.
+std::optional<ReadFailure> PackedDibFailure(const PackedDib& dib);
 
 // Fills `image`, an already created 24-bit image of the picture's width and
 // height, from `dib` (depth 1, 4, 8 or 24). Indexed pixels are looked up in the

@@ -1,10 +1,12 @@
 #include "image/JpegFile.h"
 
 #include "image/AtomicFileWriter.h"
+#include "image/ReadFailure.h"
 #include "platform/UserPrompts.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -33,19 +35,44 @@ struct JpegErrorManager {
     // entropy decoder reports data it lacks by itself (the file may merely
     // miss its end marker), and once every row is decoded.
     bool endOfFileMayBeHarmless;
+    // The library's failure: its message code (0 for none) and text.
+    int failedCode;
+    char failedText[JMSG_LENGTH_MAX];
 };
 
 JpegErrorManager& ErrorsOf(j_common_ptr info) {
     return *reinterpret_cast<JpegErrorManager*>(info->err);
 }
 
-// Shows the library's message under "File read error!" and returns to the
+// Keeps the library's message for the caller to report and returns to the
 // calling routine's recovery point.
 [[noreturn]] void JpegErrorExit(j_common_ptr info) {
-    char text[JMSG_LENGTH_MAX];
-    (*info->err->format_message)(info, text);
-    ShowMessage(text, MessageIcon::Stop, MessageButtons::Ok, kLibraryErrorCaption);
-    std::longjmp(ErrorsOf(info).recovery, 1);
+    JpegErrorManager& errors = ErrorsOf(info);
+    errors.failedCode = info->err->msg_code;
+    (*info->err->format_message)(info, errors.failedText);
+    std::longjmp(errors.recovery, 1);
+}
+
+// Why the library gave up reading, in the words of the program's message.
+ReadFailure LibraryReadFailure(const JpegErrorManager& errors) {
+    switch (errors.failedCode) {
+    case JERR_NO_SOI:
+    case JERR_INPUT_EMPTY:
+        return {ReadProblem::NotAPicture, "JPEG"};
+    case JERR_INPUT_EOF:
+    case JWRN_JPEG_EOF:
+        return {ReadProblem::Truncated, {}};
+    case JERR_IMAGE_TOO_BIG:
+        return {ReadProblem::TooLarge, {}};
+    case JERR_OUT_OF_MEMORY:
+        return {ReadProblem::OutOfMemory, {}};
+    case JERR_CONVERSION_NOTIMPL:
+    case JERR_NOT_COMPILED:
+    case JERR_ARITH_NOTIMPL:
+        return {ReadProblem::Unsupported, errors.failedText};
+    default:
+        return {ReadProblem::Damaged, errors.failedText};
+    }
 }
 
 // Trace messages and most warnings are dropped. A file that ends before its
@@ -66,6 +93,8 @@ jpeg_error_mgr* SetUpErrorManager(JpegErrorManager& errors) {
     manager->error_exit = JpegErrorExit;
     manager->emit_message = JpegEmitMessage;
     errors.endOfFileMayBeHarmless = false;
+    errors.failedCode = 0;
+    errors.failedText[0] = '\0';
     return manager;
 }
 
@@ -240,9 +269,13 @@ bool EncodeInto(AtomicFileWriter& target, const std::string& path, const CDibIma
 } // namespace
 
 PackedDib CJpegFile::ReadPackedDib(const std::string& path) {
+    if (const std::optional<ReadFailure> unopenable = UnopenableFile(path)) {
+        ReportReadFailure(path, *unopenable);
+        return {};
+    }
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) {
-        ShowCannotOpen(path);
+        ReportReadFailure(path, OpenFailureOf(errno));
         return {};
     }
     WaitCursor wait;
@@ -254,6 +287,10 @@ PackedDib CJpegFile::ReadPackedDib(const std::string& path) {
         result.reset();
     jpeg_destroy_decompress(&decoder);
     std::fclose(file);
+    // A library failure is reported here; a lack of memory for the rows was
+    // reported where it happened.
+    if (errors.failedCode != 0)
+        ReportReadFailure(path, LibraryReadFailure(errors));
     return result;
 }
 
@@ -268,6 +305,8 @@ bool CJpegFile::Write(const std::string& path, const CDibImage& image, int quali
     bool written = EncodeInto(target, path, image, quality, encoder, errors);
     written = written && target.Commit();
     jpeg_destroy_compress(&encoder);
+    if (errors.failedCode != 0)
+        ShowMessage(errors.failedText, MessageIcon::Stop, MessageButtons::Ok, kLibraryErrorCaption);
     if (!written)
         ShowMessage("Cannot save the file!");
     return written;

@@ -14,8 +14,10 @@ public:
     // Decodes a JPEG file into a 24-bit packed DIB (rows bottom-up, blue, green,
     // red, padded to 4 bytes). Greyscale pictures get three equal channels;
     // four-component (CMYK or YCCK, Adobe-inverted or not) pictures are
-    // converted to RGB. A file cut short is refused like any other library
-    // error, under "File read error!". Empty after a message.
+    // converted to RGB. A file that cannot be opened, is no JPEG, is cut
+    // short or that the library refuses gives "Can not read the file!" with
+    // the file and the reason (the library's message for damaged data) on a
+    // second line (ReadFailure.h). Empty after a message.
     PackedDib ReadPackedDib(const std::string& path);
 
     // Writes the 24-bit `image` as a baseline JPEG of the given quality (0..100,

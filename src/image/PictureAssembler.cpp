@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <new>
+#include <string>
 
 namespace halvera {
 
@@ -10,26 +11,40 @@ namespace {
 constexpr int kIndexedDepth = 8;
 constexpr int kColourDepth = 24;
 
-bool IsSupported(const SampleLayout& layout) {
-    if (layout.width < 1 || layout.width > kMaxDibSide || layout.height < 1 ||
-        layout.height > kMaxDibSide)
-        return false;
+// Why the program does not read a picture of `layout`, or nothing when it does.
+std::optional<ReadFailure> LayoutRefusal(const SampleLayout& layout) {
+    const std::string size =
+        std::to_string(layout.width) + " x " + std::to_string(layout.height) + " pixels";
+    if (layout.width > kMaxDibSide || layout.height > kMaxDibSide)
+        return ReadFailure{ReadProblem::TooLarge, size};
+    if (layout.width < 1 || layout.height < 1)
+        return ReadFailure{ReadProblem::Damaged, size};
     const int bits = layout.bitsPerSample;
     const int colourSamples = layout.colours == SampleColours::Rgb ? 3 : 1;
     if (layout.samplesPerPixel < colourSamples)
-        return false;
+        return ReadFailure{ReadProblem::Damaged, "fewer samples per pixel than its colours need"};
+    const ReadFailure tooManyColours{ReadProblem::Damaged,
+                                     "more palette colours than its depth allows"};
     switch (bits) {
     case 1:
     case 2:
     case 4:
-        return layout.samplesPerPixel == 1 && layout.colours != SampleColours::Rgb &&
-               layout.palette.size() <= (size_t{1} << bits);
+        if (layout.samplesPerPixel != 1 || layout.colours == SampleColours::Rgb)
+            return ReadFailure{ReadProblem::Unsupported,
+                               std::to_string(bits) + "-bit samples, several to a pixel"};
+        if (layout.palette.size() > (size_t{1} << bits))
+            return tooManyColours;
+        return std::nullopt;
     case 8:
-        return layout.palette.size() <= 256;
+        if (layout.palette.size() > 256)
+            return tooManyColours;
+        return std::nullopt;
     case 16:
-        return layout.colours != SampleColours::Palette;
+        if (layout.colours == SampleColours::Palette)
+            return ReadFailure{ReadProblem::Unsupported, "a 16-bit palette"};
+        return std::nullopt;
     default:
-        return false;
+        return ReadFailure{ReadProblem::Unsupported, std::to_string(bits) + " bits per sample"};
     }
 }
 
@@ -43,8 +58,10 @@ uint8_t GreyLevel(unsigned v, int bits) {
 
 bool PictureAssembler::Begin(const SampleLayout& layout) {
     *this = PictureAssembler();
-    if (!IsSupported(layout))
+    refusal_ = LayoutRefusal(layout);
+    if (refusal_)
         return false;
+    refusal_ = ReadFailure{ReadProblem::OutOfMemory, {}};
     layout_ = layout;
     channels_ = layout.colours == SampleColours::Rgb ? 3 : 1;
     rowBytes_ = (static_cast<size_t>(layout.width) * static_cast<size_t>(layout.samplesPerPixel) *
@@ -91,6 +108,7 @@ bool PictureAssembler::Begin(const SampleLayout& layout) {
         }
     }
     rows_ = dib_.data() + kHeaderSize + paletteBytes;
+    refusal_.reset();
     return true;
 }
 

@@ -2,10 +2,12 @@
 
 #include "image/BitmapInfoHeader.h"
 #include "image/PackedDib.h"
+#include "image/ReadFailure.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -53,8 +55,10 @@ struct SampleLayout {
 class PictureAssembler {
 public:
     // False, with nothing allocated, when the layout is not one the program
-    // reads (sizes beyond 1..30000 included) or the memory is not there.
+    // reads (sizes beyond 1..30000 included) or the memory is not there;
+    // refusal() then says which.
     bool Begin(const SampleLayout& layout);
+    const std::optional<ReadFailure>& refusal() const { return refusal_; }
 
     // Bytes of one decoded row as the file library delivers it: the samples of
     // `width` pixels, rounded up to whole bytes; 16-bit samples in the
@@ -84,6 +88,7 @@ private:
     std::unique_ptr<uint16_t[]> wide_;
     uint16_t lowest_ = UINT16_MAX;
     uint16_t highest_ = 0;
+    std::optional<ReadFailure> refusal_;
 };
 
 } // namespace halvera

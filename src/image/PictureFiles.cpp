@@ -1,6 +1,7 @@
 #include "image/PictureFiles.h"
 
 #include "image/BmpFile.h"
+#include "image/ConvertPackedDib.h"
 #include "image/JpegFile.h"
 #include "image/PngFile.h"
 #include "image/TiffFile.h"
@@ -29,9 +30,10 @@ bool EndsWithIgnoringCase(std::string_view text, std::string_view upperSuffix) {
 }
 
 PictureFileType PictureFileTypeOf(std::string_view path) {
-    static constexpr std::array<std::pair<std::string_view, PictureFileType>, 5> kEndings = {{
+    static constexpr std::array<std::pair<std::string_view, PictureFileType>, 6> kEndings = {{
         {".BMP", PictureFileType::Bmp},
         {".JPG", PictureFileType::Jpeg},
+        {".JPEG", PictureFileType::Jpeg},
         {".PNG", PictureFileType::Png},
         {".TIF", PictureFileType::Tiff},
         {".TIFF", PictureFileType::Tiff},
@@ -42,7 +44,9 @@ PictureFileType PictureFileTypeOf(std::string_view path) {
     return PictureFileType::None;
 }
 
-PictureFromFile OpenPictureFile(const std::string& path) {
+namespace {
+
+PictureFromFile ReadByType(const std::string& path) {
     switch (PictureFileTypeOf(path)) {
     case PictureFileType::Bmp:
         return {CBmpFile().ReadPackedDib(path), {}};
@@ -56,6 +60,19 @@ PictureFromFile OpenPictureFile(const std::string& path) {
         break;
     }
     return {};
+}
+
+} // namespace
+
+PictureFromFile OpenPictureFile(const std::string& path) {
+    PictureFromFile file = ReadByType(path);
+    if (!file.picture)
+        return file;
+    if (const std::optional<ReadFailure> failure = PackedDibFailure(file.picture)) {
+        ReportReadFailure(path, *failure);
+        return {};
+    }
+    return file;
 }
 
 std::string NextUntitledTitle() {

@@ -1,10 +1,11 @@
 #include "image/PngFile.h"
 
-#include "image/BmpFile.h"
+#include "image/ReadFailure.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
 #include <bit>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -16,8 +17,8 @@ namespace halvera {
 
 namespace {
 
-constexpr int kReadError = 1;
 constexpr int kCompressionLevel = 6;
+constexpr size_t kSignatureSize = 8;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -33,7 +34,8 @@ struct PngReadState {
     PictureAssembler assembler;
     std::vector<uint8_t> rows; // one row, or every row of an interlaced picture
     std::vector<png_bytep> rowPointers;
-    bool complete = false;
+    // The library's message when it gave up, for the reason shown.
+    std::string libraryError;
 
     ~PngReadState() { png_destroy_read_struct(&png, &info, nullptr); }
 };
@@ -43,6 +45,20 @@ struct PngReadState {
 void IgnoreWarning(png_structp, png_const_charp) {}
 [[noreturn]] void ReturnToRecovery(png_structp png, png_const_charp) {
     png_longjmp(png, 1);
+}
+// While reading, the message is kept (in the state's string) for the reason.
+[[noreturn]] void KeepMessageAndRecover(png_structp png, png_const_charp message) {
+    static_cast<std::string*>(png_get_error_ptr(png))->assign(message);
+    png_longjmp(png, 1);
+}
+
+// Why libpng gave up reading, from its message.
+ReadFailure LibraryReadFailure(const std::string& message) {
+    if (message == "Read Error")
+        return {ReadProblem::Truncated, {}};
+    if (message.find("exceeds user limit") != std::string::npos)
+        return {ReadProblem::TooLarge, {}};
+    return {ReadProblem::Damaged, message};
 }
 
 // The layout libpng delivers for the picture whose header has just been read;
@@ -68,12 +84,14 @@ SampleLayout LayoutOf(png_structp png, png_infop info) {
     return layout;
 }
 
-// Decodes the open file into the state's assembler; false after a library
-// error or for a picture the assembler refuses.
+// Decodes the open file, whose signature has been read, into the state's
+// assembler; false after a library error or for a picture the assembler
+// refuses.
 bool DecodePng(PngReadState& state, std::FILE* file) {
     if (setjmp(png_jmpbuf(state.png)))
         return false;
     png_init_io(state.png, file);
+    png_set_sig_bytes(state.png, kSignatureSize);
     png_set_user_limits(state.png, kMaxDibSide, kMaxDibSide);
     png_read_info(state.png, state.info);
     if (png_get_bit_depth(state.png, state.info) == 16 &&
@@ -143,24 +161,60 @@ bool EncodePng(PngWriteState& state, std::FILE* stream, const CDibImage& image) 
 
 } // namespace
 
+namespace {
+
+bool HasPngSignature(std::FILE* file) {
+    png_byte signature[kSignatureSize];
+    return std::fread(signature, 1, kSignatureSize, file) == kSignatureSize &&
+           png_sig_cmp(signature, 0, kSignatureSize) == 0;
+}
+
+// Reads the picture of an open PNG file; empty with `failure` saying why.
+PictureFromFile ReadPng(std::FILE* file, ReadFailure& failure) {
+    failure = {ReadProblem::NotAPicture, "PNG"};
+    if (!HasPngSignature(file))
+        return {};
+    PngReadState state;
+    state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &state.libraryError,
+                                       KeepMessageAndRecover, IgnoreWarning);
+    state.info = state.png ? png_create_info_struct(state.png) : nullptr;
+    failure = {ReadProblem::OutOfMemory, {}};
+    try {
+        if (state.info && DecodePng(state, file))
+            return state.assembler.Finish();
+    } catch (const std::bad_alloc&) {
+        // The rows of an interlaced picture did not fit in memory.
+        return {};
+    }
+    if (!state.libraryError.empty())
+        failure = LibraryReadFailure(state.libraryError);
+    else if (state.assembler.refusal())
+        failure = *state.assembler.refusal();
+    else if (state.info)
+        failure = {ReadProblem::Damaged, "rows of another length than the header says"};
+    return {};
+}
+
+} // namespace
+
 PictureFromFile CPngFile::ReadPicture(const std::string& path) {
+    if (const std::optional<ReadFailure> unopenable = UnopenableFile(path)) {
+        ReportReadFailure(path, *unopenable);
+        return {};
+    }
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        ReportReadFailure(path, OpenFailureOf(errno));
+        return {};
+    }
     PictureFromFile result;
-    if (file) {
+    ReadFailure failure;
+    {
         WaitCursor wait;
-        PngReadState state;
-        state.png =
-            png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ReturnToRecovery, IgnoreWarning);
-        state.info = state.png ? png_create_info_struct(state.png) : nullptr;
-        try {
-            if (state.info && DecodePng(state, file.get()))
-                result = state.assembler.Finish();
-        } catch (const std::bad_alloc&) {
-            // The rows of an interlaced picture did not fit in memory.
-        }
+        result = ReadPng(file.get(), failure);
     }
     if (!result.picture)
-        CBmpFile::ReportFileError(kReadError);
+        ReportReadFailure(path, failure);
     return result;
 }
 

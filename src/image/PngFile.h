@@ -9,7 +9,8 @@ namespace halvera {
 
 // PNG files through libpng. Each call opens and closes its own file; every
 // failure is reported to the user before the call returns, with the messages
-// of BMP files ("Can not read the file!", "Cannotsave the file!").
+// of BMP files: "Can not read the file!" with the file and the reason on a
+// second line (ReadFailure.h), "Cannotsave the file!".
 class CPngFile {
 public:
     // Reads grey, palette and RGB pictures, with or without alpha (which is

@@ -1,15 +1,17 @@
 #include "image/TiffFile.h"
 
-#include "image/BmpFile.h"
+#include "image/ReadFailure.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
+#include <string>
 #include <tiffio.h>
 #include <unistd.h>
 #include <vector>
@@ -18,7 +20,6 @@ namespace halvera {
 
 namespace {
 
-constexpr int kReadError = 1;
 // Tiles are multiples of 16 pixels; small pictures are often stored in one
 // tile of a usual size. A tile side beyond both is no real file's and is
 // refused before any buffer for it is allocated.
@@ -35,6 +36,15 @@ int Silence(TIFF*, void*, const char*, const char*, va_list) {
     return 1;
 }
 
+// While reading, the library's last error message is kept (in the string
+// `text` points to) for the reason shown.
+int KeepLastError(TIFF*, void* text, const char*, const char* format, va_list arguments) {
+    char message[256];
+    std::vsnprintf(message, sizeof message, format, arguments);
+    static_cast<std::string*>(text)->assign(message);
+    return 1;
+}
+
 struct TiffCloser {
     void operator()(TIFF* tiff) const { TIFFClose(tiff); }
 };
@@ -45,12 +55,17 @@ struct OptionsFreer {
 };
 
 // Opens `path` with `mode` ("r") or a descriptor (when `descriptor` >= 0, which
-// the handle then owns) with every library message silenced.
-TiffHandle OpenQuietly(const char* name, const char* mode, int descriptor = -1) {
+// the handle then owns) with every library message silenced; the last error
+// message lands in `lastError` when one is given.
+TiffHandle OpenQuietly(const char* name, const char* mode, int descriptor = -1,
+                       std::string* lastError = nullptr) {
     std::unique_ptr<TIFFOpenOptions, OptionsFreer> options(TIFFOpenOptionsAlloc());
     if (!options)
         return nullptr;
-    TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Silence, nullptr);
+    if (lastError)
+        TIFFOpenOptionsSetErrorHandlerExtR(options.get(), KeepLastError, lastError);
+    else
+        TIFFOpenOptionsSetErrorHandlerExtR(options.get(), Silence, nullptr);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), Silence, nullptr);
     return TiffHandle(descriptor >= 0 ? TIFFFdOpenExt(descriptor, name, mode, options.get())
                                       : TIFFOpenExt(name, mode, options.get()));
@@ -77,9 +92,38 @@ std::vector<RgbQuad> PaletteOf(TIFF* tiff, int bits) {
     return palette;
 }
 
+// The name of a photometric interpretation the program does not read.
+std::string PhotometricName(uint16_t photometric) {
+    switch (photometric) {
+    case PHOTOMETRIC_SEPARATED:
+        return "CMYK colours";
+    case PHOTOMETRIC_YCBCR:
+        return "YCbCr colours";
+    case PHOTOMETRIC_CIELAB:
+    case PHOTOMETRIC_ICCLAB:
+    case PHOTOMETRIC_ITULAB:
+        return "Lab colours";
+    case PHOTOMETRIC_MASK:
+        return "a transparency mask";
+    default:
+        return "photometric interpretation " + std::to_string(photometric);
+    }
+}
+
+std::string SampleFormatName(uint16_t format) {
+    switch (format) {
+    case SAMPLEFORMAT_IEEEFP:
+        return "floating-point samples";
+    case SAMPLEFORMAT_INT:
+        return "signed samples";
+    default:
+        return "sample format " + std::to_string(format);
+    }
+}
+
 // The layout of the file's first picture, or nothing for one the program
-// does not read.
-std::optional<SampleLayout> LayoutOf(TIFF* tiff) {
+// does not read, with `failure` saying why.
+std::optional<SampleLayout> LayoutOf(TIFF* tiff, ReadFailure& failure) {
     uint32_t width = 0;
     uint32_t height = 0;
     uint16_t bits = 1;
@@ -87,6 +131,7 @@ std::optional<SampleLayout> LayoutOf(TIFF* tiff) {
     uint16_t photometric = 0;
     uint16_t planar = PLANARCONFIG_CONTIG;
     uint16_t format = SAMPLEFORMAT_UINT;
+    failure = {ReadProblem::Damaged, "the picture's size or colours are not given"};
     if (!TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &width) ||
         !TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &height) ||
         !TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &photometric))
@@ -95,8 +140,15 @@ std::optional<SampleLayout> LayoutOf(TIFF* tiff) {
     TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &samples);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &planar);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLEFORMAT, &format);
-    if (width > static_cast<uint32_t>(kMaxDibSide) || height > static_cast<uint32_t>(kMaxDibSide) ||
-        format != SAMPLEFORMAT_UINT || (planar != PLANARCONFIG_CONTIG && samples > 1))
+    failure = {ReadProblem::TooLarge,
+               std::to_string(width) + " x " + std::to_string(height) + " pixels"};
+    if (width > static_cast<uint32_t>(kMaxDibSide) || height > static_cast<uint32_t>(kMaxDibSide))
+        return std::nullopt;
+    failure = {ReadProblem::Unsupported, SampleFormatName(format)};
+    if (format != SAMPLEFORMAT_UINT)
+        return std::nullopt;
+    failure = {ReadProblem::Unsupported, "colours in separate planes"};
+    if (planar != PLANARCONFIG_CONTIG && samples > 1)
         return std::nullopt;
 
     SampleLayout layout;
@@ -117,10 +169,12 @@ std::optional<SampleLayout> LayoutOf(TIFF* tiff) {
     case PHOTOMETRIC_PALETTE:
         layout.colours = SampleColours::Palette;
         layout.palette = PaletteOf(tiff, bits);
+        failure = {ReadProblem::Damaged, "a palette picture without its palette"};
         if (layout.palette.empty())
             return std::nullopt;
         break;
     default:
+        failure = {ReadProblem::Unsupported, PhotometricName(photometric)};
         return std::nullopt;
     }
     return layout;
@@ -224,24 +278,58 @@ bool WriteRgbTiff(AtomicFileWriter& file, const CDibImage& image, const std::str
 
 } // namespace
 
+namespace {
+
+// Why libtiff gave up reading the rows, from its last message.
+ReadFailure LibraryReadFailure(const std::string& message) {
+    if (message.find("Read error") != std::string::npos ||
+        message.find("past end") != std::string::npos)
+        return {ReadProblem::Truncated, {}};
+    return {ReadProblem::Damaged, message};
+}
+
+// Reads the first picture of the file `path`, known to open; empty with
+// `failure` saying why.
+PictureFromFile ReadTiff(const std::string& path, ReadFailure& failure) {
+    std::string lastError;
+    const TiffHandle tiff = OpenQuietly(path.c_str(), "r", -1, &lastError);
+    failure = {ReadProblem::NotAPicture, "TIFF"};
+    if (!tiff)
+        return {};
+    const std::optional<SampleLayout> layout = LayoutOf(tiff.get(), failure);
+    if (!layout)
+        return {};
+    PictureAssembler assembler;
+    if (!assembler.Begin(*layout)) {
+        failure = *assembler.refusal();
+        return {};
+    }
+    lastError.clear();
+    const bool read = TIFFIsTiled(tiff.get()) ? ReadTiles(tiff.get(), assembler, *layout)
+                                              : ReadStrips(tiff.get(), assembler, layout->height);
+    if (read)
+        return assembler.Finish();
+    failure = lastError.empty()
+                  ? ReadFailure{ReadProblem::Damaged, "a strip or tile of an unusual size"}
+                  : LibraryReadFailure(lastError);
+    return {};
+}
+
+} // namespace
+
 PictureFromFile CTiffFile::ReadPicture(const std::string& path) {
+    if (const std::optional<ReadFailure> unopenable = UnopenableFile(path)) {
+        ReportReadFailure(path, *unopenable);
+        return {};
+    }
     PictureFromFile result;
+    ReadFailure failure;
     {
         WaitCursor wait;
-        const TiffHandle tiff = OpenQuietly(path.c_str(), "r");
-        const std::optional<SampleLayout> layout =
-            tiff ? LayoutOf(tiff.get()) : std::optional<SampleLayout>();
-        PictureAssembler assembler;
-        if (layout && assembler.Begin(*layout)) {
-            const bool read = TIFFIsTiled(tiff.get())
-                                  ? ReadTiles(tiff.get(), assembler, *layout)
-                                  : ReadStrips(tiff.get(), assembler, layout->height);
-            if (read)
-                result = assembler.Finish();
-        }
+        result = ReadTiff(path, failure);
     }
     if (!result.picture)
-        CBmpFile::ReportFileError(kReadError);
+        ReportReadFailure(path, failure);
     return result;
 }
 

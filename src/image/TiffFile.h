@@ -9,7 +9,8 @@ namespace halvera {
 
 // TIFF files through libtiff. Each call opens and closes its own file; every
 // failure is reported to the user before the call returns, with the messages
-// of BMP files ("Can not read the file!", "Cannotsave the file!").
+// of BMP files: "Can not read the file!" with the file and the reason on a
+// second line (ReadFailure.h), "Cannotsave the file!".
 class CTiffFile {
 public:
     // Reads the first picture of the file: grey (black or white is zero),

@@ -124,28 +124,40 @@ TEST_F(BatchTool, ReadsSixteenBitFilesAndNamesTheKindsItDoesNotRead) {
                                 4));
     result = RunCliCapturing({"info", twoBit});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Can not read the file!\nBMP files of 2 bits per pixel are not read.\n");
+    EXPECT_EQ(result.err, "Can not read the file!\n" + twoBit + ": unsupported variant: 2 bits per pixel\n");
     EXPECT_EQ(result.out, "");
 }
 
-TEST_F(BatchTool, EveryRefusedFileSaysCanNotReadTheFileAndExits1) {
+// The message names the file and says what is wrong with it.
+TEST_F(BatchTool, EveryRefusedFileSaysCanNotReadTheFileWithTheFileAndTheReasonAndExits1) {
     const std::string good = WriteBmp24("good.bmp", 5, 2);
     Bytes bytes = testing::ReadFileBytes(good);
 
-    std::vector<std::string> refused = {folder.file("missing.bmp")};
-    Bytes shortByOne(bytes.begin(), bytes.end() - 1);
-    testing::WriteFileBytes(refused.emplace_back(folder.file("short.bmp")), shortByOne);
+    std::vector<std::pair<std::string, std::string>> refused = {
+        {folder.file("missing.bmp"), "there is no such file"},
+        {folder.file("short.bmp"), "the file is cut short"},
+        {folder.file("signature.bmp"), "not a BMP picture"},
+        {folder.file("depth12.bmp"), "the picture data are damaged"},
+        {folder.file("picture.png"), "not a PNG picture"},
+        {folder.file("picture.jpeg"), "not a JPEG picture"},
+        {folder.file("picture.gif"),
+         "its name ends in no picture type (.bmp, .jpg, .jpeg, .png, .tif or .tiff)"},
+        {folder.file("folder.tif"), "not a file but a folder or device"},
+    };
+    testing::WriteFileBytes(refused[1].first, Bytes(bytes.begin(), bytes.end() - 1));
     Bytes signature = bytes;
     signature[0] = '=';
     signature[1] = '=';
-    testing::WriteFileBytes(refused.emplace_back(folder.file("signature.bmp")), signature);
+    testing::WriteFileBytes(refused[2].first, signature);
     Bytes depth12 = bytes;
     depth12[14 + 14] = 12;
-    testing::WriteFileBytes(refused.emplace_back(folder.file("depth12.bmp")), depth12);
-    testing::WriteFileBytes(refused.emplace_back(folder.file("picture.png")), bytes);
-    testing::WriteFileBytes(refused.emplace_back(folder.file("picture.jpeg")), bytes);
+    testing::WriteFileBytes(refused[3].first, depth12);
+    testing::WriteFileBytes(refused[4].first, bytes);
+    testing::WriteFileBytes(refused[5].first, bytes);
+    testing::WriteFileBytes(refused[6].first, bytes);
+    std::filesystem::create_directory(refused[7].first);
 
-    for (const std::string& path : refused) {
+    for (const auto& [path, reason] : refused) {
         SCOPED_TRACE(path);
         const std::string output = folder.file("out.bmp");
         for (const auto& arguments :
@@ -155,7 +167,8 @@ TEST_F(BatchTool, EveryRefusedFileSaysCanNotReadTheFileAndExits1) {
               std::vector<std::string>{"apply", good, output, "none", "--mask", path}}) {
             const CliResult result = RunCliCapturing(arguments);
             EXPECT_EQ(result.status, 1) << arguments[0];
-            EXPECT_EQ(result.err, "Can not read the file!\n") << arguments[0];
+            EXPECT_EQ(result.err, "Can not read the file!\n" + path + ": " + reason + "\n")
+                << arguments[0];
             EXPECT_EQ(result.out, "");
             EXPECT_FALSE(std::filesystem::exists(output)) << arguments[0];
         }
@@ -170,43 +183,126 @@ TEST_F(BatchTool, UnwritableOutputSaysCannotsaveTheFile) {
     EXPECT_EQ(result.err, "Cannotsave the file!\n");
 }
 
-TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfEveryOperation) {
+// A usage error prints the usage of the command given, not the whole help.
+TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfThatCommandOnly) {
     const std::string input = WriteBmp24("in.bmp", 5, 2);
     const std::string output = folder.file("out.bmp");
-    const std::vector<std::vector<std::string>> wrong = {
-        {},
-        {"paint", input},
-        {"info"},
-        {"info", input, input},
-        {"info", input, "--quality", "50"},
-        {"convert", input},
-        {"convert", input, folder.file("out.gif")},
-        {"convert", input, output, "--quality", "101"},
-        {"convert", input, output, "--quality", "-1"},
-        {"convert", input, output, "--quality", "high"},
-        {"convert", input, output, "--quality", "50", "--quality", "60"},
-        {"convert", input, output, "--quality"},
-        {"convert", input, output, "--mask", input},
-        {"convert", input, output, "--colour", "red"},
-        {"apply", input, output},
-        {"apply", input, output, "sharpen"},
-        {"apply", input, output, "none", "strength"},
-        {"apply", input, output, "none", "strength=3"},
-        {"apply", input, output, "none", "=3"},
-        {"apply", input, folder.file("out.jpeg"), "none"},
+    const std::string commands = "usage: halvera-cli COMMAND ...\n";
+    const std::string info = "usage: halvera-cli info FILE\n";
+    const std::string convert = "usage: halvera-cli convert IN OUT [--quality Q]\n";
+    const std::string apply = "usage: halvera-cli apply IN OUT OP [NAME=VALUE ...]";
+    const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
+        {{}, commands},
+        {{"paint", input}, commands},
+        {{"info"}, info},
+        {{"info", input, input}, info},
+        {{"info", input, "--quality", "50"}, info},
+        {{"convert", input}, convert},
+        {{"convert", input, folder.file("out.gif")}, convert},
+        {{"convert", input, output, "--quality", "101"}, convert},
+        {{"convert", input, output, "--quality", "-1"}, convert},
+        {{"convert", input, output, "--quality", "high"}, convert},
+        {{"convert", input, output, "--quality", "50", "--quality", "60"}, convert},
+        {{"convert", input, output, "--quality"}, convert},
+        {{"convert", input, output, "--mask", input}, convert},
+        {{"convert", input, output, "--colour", "red"}, convert},
+        {{"apply", input, output}, apply},
+        {{"apply", input, output, "sharpen"}, apply},
+        {{"apply", input, output, "none", "strength"}, apply},
+        {{"apply", input, output, "none", "strength=3"}, apply},
+        {{"apply", input, output, "none", "=3"}, apply},
+        {{"apply", input, folder.file("out.gif"), "none"}, apply},
     };
-    for (const auto& arguments : wrong) {
+    for (const auto& [arguments, usage] : wrong) {
         std::string line;
         for (const auto& word : arguments)
             line += word + " ";
         SCOPED_TRACE(line);
         const CliResult result = RunCliCapturing(arguments);
         EXPECT_EQ(result.status, 2);
-        EXPECT_NE(result.err.find("halvera-cli: "), std::string::npos);
-        EXPECT_NE(result.err.find("usage: halvera-cli info FILE"), std::string::npos);
-        EXPECT_NE(result.err.find("\n       none\n"), std::string::npos);
+        EXPECT_TRUE(result.err.starts_with("halvera-cli: ")) << result.err;
+        const size_t usageAt = result.err.find("\nusage: ");
+        ASSERT_NE(usageAt, std::string::npos) << result.err;
+        EXPECT_EQ(result.err.substr(usageAt + 1, usage.size()), usage) << result.err;
+        // One command's usage: no other command and no list of every
+        // operation's words.
+        for (const std::string other : {"halvera-cli measure", "halvera-cli print IN",
+                                        "halvera-cli snap", "\n       invert\n"})
+            EXPECT_EQ(result.err.find(other), std::string::npos) << other << " in " << result.err;
         EXPECT_FALSE(std::filesystem::exists(output));
     }
+}
+
+// apply's usage names the operation's own words when the operation is known,
+// and every operation's name when it is not.
+TEST_F(BatchTool, ApplyUsageErrorsShowTheOperationsWords) {
+    const std::string input = WriteBmp24("in.bmp", 5, 2);
+    const std::string output = folder.file("out.bmp");
+    CliResult result =
+        RunCliCapturing({"apply", input, output, "brightness-contrast", "brightness=500"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("OP here: brightness-contrast [brightness=B] [contrast=C]\n"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(result.err.find("hue-saturation"), std::string::npos) << result.err;
+
+    result = RunCliCapturing({"apply", input, output, "sharpen"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("unknown operation 'sharpen'"), std::string::npos);
+    for (const std::string name : {" none", " invert", " brightness-contrast", " build-graph"})
+        EXPECT_NE(result.err.find(name), std::string::npos) << name << " in " << result.err;
+    EXPECT_EQ(result.err.find("brightness=B"), std::string::npos) << result.err;
+}
+
+// An option the command does not know is unknown, wherever it stands, even
+// as the last word; the message names the options the command has.
+TEST_F(BatchTool, AnUnknownOptionIsRefusedAsUnknownNamingTheCommandsOwnOptions) {
+    const std::string input = WriteBmp24("in.bmp", 5, 2);
+    const std::string output = folder.file("out.bmp");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"convert", input, output, "--bogus"}, "unknown option --bogus; convert takes --quality"},
+        {{"convert", "--bogus", input, output}, "unknown option --bogus; convert takes --quality"},
+        {{"info", input, "--bogus"}, "unknown option --bogus; info takes no options"},
+        {{"apply", input, output, "none", "--bogus"},
+         "unknown option --bogus; apply takes --mask, --mask-out, --quality and --calibration"},
+        {{"print", input, folder.file("out.pdf"), "--bogus"},
+         "unknown option --bogus; print takes --calibration, --ratio, --fit, --center, "
+         "--title and --paper"},
+        {{"measure", "point:1,1", "--bogus"},
+         "unknown option --bogus; measure takes --calibration"},
+        {{"snap", output, "--bogus"}, "unknown option --bogus; snap takes --source and --quality"},
+        {{"record", folder.file("out.avi"), "--bogus"},
+         "unknown option --bogus; record takes --time, --rate and --source"},
+        {{"video-frame", input, "0", output, "--bogus"},
+         "unknown option --bogus; video-frame takes --quality"},
+        {{"video-sources", "--bogus"}, "unknown option --bogus; video-sources takes no options"},
+        {{"scan", output, "--bogus"},
+         "unknown option --bogus; scan takes --source, --resolution, --mode, --option and "
+         "--quality"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        SCOPED_TRACE(message);
+        const CliResult result = RunCliCapturing(arguments);
+        EXPECT_EQ(result.status, 2);
+        EXPECT_TRUE(result.err.starts_with("halvera-cli: " + message)) << result.err;
+        EXPECT_EQ(result.err.find("needs a value"), std::string::npos) << result.err;
+        EXPECT_FALSE(std::filesystem::exists(output));
+    }
+    // A known option that stands last still needs its value.
+    const CliResult last = RunCliCapturing({"convert", input, output, "--quality"});
+    EXPECT_EQ(last.status, 2);
+    EXPECT_TRUE(last.err.starts_with("halvera-cli: --quality needs a value\n")) << last.err;
+}
+
+// make-reference checks its output's name before the input is read.
+TEST_F(BatchTool, AReferenceOutputNameIsCheckedBeforeAnyFileIsRead) {
+    const CliResult result = RunCliCapturing(
+        {"apply", folder.file("missing.bmp"), folder.file("out.bmp"), "make-reference"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_TRUE(
+        result.err.starts_with("halvera-cli: the output file of make-reference must end in .ref: "))
+        << result.err;
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out.bmp")));
 }
 
 // The arguments are checked before the input is read: with a missing input a

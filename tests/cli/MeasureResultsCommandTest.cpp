@@ -152,3 +152,95 @@ TEST(MeasureResultsCommand, CsvExport) {
 
 } // namespace
 } // namespace halvera
+
+namespace halvera {
+namespace {
+
+// Files the measure options write, each holding "old" before the run.
+class MeasureChecksFirst : public ::testing::Test {
+protected:
+    std::string OldFile(const std::string& name) {
+        const std::string path = folder.file(name);
+        testing::WriteFileBytes(path, testing::Bytes{'o', 'l', 'd'});
+        return path;
+    }
+    void ExpectUntouched(const std::string& path) { EXPECT_EQ(ReadText(path), "old") << path; }
+
+    TemporaryFolder folder;
+};
+
+// Every value is checked before any option runs: a wrong value late on the
+// line leaves the files of earlier options as they were.
+TEST_F(MeasureChecksFirst, AWrongValueAnywhereWritesNothing) {
+    const std::string csv = OldFile("s.csv");
+    const std::string report = OldFile("r.txt");
+    const std::string tol = OldFile("t.Tol");
+    const std::vector<std::vector<std::string>> wrong = {
+        {"--calibration", "0,nan,1,1,1"},
+        {"--calibration", "0,1,1,1"},
+        {"--tolerance", "100,1,1,1"},
+        {"--select", "1,40"},
+        {"--delete", "square:1"},
+        {"--panel", "triangle"},
+        {"--bogus"},
+        {"--cal"},
+    };
+    for (const auto& late : wrong) {
+        SCOPED_TRACE(late[0]);
+        std::vector<std::string> arguments = {"point:1,1", "--csv",      csv, "--report",
+                                              report,      "--save-tol", tol};
+        arguments.insert(arguments.end(), late.begin(), late.end());
+        const CliResult result = Measure(arguments);
+        EXPECT_EQ(result.status, 2) << result.err;
+        EXPECT_EQ(result.out, "");
+        ExpectUntouched(csv);
+        ExpectUntouched(report);
+        ExpectUntouched(tol);
+    }
+}
+
+// Files that options load must be readable before any option writes.
+TEST_F(MeasureChecksFirst, AnUnreadableInputFileWritesNothing) {
+    const std::string csv = OldFile("s.csv");
+    const std::string damaged = folder.file("damaged.dat");
+    testing::WriteFileBytes(damaged,
+                            testing::Bytes{'T', 'O', 'L', 'E', 'R', 'A', 'N', 'C', 'E', 0});
+    for (const std::string option : {"--cal", "--tol", "--items"}) {
+        for (const std::string& input : {folder.file("absent.dat"), damaged}) {
+            SCOPED_TRACE(option + " " + input);
+            const CliResult result =
+                Measure({"point:1,1", "--values", "--csv", csv, option, input});
+            EXPECT_EQ(result.status, 1) << result.err;
+            EXPECT_FALSE(result.err.empty());
+            EXPECT_EQ(result.out, "") << "no option ran";
+            ExpectUntouched(csv);
+        }
+    }
+}
+
+// A file is read before any option writes, so reading one that an earlier
+// option writes would read it as it was: such a pair is refused.
+TEST_F(MeasureChecksFirst, ReadingAFileThatAnEarlierOptionWritesIsRefused) {
+    const std::string tol = folder.file("t.Tol");
+    const CliResult refused = Measure({"point:1,1", "--tolerance", "0,5,1,-1", "--save-tol", tol,
+                                       "--tol", folder.file("./t.Tol")});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_NE(refused.err.find("--tol reads " + folder.file("./t.Tol") +
+                               ", which --save-tol writes before it"),
+              std::string::npos)
+        << refused.err;
+    EXPECT_FALSE(std::filesystem::exists(tol));
+
+    // Read first, then written: the order the options run in anyway.
+    ASSERT_EQ(Measure({"--tolerance", "0,5,1,-1", "--save-tol", tol}).status, 0);
+    const CliResult roundTrip =
+        Measure({"point:1,1", "--tol", tol, "--tolerance", "1,7,1,-1", "--save-tol", tol});
+    ASSERT_EQ(roundTrip.status, 0) << roundTrip.err;
+    ToleranceTable saved;
+    ASSERT_EQ(ReadToleranceFile(tol, saved), RecordRead::Done);
+    EXPECT_EQ(saved.entries[0], (ToleranceEntry{5, 1, -1}));
+    EXPECT_EQ(saved.entries[1], (ToleranceEntry{7, 1, -1}));
+}
+
+} // namespace
+} // namespace halvera

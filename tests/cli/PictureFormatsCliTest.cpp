@@ -3,7 +3,9 @@
 #include "CliPictures.h"
 #include "CliRunner.h"
 #include "PictureEncoders.h"
+#include "image/PictureFiles.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -72,13 +74,45 @@ TEST_F(PictureFormatsCli, DamagedInputsAndUnknownOutputNamesFail) {
     testing::WriteFileBytes(damaged, testing::Bytes(40, 'I'));
     CliResult result = RunCliCapturing({"convert", damaged, folder.file("out.png")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Can not read the file!\n");
+    EXPECT_EQ(result.err, "Can not read the file!\n" + damaged + ": not a TIFF picture\n");
 
     const std::string input = folder.file("in.bmp");
     testing::WriteBmp24(input, 4, 4, Pattern);
-    result = RunCliCapturing({"convert", input, folder.file("out.jpeg")});
+    result = RunCliCapturing({"convert", input, folder.file("out.gif")});
     EXPECT_EQ(result.status, 2);
-    EXPECT_NE(result.err.find("must end in .bmp, .jpg, .png, .tif or .tiff"), std::string::npos);
+    EXPECT_NE(result.err.find("must end in .bmp, .jpg, .jpeg, .png, .tif or .tiff"),
+              std::string::npos);
+}
+
+// The five-letter endings and any letter case are picture names for input
+// and output alike.
+TEST_F(PictureFormatsCli, JpegAndTiffNamesInAnyCaseAreReadAndWritten) {
+    const std::string input = folder.file("in.bmp");
+    testing::WriteBmp24(input, 9, 5, Pattern);
+    for (const std::string name : {"a.jpeg", "b.JPEG", "c.JpG", "d.Tiff", "e.TIF", "f.tIfF"}) {
+        SCOPED_TRACE(name);
+        const std::string through = folder.file(name);
+        CliResult result = RunCliCapturing({"convert", input, through, "--quality", "100"});
+        ASSERT_EQ(result.status, 0) << result.err;
+        result = RunCliCapturing({"info", through});
+        ASSERT_EQ(result.status, 0) << result.err;
+        EXPECT_EQ(result.out, "width=9 height=5 depth=24\n");
+        const std::string back = folder.file("back.bmp");
+        result = RunCliCapturing({"apply", through, back, "none"});
+        ASSERT_EQ(result.status, 0) << result.err;
+        const testing::Bytes file = testing::ReadFileBytes(back);
+        const bool lossless = PictureFileTypeOf(name) == PictureFileType::Tiff;
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 9; ++x) {
+                const testing::Pixel got = testing::PixelOf(file, 9, 5, x, y);
+                const testing::Pixel want = Pattern(x, y);
+                if (lossless)
+                    ASSERT_EQ(got, want) << x << "," << y;
+                else
+                    for (size_t c = 0; c < 3; ++c)
+                        ASSERT_LE(std::abs(got[c] - want[c]), 24) << x << "," << y << "," << c;
+            }
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "document/MavDoc.h"
 
 #include "ImageFileTestSupport.h"
+#include "ReadMessages.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
 #include "app/NewImageSize.h"
@@ -260,8 +261,23 @@ TEST_F(DocumentSaving, MixedCaseBmpExtensionWritesABmpAndClearsModified) {
     EXPECT_EQ(0, std::memcmp(read.data() + 40, doc.image().bits, doc.image().bitsSize));
 }
 
-TEST_F(DocumentSaving, FiveLetterJpegExtensionWritesNothingAndSaysNothing) {
-    const std::string path = folder.file("picture.jpeg");
+TEST_F(DocumentSaving, FiveLetterJpegExtensionWritesAJpegAfterAskingTheQuality) {
+    const std::string path = folder.file("picture.JPEG");
+    prompts.jpegQualities = {90};
+    ASSERT_TRUE(doc.SaveByExtension(path));
+    EXPECT_EQ(prompts.qualityRequests, 1);
+    EXPECT_FALSE(doc.IsModified());
+    const Bytes written = testing::ReadFileBytes(path);
+    ASSERT_GE(written.size(), 2u);
+    EXPECT_EQ(written[0], 0xFF) << "JPEG start marker";
+    EXPECT_EQ(written[1], 0xD8);
+    const PackedDib read = OpenPictureFile(path).picture;
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read.header()->biWidth, 13);
+}
+
+TEST_F(DocumentSaving, NameOfNoPictureTypeWritesNothingAndSaysNothing) {
+    const std::string path = folder.file("picture.gif");
     EXPECT_FALSE(doc.SaveByExtension(path));
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_TRUE(prompts.messages.empty());
@@ -295,12 +311,19 @@ TEST_F(DocumentSaving, FailedWriteKeepsTheDocumentModified) {
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Cannotsave the file!"});
 }
 
-TEST(PictureFiles, AreTypedByTheirLastFourCharactersInAnyCase) {
+TEST(PictureFiles, AreTypedByTheirEndingInAnyCase) {
     EXPECT_EQ(PictureFileTypeOf("a.bmp"), PictureFileType::Bmp);
     EXPECT_EQ(PictureFileTypeOf("/x/A.BmP"), PictureFileType::Bmp);
     EXPECT_EQ(PictureFileTypeOf(".bmp"), PictureFileType::Bmp);
     EXPECT_EQ(PictureFileTypeOf("b.jPg"), PictureFileType::Jpeg);
-    EXPECT_EQ(PictureFileTypeOf("b.jpeg"), PictureFileType::None);
+    EXPECT_EQ(PictureFileTypeOf("b.jpeg"), PictureFileType::Jpeg);
+    EXPECT_EQ(PictureFileTypeOf("b.JPEG"), PictureFileType::Jpeg);
+    EXPECT_EQ(PictureFileTypeOf("b.JpEg"), PictureFileType::Jpeg);
+    EXPECT_EQ(PictureFileTypeOf("c.TIF"), PictureFileType::Tiff);
+    EXPECT_EQ(PictureFileTypeOf("c.Tiff"), PictureFileType::Tiff);
+    EXPECT_EQ(PictureFileTypeOf("c.tIFF"), PictureFileType::Tiff);
+    EXPECT_EQ(PictureFileTypeOf("b.jpe"), PictureFileType::None);
+    EXPECT_EQ(PictureFileTypeOf("b.gif"), PictureFileType::None);
     EXPECT_EQ(PictureFileTypeOf("bmp"), PictureFileType::None);
     EXPECT_EQ(PictureFileTypeOf("b.bmp.txt"), PictureFileType::None);
     EXPECT_EQ(PictureFileTypeOf(""), PictureFileType::None);
@@ -309,16 +332,17 @@ TEST(PictureFiles, AreTypedByTheirLastFourCharactersInAnyCase) {
 TEST(PictureFiles, NameOfNoPictureTypeOpensNothingAndSaysNothing) {
     testing::ScopedRecordingPrompts prompts;
     testing::TemporaryFolder folder;
-    const std::string path = folder.file("picture.jpeg");
+    const std::string path = folder.file("picture.gif");
     testing::WriteFileBytes(path, Bytes(100, 1));
     EXPECT_FALSE(OpenPictureFile(path).picture);
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST(PictureFiles, MissingFileShowsTheReadersMessage) {
+TEST(PictureFiles, MissingFileShowsTheReadersMessageNamingTheFile) {
     testing::ScopedRecordingPrompts prompts;
     EXPECT_FALSE(OpenPictureFile("/nonexistent/folder/picture.BMP").picture);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Can not read the file!"});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::CannotReadMessage(
+                                   "/nonexistent/folder/picture.BMP", "there is no such file")});
 }
 
 TEST(PictureFiles, UntitledNamesCountUp) {

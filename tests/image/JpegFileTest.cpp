@@ -2,6 +2,7 @@
 
 #include "ImageFileTestSupport.h"
 #include "LibjpegEncoder.h"
+#include "ReadMessages.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
 #include "image/ConvertPackedDib.h"
@@ -96,13 +97,19 @@ protected:
         EXPECT_TRUE(CJpegFile().Write(path, image, quality));
         return testing::ReadFileBytes(path);
     }
-    void ExpectLibraryRefusal(const Bytes& bytes, const char* what) {
+    // Expects the read message naming the file; returns its reason.
+    std::string ExpectRefusal(const Bytes& bytes, const char* what) {
         prompts.messages.clear();
         EXPECT_FALSE(ReadBytes(bytes)) << what;
-        ASSERT_EQ(prompts.messages.size(), 1u) << what;
-        EXPECT_EQ(prompts.messages[0].caption, kLibraryCaption) << what;
-        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop) << what;
-        EXPECT_FALSE(prompts.messages[0].text.empty()) << what;
+        if (prompts.messages.size() != 1u) {
+            ADD_FAILURE() << what << ": " << prompts.messages.size() << " messages";
+            return {};
+        }
+        const std::string& text = prompts.messages[0].text;
+        const std::string path = folder.file("picture.jpg");
+        EXPECT_TRUE(testing::IsCannotReadMessage(text, path)) << what << ": " << text;
+        EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Warning) << what;
+        return text.substr(testing::CannotReadMessage(path, "").size());
     }
 
     testing::ScopedRecordingPrompts prompts;
@@ -268,14 +275,14 @@ TEST_F(JpegFileTest, TheChosenQualityScalesTheLuminanceTable) {
     EXPECT_NE(LuminanceTableAtQuality(75), LuminanceTableAtQuality(74));
 }
 
-TEST_F(JpegFileTest, ATruncatedPictureIsRefusedUnderTheLibrarysCaption) {
+TEST_F(JpegFileTest, ATruncatedPictureIsRefusedNamingTheFile) {
     DibBlock image = testing::MakeRgb(64, 64, [](int x, int y) {
         return Bgr{static_cast<uint8_t>(x * y), static_cast<uint8_t>(x * 7 ^ y),
                    static_cast<uint8_t>(y * 13)};
     });
     const Bytes whole = WriteAndLoad(image.dib(), 90);
-    ExpectLibraryRefusal(Bytes(whole.begin(), whole.begin() + whole.size() / 2), "half the file");
-    ExpectLibraryRefusal(Bytes(whole.begin(), whole.end() - 40), "end of the rows missing");
+    ExpectRefusal(Bytes(whole.begin(), whole.begin() + whole.size() / 2), "half the file");
+    ExpectRefusal(Bytes(whole.begin(), whole.end() - 40), "end of the rows missing");
     EXPECT_EQ(prompts.waitCursorBegins, prompts.waitCursorEnds);
 }
 
@@ -288,13 +295,13 @@ TEST_F(JpegFileTest, TruncatedProgressiveAndArithmeticPicturesAreRefusedToo) {
                           [](jpeg_compress_struct& encoder) { jpeg_simple_progression(&encoder); });
     ASSERT_TRUE(ReadFacts(progressive).progressive);
     ASSERT_TRUE(ReadBytes(progressive));
-    ExpectLibraryRefusal(Bytes(progressive.begin(), progressive.end() - 200), "progressive");
+    ExpectRefusal(Bytes(progressive.begin(), progressive.end() - 200), "progressive");
 
     const Bytes arithmetic =
         EncodeWithLibjpeg(64, 64, JCS_RGB, 3, noise,
                           [](jpeg_compress_struct& encoder) { encoder.arith_code = TRUE; });
     ASSERT_TRUE(ReadBytes(arithmetic));
-    ExpectLibraryRefusal(Bytes(arithmetic.begin(), arithmetic.end() - 200), "arithmetic");
+    ExpectRefusal(Bytes(arithmetic.begin(), arithmetic.end() - 200), "arithmetic");
 }
 
 TEST_F(JpegFileTest, APictureMissingOnlyItsEndMarkerIsWhole) {
@@ -309,16 +316,17 @@ TEST_F(JpegFileTest, APictureMissingOnlyItsEndMarkerIsWhole) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(JpegFileTest, FilesThatAreNoJpegAreRefusedWithTheLibrarysMessage) {
-    ExpectLibraryRefusal({}, "empty file");
-    ExpectLibraryRefusal({'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0}, "a BMP");
-    ExpectLibraryRefusal({0xFF, 0xD8, 0xFF}, "start marker only");
+TEST_F(JpegFileTest, FilesThatAreNoJpegAreRefusedAsSuch) {
+    EXPECT_EQ(ExpectRefusal({}, "empty file"), "not a JPEG picture");
+    EXPECT_EQ(ExpectRefusal({'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0}, "a BMP"),
+              "not a JPEG picture");
+    EXPECT_EQ(ExpectRefusal({0xFF, 0xD8, 0xFF}, "start marker only"), "the file is cut short");
 }
 
 TEST_F(JpegFileTest, PicturesWiderThan30000PixelsAreRefusedBeforeDecoding) {
     const Bytes samples(30001, 128);
-    ExpectLibraryRefusal(EncodeWithLibjpeg(30001, 1, JCS_GRAYSCALE, 1, samples), "width 30001");
-    EXPECT_NE(prompts.messages[0].text.find("30000"), std::string::npos);
+    EXPECT_EQ(ExpectRefusal(EncodeWithLibjpeg(30001, 1, JCS_GRAYSCALE, 1, samples), "width 30001"),
+              "larger than 30000 x 30000 pixels");
 }
 
 // Left half red, right half cyan, in ink values (0 = no ink).
@@ -364,10 +372,8 @@ TEST_F(JpegFileTest, FourComponentPicturesAreConvertedToRgb) {
 TEST_F(JpegFileTest, AMissingFileIsReportedWithItsPath) {
     const std::string path = folder.file("absent.jpg");
     EXPECT_FALSE(CJpegFile().ReadPackedDib(path));
-    ASSERT_EQ(prompts.messages.size(), 1u);
-    EXPECT_EQ(prompts.messages[0].text, "Cannot open file:" + path + "\n");
-    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::None);
-    EXPECT_EQ(prompts.messages[0].caption, "");
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{testing::CannotReadMessage(path, "there is no such file")});
 }
 
 TEST_F(JpegFileTest, AnUnwritablePathReportsThePathThenTheSaveFailure) {

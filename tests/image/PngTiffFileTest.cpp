@@ -2,6 +2,7 @@
 // read exactly, 16-bit ones stretched; our own files read back bit-exact.
 #include "ImageFileTestSupport.h"
 #include "PictureEncoders.h"
+#include "ReadMessages.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
 #include "image/ConvertPackedDib.h"
@@ -21,7 +22,6 @@ using testing::Bgr;
 using testing::TestColours;
 using testing::TestPicture;
 
-const std::string kCannotRead = "Can not read the file!";
 const std::string kCannotSave = "Cannotsave the file!";
 
 // One of the two formats, with the library writer that makes its test files.
@@ -219,11 +219,14 @@ TEST_P(PngTiffFileTest, DamagedMissingAndUnwritableFilesAreReported) {
         prompts.messages.clear();
         testing::WriteFileBytes(path("damaged"), bytes);
         EXPECT_FALSE(GetParam().read(path("damaged")).picture) << bytes.size() << " bytes";
-        EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotRead}) << bytes.size();
+        ASSERT_EQ(prompts.messages.size(), 1u) << bytes.size();
+        EXPECT_TRUE(testing::IsCannotReadMessage(prompts.messages[0].text, path("damaged")))
+            << prompts.messages[0].text;
     }
     prompts.messages.clear();
     EXPECT_FALSE(GetParam().read(path("absent")).picture);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotRead});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::CannotReadMessage(
+                                   path("absent"), "there is no such file")});
 
     prompts.messages.clear();
     DibBlock image = testing::MakeUniformRgb(4, 4, Bgr{1, 2, 3});
@@ -307,7 +310,8 @@ TEST_F(TiffVariantsTest, OnlyTheFirstPageIsReadAndOtherSampleKindsAreRefused) {
     TIFFWriteScanline(tiff, values, 0, 0);
     TIFFClose(tiff);
     EXPECT_FALSE(CTiffFile().ReadPicture(floats).picture);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotRead});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::CannotReadMessage(
+                                   floats, "unsupported variant: floating-point samples")});
 }
 
 TEST(PngVariants, InterlacedPicturesAreReadWhole) {
@@ -328,7 +332,8 @@ TEST(PictureFileTypes, EndingsSelectTheReaderInAnyCase) {
     EXPECT_EQ(PictureFileTypeOf("cells.TIFF"), PictureFileType::Tiff);
     EXPECT_EQ(PictureFileTypeOf("cells.TiFf"), PictureFileType::Tiff);
     EXPECT_EQ(PictureFileTypeOf("cells.bmp"), PictureFileType::Bmp);
-    EXPECT_EQ(PictureFileTypeOf("cells.jpeg"), PictureFileType::None);
+    EXPECT_EQ(PictureFileTypeOf("cells.jpeg"), PictureFileType::Jpeg);
+    EXPECT_EQ(PictureFileTypeOf("cells.gif"), PictureFileType::None);
     EXPECT_EQ(PictureFileTypeOf("cells.ptiff.x"), PictureFileType::None);
     EXPECT_EQ(PictureFileTypeOf("tiff"), PictureFileType::None);
 

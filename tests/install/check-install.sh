@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs the build into a staging folder (DESTDIR) under the prefix /usr, as
 # `make install DESTDIR=...` does, and checks that every file is in place, that
-# the desktop entry is valid and that both programs print their version.
+# the desktop entry is valid, that the man pages describe the environment and
+# that both programs print their version.
 # usage: check-install.sh BUILD_DIR VERSION
 set -eu
 build=$1
@@ -28,7 +29,19 @@ expect_file share/man/man1/halvera.1
 expect_file share/man/man1/halvera-cli.1
 [ "$status" -eq 0 ] || exit 1
 
-desktop-file-validate "$stage/usr/share/applications/halvera.desktop"
+# Not even a hint: one main category, the others additional ones.
+validation=$(desktop-file-validate "$stage/usr/share/applications/halvera.desktop" 2>&1) || {
+    echo "$validation" >&2
+    exit 1
+}
+[ -z "$validation" ] || { echo "desktop-file-validate: $validation" >&2; exit 1; }
+for page in halvera.1 halvera-cli.1; do
+    for variable in HALVERA_SIMULATED_CAMERA SANE_CONFIG_DIR XDG_CONFIG_HOME; do
+        awk '/^\.SH /{inside = $2 == "ENVIRONMENT"} inside' "$stage/usr/share/man/man1/$page" |
+            grep -q "^\.B $variable\$" ||
+            { echo "$page: ENVIRONMENT does not describe $variable" >&2; exit 1; }
+    done
+done
 if grep -q '@HALVERA_VERSION@' "$stage/usr/share/man/man1/"*.1; then
     echo "a man page still carries the version placeholder" >&2
     exit 1

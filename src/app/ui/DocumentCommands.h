@@ -18,8 +18,9 @@ public:
     // The filter of the Open and Save As dialogs: every picture type first,
     // then each type on its own.
     static constexpr const char* kFileFilter =
-        "All pictures(*.bmp; *.jpg; *.png; *.tif; *.tiff)|*.bmp; *.jpg; *.png; *.tif; *.tiff|"
-        "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg)|*.jpg|PNG file(*.png)|*.png|"
+        "All pictures(*.bmp; *.jpg; *.jpeg; *.png; *.tif; *.tiff)|"
+        "*.bmp; *.jpg; *.jpeg; *.png; *.tif; *.tiff|"
+        "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg; *.jpeg)|*.jpg; *.jpeg|PNG file(*.png)|*.png|"
         "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||";
 
     explicit CDocumentCommands(CMavDoc& document) : document_(document) {}

@@ -11,13 +11,15 @@
 #include <QScreen>
 #include <QTimer>
 
-// The desktop program: `halvera [FILE...]`. QApplication takes Qt's own
-// options (-platform and the like) first; the files left open as File, Open
+// The desktop program: `halvera [FILE...]`. --help and --version are
+// answered before any display is opened; QApplication takes Qt's own
+// options (-platform and the like) next; the files left open as File, Open
 // opens them, once the main window is up.
 int main(int argc, char* argv[]) {
+    QCoreApplication::setApplicationName(QStringLiteral("Halvera"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(halvera::kHalveraVersion));
+    halvera::AnswerHelpOrVersion(argc, argv);
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Halvera"));
-    QApplication::setApplicationVersion(QString::fromLatin1(halvera::kHalveraVersion));
 
     QCommandLineParser commandLine;
     halvera::DescribeCommandLine(commandLine);

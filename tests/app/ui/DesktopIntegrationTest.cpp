@@ -1,5 +1,6 @@
 // Opening files from the command line and from a file manager's drop, the
 // modified mark in the caption, and the tool box's prompts in the status bar.
+#include "ReadMessages.h"
 #include "ShellFixture.h"
 #include "SyntheticImages.h"
 #include "app/ui/CommandLine.h"
@@ -78,7 +79,8 @@ TEST_F(DesktopIntegrationTest, FilesFromTheCommandLineOpenAsFileOpenOpensThem) {
     app->OpenFiles(FilesToOpen(parser, dir.path()));
     settle();
     EXPECT_EQ(openTitles(), (std::vector<std::string>{"first.bmp", "second.BMP"}));
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Can not read the file!"});
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{CannotReadMessage(broken, "not a BMP picture")});
     EXPECT_EQ(frame().documentWindows().at(1)->document().path(), second);
     EXPECT_EQ(app->recentFiles().paths().front(), second);
 }

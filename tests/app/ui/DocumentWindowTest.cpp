@@ -179,8 +179,9 @@ TEST_F(DocumentWindowTest, SaveAsOffersTheFilterAndTheTitleAndWritesACopy) {
     ASSERT_EQ(prompts.fileRequests.size(), 2u);
     const FileDialogRequest& request = prompts.fileRequests[1];
     EXPECT_EQ(request.filter,
-              "All pictures(*.bmp; *.jpg; *.png; *.tif; *.tiff)|*.bmp; *.jpg; *.png; *.tif; *.tiff|"
-              "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg)|*.jpg|PNG file(*.png)|*.png|"
+              "All pictures(*.bmp; *.jpg; *.jpeg; *.png; *.tif; *.tiff)|"
+              "*.bmp; *.jpg; *.jpeg; *.png; *.tif; *.tiff|"
+              "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg; *.jpeg)|*.jpg; *.jpeg|PNG file(*.png)|*.png|"
               "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||");
     EXPECT_EQ(request.proposedName, title);
     EXPECT_TRUE(request.promptOverwrite);
@@ -219,7 +220,7 @@ TEST_F(DocumentWindowTest, SavingAsJpegAsksForTheQualityAndCancelWritesNothing) 
     EXPECT_FALSE(window->document().IsModified());
 }
 
-TEST_F(DocumentWindowTest, OpenUsesTheFilterAndReadsByTheLastFourCharacters) {
+TEST_F(DocumentWindowTest, OpenUsesTheFilterAndReadsByTheEnding) {
     const std::string mixed = writeBmp("Mixed.BmP", 12, 10);
     prompts.fileNames.push_back(mixed);
     frame().router().dispatch(kIdFileOpen);
@@ -227,17 +228,18 @@ TEST_F(DocumentWindowTest, OpenUsesTheFilterAndReadsByTheLastFourCharacters) {
     EXPECT_FALSE(prompts.fileRequests[0].save);
     EXPECT_TRUE(prompts.fileRequests[0].fileMustExist);
     EXPECT_EQ(prompts.fileRequests[0].filter,
-              "All pictures(*.bmp; *.jpg; *.png; *.tif; *.tiff)|*.bmp; *.jpg; *.png; *.tif; *.tiff|"
-              "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg)|*.jpg|PNG file(*.png)|*.png|"
+              "All pictures(*.bmp; *.jpg; *.jpeg; *.png; *.tif; *.tiff)|"
+              "*.bmp; *.jpg; *.jpeg; *.png; *.tif; *.tiff|"
+              "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg; *.jpeg)|*.jpg; *.jpeg|PNG file(*.png)|*.png|"
               "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||");
     ASSERT_EQ(frame().documentWindows().size(), 1u);
     EXPECT_EQ(frame().documentWindows()[0]->document().width(), 12);
     EXPECT_EQ(app->settings().ImageWidth, 12);
 
-    // A five-letter extension is no picture file: nothing opens, nothing is said.
-    const std::string jpeg = tempPath("photo.jpeg");
-    std::filesystem::copy_file(mixed, jpeg);
-    EXPECT_EQ(app->OpenDocumentFile(jpeg), nullptr);
+    // A name of no picture type: nothing opens, nothing is said.
+    const std::string gif = tempPath("photo.gif");
+    std::filesystem::copy_file(mixed, gif);
+    EXPECT_EQ(app->OpenDocumentFile(gif), nullptr);
     EXPECT_TRUE(prompts.messages.empty());
     EXPECT_EQ(frame().documentWindows().size(), 1u);
 }

@@ -5,11 +5,15 @@
 #include "ShellFixture.h"
 #include "SyntheticImages.h"
 #include "image/ConvertPackedDib.h"
+#include "image/JpegFile.h"
 #include "image/PictureFiles.h"
+#include "image/TiffFile.h"
+#include "platform/ui/FileDialogFilter.h"
 #include "view/CommandIds.h"
 #include "view/ui/MavView.h"
 
 #include <QLabel>
+#include <QRegularExpression>
 
 namespace halvera::testing {
 namespace {
@@ -73,6 +77,48 @@ TEST_F(PictureFileShellTest, SaveAsWritesPngAndTiffThatOpenAgainUnchanged) {
     }
     EXPECT_EQ(prompts.qualityRequests, 0);
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+// JPEG and TIFF names in any letter case open from the command line and from
+// the Open dialog, whose filter lists them whatever their case.
+TEST_F(PictureFileShellTest, JpegAndTiffNamesInAnyCaseOpenFromTheCommandLineAndTheDialog) {
+    DibBlock image = MakeRgb(6, 4, [](int x, int y) {
+        return Bgr{uint8_t(40 * x), uint8_t(60 * y), 128};
+    });
+    const std::vector<std::string> names = {"a.JPEG", "b.jpeg", "c.JpG", "d.Tiff", "e.TIF"};
+    for (const std::string& name : names) {
+        const std::string path = tempPath(name);
+        const bool written =
+            EndsWithIgnoringCase(name, ".TIF") || EndsWithIgnoringCase(name, ".TIFF")
+                ? CTiffFile().Write(path, image.dib())
+                : CJpegFile().Write(path, image.dib(), 95);
+        ASSERT_TRUE(written) << name;
+    }
+    app->OpenFiles({tempPath("a.JPEG"), tempPath("d.Tiff")});
+    settle();
+    ASSERT_EQ(frame().documentWindows().size(), 2u);
+    EXPECT_EQ(frame().documentWindows().at(0)->document().path(), tempPath("a.JPEG"));
+    EXPECT_EQ(frame().documentWindows().at(1)->document().path(), tempPath("d.Tiff"));
+    EXPECT_TRUE(SamePixels(frame().documentWindows().at(1)->document().image(), image.dib()));
+
+    for (const std::string name : {"b.jpeg", "c.JpG", "e.TIF"})
+        EXPECT_NE(openThroughTheDialog(tempPath(name)), nullptr) << name;
+    EXPECT_EQ(frame().documentWindows().size(), 5u);
+    EXPECT_TRUE(prompts.messages.empty());
+
+    // The dialog's first filter, "All pictures", shows every one of them.
+    ASSERT_FALSE(prompts.fileRequests.empty());
+    const QString all =
+        FilterPatterns(ConvertFileFilter(prompts.fileRequests.back().filter).constFirst());
+    for (const std::string& name : names) {
+        bool shown = false;
+        for (const QString& pattern : all.split(u' ', Qt::SkipEmptyParts))
+            shown = shown ||
+                    QRegularExpression(QRegularExpression::wildcardToRegularExpression(pattern))
+                        .match(QString::fromStdString(name))
+                        .hasMatch();
+        EXPECT_TRUE(shown) << name << " with " << all.toStdString();
+    }
 }
 
 } // namespace
