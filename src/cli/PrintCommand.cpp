@@ -10,6 +10,7 @@
 #include "print/PdfImagePage.h"
 #include "print/PrintLayout.h"
 #include "print/PrintRatios.h"
+#include "print/TitlePlacement.h"
 
 #include <charconv>
 #include <cstdio>
@@ -79,7 +80,12 @@ PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
     return request;
 }
 
-PdfImagePage PageOf(const PrintLayout& layout, const CDibImage& image, const std::string& title) {
+// The title's line in layout units: Helvetica's ascent and descent, 1.117
+// em, of an em of 20 units, rounded up.
+constexpr int kTitleLineUnits = 23;
+
+PdfImagePage PageOf(const PrintLayout& layout, const CDibImage& image, const std::string& title,
+                    const LayoutRect& titleRect) {
     constexpr double kPerMm = kLayoutUnitsPerMm;
     const LayoutRect& r = layout.imageRect();
     PdfImagePage page;
@@ -90,10 +96,9 @@ PdfImagePage PageOf(const PrintLayout& layout, const CDibImage& image, const std
     page.imageTop = kPageMarginMm + r.top / kPerMm;
     page.imageWidth = r.width() / kPerMm;
     page.imageHeight = r.height() / kPerMm;
-    // The title where the dialog opens it: the printable area's corner.
     page.title = title;
-    page.titleLeft = kPageMarginMm;
-    page.titleTop = kPageMarginMm;
+    page.titleLeft = kPageMarginMm + titleRect.left / kPerMm;
+    page.titleTop = kPageMarginMm + titleRect.top / kPerMm;
     return page;
 }
 
@@ -126,7 +131,10 @@ int RunPrintCommand(const std::vector<std::string>& words) {
         layout.CenterX();
         layout.CenterY();
     }
-    if (!WritePdfImagePage(request.output, PageOf(layout, doc.image(), request.title))) {
+    // As in the dialog, a title stands on the line above the picture.
+    const LayoutRect title =
+        request.title.empty() ? LayoutRect{} : PlaceTitleAbovePicture(layout, 0, kTitleLineUnits);
+    if (!WritePdfImagePage(request.output, PageOf(layout, doc.image(), request.title, title))) {
         ShowMessage("Cannot print!", MessageIcon::Stop);
         return kExitFailure;
     }

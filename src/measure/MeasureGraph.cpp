@@ -1,6 +1,7 @@
 #include "measure/MeasureGraph.h"
 
 #include "measure/BresenhamLine.h"
+#include "measure/LabelOutline.h"
 #include "measure/MeasureColors.h"
 #include "measure/MeasureLabels.h"
 #include "measure/MeasureValues.h"
@@ -204,8 +205,12 @@ private:
     }
 
     void label(const MeasureLabel& text) {
-        if (labels_)
-            labels_(surface_, text.position, text.text, colours_.text);
+        if (!labels_)
+            return;
+        const GraphColour outline = LabelOutlineColour(colours_.text);
+        for (const PixelPoint d : kLabelOutlineOffsets)
+            labels_(surface_, {text.position.x + d.x, text.position.y + d.y}, text.text, outline);
+        labels_(surface_, text.position, text.text, colours_.text);
     }
 
     GraphSurface& surface_;

@@ -112,7 +112,7 @@ void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
     request.save = true;
     request.filter = "HLV File(*.Txt)|*.Txt|CSV (*.csv)|*.csv||";
     request.proposedName = "Result";
-    request.defaultExtension = "HLV";
+    request.defaultExtension = "Txt";
     request.promptOverwrite = true;
     const std::optional<std::string> path = Prompts().askFileName(request);
     if (!path)

@@ -18,6 +18,9 @@ struct ResultJudging {
     bool errorDetection = false;
 };
 
+// One row of the results panel: the label "(n)" and the value cells.
+using ResultRowTexts = std::vector<std::string>;
+
 // "(3)" for row 2: the label in the results panel's "No" column.
 std::string RowLabel(int row);
 

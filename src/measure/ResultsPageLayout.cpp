@@ -14,9 +14,25 @@ int ResultsPageLayout::endRow(int page, int rows) const {
     return std::min(page * rowsPerPage, rows);
 }
 
+namespace {
+
+// The widest of a column's heading and its cells.
+int ColumnTextWidth(const std::string& heading, int panelColumn,
+                    const std::vector<ResultRowTexts>& rows, const TextWidth& textWidth) {
+    int widest = textWidth(heading);
+    const auto cell = static_cast<size_t>(panelColumn);
+    for (const ResultRowTexts& row : rows)
+        if (cell < row.size())
+            widest = std::max(widest, textWidth(row[cell]));
+    return widest;
+}
+
+} // namespace
+
 ResultsPageLayout LayoutResultsPage(MeasureKind kind, const OutputSelection& selection, int cx,
                                     int cy, int pageWidth, int pageHeight,
-                                    const TextWidth& textWidth) {
+                                    const TextWidth& textWidth,
+                                    const std::vector<ResultRowTexts>& rows) {
     ResultsPageLayout layout;
     layout.cx = cx;
     layout.cy = cy;
@@ -26,7 +42,7 @@ ResultsPageLayout LayoutResultsPage(MeasureKind kind, const OutputSelection& sel
     layout.title = std::string(KindTabName(kind)) + " Measurement Results";
 
     layout.columns.push_back({0, "No", 2 * cx});
-    int x = 2 * cx + textWidth("No") + 3 * cx;
+    int x = 2 * cx + ColumnTextWidth("No", 0, rows, textWidth) + 3 * cx;
     const DataItemRange items = DataItemsOf(kind);
     for (int i = 0; i < items.count; ++i) {
         const int k = items.first + i;
@@ -34,7 +50,7 @@ ResultsPageLayout LayoutResultsPage(MeasureKind kind, const OutputSelection& sel
             continue;
         const std::string heading(DataItem(k).heading);
         layout.columns.push_back({i + 1, heading, x});
-        x += textWidth(heading) + 12 * cx;
+        x += ColumnTextWidth(heading, i + 1, rows, textWidth) + 12 * cx;
     }
     return layout;
 }

@@ -2,6 +2,7 @@
 
 #include "document/MeasureKind.h"
 #include "measure/OutputSelection.h"
+#include "measure/ResultRows.h"
 
 #include <functional>
 #include <string>
@@ -54,13 +55,17 @@ struct ResultsPageLayout {
 
 using TextWidth = std::function<int(std::string_view)>;
 
-// The layout of the `kind` results on a page of the given size. The columns:
-// "No" at 2 cx, the next width("No") + 3 cx further right, every following one
-// the width of the previous heading + 12 cx further right. Points print both
-// columns; the other kinds only the columns whose item `selection` holds.
+// The layout of the `kind` results on a page of the given size for `rows`
+// (each the label and the value cells, as the panel shows them). The columns:
+// "No" at 2 cx, the next 3 cx past the widest text of the "No" column, every
+// following one 12 cx past the widest text of the column before it, its
+// heading or any of its cells (a judged cell such as "50.000(-0.200Pass)" is
+// far wider than its heading). Points print both columns; the other kinds
+// only the columns whose item `selection` holds.
 ResultsPageLayout LayoutResultsPage(MeasureKind kind, const OutputSelection& selection, int cx,
                                     int cy, int pageWidth, int pageHeight,
-                                    const TextWidth& textWidth);
+                                    const TextWidth& textWidth,
+                                    const std::vector<ResultRowTexts>& rows);
 
 // "- 3 -" for page 3.
 std::string PageFooterText(int page);

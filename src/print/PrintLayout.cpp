@@ -49,11 +49,14 @@ PrintLayout::PrintLayout(int imageWidth, int imageHeight, MillimetresPerPixel pe
       perPixel_(perPixel), rect_{0, 0, imageWidth_ / kLayoutUnitsPerMm,
                                  imageHeight_ / kLayoutUnitsPerMm} {}
 
-void PrintLayout::SetPaperMillimetres(int width, int height) {
-    if (width <= 0 || height <= 0)
+void PrintLayout::SetPaperMillimetres(double width, double height) {
+    if (!(width >= 1.0) || !(height >= 1.0))
         return;
-    paperWidth_ = width * kLayoutUnitsPerMm;
-    paperHeight_ = height * kLayoutUnitsPerMm;
+    constexpr double kLargestPaper = 1e6; // a kilometre: past any printer
+    paperMillimetresX_ = std::min(width, kLargestPaper);
+    paperMillimetresY_ = std::min(height, kLargestPaper);
+    paperWidth_ = static_cast<int>(paperMillimetresX_) * kLayoutUnitsPerMm;
+    paperHeight_ = static_cast<int>(paperMillimetresY_) * kLayoutUnitsPerMm;
 }
 
 bool PrintLayout::ApplyRatio(double factor) {
@@ -233,10 +236,20 @@ std::array<std::string, 4> PrintLayout::Fields() const {
             FormatMeasureValue(rect_.height() / kPerMm)};
 }
 
+double PrintLayout::DevicePerUnitX(long long deviceWidth) const {
+    return static_cast<double>(deviceWidth) / (paperMillimetresX_ * kLayoutUnitsPerMm);
+}
+
+double PrintLayout::DevicePerUnitY(long long deviceHeight) const {
+    return static_cast<double>(deviceHeight) / (paperMillimetresY_ * kLayoutUnitsPerMm);
+}
+
 DeviceRect PrintLayout::ToDevice(const LayoutRect& rect, long long deviceWidth,
                                  long long deviceHeight) const {
-    return {rect.left * deviceWidth / paperWidth_, rect.top * deviceHeight / paperHeight_,
-            rect.width() * deviceWidth / paperWidth_, rect.height() * deviceHeight / paperHeight_};
+    const double x = DevicePerUnitX(deviceWidth);
+    const double y = DevicePerUnitY(deviceHeight);
+    return {std::llround(rect.left * x), std::llround(rect.top * y), std::llround(rect.width() * x),
+            std::llround(rect.height() * y)};
 }
 
 } // namespace halvera

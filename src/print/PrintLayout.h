@@ -60,9 +60,7 @@ struct PageView {
 };
 PageView FitPageView(int paperWidth, int paperHeight, int clientWidth, int clientHeight);
 
-// A rectangle on a printable area of `deviceWidth` x `deviceHeight` device
-// pixels: each coordinate times device size / paper size (integer arithmetic,
-// truncating).
+// A rectangle on a printable area in device pixels.
 struct DeviceRect {
     long long left = 0, top = 0, width = 0, height = 0;
     bool operator==(const DeviceRect&) const = default;
@@ -76,8 +74,11 @@ class PrintLayout {
 public:
     PrintLayout(int imageWidth, int imageHeight, MillimetresPerPixel perPixel);
 
-    // The printable size in whole millimetres; ignored unless both are positive.
-    void SetPaperMillimetres(int width, int height);
+    // The printable size in millimetres as the printer reports it; ignored
+    // unless both are at least 1 mm. The layout's paper is the whole millimetres
+    // of it; the device mapping keeps the fractions, so that a real-size
+    // ratio prints at its size.
+    void SetPaperMillimetres(double width, double height);
     int paperWidth() const { return paperWidth_; }
     int paperHeight() const { return paperHeight_; }
     int imageWidth() const { return imageWidth_; }
@@ -116,9 +117,14 @@ public:
     // "Start X", "Start Y", "Width", "Height" in millimetres, "%0.3f".
     std::array<std::string, 4> Fields() const;
 
-    // The rectangle on a printable area of the given device pixels.
+    // The rectangle on a printable area of the given device pixels, which
+    // spans the paper's exact millimetres: each coordinate times device
+    // pixels per layout unit, rounded to the nearest pixel.
     DeviceRect ToDevice(const LayoutRect& rect, long long deviceWidth,
                         long long deviceHeight) const;
+    // Device pixels per layout unit across and down that printable area.
+    double DevicePerUnitX(long long deviceWidth) const;
+    double DevicePerUnitY(long long deviceHeight) const;
 
 private:
     void DragProportional(int part, int x, int y, int dx, int dy);
@@ -129,6 +135,8 @@ private:
     MillimetresPerPixel perPixel_;
     int paperWidth_ = 100;
     int paperHeight_ = 100;
+    double paperMillimetresX_ = 100.0 / kLayoutUnitsPerMm;
+    double paperMillimetresY_ = 100.0 / kLayoutUnitsPerMm;
     LayoutRect rect_;
 };
 

@@ -113,6 +113,34 @@ TEST_F(PrintCommand, RatioThenCentrePrintsTheFieldsAndPlacesTheImageWithinAPixel
     EXPECT_NE(std::string(words.begin(), words.end()).find("Slide (4)"), std::string::npos);
 }
 
+// A picture at the paper's top moves down by the title's line, 23 units, so
+// the title stands above it instead of over it.
+TEST_F(PrintCommand, ATitleStandsAboveThePicture) {
+    const CliResult result =
+        RunCliCapturing({"print", input, pdf, "--calibration", "1,10,10,100,100", "--ratio", "2:1",
+                         "--title", "Slide"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "start-x=0.000 start-y=7.667 width=60.000 height=30.000\n");
+
+    constexpr int kDpi = 100;
+    const Rendering page = Render(kDpi);
+    ASSERT_FALSE(page.isNull());
+    const Area red = RedArea(page);
+    EXPECT_NEAR(red.top, (5.0 + 23 / 3.0) * kDpi / 25.4, 1.0);
+    // The title's word box, in points from the page's top, ends above the picture.
+    const std::string boxes = folder.file("boxes.html");
+    ASSERT_EQ(std::system(("pdftotext -bbox '" + pdf + "' '" + boxes + "'").c_str()), 0);
+    const Bytes html = ReadFileBytes(boxes);
+    const std::string text(html.begin(), html.end());
+    const size_t word = text.find(">Slide</word>");
+    ASSERT_NE(word, std::string::npos) << text;
+    const size_t yMax = text.rfind("yMax=\"", word);
+    ASSERT_NE(yMax, std::string::npos);
+    const double bottom = std::stod(text.substr(yMax + 6)) * kDpi / 72.0;
+    EXPECT_GT(bottom, 0.0);
+    EXPECT_LE(bottom, red.top + 1.0);
+}
+
 TEST_F(PrintCommand, DefaultLayoutFitAndPaper) {
     CliResult result = RunCliCapturing({"print", input, pdf});
     ASSERT_EQ(result.status, 0) << result.err;

@@ -60,22 +60,53 @@ TEST_F(MeasureGraph, MergeBurnsEveryMarkInItsColourAndUndoRestoresTheImageExactl
     EXPECT_TRUE(SamePixels(doc.image(), before.dib()));
 }
 
-TEST_F(MeasureGraph, BuildGraphWithWhiteTextLeavesNoLabelPixels) {
+// White text on the white graph shows by its black outline; the marks are
+// as without the label.
+TEST_F(MeasureGraph, BuildGraphWithWhiteTextShowsTheLabelByItsOutline) {
     ASSERT_TRUE(data().AppendPoint({40, 30}));
     MeasureColorSetting(settings, MeasureColorRole::Text) = 1; // White
-    ASSERT_TRUE(BuildMeasureGraph(doc, selection, BlockLabel));
-    const DibBlock withWhiteText = CopyOf(doc.image());
-
-    // The same drawing without any label at all.
     ASSERT_TRUE(BuildMeasureGraph(doc, selection, nullptr));
-    EXPECT_TRUE(SamePixels(doc.image(), withWhiteText.dib()));
+    const DibBlock withoutLabel = CopyOf(doc.image());
+    ASSERT_TRUE(BuildMeasureGraph(doc, selection, BlockLabel));
+    EXPECT_FALSE(SamePixels(doc.image(), withoutLabel.dib()));
     EXPECT_EQ(pixel(0, 0), (Bgr{255, 255, 255}));
     EXPECT_EQ(pixel(40, 30), AsBgr(colour(MeasureColorRole::Coordinate)));
 
-    // In yellow the label shows, at (x, y - 18).
+    // In yellow the label shows, at (x, y - 18), outlined in blue.
     MeasureColorSetting(settings, MeasureColorRole::Text) = 5;
     ASSERT_TRUE(BuildMeasureGraph(doc, selection, BlockLabel));
     EXPECT_EQ(pixel(41, 13), (Bgr{0, 255, 255}));
+    EXPECT_EQ(pixel(39, 13), (Bgr{255, 0, 0}));
+}
+
+// On a black and on a white picture, in every measurement colour, the label's
+// pixels are its colour and the pixels round them the opposite colour.
+TEST_F(MeasureGraph, LabelsCarryAnOutlineOfTheOppositeColourOnBlackAndOnWhite) {
+    ASSERT_TRUE(data().AppendPoint({40, 30}));
+    for (const Bgr background : {Bgr{0, 0, 0}, Bgr{255, 255, 255}})
+        for (int index = 0; index < static_cast<int>(kMeasureColors.size()); ++index) {
+            const CDibImage image = doc.image();
+            for (int y = 0; y < image.height; ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    SetPixel(image, x, y, background);
+            MeasureColorSetting(settings, MeasureColorRole::Text) = index;
+            const MeasureColor& c = kMeasureColors[static_cast<size_t>(index)];
+            const Bgr text{c.blue, c.green, c.red};
+            const Bgr outline{static_cast<uint8_t>(255 - c.blue),
+                              static_cast<uint8_t>(255 - c.green),
+                              static_cast<uint8_t>(255 - c.red)};
+            ASSERT_TRUE(MergeMeasurements(doc, selection, BlockLabel));
+            // The label: a 4 x 3 block at (40, 12), 18 rows above the point.
+            for (int y = 11; y <= 15; ++y)
+                for (int x = 39; x <= 44; ++x) {
+                    const bool inside = x >= 40 && x <= 43 && y >= 12 && y <= 14;
+                    const Bgr expected = inside ? text : outline;
+                    EXPECT_EQ(pixel(x, y), expected)
+                        << c.name << " at " << x << "," << y << " on " << int(background.red);
+                }
+            EXPECT_EQ(pixel(45, 13), background) << "one pixel wide";
+            EXPECT_EQ(pixel(41, 10), background);
+        }
 }
 
 TEST_F(MeasureGraph, AMarkInTheKeyColourIsLeftOut) {

@@ -47,8 +47,8 @@ int TenPerCharacter(std::string_view text) {
 
 TEST(ResultsPageLayout, RowsPerPageAndPageCount) {
     // L = 1000 / 20 - 6 = 44.
-    const ResultsPageLayout layout =
-        LayoutResultsPage(MeasureKind::Line, OutputSelection(), 8, 20, 700, 1000, TenPerCharacter);
+    const ResultsPageLayout layout = LayoutResultsPage(MeasureKind::Line, OutputSelection(), 8, 20,
+                                                       700, 1000, TenPerCharacter, {});
     EXPECT_EQ(layout.rowsPerPage, 44);
     EXPECT_EQ(layout.pageCount(0), 0);
     EXPECT_EQ(layout.pageCount(44), 1);
@@ -61,14 +61,14 @@ TEST(ResultsPageLayout, RowsPerPageAndPageCount) {
 
 TEST(ResultsPageLayout, AFontTallerThanThePageStillPrintsOneRowPerPage) {
     const ResultsPageLayout layout = LayoutResultsPage(MeasureKind::Point, OutputSelection(), 8,
-                                                       300, 700, 1000, TenPerCharacter);
+                                                       300, 700, 1000, TenPerCharacter, {});
     EXPECT_EQ(layout.rowsPerPage, 1);
     EXPECT_EQ(layout.pageCount(3), 3);
 }
 
 TEST(ResultsPageLayout, PositionsOfTitleRuleRowsAndFooter) {
     const ResultsPageLayout layout = LayoutResultsPage(MeasureKind::Circle, OutputSelection(), 8,
-                                                       20, 700, 1000, TenPerCharacter);
+                                                       20, 700, 1000, TenPerCharacter, {});
     EXPECT_EQ(layout.title, "Circle Measurement Results");
     EXPECT_EQ(layout.titleX(), 16);
     EXPECT_EQ(layout.titleY(), 20);
@@ -84,8 +84,8 @@ TEST(ResultsPageLayout, PositionsOfTitleRuleRowsAndFooter) {
 
 TEST(ResultsPageLayout, ColumnsFollowTheHeadingWidths) {
     // "No" at 2 cx = 16; the next 20 + 3 cx = 44 further; then heading + 12 cx.
-    const ResultsPageLayout layout =
-        LayoutResultsPage(MeasureKind::Line, OutputSelection(), 8, 20, 700, 1000, TenPerCharacter);
+    const ResultsPageLayout layout = LayoutResultsPage(MeasureKind::Line, OutputSelection(), 8, 20,
+                                                       700, 1000, TenPerCharacter, {});
     ASSERT_EQ(layout.columns.size(), 11u);
     EXPECT_EQ(layout.columns[0].heading, "No");
     EXPECT_EQ(layout.columns[0].x, 16);
@@ -98,12 +98,37 @@ TEST(ResultsPageLayout, ColumnsFollowTheHeadingWidths) {
     EXPECT_EQ(layout.columns[10].panelColumn, 10);
 }
 
+// With "Error detect" on a cell holds the value, its deviation and the
+// verdict, far wider than the heading: each column is as wide as its widest
+// text, so no two columns meet.
+TEST(ResultsPageLayout, ColumnsMakeRoomForTheirWidestCell) {
+    const std::vector<ResultRowTexts> rows = {
+        {"(1)", "50.000(-0.200Pass)", "0.000(0.000Pass)"},
+        {"(10)", "7.500(-42.700Error)", "180.000(179.500Error)"}};
+    const ResultsPageLayout layout = LayoutResultsPage(MeasureKind::Line, OutputSelection(), 8, 20,
+                                                       700, 1000, TenPerCharacter, rows);
+    // "(10)" is 40 wide: the next column 3 cx past it.
+    EXPECT_EQ(layout.columns[1].x, 16 + 40 + 24);
+    // "7.500(-42.700Error)", 19 characters, is the widest of the Length column.
+    EXPECT_EQ(layout.columns[2].x, 80 + 190 + 96);
+    // "180.000(179.500Error)", 21 characters, of the Angle column.
+    EXPECT_EQ(layout.columns[3].x, 366 + 210 + 96);
+    // Every cell ends before the next column starts.
+    for (const ResultRowTexts& row : rows)
+        for (size_t c = 0; c + 1 < layout.columns.size(); ++c) {
+            const auto cell = static_cast<size_t>(layout.columns[c].panelColumn);
+            if (cell < row.size())
+                EXPECT_LT(layout.columns[c].x + TenPerCharacter(row[cell]),
+                          layout.columns[c + 1].x);
+        }
+}
+
 TEST(ResultsPageLayout, UnselectedColumnsTakeNoRoomExceptForPoints) {
     OutputSelection selection = OutputSelection::NoItems();
     selection.add(29); // angle X
     selection.add(27); // angle X1, printed as "1X"
     const ResultsPageLayout angle =
-        LayoutResultsPage(MeasureKind::Angle, selection, 8, 20, 700, 1000, TenPerCharacter);
+        LayoutResultsPage(MeasureKind::Angle, selection, 8, 20, 700, 1000, TenPerCharacter, {});
     ASSERT_EQ(angle.columns.size(), 3u);
     EXPECT_EQ(angle.columns[1].heading, "1X");
     EXPECT_EQ(angle.columns[1].panelColumn, 4);
@@ -113,12 +138,12 @@ TEST(ResultsPageLayout, UnselectedColumnsTakeNoRoomExceptForPoints) {
     EXPECT_EQ(angle.columns[2].x, 60 + 20 + 96);
 
     const ResultsPageLayout points = LayoutResultsPage(
-        MeasureKind::Point, OutputSelection::NoItems(), 8, 20, 700, 1000, TenPerCharacter);
+        MeasureKind::Point, OutputSelection::NoItems(), 8, 20, 700, 1000, TenPerCharacter, {});
     ASSERT_EQ(points.columns.size(), 3u);
     EXPECT_EQ(points.columns[2].heading, "Y");
 
     const ResultsPageLayout rectangles = LayoutResultsPage(
-        MeasureKind::Rectangle, OutputSelection(), 8, 20, 700, 1000, TenPerCharacter);
+        MeasureKind::Rectangle, OutputSelection(), 8, 20, 700, 1000, TenPerCharacter, {});
     EXPECT_EQ(rectangles.columns[5].heading, "CenterX");
     EXPECT_EQ(rectangles.columns[6].heading, "CenterY");
 }

@@ -1,6 +1,7 @@
 #include "print/PrintLayout.h"
 
 #include "print/PrintRatios.h"
+#include "print/TitlePlacement.h"
 
 #include <gtest/gtest.h>
 
@@ -65,6 +66,15 @@ TEST(PrintLayout, RealRatioFollowsTheCalibration) {
     EXPECT_EQ(millimetres.imageRect(), (LayoutRect{0, 0, 180, 90}));
     EXPECT_EQ(millimetres.Fields()[2], "60.000");
     EXPECT_EQ(millimetres.Fields()[3], "30.000");
+
+    // Each side by its own axis' scale: 0.1 mm per pixel across, 0.4 down.
+    PrintLayout unequal = A4Layout(MillimetresPerPixelOf(1, 10.0, 40.0, 100, 100));
+    EXPECT_TRUE(unequal.ApplyRatio(1.0));
+    EXPECT_EQ(unequal.Fields()[2], "30.000"); // 300 pixels
+    EXPECT_EQ(unequal.Fields()[3], "60.000"); // 150 pixels
+    PrintLayout unequalPixels = A4Layout(MillimetresPerPixelOf(1, 10.0, 10.0, 100, 50));
+    EXPECT_TRUE(unequalPixels.ApplyRatio(1.0));
+    EXPECT_EQ(unequalPixels.imageRect(), (LayoutRect{0, 0, 90, 90}));
 }
 
 TEST(PrintLayout, ARatioTooLargeIsRefusedButKeepsItsSize) {
@@ -231,6 +241,36 @@ TEST(PrintLayout, DeviceRectangleScalesWithThePrintableArea) {
     layout.SetImageRect({60, 90, 360, 240});
     // 600 x 861 units onto 4800 x 6888 device pixels: 8 per unit.
     EXPECT_EQ(layout.ToDevice(layout.imageRect(), 4800, 6888), (DeviceRect{480, 720, 2400, 1200}));
+}
+
+// A printer's printable area is rarely whole millimetres: A4 less margins of
+// 3.625 mm is 202.75 mm across. The layout works on the whole millimetres,
+// the page on all of it, so 100 mm stays 100 mm on paper.
+TEST(PrintLayout, DeviceRectangleKeepsTheFractionOfAMillimetreOfThePaper) {
+    PrintLayout layout(1000, 500, MillimetresPerPixelOf(1, 10.0, 10.0, 100, 100));
+    layout.SetPaperMillimetres(202.75, 289.75);
+    EXPECT_EQ(layout.paperWidth(), 606);
+    EXPECT_EQ(layout.paperHeight(), 867);
+    EXPECT_TRUE(layout.ApplyRatio(1.0));
+    // 1200 dpi: 202.75 x 289.75 mm are 9579 x 13689 device pixels.
+    const DeviceRect device = layout.ToDevice(layout.imageRect(), 9579, 13689);
+    EXPECT_NEAR(device.width / (1200 / 25.4), 100.0, 0.02);
+    EXPECT_NEAR(device.height / (1200 / 25.4), 50.0, 0.02);
+    EXPECT_DOUBLE_EQ(layout.DevicePerUnitX(9579), 9579 / (202.75 * 3));
+}
+
+TEST(TitlePlacement, TheTitleTakesTheLineAboveThePictureAndMakesRoomAtTheTop) {
+    PrintLayout layout = A4Layout(); // the picture at (0, 0), 100 x 50 units
+    EXPECT_EQ(PlaceTitleAbovePicture(layout, 70, 24), (LayoutRect{0, 0, 70, 24}));
+    EXPECT_EQ(layout.imageRect(), (LayoutRect{0, 24, 100, 74})) << "moved down, size kept";
+
+    layout.SetImageRect({40, 300, 140, 350}); // room enough above
+    EXPECT_EQ(PlaceTitleAbovePicture(layout, 70, 24), (LayoutRect{40, 276, 110, 300}));
+    EXPECT_EQ(layout.imageRect(), (LayoutRect{40, 300, 140, 350}));
+
+    layout.SetImageRect({40, 10, 140, 60}); // some room, not enough
+    EXPECT_EQ(PlaceTitleAbovePicture(layout, 70, 24), (LayoutRect{40, 0, 110, 24}));
+    EXPECT_EQ(layout.imageRect(), (LayoutRect{40, 24, 140, 74}));
 }
 
 TEST(PrintRatios, SeventyTwoEntriesInTheListOrder) {

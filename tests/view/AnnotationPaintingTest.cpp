@@ -93,6 +93,27 @@ TEST(Brush, ADiscAtACornerIsSqueezedIntoTheImageAndOneOutsideIsNotPainted) {
     EXPECT_EQ(PaintedBounds(untouched.dib(), kInk).left, INT32_MAX);
 }
 
+// A disc whose box ends exactly on the last row or column is whole; one a
+// row or column further is squeezed into the image.
+TEST(Brush, ADiscEndingOnTheLastRowOrColumnIsWholeAndOnePastIsSqueezed) {
+    const auto painted = [](PixelPoint centre) {
+        DibBlock image = White(12, 12);
+        StampBrush(PaintCanvas(image.dib(), CDibImage{}, RefOf(kInk)), centre, 8);
+        return PaintedAsMaskArt(image.dib(), kInk);
+    };
+    const auto ellipse = [](PixelRect box) {
+        DibBlock mask = BlankMask(12, 12);
+        FillMaskEllipse(mask.dib(), box, 255);
+        return testing::MaskArt(mask.dib());
+    };
+    // Size 8 reaches three pixels before the centre and four after it.
+    EXPECT_EQ(painted({5, 7}), ellipse({2, 4, 9, 11}));  // ends on the last row
+    EXPECT_EQ(painted({7, 5}), ellipse({4, 2, 11, 9}));  // ends on the last column
+    EXPECT_EQ(painted({7, 7}), ellipse({4, 4, 11, 11})); // both
+    EXPECT_EQ(painted({5, 8}), ellipse({2, 5, 9, 11}));  // one row past: squeezed
+    EXPECT_EQ(painted({8, 5}), ellipse({5, 2, 11, 9}));  // one column past: squeezed
+}
+
 TEST(Brush, AStrokeStampsEveryBresenhamPointUpToTheEnd) {
     DibBlock image = White(6, 3);
     StrokeLine(PaintCanvas(image.dib(), CDibImage{}, RefOf(kInk)), {0, 0}, {5, 2}, 1);
@@ -271,6 +292,14 @@ TEST(FloodFillColor, DiagonalNeighboursJoinAndTheRangesDoNotDrift) {
     DibBlock diagonal = MakeRgb(3, 3, [](int x, int y) { return x == y ? Bgr{0, 0, 0} : kWhite; });
     FloodFillColor(diagonal.dib(), RegionOfInterest(CDibImage{}), {0, 0}, RefOf(kInk), 0);
     EXPECT_EQ(PaintArt(diagonal.dib(), kInk), Art({"#..", ".#.", "..#"}));
+
+    // Both diagonals through the seed: each arm's end is reached only through
+    // its own diagonal step, up-left, up-right, down-left and down-right.
+    DibBlock cross = MakeRgb(5, 5, [](int x, int y) {
+        return x == y || x + y == 4 ? Bgr{0, 0, 0} : kWhite;
+    });
+    FloodFillColor(cross.dib(), RegionOfInterest(CDibImage{}), {2, 2}, RefOf(kInk), 0);
+    EXPECT_EQ(PaintArt(cross.dib(), kInk), Art({"#...#", ".#.#.", "..#..", ".#.#.", "#...#"}));
 }
 
 TEST(FloodFillColor, RefusesASeedOfTheFillColourOrOutsideTheSelection) {

@@ -80,6 +80,21 @@ TEST(RulerSign, DraggingAnEndKeepsWholeUnits) {
     EXPECT_EQ(RulerSignBarForLength(PixelsPerUnit(20), 5).units, 1); // never 0 units
 }
 
+// 263 pixels per 100 um: 2.63 pixels per unit, so a bar of whole units is
+// a fraction of a pixel past a whole pixel, and is rounded to the nearest.
+TEST(RulerSign, AtAFractionalScaleTheBarIsRoundedToTheNearestPixel) {
+    const RulerSignScale scale{100.0, 263, 0};
+    const RulerSignBar chosen = ChooseRulerSignBar(scale, 600);
+    EXPECT_EQ(chosen.units, 20);
+    EXPECT_EQ(chosen.pixels, 53); // 52.6
+    const RulerSignBar dragged = RulerSignBarForLength(scale, 60);
+    EXPECT_EQ(dragged.units, 22);
+    EXPECT_EQ(dragged.pixels, 58);                          // 57.86
+    EXPECT_EQ(RulerSignBarForLength(scale, 30).pixels, 29); // 11 units, 28.93
+    // Below a half the nearest pixel is the one before: 21 units are 55.23.
+    EXPECT_EQ(RulerSignBarForLength(scale, 56).pixels, 55);
+}
+
 TEST(RulerSign, SettingsGiveTheHorizontalCalibration) {
     AppSettings settings;
     settings.xRealRulerData = 2.5;

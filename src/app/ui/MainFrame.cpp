@@ -46,6 +46,11 @@ QRect ScreenRect() {
     return screen ? screen->geometry() : QRect(0, 0, 1280, 800);
 }
 
+// Where the index strip stands when shown: along the bottom of the screen.
+QRect IndexPanelHome(const QRect& screen, int height) {
+    return QRect(60, screen.height() - 200, screen.width() - 120, height);
+}
+
 struct Accelerator {
     QKeyCombination keys;
     int id;
@@ -96,7 +101,10 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
                                          CChildFrame* window = activeDocumentWindow();
                                          return window ? &window->view() : nullptr;
                                      },
-                                     app_.settings(), app_.tolerance(), app_.outputSelection()});
+                                     app_.settings(), app_.tolerance(), app_.outputSelection(),
+                                     [this] {
+                                         return areaAboveIndexPanel();
+                                     }});
     measureResults_ = resultsPanel_;
     measurementTools_ = createToolbar(MeasurementToolsBar());
     warpingTools_ = createToolbar(WarpingToolsBar());
@@ -541,11 +549,18 @@ void CMainFrame::toggleIndexPanel() {
         showIndexPanel();
 }
 
+// The screen above the index strip's place, where a panel opening near the
+// bottom leaves the strip uncovered.
+QRect CMainFrame::areaAboveIndexPanel() const {
+    const QRect screen = ScreenRect();
+    const int stripTop = indexPanel_->isVisible() ? indexPanel_->frameGeometry().top()
+                                                  : IndexPanelHome(screen, 0).top();
+    return QRect(screen.left(), screen.top(), screen.width(), stripTop - screen.top());
+}
+
 // The panel comes back along the bottom of the screen whenever it is shown.
 void CMainFrame::showIndexPanel() {
-    const QRect screen = ScreenRect();
-    indexPanel_->setGeometry(60, screen.height() - 200, screen.width() - 120,
-                             indexPanel_->height());
+    indexPanel_->setGeometry(IndexPanelHome(ScreenRect(), indexPanel_->height()));
     indexPanel_->show();
 }
 

@@ -143,6 +143,7 @@ private:
     void updateListedWindow(int id, CommandState& state) const;
 
     QPoint toolBoxHome() const;
+    QRect areaAboveIndexPanel() const;
 
     CHalveraApp& app_;
     CommandRouter router_;

@@ -3,10 +3,12 @@
 #include "measure/CalFile.h"
 #include "measure/MeasureNumber.h"
 #include "measure/RulerCalibration.h"
+#include "measure/TypedRealSize.h"
 #include "measure/ui/CalibrationTool.h"
 #include "platform/UserPrompts.h"
 #include "view/ui/MavView.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,13 +18,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QValidator>
 #include <cstdlib>
 
 namespace halvera {
 
 namespace {
 
-constexpr double kLargestRealSize = 1e9;
+constexpr const char* kNotANumber = "The real size must be a number, such as 12.5.";
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -33,12 +36,29 @@ QString UnitText(int unit) {
     return QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
 }
 
-// A typed real size: read as atof reads it; not above 0 gives 1.0, above 1e9 gives 1e9.
-double TypedRealSize(const QString& text) {
-    const double value = AppSettings::ParseRulerReal(text.toStdString());
-    if (!(value > 0.0))
-        return 1.0;
-    return value > kLargestRealSize ? kLargestRealSize : value;
+std::optional<double> TypedRealSize(const QString& text) {
+    return ParseTypedRealSize(text.toStdString());
+}
+
+// Lets anything be typed (a number is often not one halfway through) but
+// accepts only a number, so the edit tells whether it holds one.
+class RealSizeValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& text, int&) const override {
+        return TypedRealSize(text) ? Acceptable : Intermediate;
+    }
+};
+
+// A size that is not a number shows in red on a pale red field.
+void ShowWhetherANumber(QLineEdit* edit) {
+    QPalette palette = QApplication::palette(edit);
+    if (!edit->hasAcceptableInput()) {
+        palette.setColor(QPalette::Base, QColor(255, 220, 220));
+        palette.setColor(QPalette::Text, QColor(192, 0, 0));
+    }
+    edit->setPalette(palette);
+    edit->setToolTip(edit->hasAcceptableInput() ? QString() : QString::fromLatin1(kNotANumber));
 }
 
 QLineEdit* ReadOnlyField(const char* name) {
@@ -53,7 +73,7 @@ FileDialogRequest CalFileDialog(bool save) {
     request.save = save;
     request.filter = "HLV file(*.Cal)|*.Cal||";
     request.proposedName = "Calibrate";
-    request.defaultExtension = "HLV";
+    request.defaultExtension = "Cal";
     request.promptOverwrite = true;
     request.pathMustExist = true;
     return request;
@@ -111,6 +131,10 @@ void CCalibrationBar::buildLayout() {
     xSize_->setObjectName(QStringLiteral("xSize"));
     ySize_ = new QLineEdit;
     ySize_->setObjectName(QStringLiteral("ySize"));
+    for (QLineEdit* edit : {xSize_, ySize_}) {
+        edit->setValidator(new RealSizeValidator(edit));
+        connect(edit, &QLineEdit::textChanged, edit, [edit] { ShowWhetherANumber(edit); });
+    }
     for (QLineEdit* edit : {xSize_, ySize_})
         edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("0000.000000")) +
                               12);
@@ -190,6 +214,13 @@ void CCalibrationBar::Apply() {
     CMavView* view = activeView_();
     if (!view)
         return;
+    // A size that is not a number would calibrate with whatever was there before.
+    for (QLineEdit* edit : {xSize_, ySize_})
+        if (!edit->hasAcceptableInput()) {
+            ShowMessage(kNotANumber, MessageIcon::Warning);
+            edit->setFocus();
+            return;
+        }
     saved_ = working_;
     RulerCalibration calibration(settings_);
     calibration.SetUnit(working_.unit);
@@ -292,9 +323,10 @@ void CCalibrationBar::readUnit() {
         label->setText(UnitText(working_.unit));
 }
 
+// A field that holds no number keeps the size it had; OK refuses it.
 void CCalibrationBar::readRealSizes() {
-    working_.realX = TypedRealSize(xSize_->text());
-    working_.realY = TypedRealSize(ySize_->text());
+    working_.realX = TypedRealSize(xSize_->text()).value_or(working_.realX);
+    working_.realY = TypedRealSize(ySize_->text()).value_or(working_.realY);
 }
 
 } // namespace halvera

@@ -16,15 +16,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDockWidget>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace halvera {
 
@@ -100,11 +100,31 @@ CDataPanel::CDataPanel(QDockWidget& dock, Context context)
 void CDataPanel::ShowDataPanel() {
     if (dock_.isVisible())
         return;
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const int screenHeight = screen ? screen->geometry().height() : 800;
     dock_.setFloating(true);
-    dock_.move(30, screenHeight - 200);
+    if (!placed_)
+        placeForOpening();
+    placed_ = true;
     dock_.show();
+}
+
+// Tall enough for the opening rows with the headings and the scroll bar, at
+// the bottom left of the opening area, so it covers neither the index strip
+// nor the screen's edge.
+void CDataPanel::placeForOpening() {
+    const int listHeight = 2 * list_->frameWidth() +
+                           list_->horizontalHeader()->sizeHint().height() +
+                           kOpeningRows * list_->verticalHeader()->defaultSectionSize() +
+                           list_->horizontalScrollBar()->sizeHint().height();
+    list_->setMinimumHeight(listHeight);
+    updateGeometry(); // the dock's layout asks afresh
+    const int height = std::max(dock_.height(), dock_.minimumSizeHint().height());
+    list_->setMinimumHeight(0); // the user may still make it smaller
+    updateGeometry();
+    const QRect area = context_.openingArea ? context_.openingArea() : QRect(0, 0, 1280, 800);
+    dock_.resize(dock_.width(), height);
+    // The window frame, where there is one, counts against the area too.
+    const int frame = dock_.frameGeometry().height() - dock_.geometry().height();
+    dock_.move(area.left() + 30, std::max(area.top(), area.bottom() + 1 - height - frame));
 }
 
 void CDataPanel::HideDataPanel() {

@@ -4,6 +4,7 @@
 #include "measure/MeasureResultsPanel.h"
 #include "measure/ui/ResultsPrinting.h"
 
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -34,6 +35,8 @@ public:
     static constexpr int kColumns = 27;
     static constexpr int kLabelColumnWidth = 50;
     static constexpr int kValueColumnWidth = 150;
+    // The rows the list shows at least when the panel first opens.
+    static constexpr int kOpeningRows = 8;
 
     // What the panel works on besides its own state, all owned elsewhere.
     struct Context {
@@ -41,9 +44,14 @@ public:
         const AppSettings& settings;           // the calibration, read afresh at every fill
         ToleranceTable& tolerance;             // the application's tolerances
         OutputSelection& output;               // the application's output items
+        // The part of the screen the panel may first open in, clear of the
+        // main window's other panels (the index strip).
+        std::function<QRect()> openingArea;
     };
 
-    // The panel becomes the contents of `dock`, which it shows and hides.
+    // The panel becomes the contents of `dock`, which it shows and hides. It
+    // first opens at the bottom left of the opening area, tall enough for
+    // kOpeningRows rows; after that it comes back where the user left it.
     CDataPanel(QDockWidget& dock, Context context);
 
     // ---- MeasureResultsPanel
@@ -71,6 +79,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void placeForOpening();
     void fillRow(int row);
     void setHeaders();
     void deleteSelectedItem();
@@ -86,6 +95,7 @@ private:
     QTabBar* tabs_;
     QCheckBox* errorDetect_;
     QTableWidget* list_;
+    bool placed_ = false;
 };
 
 } // namespace halvera

@@ -2,6 +2,7 @@
 
 #include "document/MavDoc.h"
 #include "measure/BresenhamLine.h"
+#include "measure/LabelOutline.h"
 #include "measure/LineGuides.h"
 #include "measure/MeasureValues.h"
 #include "view/ui/MavView.h"
@@ -224,12 +225,23 @@ void CMeasureDrawer::DrawClickMarker(PixelPoint p) {
 }
 
 void CMeasureDrawer::drawLabel(const MeasureLabel& label) {
+    const QString text =
+        QString::fromUtf8(label.text.data(), static_cast<qsizetype>(label.text.size()));
+    // Top-left corner at the position; no background behind the text, only
+    // its outline in the opposite colour.
+    const auto draw = [&](int x, int y) {
+        painter_.drawText(QRect(x, y, 1000, 100),
+                          Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
+                          text);
+    };
+    const GraphColour outline =
+        LabelOutlineColour({static_cast<uint8_t>(text_.red()), static_cast<uint8_t>(text_.green()),
+                            static_cast<uint8_t>(text_.blue())});
+    painter_.setPen(QColor(outline.red, outline.green, outline.blue));
+    for (const PixelPoint d : kLabelOutlineOffsets)
+        draw(label.position.x + d.x, label.position.y + d.y);
     painter_.setPen(text_);
-    // Top-left corner at the position; no background behind the text.
-    painter_.drawText(
-        QRect(label.position.x, label.position.y, 1000, 100),
-        Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
-        QString::fromUtf8(label.text.data(), static_cast<qsizetype>(label.text.size())));
+    draw(label.position.x, label.position.y);
 }
 
 void CMeasureDrawer::setPixels(const QColor& colour, const QPolygon& pixels) {

@@ -27,7 +27,7 @@ FileDialogRequest ItemsFileRequest(bool save) {
     request.save = save;
     request.filter = "HLV file(*.Itm)|*.Itm||";
     request.proposedName = "Items";
-    request.defaultExtension = "HLV";
+    request.defaultExtension = "Itm";
     return request;
 }
 

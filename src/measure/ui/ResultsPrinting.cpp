@@ -57,7 +57,8 @@ bool PrintResults(QPrinter& printer, MeasureKind kind, const OutputSelection& se
     const ResultsPageLayout layout = LayoutResultsPage(
         kind, selection, metrics.horizontalAdvance(QStringLiteral("A")), metrics.height(),
         printer.width(), printer.height(),
-        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); });
+        [&metrics](std::string_view text) { return metrics.horizontalAdvance(ToQString(text)); },
+        rows);
     std::string date = ResultDateLine(now);
     date.pop_back(); // the line feed ends a line of the text file, not of the page
 

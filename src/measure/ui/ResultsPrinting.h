@@ -2,6 +2,7 @@
 
 #include "document/MeasureKind.h"
 #include "measure/OutputSelection.h"
+#include "measure/ResultRows.h"
 
 #include <ctime>
 #include <string>
@@ -10,9 +11,6 @@
 class QPrinter;
 
 namespace halvera {
-
-// One row of the results panel: the label "(n)" and the value cells.
-using ResultRowTexts = std::vector<std::string>;
 
 // Prints the rows of the `kind` tab as the panel shows them, as the job
 // "Halvera" on `printer`, in the printer's default font: page after page of L

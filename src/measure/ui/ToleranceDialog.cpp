@@ -26,7 +26,7 @@ FileDialogRequest ToleranceFileRequest(bool save) {
     request.save = save;
     request.filter = "HLV File(*.Tol)|*.Tol||..";
     request.proposedName = "Tolerance";
-    request.defaultExtension = "HLV";
+    request.defaultExtension = "Tol";
     request.promptOverwrite = save;
     return request;
 }

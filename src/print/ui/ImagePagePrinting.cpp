@@ -7,14 +7,11 @@
 
 namespace halvera {
 
-void PrintableMillimetres(const QPrinter& printer, int& width, int& height) {
+PaperMillimetres PrintableMillimetres(const QPrinter& printer) {
     const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Millimeter);
-    width = static_cast<int>(printable.width());
-    height = static_cast<int>(printable.height());
-    if (width <= 0 || height <= 0) {
-        width = 200;
-        height = 287;
-    }
+    if (!(printable.width() >= 1.0) || !(printable.height() >= 1.0))
+        return {};
+    return {printable.width(), printable.height()};
 }
 
 bool PrintImagePage(QPrinter& printer, const PrintLayout& layout, const CDibImage& image,
@@ -30,9 +27,8 @@ bool PrintImagePage(QPrinter& printer, const PrintLayout& layout, const CDibImag
         DrawDib(painter, image, QRect(0, 0, image.width(), image.height),
                 QRect(static_cast<int>(target.left), static_cast<int>(target.top),
                       static_cast<int>(target.width), static_cast<int>(target.height)));
-    // The title in layout units: the paper's extent mapped onto the page.
-    painter.scale(static_cast<double>(deviceWidth) / layout.paperWidth(),
-                  static_cast<double>(deviceHeight) / layout.paperHeight());
+    // The title in layout units, on the scale of the image.
+    painter.scale(layout.DevicePerUnitX(deviceWidth), layout.DevicePerUnitY(deviceHeight));
     DrawPrintTitle(painter, title);
     if (!painter.end()) {
         printer.abort();

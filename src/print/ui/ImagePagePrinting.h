@@ -8,9 +8,13 @@ class QPrinter;
 
 namespace halvera {
 
-// The printable size of `printer` in whole millimetres (truncated); A4 less
+// The printable size of `printer` in millimetres, fractions kept; A4 less
 // 5 mm margins, 200 x 287, when the printer reports no usable size.
-void PrintableMillimetres(const QPrinter& printer, int& width, int& height);
+struct PaperMillimetres {
+    double width = 200.0;
+    double height = 287.0;
+};
+PaperMillimetres PrintableMillimetres(const QPrinter& printer);
 
 // Prints one page as the job "Halvera": `image` stretched into the layout's
 // image rectangle scaled onto the printer's printable area, then the title,

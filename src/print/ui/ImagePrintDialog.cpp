@@ -5,6 +5,7 @@
 #include "platform/UserPrompts.h"
 #include "platform/ui/TextFont.h"
 #include "print/PrintRatios.h"
+#include "print/TitlePlacement.h"
 #include "print/ui/ImagePagePrinting.h"
 #include "print/ui/PrintLayoutPane.h"
 
@@ -31,9 +32,8 @@ PrintLayout OpeningLayout(const CDibImage& image, const AppSettings& settings,
                        MillimetresPerPixelOf(settings.RulerUnit, settings.xRealRulerData,
                                              settings.yRealRulerData, settings.xPixelRulerData,
                                              settings.yPixelRulerData));
-    int width = 0, height = 0;
-    PrintableMillimetres(printer, width, height);
-    layout.SetPaperMillimetres(width, height);
+    const PaperMillimetres paper = PrintableMillimetres(printer);
+    layout.SetPaperMillimetres(paper.width, paper.height);
     return layout;
 }
 
@@ -60,7 +60,10 @@ CImagePrintDialog::~CImagePrintDialog() = default;
 void CImagePrintDialog::buildControls() {
     pane_ = new CPrintLayoutPane(layout_, title_, image_, this);
     pane_->setObjectName(QStringLiteral("layoutPane"));
-    connect(pane_, &CPrintLayoutPane::imageRectChanged, this, &CImagePrintDialog::refreshFields);
+    connect(pane_, &CPrintLayoutPane::imageRectChanged, this, [this] {
+        keepTitleAbovePicture();
+        refreshFields();
+    });
 
     auto* controls = new QVBoxLayout;
     realRatio_ = new QCheckBox(QStringLiteral("Real ratio"), this);
@@ -129,6 +132,8 @@ void CImagePrintDialog::buildControls() {
     titleEdit_->setObjectName(QStringLiteral("title"));
     connect(titleEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
         title_.text = text;
+        keepTitleAbovePicture();
+        refreshFields();
         pane_->setGrabbedPart(kPartTitle);
     });
     controls->addWidget(titleEdit_);
@@ -155,8 +160,17 @@ void CImagePrintDialog::refreshFields() {
 }
 
 void CImagePrintDialog::afterRectChange() {
+    keepTitleAbovePicture();
     pane_->update();
     refreshFields();
+}
+
+// A title the user has not moved stands above the picture wherever the
+// picture goes, never over it.
+void CImagePrintDialog::keepTitleAbovePicture() {
+    if (title_.placedByUser || title_.text.isEmpty())
+        return;
+    title_.rect = PlaceTitleAbovePicture(layout_, TitleWidth(title_), TitleHeight(title_));
 }
 
 void CImagePrintDialog::realRatioToggled(bool checked) {
@@ -196,7 +210,7 @@ void CImagePrintDialog::chooseFont() {
     title_.font = TextAttributesFont(*chosen);
     title_.font.setStyleStrategy(QFont::PreferDefault);
     title_.colour = QColor(RedOf(chosen->colour), GreenOf(chosen->colour), BlueOf(chosen->colour));
-    pane_->update();
+    afterRectChange(); // a taller font needs more room above the picture
 }
 
 void CImagePrintDialog::print() {

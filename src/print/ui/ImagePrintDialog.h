@@ -40,6 +40,7 @@ private:
     void realRatioToggled(bool checked);
     void applySelectedRatio();
     void afterRectChange();
+    void keepTitleAbovePicture();
     void nudge(LayoutSpin spin, bool up);
     void chooseFont();
     void print();

@@ -96,6 +96,7 @@ void CPrintLayoutPane::mouseMoveEvent(QMouseEvent* event) {
         const int dy = at.y() - last_.y();
         LayoutRect& t = title_.rect;
         t = {t.left + dx, t.top + dy, t.right + dx, t.bottom + dy};
+        title_.placedByUser = true;
         update();
     } else if (grabbed_ != kPartNone) {
         const bool free = event->modifiers() & Qt::ControlModifier;

@@ -16,10 +16,18 @@ QFont PrintTitle::DefaultTitleFont() {
     return font;
 }
 
+int TitleWidth(const PrintTitle& title) {
+    return QFontMetrics(title.font).horizontalAdvance(title.text);
+}
+
+int TitleHeight(const PrintTitle& title) {
+    return QFontMetrics(title.font).height();
+}
+
 void DrawPrintTitle(QPainter& painter, PrintTitle& title) {
     const QFontMetrics metrics(title.font);
-    title.rect.right = title.rect.left + metrics.horizontalAdvance(title.text);
-    title.rect.bottom = title.rect.top + metrics.height();
+    title.rect.right = title.rect.left + TitleWidth(title);
+    title.rect.bottom = title.rect.top + TitleHeight(title);
     if (title.text.isEmpty())
         return;
     painter.save();

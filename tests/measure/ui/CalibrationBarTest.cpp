@@ -4,14 +4,17 @@
 
 #include "DialogDriving.h"
 #include "ShellFixture.h"
+#include "app/ui/ShellPrompts.h"
 #include "measure/CalFile.h"
 #include "measure/ui/CalibrationTool.h"
 #include "view/CommandIds.h"
 #include "view/ui/MavView.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -118,14 +121,42 @@ TEST_F(CalibrationTest, TypedSizesAreHeldToAPositiveNumberUpToOneBillion) {
     EXPECT_EQ(xSize->text(), "100.000000");
     EXPECT_EQ(scale("xRuler"), "1.000000");
     EXPECT_EQ(scale("yRuler"), "1.000000");
-    const std::pair<QString, double> typed[] = {
-        {"0", 1.0}, {"-5", 1.0}, {"abc", 1.0}, {"5e9", 1e9}, {"250", 250.0}};
+    const std::pair<QString, double> typed[] = {{"0", 1.0},     {"-5", 1.0},    {"5e9", 1e9},
+                                                {"1e400", 1e9}, {"10,5", 10.5}, {"250", 250.0}};
     for (const auto& [text, held] : typed) {
         TypeInto(xSize, text);
         EXPECT_EQ(bar().working().realX, held) << text.toStdString();
         EXPECT_EQ(xSize->text(), text) << "the edit keeps what was typed";
+        EXPECT_TRUE(xSize->hasAcceptableInput()) << text.toStdString();
     }
     EXPECT_EQ(scale("xRuler"), "2.500000");
+}
+
+TEST_F(CalibrationTest, ASizeThatIsNotANumberShowsAndOkRefusesIt) {
+    AppSettings& settings = app->settings();
+    startCalibration();
+    QLineEdit* ySize = Child<QLineEdit>(bar(), "ySize");
+    const QColor normalBase = ySize->palette().color(QPalette::Base);
+    TypeInto(ySize, "250");
+    TypeInto(ySize, "abc");
+    EXPECT_FALSE(ySize->hasAcceptableInput());
+    EXPECT_NE(ySize->palette().color(QPalette::Base), normalBase) << "the field shows it";
+    EXPECT_FALSE(ySize->toolTip().isEmpty());
+    EXPECT_EQ(bar().working().realY, 250.0) << "the last number stays";
+
+    click("OK");
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(settings.yRealRulerData, 100.0) << "nothing stored";
+    EXPECT_NE(dynamic_cast<CCalibrationTool*>(view().tool()), nullptr) << "still calibrating";
+
+    TypeInto(ySize, "12,5");
+    EXPECT_TRUE(ySize->hasAcceptableInput());
+    EXPECT_EQ(ySize->palette().color(QPalette::Base), normalBase);
+    click("OK");
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(settings.yRealRulerData, 12.5);
+    EXPECT_EQ(view().tool(), nullptr);
 }
 
 TEST_F(CalibrationTest, OkStoresIntoTheSettingsAndCancelDoesNot) {
@@ -159,6 +190,7 @@ TEST_F(CalibrationTest, SaveWritesTheWorkingCopyAndLoadStoresButKeepsTheSavedCop
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_EQ(prompts.fileRequests[0].filter, "HLV file(*.Cal)|*.Cal||");
     EXPECT_EQ(prompts.fileRequests[0].proposedName, "Calibrate");
+    EXPECT_EQ(prompts.fileRequests[0].defaultExtension, "Cal");
     CalibrationRecord record;
     ASSERT_EQ(ReadCalFile(path, record), CalFileRead::Read);
     EXPECT_EQ(record, (CalibrationRecord{0, 12.5, 100.0, 100, 100}));
@@ -177,6 +209,29 @@ TEST_F(CalibrationTest, SaveWritesTheWorkingCopyAndLoadStoresButKeepsTheSavedCop
     click("Reset");
     EXPECT_EQ(bar().working().realX, 100.0);
     EXPECT_EQ(app->settings().xRealRulerData, 1.0 / 3.0);
+}
+
+// The program's own save dialog: a name typed without an extension is saved
+// under the extension the Load dialog lists.
+TEST_F(CalibrationTest, ANameTypedWithoutExtensionIsSavedAsACalFile) {
+    startCalibration();
+    ShellPrompts dialogs;
+    const ScopedPrompts real(dialogs);
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    bool asked = false;
+    WithModalDialog([&] { click("Save"); },
+                    [&](QDialog& dialog) {
+                        asked = qobject_cast<QFileDialog*>(&dialog) != nullptr;
+                        auto* name = Child<QLineEdit>(dialog, "fileNameEdit");
+                        TypeInto(name, QStringLiteral("slide"));
+                        QTest::keyClick(name, Qt::Key_Return);
+                    });
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(asked);
+    CalibrationRecord record;
+    EXPECT_EQ(ReadCalFile(tempPath("slide.Cal"), record), CalFileRead::Read);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"slide.Cal"});
 }
 
 TEST_F(CalibrationTest, LoadingAFileOfAnotherKindSaysSoAndChangesNothing) {

@@ -5,6 +5,7 @@
 #include "DialogDriving.h"
 #include "ImageFileTestSupport.h"
 #include "ShellFixture.h"
+#include "app/ui/IndexImagePanel.h"
 #include "measure/ui/OutputDataDialog.h"
 #include "measure/ui/ToleranceDialog.h"
 #include "platform/ui/PrinterSetup.h"
@@ -101,8 +102,6 @@ TEST_F(DataPanelTest, MeasuringShowsThePanelAndAppendsRowsOnTheToolsTab) {
     run(kIdMeasureLine);
     EXPECT_TRUE(frame().dataPanel()->isVisible());
     EXPECT_EQ(frame().dataPanel()->windowTitle(), QStringLiteral("Results"));
-    const QRect screen = QGuiApplication::primaryScreen()->geometry();
-    EXPECT_EQ(frame().dataPanel()->pos(), QPoint(30, screen.height() - 200));
 
     drag(at(10, 20), at(60, 20));
     EXPECT_EQ(panel().currentTab(), MeasureKind::Line);
@@ -278,6 +277,7 @@ TEST_F(DataPanelTest, OutputDialogSetsTheItemsTheSaveWrites) {
     clickButton("save");
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_EQ(prompts.fileRequests[0].proposedName, "Result");
+    EXPECT_EQ(prompts.fileRequests[0].defaultExtension, "Txt");
     const Bytes bytes = ReadFileBytes(path);
     const std::string text(bytes.begin(), bytes.end());
     // A line feed, the date line, the line kind's two line feeds and the last one.
@@ -350,6 +350,38 @@ TEST_F(DataPanelTest, ClearButtonAndMenuCommandEmptyTheList) {
     ASSERT_EQ(list().rowCount(), 1);
     ASSERT_TRUE(frame().router().dispatch(kIdClearMeasuredData));
     EXPECT_EQ(list().rowCount(), 0);
+}
+
+// Rows the list shows whole in its viewport now.
+int WholeRowsShown(QTableWidget& list) {
+    return list.viewport()->height() / list.verticalHeader()->defaultSectionSize();
+}
+
+TEST_F(DataPanelTest, OpensAboveTheIndexStripShowingEightRowsThenStaysWhereItIsPut) {
+    run(kIdMeasureLine);
+    QDockWidget* dock = frame().dataPanel();
+    ASSERT_TRUE(dock->isVisible());
+    QWidget* strip = frame().indexPanel();
+    ASSERT_TRUE(strip->isVisible());
+    settle();
+    EXPECT_FALSE(dock->frameGeometry().intersects(strip->frameGeometry()))
+        << "the panel covers the index strip";
+    EXPECT_LE(dock->frameGeometry().bottom(), strip->frameGeometry().top());
+    EXPECT_GE(dock->frameGeometry().top(), 0);
+    EXPECT_GE(WholeRowsShown(list()), CDataPanel::kOpeningRows);
+
+    // Moved and made smaller by the user, hidden by Exit, shown again by the
+    // View menu and by a measurement tool: where the user left it.
+    dock->setGeometry(QRect(200, 150, 640, 160));
+    const QRect put = dock->geometry();
+    clickButton("exit");
+    ASSERT_TRUE(frame().onCommand(kIdViewDataPanel));
+    EXPECT_EQ(dock->geometry(), put);
+    clickButton("exit");
+    view().endTool();
+    run(kIdMeasurePoint);
+    ASSERT_TRUE(dock->isVisible());
+    EXPECT_EQ(dock->geometry(), put);
 }
 
 TEST_F(DataPanelTest, ExitHidesAndTheViewMenuTogglesThePanel) {

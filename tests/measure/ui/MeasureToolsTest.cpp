@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <QDockWidget>
 #include <QTest>
+#include <cstdlib>
 
 namespace halvera::testing {
 namespace {
@@ -221,6 +222,57 @@ TEST_F(MeasureTools, CyanChosenAsLineColourDrawsLinesInCyan) {
                         testing::Press(dialog, QDialogButtonBox::Cancel);
                     });
     EXPECT_EQ(harness.doc().settings().MTColor2, 6);
+}
+
+// How many shown pixels of the client rectangle `area` are near `colour`.
+int PixelsNear(const QImage& shown, const QRect& area, QColor colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            count += std::abs(c.red() - colour.red()) < 48 &&
+                             std::abs(c.green() - colour.green()) < 48 &&
+                             std::abs(c.blue() - colour.blue()) < 48
+                         ? 1
+                         : 0;
+        }
+    return count;
+}
+
+// A label in the picture's own colour, white on white or black on black,
+// still reads through its outline in the opposite colour; yellow, the
+// default, reads on both through its blue outline.
+TEST_F(MeasureTools, LabelsReadOnWhiteAndOnBlackPicturesThroughTheirOutline) {
+    data().AppendPoint({40, 60});
+    run(kIdMeasurePoint);
+    struct Case {
+        QColor picture;
+        int textIndex;
+        QColor text, outline;
+    };
+    const Case cases[] = {{Qt::white, 1, Qt::white, Qt::black},
+                          {Qt::black, 0, Qt::black, Qt::white},
+                          {Qt::white, 5, Qt::yellow, Qt::blue},
+                          {Qt::black, 5, Qt::yellow, Qt::blue}};
+    for (const Case& c : cases) {
+        const CDibImage image = harness.doc().image();
+        const Bgr fill{static_cast<uint8_t>(c.picture.blue()),
+                       static_cast<uint8_t>(c.picture.green()),
+                       static_cast<uint8_t>(c.picture.red())};
+        for (int y = 0; y < image.height; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                SetPixel(image, x, y, fill);
+        harness.doc().settings().MTColor4 = c.textIndex;
+        view().viewport()->repaint();
+        // The label "(40.000, 60.000)" starts 18 rows above the point; the
+        // point's own marks reach 6 rows up, below the rows looked at.
+        const QPoint point = at(40, 60);
+        const QRect label(point.x(), point.y() - 18, 60, 10);
+        const QImage shown = harness.grab();
+        EXPECT_GT(PixelsNear(shown, label, c.outline), 20) << c.text.name().toStdString();
+        if (c.text != c.picture)
+            EXPECT_GT(PixelsNear(shown, label, c.text), 10) << c.text.name().toStdString();
+    }
 }
 
 TEST_F(MeasureTools, ClearDataAsksAndEmptiesOnOk) {

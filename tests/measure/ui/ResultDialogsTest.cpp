@@ -118,7 +118,7 @@ TEST_F(ToleranceDialogTest, SaveWritesTheCopyAndLoadReplacesIt) {
     EXPECT_TRUE(prompts.fileRequests[0].promptOverwrite);
     EXPECT_EQ(prompts.fileRequests[0].filter, "HLV File(*.Tol)|*.Tol||..");
     EXPECT_EQ(prompts.fileRequests[0].proposedName, "Tolerance");
-    EXPECT_EQ(prompts.fileRequests[0].defaultExtension, "HLV");
+    EXPECT_EQ(prompts.fileRequests[0].defaultExtension, "Tol");
     ToleranceTable saved;
     ASSERT_EQ(ReadToleranceFile(path, saved), RecordRead::Done);
     EXPECT_EQ(saved, dialog.table());
@@ -223,6 +223,7 @@ TEST_F(OutputDataDialogTest, SaveAndLoadGoThroughTheItemsFile) {
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_EQ(prompts.fileRequests[0].filter, "HLV file(*.Itm)|*.Itm||");
     EXPECT_EQ(prompts.fileRequests[0].proposedName, "Items");
+    EXPECT_EQ(prompts.fileRequests[0].defaultExtension, "Itm");
     EXPECT_EQ(ReadFileBytes(path).size(), 142u);
 
     COutputDataDialog other{OutputSelection()};

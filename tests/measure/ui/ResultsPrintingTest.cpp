@@ -6,8 +6,11 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QProcess>
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
 
 namespace halvera::testing {
 namespace {
@@ -127,6 +130,58 @@ TEST(PrintResults, PageShowsTitleDateHeadingsCellsAndFooter) {
     EXPECT_NE(text.find("2.200"), std::string::npos) << text;
     EXPECT_NE(text.find("2.900"), std::string::npos);
     EXPECT_EQ(text.find("2.000"), std::string::npos);
+}
+
+// A printed word and where it stands, from pdftotext -bbox.
+struct PrintedWord {
+    std::string text;
+    double left, top, right;
+};
+
+std::vector<PrintedWord> PrintedWords(const std::string& pdf) {
+    const std::string html =
+        Run(QStringLiteral("pdftotext"),
+            {QStringLiteral("-bbox"), QString::fromStdString(pdf), QStringLiteral("-")});
+    std::vector<PrintedWord> words;
+    const std::regex word(
+        R"re(<word xMin="([0-9.]+)" yMin="([0-9.]+)" xMax="([0-9.]+)"[^>]*>([^<]*)</word>)re");
+    for (auto it = std::sregex_iterator(html.begin(), html.end(), word);
+         it != std::sregex_iterator(); ++it)
+        words.push_back({(*it)[4].str(), std::stod((*it)[1].str()), std::stod((*it)[2].str()),
+                         std::stod((*it)[3].str())});
+    return words;
+}
+
+// With "Error detect" on, each cell holds value, deviation and verdict: every
+// cell prints as a word of its own, clear of its neighbours on the line.
+TEST(PrintResults, JudgedCellsStandApartInTheirColumns) {
+    TemporaryFolder folder;
+    const std::string pdf = folder.file("judged.pdf");
+    PdfPrinter printer(pdf);
+    std::vector<ResultRowTexts> rows;
+    for (int i = 0; i < 12; ++i) {
+        ResultRowTexts row{"(" + std::to_string(i + 1) + ")"};
+        for (int v = 0; v < 10; ++v)
+            row.push_back(std::to_string(100 * i + v) + ".125(-" + std::to_string(v) + ".375" +
+                          (v % 2 ? "Error" : "Pass") + ")");
+        rows.push_back(row);
+    }
+    // Three value columns, which fit across the page: Length, Xs and DY.
+    OutputSelection selection = OutputSelection::NoItems();
+    for (const int item : {2, 4, 11})
+        selection.add(item);
+    ASSERT_TRUE(PrintResults(printer.printer(), MeasureKind::Line, selection, rows, Evening()));
+    const std::vector<PrintedWord> words = PrintedWords(pdf);
+    ASSERT_FALSE(words.empty());
+    for (const ResultRowTexts& row : rows)
+        for (const size_t cell : {0u, 1u, 3u, 10u})
+            EXPECT_TRUE(std::any_of(words.begin(), words.end(),
+                                    [&](const PrintedWord& w) { return w.text == row[cell]; }))
+                << row[cell] << " is not a word of its own";
+    for (const PrintedWord& a : words)
+        for (const PrintedWord& b : words)
+            if (&a != &b && std::abs(a.top - b.top) < 1.0 && a.left < b.left)
+                EXPECT_LT(a.right, b.left) << a.text << " runs into " << b.text;
 }
 
 TEST(PrintResults, AJobThatCannotStartReportsFailure) {

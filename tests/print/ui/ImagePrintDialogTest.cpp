@@ -7,6 +7,7 @@
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
 #include "ViewHarness.h"
+#include "measure/MeasureNumber.h"
 #include "print/PrintRatios.h"
 #include "print/ui/PrintLayoutPane.h"
 #include "view/CommandIds.h"
@@ -18,6 +19,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -181,6 +183,42 @@ TEST_F(ImagePrintDialogTest, TypingATitleGrabsIt) {
     EXPECT_EQ(dialog->pane()->grabbedPart(), kPartTitle);
 }
 
+TEST_F(ImagePrintDialogTest, ATitleStandsAboveThePictureUntilTheUserMovesIt) {
+    calibrateMillimetres();
+    auto dialog = open();
+    // The picture starts at the paper's top: typing a title makes room above it.
+    TypeInto(Child<QLineEdit>(*dialog, "title"), QStringLiteral("Slide 4"));
+    const LayoutRect title = dialog->title().rect;
+    LayoutRect picture = dialog->layout().imageRect();
+    EXPECT_EQ(title.top, 0);
+    EXPECT_GT(title.height(), 0);
+    EXPECT_EQ(title.bottom, picture.top);
+    EXPECT_EQ(picture.height(), 50) << "the picture keeps its size";
+    EXPECT_EQ(FieldText(*dialog, "startY"), FormatMeasureValue(picture.top / 3.0));
+
+    // At a real ratio, centred: still above, the size exact.
+    ClickCheckBox(Child<QCheckBox>(*dialog, "realRatio"));
+    QTest::mouseClick(Child<QPushButton>(*dialog, "center"), Qt::LeftButton);
+    picture = dialog->layout().imageRect();
+    EXPECT_EQ(picture.width(), 90);
+    EXPECT_EQ(dialog->title().rect.bottom, picture.top);
+    EXPECT_EQ(dialog->title().rect.left, picture.left);
+
+    // Dragged by the user, the title stays where it was put.
+    CPrintLayoutPane* pane = dialog->pane();
+    const QPoint from = pane->toPane({dialog->title().rect.left + 2, dialog->title().rect.top + 2});
+    const QPoint to = pane->toPane({30, 800});
+    QTest::mousePress(pane, Qt::LeftButton, Qt::NoModifier, from);
+    QMouseEvent move(QEvent::MouseMove, to, pane->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(pane, &move);
+    QTest::mouseRelease(pane, Qt::LeftButton, Qt::NoModifier, to);
+    const LayoutRect moved = dialog->title().rect;
+    EXPECT_NEAR(moved.top, 800 - 2, 3);
+    QTest::mouseClick(Child<QPushButton>(*dialog, "default"), Qt::LeftButton);
+    EXPECT_EQ(dialog->title().rect, moved);
+}
+
 TEST_F(ImagePrintDialogTest, FontButtonReplacesTheTitleFontAndColourOnOkOnly) {
     auto dialog = open();
     QTest::mouseClick(Child<QPushButton>(*dialog, "font"), Qt::LeftButton);
@@ -231,10 +269,19 @@ TEST_F(ImagePrintDialogTest, PrintedPageShowsTheImageAtTheRectangleWithinAPixel)
     ASSERT_EQ(render.exitCode(), 0);
     const QImage page(QString::fromStdString(folder.file("page.png")));
     QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QString::fromStdString(pdf), QStringLiteral("-")});
+    text.start(QStringLiteral("pdftotext"),
+               {QStringLiteral("-bbox"), QString::fromStdString(pdf), QStringLiteral("-")});
     ASSERT_TRUE(text.waitForFinished(30000));
-    EXPECT_TRUE(text.readAllStandardOutput().contains("Slide 4"));
+    const QString words = QString::fromUtf8(text.readAllStandardOutput());
+    // The title's words, in points from the page's top, end above the picture.
+    const QRegularExpression slide(
+        QStringLiteral(R"re(<word xMin="[0-9.]+" yMin="[0-9.]+" xMax="[0-9.]+" )re"
+                       R"re(yMax="([0-9.]+)">Slide</word>)re"));
+    const QRegularExpressionMatch found = slide.match(words);
+    ASSERT_TRUE(found.hasMatch()) << words.toStdString();
+    const double titleBottom = found.captured(1).toDouble() * kDpi / 72.0;
     ASSERT_FALSE(page.isNull());
+    EXPECT_LE(titleBottom, RedArea(page).top() + 1.0);
 
     // Where the layout puts the image, from the printable area's corner.
     QPrinter& p = printer.printer();
@@ -253,6 +300,75 @@ TEST_F(ImagePrintDialogTest, PrintedPageShowsTheImageAtTheRectangleWithinAPixel)
     // 30 x 15 mm at 100 dpi, less than two partly covered pixels more.
     EXPECT_NEAR(red.width(), 30 / 25.4 * kDpi, 2.0);
     EXPECT_NEAR(red.height(), 15 / 25.4 * kDpi, 2.0);
+}
+
+// A strip of the PDF page rendered at `dpi`, from pixel (x, y), `width` x
+// `height` pixels: fine enough to measure a printed length to a hundredth
+// of a millimetre without rendering the whole page that finely.
+QImage RenderPdfStrip(const std::string& pdf, const std::string& png, int dpi, QRect strip) {
+    QProcess render;
+    const QString base = QString::fromStdString(png).chopped(4);
+    render.start(QStringLiteral("pdftoppm"),
+                 {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
+                  QStringLiteral("-x"), QString::number(strip.x()), QStringLiteral("-y"),
+                  QString::number(strip.y()), QStringLiteral("-W"), QString::number(strip.width()),
+                  QStringLiteral("-H"), QString::number(strip.height()),
+                  QStringLiteral("-singlefile"), QString::fromStdString(pdf), base});
+    if (!render.waitForFinished(30000) || render.exitCode() != 0)
+        return {};
+    return QImage(QString::fromStdString(png));
+}
+
+// How many pixels of the one-pixel strip lie from its first pure red pixel
+// to its last.
+int RedRunLength(const QImage& strip) {
+    int first = -1, last = -1;
+    const int length = std::max(strip.width(), strip.height());
+    for (int i = 0; i < length; ++i) {
+        const QRgb c = strip.width() > 1 ? strip.pixel(i, 0) : strip.pixel(0, i);
+        if (qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60) {
+            first = first < 0 ? i : first;
+            last = i;
+        }
+    }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// 1000 x 500 pixels calibrated at 200 um per 1000 pixels, printed at 500:1:
+// 100 x 50 mm on paper, whatever fraction of a millimetre the printable area
+// has beyond its whole millimetres.
+TEST_F(ImagePrintDialogTest, RealRatioPrintsTheCalibratedSizeToAFewHundredthsOfAMillimetre) {
+    image = MakeUniformRgb(1000, 500, Bgr{0, 0, 255});
+    settings.RulerUnit = 0; // um
+    settings.xRealRulerData = settings.yRealRulerData = 200.0;
+    settings.xPixelRulerData = settings.yPixelRulerData = 1000;
+    auto dialog = open();
+    ClickCheckBox(Child<QCheckBox>(*dialog, "realRatio"));
+    selectRatio(*dialog, "500:1");
+    EXPECT_EQ(FieldText(*dialog, "width"), "100.000");
+    EXPECT_EQ(FieldText(*dialog, "height"), "50.000");
+    QTest::mouseClick(Child<QPushButton>(*dialog, "print"), Qt::LeftButton);
+    ASSERT_EQ(prompts.printRequests, 1);
+
+    constexpr int kDpi = 2540; // 100 pixels per millimetre
+    constexpr double kPixelsPerMm = kDpi / 25.4;
+    const QRectF printable = printer.printer().pageLayout().paintRect(QPageLayout::Millimeter);
+    const QRectF page = printer.printer().pageLayout().fullRect(QPageLayout::Millimeter);
+    // Across the middle of the image, and down it.
+    const int middleY = static_cast<int>((printable.top() + 25.0) * kPixelsPerMm);
+    const int middleX = static_cast<int>((printable.left() + 50.0) * kPixelsPerMm);
+    const QImage across =
+        RenderPdfStrip(pdf, folder.file("across.png"), kDpi,
+                       QRect(0, middleY, static_cast<int>(page.width() * kPixelsPerMm), 1));
+    const QImage down =
+        RenderPdfStrip(pdf, folder.file("down.png"), kDpi,
+                       QRect(middleX, 0, 1, static_cast<int>(page.height() * kPixelsPerMm)));
+    ASSERT_FALSE(across.isNull());
+    ASSERT_FALSE(down.isNull());
+    const double width = RedRunLength(across) / kPixelsPerMm;
+    const double height = RedRunLength(down) / kPixelsPerMm;
+    EXPECT_NEAR(width, 100.0, 100.0 * 0.0005);
+    EXPECT_NEAR(height, 50.0, 50.0 * 0.0005);
 }
 
 TEST_F(ImagePrintDialogTest, CancelledPrintDialogPrintsNothing) {
