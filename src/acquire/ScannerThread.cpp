@@ -118,7 +118,7 @@ std::string DeviceToOpen(ScannerBackend& backend, const std::string& wanted, std
     return list.devices.empty() ? std::string() : list.devices.front().name;
 }
 
-// Sets `value` on the open device, keeping the options it shows afterwards;
+// Sets `setting` on the open device, keeping the options it shows afterwards;
 // a value the device refuses changes nothing.
 void SetQuietly(ScannerBackend& backend, const ScanSetting& setting,
                 std::vector<ScanOption>& options) {
