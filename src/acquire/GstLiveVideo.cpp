@@ -309,7 +309,7 @@ std::unique_ptr<LiveVideo> StartPreviewPipeline(GstElement* source) {
     const DisplayBranch display = AddDisplayBranch(pipeline);
     preview->live_.adopt(source, display.appsink);
     if (!display.appsink || !gst_element_link(source, display.entry) || !preview->live_.start()) {
-        ShowMessage(kMsgCannotRender);
+        ShowMessage(FirstError(preview->live_.bus()).value_or(kMsgCannotRender));
         return nullptr;
     }
     return preview;
@@ -318,8 +318,9 @@ std::unique_ptr<LiveVideo> StartPreviewPipeline(GstElement* source) {
 std::unique_ptr<VideoRecording> StartRecordingPipeline(GstElement* source, const std::string& file,
                                                        double rate) {
     auto recording = std::make_unique<GstRecording>();
+    // A file that cannot be opened fails the start; the framework says why.
     if (!recording->build(source, file, rate) || !recording->start()) {
-        ShowMessage(kMsgCannotRender);
+        ShowMessage(FirstError(recording->live_.bus()).value_or(kMsgCannotRender));
         return nullptr;
     }
     return recording;

@@ -19,9 +19,9 @@ namespace halvera {
 // appsink that is not drained would block the tee, and the end of a recording
 // could then never reach the file.
 //
-// Both return null, after their message (`silent` for the preview, whose
-// framework failures end without one), when the pipeline cannot be built or
-// started; they are running otherwise.
+// Both return null, after their message (the framework's reason when it
+// gives one, such as a capture file that cannot be opened for writing), when
+// the pipeline cannot be built or started; they are running otherwise.
 std::unique_ptr<LiveVideo> StartPreviewPipeline(GstElement* source);
 std::unique_ptr<VideoRecording> StartRecordingPipeline(GstElement* source, const std::string& file,
                                                        double rate);

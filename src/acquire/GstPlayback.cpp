@@ -1,9 +1,10 @@
 #include "acquire/GstPlayback.h"
 
+#include "acquire/FrameTimeline.h"
+#include "acquire/GstFrameTimes.h"
 #include "acquire/GstSupport.h"
 
 #include <algorithm>
-#include <gst/video/video.h>
 
 namespace halvera {
 
@@ -11,13 +12,16 @@ namespace {
 
 constexpr int kOpenTimeoutMs = 5000;
 constexpr int kSeekTimeoutMs = 2000;
+// A seek to the frame before a wanted one shows that frame, or the one before
+// it cut short: two steps reach the wanted frame; one more is slack.
+constexpr int kStepsToFrame = 3;
 // playbin's flag for rendering video (and nothing else: no audio, no subtitles).
 constexpr guint kPlayVideoOnly = 1;
 
 class GstPlayback final : public VideoPlayback {
 public:
-    GstPlayback(GstElement* playbin, GstElement* appsink)
-        : playbin_(playbin), appsink_(appsink), bus_(gst_element_get_bus(playbin)) {}
+    GstPlayback(const std::string& path, GstElement* playbin, GstElement* appsink)
+        : path_(path), playbin_(playbin), appsink_(appsink), bus_(gst_element_get_bus(playbin)) {}
     ~GstPlayback() override {
         gst_element_set_state(playbin_, GST_STATE_NULL);
         Unref(bus_);
@@ -26,13 +30,15 @@ public:
     GstPlayback(const GstPlayback&) = delete;
     GstPlayback& operator=(const GstPlayback&) = delete;
 
-    bool open() {
-        if (gst_element_set_state(playbin_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE)
-            return false;
-        if (!WaitForState(playbin_, kOpenTimeoutMs))
-            return false;
-        readFrameDuration();
-        return true;
+    // Opens the file stopped at its first frame; an empty text, else why not.
+    std::string open() {
+        if (gst_element_set_state(playbin_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE ||
+            !WaitForState(playbin_, kOpenTimeoutMs))
+            return FirstError(bus_).value_or("it did not open within " +
+                                             std::to_string(kOpenTimeoutMs / 1000) + " seconds");
+        if (!videoSize())
+            return "it holds no pictures";
+        return {};
     }
 
     bool run() override { return setState(GST_STATE_PLAYING); }
@@ -40,13 +46,7 @@ public:
 
     bool toStart() override { return stopAt(0); }
 
-    bool toEnd() override {
-        const int64_t count = frameCount();
-        if (count > 0)
-            return seekFrame(count - 1);
-        const std::optional<int64_t> end = duration();
-        return end && stopAt(*end);
-    }
+    bool toEnd() override { return seekFrame(frameCount() - 1); }
 
     bool step(int frames) override {
         const int64_t count = frameCount();
@@ -59,9 +59,28 @@ public:
     bool seekFrame(int64_t index) override {
         if (index < 0 || index >= frameCount())
             return false;
-        // The middle of the frame, so that timestamps rounded either way
-        // still land on it.
-        return stopAt(index * frameDuration_ + frameDuration_ / 2);
+        // The only frame (of a picture, which cannot seek) is always the one shown.
+        if (frameCount() == 1)
+            return pause();
+        if (index == 0)
+            return stopAt(timeline().startOf(0));
+        // Decoders give each frame the length of the nominal frame rate,
+        // which may reach past the next frame's start; an accurate seek to a
+        // frame's start then shows the frame before it, cut short and
+        // stamped with the seek's time. So the frame is reached in steps from
+        // the one before: a stepped frame keeps the file's own timestamp.
+        if (!stopAt(timeline().startOf(index - 1)))
+            return false;
+        for (int steps = 0; steps < kStepsToFrame; ++steps) {
+            if (!stepOneFrame())
+                return false;
+            const std::optional<int64_t> shown = shownFrame();
+            if (!shown || *shown > index)
+                return false;
+            if (*shown == index)
+                return true;
+        }
+        return false;
     }
 
     bool setRate(double rate) override {
@@ -96,12 +115,7 @@ public:
         return value;
     }
 
-    int64_t frameCount() override {
-        const std::optional<int64_t> length = duration();
-        if (frameDuration_ <= 0 || !length || *length <= 0)
-            return 0;
-        return (*length + frameDuration_ / 2) / frameDuration_;
-    }
+    int64_t frameCount() override { return timeline().count(); }
 
     std::vector<VideoEvent> takeEvents() override { return DrainBus(bus_, false); }
 
@@ -110,18 +124,12 @@ private:
         return gst_element_set_state(playbin_, state) != GST_STATE_CHANGE_FAILURE;
     }
 
-    void readFrameDuration() {
-        GstPad* pad = gst_element_get_static_pad(appsink_, "sink");
-        if (!pad)
-            return;
-        if (GstCaps* caps = gst_pad_get_current_caps(pad)) {
-            GstVideoInfo info;
-            if (gst_video_info_from_caps(&info, caps) && info.fps_n > 0 && info.fps_d > 0)
-                frameDuration_ = static_cast<int64_t>(
-                    gst_util_uint64_scale(GST_SECOND, guint64(info.fps_d), guint64(info.fps_n)));
-            gst_caps_unref(caps);
-        }
-        gst_object_unref(pad);
+    // The file's frames, read from the file when first needed: only frame
+    // stepping, the last frame and frame numbers pay for reading it through.
+    const FrameTimeline& timeline() {
+        if (!timeline_)
+            timeline_ = FrameTimeline(ReadFrameTimes(path_).value_or(std::vector<int64_t>()));
+        return *timeline_;
     }
 
     // Seeks to `time` at the rate in force, keeping the state.
@@ -129,6 +137,13 @@ private:
         return gst_element_seek(playbin_, rate_, GST_FORMAT_TIME,
                                 GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
                                 GST_SEEK_TYPE_SET, time, GST_SEEK_TYPE_NONE, GST_CLOCK_TIME_NONE);
+    }
+
+    // Shows the next frame, staying paused.
+    bool stepOneFrame() {
+        return gst_element_send_event(
+                   playbin_, gst_event_new_step(GST_FORMAT_BUFFERS, 1, 1.0, TRUE, FALSE)) &&
+               WaitForState(playbin_, kSeekTimeoutMs);
     }
 
     // Stops (pauses) at `time` and waits until that frame is shown.
@@ -151,22 +166,23 @@ private:
         const GstSegment* segment = gst_sample_get_segment(sample);
         if (buffer && GST_BUFFER_PTS_IS_VALID(buffer)) {
             guint64 streamTime = GST_BUFFER_PTS(buffer);
-            if (segment)
+            if (segment && segment->format == GST_FORMAT_TIME)
                 gst_segment_to_stream_time_full(segment, GST_FORMAT_TIME, GST_BUFFER_PTS(buffer),
                                                 &streamTime);
-            // An accurate seek into the middle of a frame clips its timestamp
-            // to the seek position; a timestamp rounded down lies just below
-            // its frame's start. A quarter frame covers both.
-            index = (static_cast<int64_t>(streamTime) + frameDuration_ / 4) / frameDuration_;
+            // Where the player stops by itself (the first frame, a frame
+            // stepped to, a pause while running) a frame carries its own
+            // time; a frame an accurate seek cut short carries the seek's.
+            index = timeline().frameAt(static_cast<int64_t>(streamTime));
         }
         gst_sample_unref(sample);
         return index;
     }
 
+    std::string path_;
     GstElement* playbin_;
     GstElement* appsink_; // owned by the playbin
     GstBus* bus_;
-    int64_t frameDuration_ = 0; // nanoseconds; 0 for a picture
+    std::optional<FrameTimeline> timeline_;
     double rate_ = 1.0;
 };
 
@@ -182,10 +198,10 @@ bool PlaybackPluginsInstalled() {
     return true;
 }
 
-std::unique_ptr<VideoPlayback> OpenPlaybackPipeline(const std::string& path) {
+PlaybackOpening OpenPlaybackPipeline(const std::string& path) {
     gchar* uri = gst_filename_to_uri(path.c_str(), nullptr);
     if (!uri)
-        return nullptr;
+        return {nullptr, "the name is not a file name"};
     GstElement* playbin = MakeElement("playbin");
     GstElement* appsink = MakeElement("appsink");
     GstElement* audio = MakeElement("fakesink");
@@ -199,10 +215,11 @@ std::unique_ptr<VideoPlayback> OpenPlaybackPipeline(const std::string& path) {
                  audio, nullptr);
     g_free(uri);
     auto playback = std::make_unique<GstPlayback>(
-        static_cast<GstElement*>(gst_object_ref_sink(playbin)), appsink);
-    if (!playback->open())
-        return nullptr;
-    return playback;
+        path, static_cast<GstElement*>(gst_object_ref_sink(playbin)), appsink);
+    std::string failure = playback->open();
+    if (!failure.empty())
+        return {nullptr, std::move(failure)};
+    return {std::move(playback), {}};
 }
 
 } // namespace halvera

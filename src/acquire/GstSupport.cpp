@@ -110,6 +110,19 @@ std::vector<VideoEvent> DrainBus(GstBus* bus, bool live) {
     return events;
 }
 
+std::optional<std::string> FirstError(GstBus* bus) {
+    GstMessage* message = bus ? gst_bus_pop_filtered(bus, GST_MESSAGE_ERROR) : nullptr;
+    if (!message)
+        return {};
+    GError* error = nullptr;
+    gst_message_parse_error(message, &error, nullptr);
+    std::string text = error && error->message ? error->message : "unknown error";
+    if (error)
+        g_error_free(error);
+    gst_message_unref(message);
+    return text;
+}
+
 bool WaitForState(GstElement* element, int timeoutMs) {
     const GstStateChangeReturn result = gst_element_get_state(
         element, nullptr, nullptr, static_cast<GstClockTime>(timeoutMs) * GST_MSECOND);

@@ -5,6 +5,7 @@
 
 #include <gst/gst.h>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace halvera {
@@ -29,6 +30,10 @@ std::optional<VideoSize> NegotiatedSize(GstElement* appsink);
 // The stream-ending reports waiting on `bus`, oldest first; never blocks.
 // `live` maps errors to DeviceLost (a device), else to ErrorAbort (a file).
 std::vector<VideoEvent> DrainBus(GstBus* bus, bool live);
+
+// The text of the first error waiting on `bus`, taken off it; nothing when
+// there is none.
+std::optional<std::string> FirstError(GstBus* bus);
 
 // Waits for a state change in progress to finish, at most `timeoutMs`.
 bool WaitForState(GstElement* element, int timeoutMs);

@@ -1,9 +1,11 @@
 #include "acquire/GstVideoSystem.h"
 
+#include "acquire/CaptureFolder.h"
 #include "acquire/GstLiveVideo.h"
 #include "acquire/GstPlayback.h"
 #include "acquire/GstSupport.h"
 #include "acquire/VideoMessages.h"
+#include "acquire/VideoTexts.h"
 #include "platform/UserPrompts.h"
 
 namespace halvera {
@@ -99,9 +101,10 @@ std::optional<std::vector<std::string>> GstVideoSystem::listSources() {
 }
 
 std::unique_ptr<LiveVideo> GstVideoSystem::openPreview(int index, const std::string& name) {
-    // Without the framework the preview ends quietly, before any device is asked.
-    if (!EnsureGStreamer() || !PreviewPluginsInstalled())
+    if (!EnsureGStreamer() || !PreviewPluginsInstalled()) {
+        ShowMessage(kMsgInstallPlugins);
         return nullptr;
+    }
     GstElement* source = CheckedSource(index, name);
     return source ? StartPreviewPipeline(source) : nullptr;
 }
@@ -113,6 +116,11 @@ std::unique_ptr<VideoRecording> GstVideoSystem::openRecording(int index, const s
         ShowMessage(kMsgInstallPlugins);
         return nullptr;
     }
+    // The file's place is checked before any device is touched.
+    if (const std::optional<std::string> problem = CaptureFolderProblem(file)) {
+        ShowMessage(*problem);
+        return nullptr;
+    }
     GstElement* source = CheckedSource(index, name);
     return source ? StartRecordingPipeline(source, file, rate) : nullptr;
 }
@@ -122,7 +130,10 @@ std::unique_ptr<VideoPlayback> GstVideoSystem::openFile(const std::string& path)
         ShowMessage(kMsgInstallPlugins);
         return nullptr;
     }
-    return OpenPlaybackPipeline(path);
+    PlaybackOpening opening = OpenPlaybackPipeline(path);
+    if (!opening.playback)
+        ShowMessage(CannotPlayMessage(path, opening.failure));
+    return std::move(opening.playback);
 }
 
 VideoSystem& Video() {

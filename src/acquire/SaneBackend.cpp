@@ -146,12 +146,14 @@ class SaneBackend final : public ScannerBackend {
 public:
     ~SaneBackend() override { stop(); }
 
-    bool start() override {
-        if (!started_) {
-            SANE_Int version = 0;
-            started_ = sane_init(&version, nullptr) == SANE_STATUS_GOOD;
-        }
-        return started_;
+    std::string start() override {
+        if (started_)
+            return {};
+        SANE_Int version = 0;
+        const SANE_Status status = sane_init(&version, nullptr);
+        started_ = status == SANE_STATUS_GOOD;
+        return started_ ? std::string()
+                        : "The scanner library did not start: " + StatusText(status) + ".";
     }
 
     void stop() override {
@@ -165,31 +167,34 @@ public:
         }
     }
 
-    std::vector<ScannerDevice> devices() override {
-        std::vector<ScannerDevice> found;
+    ScannerDeviceList devices() override {
+        ScannerDeviceList found;
         const SANE_Device** list = nullptr;
-        if (!started_ || sane_get_devices(&list, SANE_FALSE) != SANE_STATUS_GOOD || !list)
+        const SANE_Status status =
+            started_ ? sane_get_devices(&list, SANE_FALSE) : SANE_STATUS_INVAL;
+        if (status != SANE_STATUS_GOOD || !list) {
+            found.error = "The scanners could not be listed: " + StatusText(status) + ".";
             return found;
+        }
         for (; *list; ++list) {
             const SANE_Device& device = **list;
-            found.push_back(
+            found.devices.push_back(
                 {Text(device.name), Text(device.vendor), Text(device.model), Text(device.type)});
         }
         return found;
     }
 
-    bool open(const std::string& name) override {
-        if (!started_)
-            return false;
+    std::string open(const std::string& name) override {
         if (handle_) {
             sane_close(handle_);
             handle_ = nullptr;
         }
         SANE_Handle handle = nullptr;
-        if (sane_open(name.c_str(), &handle) != SANE_STATUS_GOOD || !handle)
-            return false;
+        const SANE_Status status = started_ ? sane_open(name.c_str(), &handle) : SANE_STATUS_INVAL;
+        if (status != SANE_STATUS_GOOD || !handle)
+            return "The scanner " + name + " could not be opened: " + StatusText(status) + ".";
         handle_ = handle;
-        return true;
+        return {};
     }
 
     std::vector<ScanOption> options() override {

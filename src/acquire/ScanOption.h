@@ -49,6 +49,13 @@ struct ScanOption {
     }
 };
 
+// An option's value as the user set it, to be set again when the device is
+// opened another time.
+struct ScanSetting {
+    std::string name;
+    ScanValue value;
+};
+
 // The well-known option names of the scanner library.
 inline constexpr const char* kScanOptionMode = "mode";
 inline constexpr const char* kScanOptionResolution = "resolution";

@@ -28,6 +28,12 @@ struct ScanOutcome {
     std::string detail;
 };
 
+// The devices the library can reach, or why they could not be listed.
+struct ScannerDeviceList {
+    std::vector<ScannerDevice> devices;
+    std::string error; // empty: the list is complete (it may still be empty)
+};
+
 // The answer to setting one option: the options as the device shows them
 // afterwards (setting one may change others), and an error when the option
 // is unknown, cannot be set now or the device refused the value.
@@ -45,14 +51,16 @@ class ScannerBackend {
 public:
     virtual ~ScannerBackend() = default;
 
-    // Loads and initialises the library; false when there is no driver.
-    virtual bool start() = 0;
+    // Loads and initialises the library: an empty text when it started, else
+    // why not (the library's own reason, as a sentence).
+    virtual std::string start() = 0;
     // Closes the open device, if any, and releases the library, if started.
     virtual void stop() = 0;
     // The devices the library can reach now.
-    virtual std::vector<ScannerDevice> devices() = 0;
-    // Opens the device called `name`; false when it cannot be opened.
-    virtual bool open(const std::string& name) = 0;
+    virtual ScannerDeviceList devices() = 0;
+    // Opens the device called `name`: an empty text when it opened, else why
+    // not, as a sentence naming the device.
+    virtual std::string open(const std::string& name) = 0;
     // The open device's options with their current values.
     virtual std::vector<ScanOption> options() = 0;
     virtual SetOptionResult setOption(const std::string& name, const ScanValue& value) = 0;

@@ -4,13 +4,13 @@
 
 namespace halvera {
 
-void ReportNoScannerDriver() {
-    ShowMessage(kNoScannerDriverMessage, MessageIcon::Warning);
+void ReportScannerProblem(const std::string& text) {
+    ShowMessage(text, MessageIcon::Warning);
 }
 
 void ReportScanOutcome(const ScanOutcome& outcome) {
     if (outcome.status == ScanStatus::Failed)
-        ShowMessage(kScanFailedMessage, MessageIcon::Warning);
+        ReportScannerProblem("The scan failed: " + outcome.detail + ".");
 }
 
 } // namespace halvera

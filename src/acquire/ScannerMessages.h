@@ -2,18 +2,19 @@
 
 #include "acquire/ScannerBackend.h"
 
+#include <string>
+
 namespace halvera {
 
-// There is no scanner library, it lists no device, or the device does not open.
-inline constexpr const char* kNoScannerDriverMessage = "No scanner driver installed!";
-// A transfer failed.
-inline constexpr const char* kScanFailedMessage = "Out of memory!";
+// Said when the scanner library does not answer within its time.
+inline constexpr const char* kScannerSilentMessage = "The scanner did not answer.";
 
-// Shows "No scanner driver installed!" with the warning icon.
-void ReportNoScannerDriver();
+// Shows a scanner's problem (a sentence from the scanner layer) with the
+// warning icon.
+void ReportScannerProblem(const std::string& text);
 
-// Says what became of a scan that did not bring a picture: "Out of memory!"
-// (warning icon) for a failure; nothing for a cancelled scan.
+// Says what became of a scan that did not bring a picture: "The scan failed:"
+// and the reason (warning icon) for a failure; nothing for a cancelled scan.
 void ReportScanOutcome(const ScanOutcome& outcome);
 
 } // namespace halvera

@@ -1,5 +1,7 @@
 #include "acquire/ScannerThread.h"
 
+#include "acquire/ScanColourMode.h"
+
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -90,36 +92,68 @@ template <class Result, class Work> std::future<Result> ScannerThread::post(Work
     return future;
 }
 
-std::future<std::vector<ScannerDevice>> ScannerThread::listDevices() {
-    return post<std::vector<ScannerDevice>>([](ScannerBackend& backend) {
-        std::vector<ScannerDevice> devices;
-        if (backend.start())
-            devices = backend.devices();
+std::future<ScannerDeviceList> ScannerThread::listDevices() {
+    return post<ScannerDeviceList>([](ScannerBackend& backend) {
+        ScannerDeviceList list;
+        list.error = backend.start();
+        if (list.error.empty())
+            list = backend.devices();
         backend.stop();
-        return devices;
+        if (list.devices.empty() && list.error.empty())
+            list.error = kNoScannerFoundMessage;
+        return list;
     });
 }
 
-std::future<OpenedScanner> ScannerThread::openDevice(std::string name) {
-    return post<OpenedScanner>([name = std::move(name)](ScannerBackend& backend) {
-        OpenedScanner result;
-        if (!backend.start())
+namespace {
+
+// The device's name to open: `wanted`, or the first device's when empty.
+std::string DeviceToOpen(ScannerBackend& backend, const std::string& wanted, std::string& error) {
+    if (!wanted.empty())
+        return wanted;
+    ScannerDeviceList list = backend.devices();
+    error = list.error;
+    if (list.devices.empty() && error.empty())
+        error = kNoScannerFoundMessage;
+    return list.devices.empty() ? std::string() : list.devices.front().name;
+}
+
+// Sets `setting` on the open device, keeping the options it shows afterwards;
+// a value the device refuses changes nothing.
+void SetQuietly(ScannerBackend& backend, const ScanSetting& setting,
+                std::vector<ScanOption>& options) {
+    SetOptionResult result = backend.setOption(setting.name, setting.value);
+    if (result.error.empty())
+        options = std::move(result.options);
+}
+
+} // namespace
+
+std::future<OpenedScanner> ScannerThread::openDevice(std::string name,
+                                                     ScanSettingsByDevice remembered) {
+    return post<OpenedScanner>(
+        [name = std::move(name), remembered = std::move(remembered)](ScannerBackend& backend) {
+            OpenedScanner result;
+            result.error = backend.start();
+            if (result.error.empty()) {
+                result.name = DeviceToOpen(backend, name, result.error);
+                if (result.error.empty())
+                    result.error = backend.open(result.name);
+            }
+            if (!result.error.empty()) {
+                backend.stop();
+                return result;
+            }
+            result.opened = true;
+            result.options = backend.options();
+            if (const std::optional<std::string> colour = ColourModeToChoose(result.options))
+                SetQuietly(backend, {kScanOptionMode, *colour}, result.options);
+            if (const auto settings = remembered.find(result.name); settings != remembered.end()) {
+                for (const ScanSetting& setting : settings->second)
+                    SetQuietly(backend, setting, result.options);
+            }
             return result;
-        std::string chosen = name;
-        if (chosen.empty()) {
-            const std::vector<ScannerDevice> devices = backend.devices();
-            if (!devices.empty())
-                chosen = devices.front().name;
-        }
-        if (chosen.empty() || !backend.open(chosen)) {
-            backend.stop();
-            return result;
-        }
-        result.opened = true;
-        result.name = chosen;
-        result.options = backend.options();
-        return result;
-    });
+        });
 }
 
 std::future<SetOptionResult> ScannerThread::setOption(std::string name, ScanValue value) {

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <future>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,12 +19,20 @@ inline constexpr std::chrono::seconds kScanStallTimeout{120};  // a scan that se
 inline constexpr std::chrono::seconds kScannerStopTimeout{5};  // closing at the end
 
 // The device a scan session has open, with its options; `opened` is false
-// when there was no driver, no device, or the device did not open.
+// when the library did not start, found no device, or the device did not
+// open, and `error` then says which, as a sentence to show.
 struct OpenedScanner {
     bool opened = false;
     std::string name;
     std::vector<ScanOption> options;
+    std::string error;
 };
+
+// What the user set on each device (by its name), in the order set.
+using ScanSettingsByDevice = std::map<std::string, std::vector<ScanSetting>>;
+
+// Said when the library finds no device at all.
+inline constexpr const char* kNoScannerFoundMessage = "No scanner was found.";
 
 // One scan under way: its result to come and its progress, through which it
 // can also be cancelled.
@@ -57,12 +66,16 @@ public:
     ScannerThread(const ScannerThread&) = delete;
     ScannerThread& operator=(const ScannerThread&) = delete;
 
-    // Starts the library, lists its devices and releases it again; an empty
-    // list when there is no driver or no device.
-    std::future<std::vector<ScannerDevice>> listDevices();
+    // Starts the library, lists its devices and releases it again. A list
+    // without devices has its error: why the library did not start or list,
+    // or kNoScannerFoundMessage.
+    std::future<ScannerDeviceList> listDevices();
     // Starts the library and opens the device `name`, or the first device
-    // when `name` is empty; on failure the library is released again.
-    std::future<OpenedScanner> openDevice(std::string name);
+    // when `name` is empty; on failure the library is released again. A
+    // device in a grey mode that offers colour is switched to colour, then
+    // what `remembered` holds for it is set again (what no longer fits is
+    // left as it is).
+    std::future<OpenedScanner> openDevice(std::string name, ScanSettingsByDevice remembered = {});
     std::future<SetOptionResult> setOption(std::string name, ScanValue value);
     ScanJob scan();
     // Closes the device and releases the library.

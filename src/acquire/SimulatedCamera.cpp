@@ -2,12 +2,14 @@
 
 #include <atomic>
 #include <gst/gst.h>
+#include <string>
 
 namespace halvera {
 
 namespace {
 
 std::atomic<bool> gUnplugged{false};
+std::atomic<int> gCameraCount{1};
 
 // The source: a moving colour-bar pattern, live, at a fixed size and rate,
 // through a balance element that gives the device its adjustable properties.
@@ -90,11 +92,17 @@ static void halvera_sim_camera_init(HalveraSimCamera*) {}
 
 static GList* halvera_sim_provider_probe(GstDeviceProvider*) {
     GstCaps* caps = gst_caps_from_string("video/x-raw,width=320,height=240,framerate=30/1");
-    GstDevice* camera = GST_DEVICE(g_object_new(halvera_sim_camera_get_type(), "display-name",
-                                                halvera::kSimulatedCameraName, "device-class",
-                                                "Video/Source", "caps", caps, nullptr));
+    GList* cameras = nullptr;
+    for (int number = 1; number <= halvera::gCameraCount.load(); ++number) {
+        const std::string name =
+            number == 1 ? std::string(halvera::kSimulatedCameraName)
+                        : halvera::kSimulatedCameraName + (" " + std::to_string(number));
+        cameras = g_list_append(cameras, g_object_new(halvera_sim_camera_get_type(), "display-name",
+                                                      name.c_str(), "device-class", "Video/Source",
+                                                      "caps", caps, nullptr));
+    }
     gst_caps_unref(caps);
-    return g_list_append(nullptr, camera);
+    return cameras;
 }
 
 static void halvera_sim_provider_class_init(HalveraSimProviderClass* klass) {
@@ -124,6 +132,10 @@ bool RegisterSimulatedCamera() {
         "A simulated camera for tests and demonstrations", halvera_sim_plugin_init, "0.1",
         "unknown", "halvera", "Halvera", "https://halvera.invalid");
     return registered;
+}
+
+void SetSimulatedCameraCount(int count) {
+    gCameraCount.store(count);
 }
 
 void SetSimulatedCamerasUnplugged(bool unplugged) {

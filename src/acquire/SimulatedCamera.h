@@ -14,6 +14,11 @@ inline constexpr char kSimulatedCameraName[] = "Simulated camera";
 // it when HALVERA_SIMULATED_CAMERA=1 is set; tests call this directly.
 bool RegisterSimulatedCamera();
 
+// How many simulated cameras the provider offers (1 at start): the first is
+// "Simulated camera", the others "Simulated camera 2", "... 3" and so on. For
+// tests of a choice among several sources.
+void SetSimulatedCameraCount(int count);
+
 // Unplugged, every running simulated camera stops sending frames and reports
 // a device error, as a real one pulled from its socket does; plugged in again,
 // new streams run. For tests of that path.

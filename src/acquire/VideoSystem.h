@@ -82,6 +82,8 @@ public:
     virtual bool toEnd() = 0;
     // Steps `frames` frames from the shown one (negative: back) and stays
     // stopped; steps before the first or past the last frame stop there.
+    // Frames are counted by the file's own timestamps, never by its nominal
+    // frame rate, so the last frame is the last the file holds.
     virtual bool step(int frames) = 0;
     // Shows frame `index` (from 0) stopped; false past the end.
     virtual bool seekFrame(int64_t index) = 0;
@@ -96,7 +98,8 @@ public:
     // Position and duration in nanoseconds; nothing when the framework cannot say.
     virtual std::optional<int64_t> position() = 0;
     virtual std::optional<int64_t> duration() = 0;
-    // The number of frames; 0 when the file has no frame rate (a still picture).
+    // The number of frames (1 for a still picture); 0 when the file could
+    // not be read through.
     virtual int64_t frameCount() = 0;
     virtual std::vector<VideoEvent> takeEvents() = 0;
 };
@@ -113,11 +116,12 @@ public:
     // A preview of source `index`, which must still be named `name`. Started.
     virtual std::unique_ptr<LiveVideo> openPreview(int index, const std::string& name) = 0;
     // Records source `index` (named `name`) to `file` at `rate` frames per
-    // second (the device's own rate when not above 0). Started.
+    // second (the device's own rate when not above 0). Started. A file whose
+    // folder does not exist is refused before the device is asked.
     virtual std::unique_ptr<VideoRecording> openRecording(int index, const std::string& name,
                                                           const std::string& file, double rate) = 0;
-    // Opens `path` for playback. Nothing without a message when the file
-    // cannot be played; the plugins message when the framework is missing.
+    // Opens `path` for playback. Nothing, after a message naming the file and
+    // the framework's reason, when it cannot be played.
     virtual std::unique_ptr<VideoPlayback> openFile(const std::string& path) = 0;
 };
 

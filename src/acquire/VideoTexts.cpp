@@ -62,6 +62,14 @@ std::string CaptureConfirmationText(double seconds, double rate, std::string_vie
     return text;
 }
 
+std::string CannotPlayMessage(std::string_view path, std::string_view reason) {
+    std::string text = "Cannot play the file ";
+    text += path;
+    text += ": ";
+    text += reason;
+    return text;
+}
+
 double CaptureTimeLeft(double limitSeconds, double elapsedMs) {
     return (limitSeconds * 1000.0 - elapsedMs) * 0.001;
 }

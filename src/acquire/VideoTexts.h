@@ -32,6 +32,9 @@ double ParsePlayRate(std::string_view text);
 std::string CaptureConfirmationText(double seconds, double rate, std::string_view source,
                                     std::string_view file);
 
+// A file the player cannot play: its name and the framework's reason.
+std::string CannotPlayMessage(std::string_view path, std::string_view reason);
+
 // Seconds left of a capture limited to `limitSeconds` after `elapsedMs`
 // milliseconds; negative once the limit has passed.
 double CaptureTimeLeft(double limitSeconds, double elapsedMs);

@@ -117,14 +117,13 @@ int RunScanners(const std::vector<std::string>& words) {
     if (words.size() != 1)
         throw UsageError("scanners takes no arguments");
     ScannerThread scanner(MakeSaneBackend());
-    std::future<std::vector<ScannerDevice>> answer = scanner.listDevices();
-    const std::optional<std::vector<ScannerDevice>> devices =
-        AwaitResult(answer, kScannerCallTimeout);
-    if (!devices || devices->empty()) {
-        ReportNoScannerDriver();
+    std::future<ScannerDeviceList> answer = scanner.listDevices();
+    const std::optional<ScannerDeviceList> list = AwaitResult(answer, kScannerCallTimeout);
+    if (!list || list->devices.empty()) {
+        ReportScannerProblem(list ? list->error : kScannerSilentMessage);
         return kExitFailure;
     }
-    for (const ScannerDevice& device : *devices)
+    for (const ScannerDevice& device : list->devices)
         std::printf("%s\t%s\t%s\t%s\n", device.name.c_str(), device.vendor.c_str(),
                     device.model.c_str(), device.type.c_str());
     return kExitSuccess;
@@ -135,7 +134,7 @@ int RunScan(const ScanRequest& request) {
     std::future<OpenedScanner> answer = scanner.openDevice(request.source);
     const std::optional<OpenedScanner> opened = AwaitResult(answer, kScannerCallTimeout);
     if (!opened || !opened->opened) {
-        ReportNoScannerDriver();
+        ReportScannerProblem(opened ? opened->error : kScannerSilentMessage);
         return kExitFailure;
     }
     std::vector<ScanOption> options = opened->options;
@@ -145,10 +144,12 @@ int RunScan(const ScanRequest& request) {
     }
     ScanJob job = scanner.scan();
     ScanOutcome outcome = AwaitScan(job);
+    if (outcome.status == ScanStatus::Cancelled) {
+        PrintError("the scan was cancelled");
+        return kExitFailure;
+    }
     if (outcome.status != ScanStatus::Done) {
         ReportScanOutcome(outcome);
-        PrintError(outcome.status == ScanStatus::Cancelled ? std::string("the scan was cancelled")
-                                                           : outcome.detail);
         return kExitFailure;
     }
     // The picture becomes an image as a scan does in the desktop program,

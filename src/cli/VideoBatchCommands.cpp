@@ -9,6 +9,7 @@
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 
+#include <cctype>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -39,6 +40,17 @@ int64_t ParseFrameIndex(const std::string& text) {
     if (text.empty() || error != std::errc() || end != last || value < 0)
         throw UsageError("N must be a whole number from 0, not '" + text + "'");
     return value;
+}
+
+// The recording is written as AVI whatever the name says, so the name must say AVI.
+void RequireAviName(const std::string& path) {
+    const std::string ending = path.size() >= 4 ? path.substr(path.size() - 4) : std::string();
+    const bool avi = ending.size() == 4 && ending[0] == '.' &&
+                     std::tolower(static_cast<unsigned char>(ending[1])) == 'a' &&
+                     std::tolower(static_cast<unsigned char>(ending[2])) == 'v' &&
+                     std::tolower(static_cast<unsigned char>(ending[3])) == 'i';
+    if (!avi)
+        throw UsageError("record writes AVI video: the output file must end in .avi: " + path);
 }
 
 void RequireWords(const VideoCommandLine& line, size_t count, const char* words) {
@@ -112,6 +124,7 @@ int RunSnap(const VideoCommandLine& line) {
 
 int RunRecord(const VideoCommandLine& line) {
     RequireWords(line, 1, "one file: record OUT.avi --time SECONDS --rate FPS [--source NAME]");
+    RequireAviName(line.positional[0]);
     if (!line.time || !line.rate)
         throw UsageError("record needs --time SECONDS and --rate FPS");
     const double seconds = ParsePositive(*line.time, "--time");
@@ -136,29 +149,42 @@ int RunRecord(const VideoCommandLine& line) {
         return kExitFailure;
     }
     std::printf("%lld\n", static_cast<long long>(frames));
-    return lost ? kExitFailure : kExitSuccess;
+    if (lost) {
+        ShowMessage("The video source stopped sending before the time was up; " +
+                    line.positional[0] + " holds the frames recorded until then.");
+        return kExitFailure;
+    }
+    return kExitSuccess;
 }
 
 int RunVideoFrame(const VideoCommandLine& line) {
     RequireWords(line, 3, "three words: video-frame IN N OUT");
+    const std::string& video = line.positional[0];
     const int64_t index = ParseFrameIndex(line.positional[1]);
     RequirePictureName(line.positional[2]);
-    std::unique_ptr<VideoPlayback> playback = Video().openFile(line.positional[0]);
-    if (!playback) {
-        ShowMessage("Cannot play the file " + line.positional[0]);
+    std::unique_ptr<VideoPlayback> playback = Video().openFile(video);
+    if (!playback)
         return kExitFailure;
-    }
+    const std::string frame = "frame " + std::to_string(index) + " of " + video;
     const int64_t count = playback->frameCount();
-    if (index >= count && !(index == 0 && count == 0)) {
-        ShowMessage("The video has " + std::to_string(count) + " frames; there is no frame " +
-                    std::to_string(index) + ".");
+    if (count == 0) {
+        ShowMessage("The frames of " + video + " could not be counted.");
         return kExitFailure;
     }
-    if (count > 0 && !playback->seekFrame(index))
+    if (index >= count) {
+        ShowMessage("The video has " + std::to_string(count) + (count == 1 ? " frame" : " frames") +
+                    "; there is no frame " + std::to_string(index) + ".");
         return kExitFailure;
+    }
+    if (!playback->seekFrame(index)) {
+        ShowMessage("The player could not go to " + frame + ".");
+        return kExitFailure;
+    }
     PackedDib picture = playback->snapshot();
-    if (!picture)
+    if (!picture) {
+        ShowMessage("The player showed no picture for " + frame + ".");
         return kExitFailure;
+    }
     return WritePicture(std::move(picture), line.positional[2]) ? kExitSuccess : kExitFailure;
 }
 

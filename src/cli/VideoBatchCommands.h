@@ -17,8 +17,9 @@ namespace halvera {
 //                                                  records; prints the frames written
 //   video-frame IN N OUT                           frame N (from 0) of a video file
 //
-// Without --source the first device is used. Device failures print the
-// program's message and give exit status 1.
+// Without --source the first device is used. Every failure prints its reason
+// (the program's message, or the framework's) and gives exit status 1; a
+// record OUT not ending in .avi is wrong usage.
 struct VideoCommandLine {
     std::string command;
     std::vector<std::string> positional;

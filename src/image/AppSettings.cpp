@@ -54,7 +54,7 @@ struct StringSetting {
 
 constexpr StringSetting kStringSettings[] = {
     {"CaptureName", &AppSettings::CaptureName, ""},
-    {"CaptureFile", &AppSettings::CaptureFile, "C:\\HLV.avi"},
+    {"CaptureFile", &AppSettings::CaptureFile, ""}, // the default is the user's: ApplyLimits
     {"ScannerSource", &AppSettings::ScannerSource, ""},
 };
 
@@ -73,6 +73,10 @@ constexpr RealSetting kRealSettings[] = {
 double PositiveOr(double value, double fallback) {
     return std::isfinite(value) && value > 0.0 ? value : fallback;
 }
+
+// What earlier versions stored as the capture file: on this system it names a
+// file in whatever folder the program was started from.
+constexpr std::string_view kOldDefaultCaptureFile = "C:\\HLV.avi";
 
 constexpr std::string_view kXRealRuler = "xRealRulerData";
 constexpr std::string_view kYRealRuler = "yRealRulerData";
@@ -124,6 +128,17 @@ void AppSettings::ApplyLimits() {
     ImageHeight = InRangeOr(ImageHeight, 8, 2048, 100);
     for (const RealSetting& setting : kRealSettings)
         this->*setting.field = PositiveOr(this->*setting.field, setting.fallback);
+    if (CaptureFile.empty() || CaptureFile == kOldDefaultCaptureFile)
+        CaptureFile = defaultCaptureFile;
+}
+
+void AppSettings::UseMoviesFolder(const std::string& folder) {
+    defaultCaptureFile = CaptureFileIn(folder);
+    CaptureFile = defaultCaptureFile;
+}
+
+std::string AppSettings::CaptureFileIn(const std::string& folder) {
+    return folder.ends_with('/') ? folder + "HLV.avi" : folder + "/HLV.avi";
 }
 
 std::string AppSettings::FormatRulerReal(double value) {

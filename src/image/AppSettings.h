@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/MoviesFolder.h"
 #include "platform/SettingsStore.h"
 #include "platform/TextAttributes.h"
 
@@ -31,7 +32,8 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   MTColor1..4       int     2, 3, 4, 5   -
 //   CaptureDevice     int     0            -
 //   CaptureName       string  ""           -
-//   CaptureFile       string  "C:\HLV.avi" -
+//   CaptureFile       string  HLV.avi in the movies folder
+//                                          empty or the old "C:\HLV.avi" -> the default
 //   CaptureRate       double  3.0          > 0 else 3.0 (frames per second)
 //   CaptureTimeLimit  double  60.0         > 0 else 60.0 (seconds)
 //   ScannerSource     string  ""           -   (empty: the first scanner found)
@@ -58,7 +60,7 @@ struct AppSettings {
     // Video capture device and the file capture writes.
     int CaptureDevice = 0;
     std::string CaptureName;
-    std::string CaptureFile = "C:\\HLV.avi";
+    std::string CaptureFile = CaptureFileIn(MoviesFolder());
     // The scanner "Scan" opens, as the scanner library names it; chosen with
     // "Select scanner".
     std::string ScannerSource;
@@ -70,6 +72,10 @@ struct AppSettings {
     double captureRate = 3.0;       // frames per second
     double captureTimeLimit = 60.0; // seconds
     std::array<int, 33> outputItemOrder = DefaultOutputItemOrder();
+    // What CaptureFile is when nothing (or the old default) is stored: HLV.avi
+    // in the user's movies folder. The desktop program sets it from its
+    // toolkit's folder before loading (UseMoviesFolder).
+    std::string defaultCaptureFile = CaptureFileIn(MoviesFolder());
 
     // Reads every persistent setting (a missing or unreadable one takes its
     // default) and applies the limits.
@@ -78,6 +84,8 @@ struct AppSettings {
     void Save(SettingsStore& store);
 
     void ApplyLimits();
+    // Makes HLV.avi in `folder` the default capture file, and the capture file.
+    void UseMoviesFolder(const std::string& folder);
     // The ruler limits alone; applied whenever calibration sets a ruler value.
     void ApplyRulerLimits();
 
@@ -87,6 +95,8 @@ struct AppSettings {
     // and a sign are allowed, the longest number at the start is taken, and
     // text that does not start with a number reads as 0.
     static double ParseRulerReal(std::string_view text);
+    // The capture file's default name in `folder`.
+    static std::string CaptureFileIn(const std::string& folder);
 
 private:
     static constexpr std::array<int, 33> DefaultOutputItemOrder() {

@@ -4,6 +4,7 @@
 #include "acquire/ScannerThread.h"
 
 #include "SaneTestConfig.h"
+#include "acquire/ScanOptionValue.h"
 
 #include <condition_variable>
 #include <gtest/gtest.h>
@@ -27,6 +28,9 @@ struct Script {
     bool opens = true;
     std::vector<ScannerDevice> devices{{"dev:0", "Acme", "A", "flatbed"},
                                        {"dev:1", "Acme", "B", "flatbed"}};
+    // A device with a mode option starts in grey; nullopt: it has none.
+    std::optional<std::string> mode;
+    int resolution = 75;
     // A scan waits until it is cancelled, or until released when it ignores cancelling.
     bool scanIgnoresCancel = false;
     bool released = false;
@@ -54,29 +58,34 @@ class ScriptedBackend : public ScannerBackend {
 public:
     explicit ScriptedBackend(std::shared_ptr<Script> script) : script_(std::move(script)) {}
 
-    bool start() override {
+    std::string start() override {
         script_->record("start");
-        return script_->driver;
+        return script_->driver ? "" : "The scanner library did not start: no driver.";
     }
     void stop() override { script_->record("stop"); }
-    std::vector<ScannerDevice> devices() override {
+    ScannerDeviceList devices() override {
         script_->record("devices");
-        return script_->devices;
+        return {script_->devices, {}};
     }
-    bool open(const std::string& name) override {
+    std::string open(const std::string& name) override {
         script_->record("open " + name);
-        return script_->opens;
+        return script_->opens ? "" : "The scanner " + name + " could not be opened: refused.";
     }
     std::vector<ScanOption> options() override {
         script_->record("options");
-        ScanOption option;
-        option.name = "resolution";
-        option.value = 75;
-        return {option};
+        return current();
     }
     SetOptionResult setOption(const std::string& name, const ScanValue& value) override {
-        script_->record("set " + name + "=" + std::to_string(std::get<int>(value)));
-        return {};
+        script_->record("set " + name + "=" + FormatScanValue(value));
+        const int* number = std::get_if<int>(&value);
+        const std::string* text = std::get_if<std::string>(&value);
+        if (name == kScanOptionResolution && number)
+            script_->resolution = *number;
+        else if (name == kScanOptionMode && text && script_->mode && *text != "Sepia")
+            script_->mode = *text;
+        else
+            return {"refused", false, current()};
+        return {{}, false, current()};
     }
     ScanOutcome scan(ScanProgress& progress) override {
         script_->record("scan");
@@ -91,6 +100,22 @@ public:
     }
 
 private:
+    std::vector<ScanOption> current() const {
+        std::vector<ScanOption> list(1);
+        list[0].name = kScanOptionResolution;
+        list[0].value = script_->resolution;
+        if (script_->mode) {
+            ScanOption mode;
+            mode.name = kScanOptionMode;
+            mode.type = ScanValueType::String;
+            mode.constraint = ScanConstraint::StringList;
+            mode.texts = {"Gray", "Color", "Sepia"};
+            mode.value = *script_->mode;
+            list.push_back(mode);
+        }
+        return list;
+    }
+
     std::shared_ptr<Script> script_;
 };
 
@@ -108,15 +133,25 @@ protected:
 TEST_F(ScannerThreadTest, ListingStartsTheLibraryListsAndReleasesIt) {
     auto thread = makeThread();
     auto answer = thread->listDevices();
-    const auto devices = AwaitResult(answer, 10s);
-    ASSERT_TRUE(devices);
-    ASSERT_EQ(devices->size(), 2u);
-    EXPECT_EQ((*devices)[1].model, "B");
+    const auto list = AwaitResult(answer, 10s);
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->devices.size(), 2u);
+    EXPECT_EQ(list->devices[1].model, "B");
+    EXPECT_EQ(list->error, "");
     EXPECT_EQ(script->recorded(), (std::vector<std::string>{"start", "devices", "stop"}));
+}
+
+TEST_F(ScannerThreadTest, AnEmptyListSaysWhy) {
+    auto thread = makeThread();
+    script->devices.clear();
+    auto none = thread->listDevices();
+    EXPECT_EQ(AwaitResult(none, 10s)->error, kNoScannerFoundMessage);
 
     script->driver = false;
-    auto none = thread->listDevices();
-    EXPECT_EQ(AwaitResult(none, 10s)->size(), 0u);
+    auto noDriver = thread->listDevices();
+    const auto list = AwaitResult(noDriver, 10s);
+    EXPECT_TRUE(list->devices.empty());
+    EXPECT_EQ(list->error, "The scanner library did not start: no driver.");
 }
 
 TEST_F(ScannerThreadTest, OpeningWithoutANameOpensTheFirstDevice) {
@@ -125,26 +160,64 @@ TEST_F(ScannerThreadTest, OpeningWithoutANameOpensTheFirstDevice) {
     const auto opened = AwaitResult(answer, 10s);
     ASSERT_TRUE(opened && opened->opened);
     EXPECT_EQ(opened->name, "dev:0");
+    EXPECT_EQ(opened->error, "");
     ASSERT_EQ(opened->options.size(), 1u);
     EXPECT_EQ(script->recorded(),
               (std::vector<std::string>{"start", "devices", "open dev:0", "options"}));
 }
 
-TEST_F(ScannerThreadTest, AFailedOpenReleasesTheLibraryAgain) {
+TEST_F(ScannerThreadTest, AFailedOpenReleasesTheLibraryAgainAndSaysWhy) {
     auto thread = makeThread();
     script->opens = false;
     auto refused = thread->openDevice("dev:1");
-    EXPECT_FALSE(AwaitResult(refused, 10s)->opened);
+    const auto notOpened = AwaitResult(refused, 10s);
+    EXPECT_FALSE(notOpened->opened);
+    EXPECT_EQ(notOpened->error, "The scanner dev:1 could not be opened: refused.");
     EXPECT_EQ(script->recorded(), (std::vector<std::string>{"start", "open dev:1", "stop"}));
 
     script->opens = true;
     script->devices.clear();
     auto noDevice = thread->openDevice("");
-    EXPECT_FALSE(AwaitResult(noDevice, 10s)->opened) << "nothing to open";
+    const auto nothing = AwaitResult(noDevice, 10s);
+    EXPECT_FALSE(nothing->opened) << "nothing to open";
+    EXPECT_EQ(nothing->error, kNoScannerFoundMessage);
 
     script->driver = false;
     auto noDriver = thread->openDevice("dev:0");
-    EXPECT_FALSE(AwaitResult(noDriver, 10s)->opened);
+    const auto unstarted = AwaitResult(noDriver, 10s);
+    EXPECT_FALSE(unstarted->opened);
+    EXPECT_EQ(unstarted->error, "The scanner library did not start: no driver.");
+}
+
+TEST_F(ScannerThreadTest, AGreyDeviceOpensInColourThenTakesWhatWasSetOnItBefore) {
+    auto thread = makeThread();
+    script->mode = "Gray";
+    auto plain = thread->openDevice("dev:0");
+    const auto colour = AwaitResult(plain, 10s);
+    ASSERT_TRUE(colour && colour->opened);
+    EXPECT_EQ(std::get<std::string>(FindScanOption(colour->options, kScanOptionMode)->value),
+              "Color");
+    EXPECT_EQ(script->recorded(),
+              (std::vector<std::string>{"start", "open dev:0", "options", "set mode=Color"}));
+
+    // What was set on this device comes back in the order it was set; what
+    // the device no longer takes is left; another device's settings are not used.
+    script->mode = "Gray";
+    ScanSettingsByDevice remembered;
+    remembered["dev:0"] = {{kScanOptionResolution, 300},
+                           {kScanOptionMode, std::string("Sepia")},
+                           {kScanOptionMode, std::string("Gray")}};
+    remembered["dev:1"] = {{kScanOptionResolution, 600}};
+    auto again = thread->openDevice("dev:0", remembered);
+    const auto restored = AwaitResult(again, 10s);
+    ASSERT_TRUE(restored && restored->opened);
+    EXPECT_EQ(std::get<std::string>(FindScanOption(restored->options, kScanOptionMode)->value),
+              "Gray");
+    EXPECT_EQ(std::get<int>(FindScanOption(restored->options, kScanOptionResolution)->value), 300);
+    const std::vector<std::string> calls = script->recorded();
+    EXPECT_EQ(std::vector<std::string>(calls.end() - 5, calls.end()),
+              (std::vector<std::string>{"options", "set mode=Color", "set resolution=300",
+                                        "set mode=Sepia", "set mode=Gray"}));
 }
 
 TEST_F(ScannerThreadTest, WorkRunsInOrderOnOneThreadThatIsNotTheCallers) {

@@ -5,6 +5,7 @@
 #include "VideoTestSupport.h"
 #include "acquire/SimulatedCamera.h"
 #include "acquire/VideoMessages.h"
+#include "acquire/VideoSourceChoice.h"
 #include "image/BitmapInfoHeader.h"
 
 #include <chrono>
@@ -40,7 +41,10 @@ protected:
         ASSERT_TRUE(found.has_value());
         camera = *found;
     }
-    void TearDown() override { SetSimulatedCamerasUnplugged(false); }
+    void TearDown() override {
+        SetSimulatedCamerasUnplugged(false);
+        SetSimulatedCameraCount(1);
+    }
 
     std::string path(const char* name) const { return dir.file(name); }
 
@@ -214,7 +218,7 @@ TEST_F(PlaybackTest, ARateOfZeroIsRefused) {
     EXPECT_TRUE(playback->setRate(2.0));
 }
 
-TEST(VideoFiles, AFileThatCannotBePlayedOpensNothingAndSaysNothing) {
+TEST(VideoFiles, AFileThatCannotBePlayedOpensNothingAndSaysWhy) {
     UseSimulatedCamera();
     ScopedRecordingPrompts prompts;
     TemporaryFolder dir;
@@ -224,8 +228,43 @@ TEST(VideoFiles, AFileThatCannotBePlayedOpensNothingAndSaysNothing) {
     std::fputs("this is text, not video", file);
     std::fclose(file);
     EXPECT_EQ(Video().openFile(path), nullptr);
-    EXPECT_EQ(Video().openFile(dir.file("missing.avi")), nullptr);
+    const std::string missing = dir.file("missing.avi");
+    EXPECT_EQ(Video().openFile(missing), nullptr);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    // The framework's own reasons follow the file's name.
+    EXPECT_TRUE(prompts.messages[0].text.starts_with("Cannot play the file " + path + ": "))
+        << prompts.messages[0].text;
+    EXPECT_GT(prompts.messages[0].text.size(), ("Cannot play the file " + path + ": ").size());
+    EXPECT_TRUE(prompts.messages[1].text.starts_with("Cannot play the file " + missing + ": "))
+        << prompts.messages[1].text;
+}
+
+TEST_F(VideoSystemTest, RecordingIntoAFolderThatDoesNotExistSaysSoBeforeAskingTheDevice) {
+    // A device asked under a name it no longer has would ask for a source.
+    const std::string file = path("Videos/HLV.avi");
+    EXPECT_EQ(Video().openRecording(camera, "Old camera", file, 5.0), nullptr);
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"Cannot record to " + file + ": the folder " +
+                                       path("Videos") + " does not exist."});
+    EXPECT_TRUE(dir.entries().empty());
+}
+
+TEST_F(VideoSystemTest, TheOnlySourceIsChosenWhateverWasStored) {
+    if (Video().listSources().value_or(std::vector<std::string>()).size() != 1)
+        GTEST_SKIP() << "this machine has a camera of its own besides the simulated one";
+    const std::optional<VideoSourceChoice> choice = ChooseVideoSource({3, "Camera of last year"});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->index, 0);
+    EXPECT_EQ(choice->name, kSimulatedCameraName);
     EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(VideoSystemTest, AmongSeveralSourcesTheStoredChoiceStands) {
+    SetSimulatedCameraCount(2);
+    const std::optional<VideoSourceChoice> choice = ChooseVideoSource({3, "Camera of last year"});
+    ASSERT_TRUE(choice);
+    EXPECT_EQ(choice->index, 3);
+    EXPECT_EQ(choice->name, "Camera of last year");
 }
 
 } // namespace

@@ -121,8 +121,9 @@ TEST_F(ScanCommands, UnknownOptionsAndRefusedValuesAreClearErrors) {
     EXPECT_EQ(badMode.status, 1);
     EXPECT_EQ(badMode.err, "halvera-cli: the option mode takes one of Gray, Color, not 'Colour'\n");
 
-    const CliResult refused =
-        RunCliCapturing({"scan", output, "--source", "test:0", "--option", "three-pass=yes"});
+    // Three-pass scanning is a colour setting.
+    const CliResult refused = RunCliCapturing(
+        {"scan", output, "--source", "test:0", "--mode", "Gray", "--option", "three-pass=yes"});
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err,
               "halvera-cli: the option three-pass is not in use with the other settings\n");
@@ -134,36 +135,57 @@ TEST_F(ScanCommands, UnknownOptionsAndRefusedValuesAreClearErrors) {
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
-TEST_F(ScanCommands, AFailedTransferSaysOutOfMemoryAndWhy) {
+TEST_F(ScanCommands, AFailedScanSaysTheScannersReason) {
     useBackends({"pnm"});
     const std::string picture = writePattern(10, 10);
     const std::string output = folder.file("scan.bmp");
-    const CliResult result = RunCliCapturing(
+    const CliResult ioError = RunCliCapturing(
         {"scan", output, "--option", "filename=" + picture, "--option", "status-ioerror=yes"});
-    EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err.substr(0, result.err.find('\n')), "Out of memory!");
-    EXPECT_NE(result.err.find("stopped sending"), std::string::npos) << result.err;
+    EXPECT_EQ(ioError.status, 1);
+    EXPECT_EQ(ioError.err,
+              "The scan failed: the scanner stopped sending: Error during device I/O.\n");
+
+    const CliResult missingInput =
+        RunCliCapturing({"scan", output, "--option", "filename=" + folder.file("gone.ppm")});
+    EXPECT_EQ(missingInput.status, 1);
+    EXPECT_EQ(missingInput.err, "The scan failed: the scanner did not start: Invalid argument.\n");
     EXPECT_FALSE(std::filesystem::exists(output));
 }
 
-TEST_F(ScanCommands, WithoutABackendBothCommandsSayNoScannerDriverInstalled) {
+TEST_F(ScanCommands, AScannerThatStartsInGreyScansInColour) {
+    useBackends({"test"});
+    const std::string output = folder.file("scan.bmp");
+    // A grey scan would be refused ("Please scan 24 bits image").
+    const CliResult result = RunCliCapturing({"scan", output, "--resolution", "25"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(std::filesystem::exists(output));
+
+    // Asked for grey, it scans grey, which the image refuses.
+    const CliResult grey = RunCliCapturing({"scan", output, "--mode", "Gray"});
+    EXPECT_EQ(grey.status, 1);
+    EXPECT_EQ(grey.err, "Please scan 24 bits image\n");
+}
+
+TEST_F(ScanCommands, WithoutADeviceBothCommandsSaySoAndADeviceThatDoesNotOpenSaysWhy) {
     useBackends({});
     const CliResult list = RunCliCapturing({"scanners"});
     EXPECT_EQ(list.status, 1);
     EXPECT_EQ(list.out, "");
-    EXPECT_EQ(list.err, "No scanner driver installed!\n");
+    EXPECT_EQ(list.err, "No scanner was found.\n");
     const CliResult scan = RunCliCapturing({"scan", folder.file("scan.bmp")});
     EXPECT_EQ(scan.status, 1);
-    EXPECT_EQ(scan.err, "No scanner driver installed!\n");
+    EXPECT_EQ(scan.err, "No scanner was found.\n");
 
     useBackends({"pnm"});
     const CliResult unknownDevice =
         RunCliCapturing({"scan", folder.file("scan.bmp"), "--source", "pnm:7"});
-    EXPECT_EQ(unknownDevice.err, "No scanner driver installed!\n") << "a device that does not open";
+    EXPECT_EQ(unknownDevice.status, 1);
+    EXPECT_EQ(unknownDevice.err, "The scanner pnm:7 could not be opened: Invalid argument.\n");
 }
 
 TEST_F(ScanCommands, WrongUseExits2BeforeAnyScannerIsOpened) {
-    useBackends({}); // a scan that went ahead would say there is no driver
+    useBackends({}); // a scan that went ahead would say there is no scanner
     const std::vector<std::vector<std::string>> wrong = {
         {"scan"},
         {"scan", "a.bmp", "b.bmp"},
@@ -180,7 +202,7 @@ TEST_F(ScanCommands, WrongUseExits2BeforeAnyScannerIsOpened) {
         const CliResult result = RunCliCapturing(words);
         EXPECT_EQ(result.status, 2) << words.back();
         EXPECT_NE(result.err.find("usage: halvera-cli"), std::string::npos) << words.back();
-        EXPECT_EQ(result.err.find("No scanner driver installed!"), std::string::npos);
+        EXPECT_EQ(result.err.find("No scanner was found."), std::string::npos);
     }
 }
 

@@ -1,6 +1,8 @@
 // The batch tool's video commands, run as the real binary on the simulated camera.
 #include "CliRunner.h"
 #include "ImageFileTestSupport.h"
+#include "TestVideoFiles.h"
+#include "image/PictureFiles.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -80,12 +82,55 @@ TEST_F(CliVideo, WrongArgumentsAreUsageErrors) {
     EXPECT_TRUE(dir.entries().empty());
 }
 
-TEST_F(CliVideo, AFileThatIsNoVideoIsRefused) {
+TEST_F(CliVideo, AFileThatIsNoVideoIsRefusedWithTheFrameworksReason) {
     const std::string text = dir.file("notes.avi");
     WriteFileBytes(text, Bytes{'n', 'o', 't', 'e', 's'});
     const CliResult result = RunCliCapturing({"video-frame", text, "0", dir.file("f.bmp")});
     EXPECT_EQ(result.status, 1);
-    EXPECT_FALSE(result.err.empty());
+    const std::string opening = "Cannot play the file " + text + ": ";
+    EXPECT_TRUE(result.err.starts_with(opening)) << result.err;
+    EXPECT_GT(result.err.size(), opening.size() + 1) << "a reason follows";
+    EXPECT_EQ(dir.entries(), std::vector<std::string>{"notes.avi"});
+}
+
+TEST_F(CliVideo, TheLastFrameOfAnAsfFileIsItsOwnLastFrame) {
+    // ASF announces 25 frames per second for this 30 per second recording.
+    const std::string video = dir.file("t.wmv");
+    ASSERT_TRUE(EncodeTestVideo(video, "avenc_wmv2 ! asfmux", 50));
+    const std::vector<FramePixels> truth = DecodeEveryFrame(video);
+    ASSERT_EQ(truth.size(), 50u);
+    ASSERT_NE(truth[48], truth[49]);
+
+    const std::string last = dir.file("last.bmp");
+    const CliResult result = RunCliCapturing({"video-frame", video, "49", last});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(PixelsOf(OpenPictureFile(last).picture) == truth[49]) << "frame 49 of the file";
+
+    const CliResult past = RunCliCapturing({"video-frame", video, "50", dir.file("past.bmp")});
+    EXPECT_EQ(past.status, 1);
+    EXPECT_EQ(past.err, "The video has 50 frames; there is no frame 50.\n");
+}
+
+TEST_F(CliVideo, RecordWritesOnlyAviIntoAFolderThatExists) {
+    const CliResult mp4 =
+        RunCliCapturing({"record", dir.file("clip.mp4"), "--time", "1", "--rate", "5"});
+    EXPECT_EQ(mp4.status, 2);
+    EXPECT_TRUE(mp4.err.starts_with("halvera-cli: record writes AVI video: the output file must "
+                                    "end in .avi: " +
+                                    dir.file("clip.mp4") + "\n"))
+        << mp4.err;
+
+    const std::string missing = dir.file("Videos/HLV.avi");
+    const CliResult nowhere = RunCliCapturing({"record", missing, "--time", "1", "--rate", "5"});
+    EXPECT_EQ(nowhere.status, 1);
+    EXPECT_EQ(nowhere.err, "Cannot record to " + missing + ": the folder " + dir.file("Videos") +
+                               " does not exist.\n");
+    EXPECT_TRUE(dir.entries().empty());
+
+    // Any letter case of the ending is AVI.
+    const CliResult upper =
+        RunCliCapturing({"record", dir.file("CLIP.AVI"), "--time", "0.5", "--rate", "5"});
+    EXPECT_EQ(upper.status, 0) << upper.err;
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 #include "app/NewImageSize.h"
 #include "platform/MemorySettingsStore.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 
 namespace halvera {
@@ -22,6 +24,59 @@ TEST(AppSettings, EmptyStoreGivesTheDefaults) {
     settings.Load(store);
 
     testing::ExpectDefaultStoredSettings(settings);
+}
+
+// Sets (or, given null, removes) an environment variable for a scope, then
+// puts back what was there.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~ScopedVariable() {
+        if (old_)
+            setenv(name_, old_->c_str(), 1);
+        else
+            unsetenv(name_);
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(AppSettings, TheCaptureFileIsHlvAviInTheUsersMoviesFolder) {
+    const ScopedVariable home("HOME", "/home/tester");
+    {
+        const ScopedVariable videos("XDG_VIDEOS_DIR", nullptr);
+        EXPECT_EQ(AppSettings().CaptureFile, "/home/tester/Videos/HLV.avi");
+    }
+    const ScopedVariable videos("XDG_VIDEOS_DIR", "/data/films");
+    const AppSettings settings;
+    EXPECT_EQ(settings.CaptureFile, "/data/films/HLV.avi");
+    EXPECT_EQ(settings.defaultCaptureFile, "/data/films/HLV.avi");
+}
+
+TEST(AppSettings, TheOldDefaultCaptureFileLoadsAsTheUsersOwnButAChosenFileStays) {
+    MemorySettingsStore store;
+    store.writeString(kSettingsSection, "CaptureFile", "C:\\HLV.avi");
+    AppSettings settings;
+    settings.UseMoviesFolder("/home/tester/Movies/");
+    EXPECT_EQ(settings.CaptureFile, "/home/tester/Movies/HLV.avi");
+    settings.CaptureFile = "elsewhere.avi";
+    settings.Load(store);
+    EXPECT_EQ(settings.CaptureFile, "/home/tester/Movies/HLV.avi");
+
+    store.writeString(kSettingsSection, "CaptureFile", "/data/clip.avi");
+    settings.Load(store);
+    EXPECT_EQ(settings.CaptureFile, "/data/clip.avi");
 }
 
 TEST(AppSettings, RunTimeSettingsStartAtTheirInitialValues) {
@@ -120,7 +175,7 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     EXPECT_EQ(Stored(store, "ImageHeight"), "100");
     EXPECT_EQ(Stored(store, "PencilSize"), "6");
     EXPECT_EQ(Stored(store, "CaptureName"), "camera");
-    EXPECT_EQ(Stored(store, "CaptureFile"), "C:\\HLV.avi");
+    EXPECT_EQ(Stored(store, "CaptureFile"), settings.defaultCaptureFile);
     EXPECT_EQ(Stored(store, "MTColor4"), "5");
     EXPECT_FALSE(store.readString("HLVT", "ImageWidth")) << "the blank belongs to the section";
 }

@@ -21,7 +21,8 @@ void ExpectDefaultStoredSettings(const AppSettings& settings) {
     EXPECT_EQ(settings.MTColor4, 5);
     EXPECT_EQ(settings.CaptureDevice, 0);
     EXPECT_EQ(settings.CaptureName, "");
-    EXPECT_EQ(settings.CaptureFile, "C:\\HLV.avi");
+    EXPECT_EQ(settings.CaptureFile, settings.defaultCaptureFile);
+    EXPECT_TRUE(settings.CaptureFile.ends_with("/HLV.avi")) << settings.CaptureFile;
     EXPECT_EQ(settings.ScannerSource, "");
     EXPECT_EQ(settings.captureRate, 3.0);
     EXPECT_EQ(settings.captureTimeLimit, 60.0);

@@ -109,18 +109,26 @@ void CScanWindow::setOption(const std::string& name, const ScanValue& value) {
     settingOption_ = true;
     updateControls();
     WhenReady<SetOptionResult>(this, scanner_.setOption(name, value), kScannerCallTimeout,
-                               [this](std::optional<SetOptionResult> result) {
+                               [this, name](std::optional<SetOptionResult> result) {
                                    settingOption_ = false;
                                    if (!result) {
-                                       // The device no longer answers.
-                                       ReportNoScannerDriver();
+                                       ReportScannerProblem(kScannerSilentMessage);
                                        reject();
                                        return;
                                    }
                                    // A refused value shows as the device kept it.
                                    options_->showOptions(result->options);
                                    updateControls();
+                                   if (result->error.empty())
+                                       reportOptionSet(name, result->options);
                                });
+}
+
+void CScanWindow::reportOptionSet(const std::string& name, const std::vector<ScanOption>& options) {
+    const ScanOption* option = FindScanOption(options, name);
+    // A button's press is an action, not a setting to keep.
+    if (onOptionSet_ && option && option->type != ScanValueType::Button)
+        onOptionSet_({name, option->value});
 }
 
 void CScanWindow::updateControls() {

@@ -37,19 +37,23 @@ void CScannerCommands::selectScanner() {
         return;
     listing_ = true;
     Prompts().beginWaitCursor();
-    WhenReady<std::vector<ScannerDevice>>(
-        this, thread().listDevices(), kScannerCallTimeout,
-        [this](std::optional<std::vector<ScannerDevice>> devices) {
-            Prompts().endWaitCursor();
-            listing_ = false;
-            if (!devices || devices->empty()) {
-                ReportNoScannerDriver();
-                return;
-            }
-            CSelectScannerDialog dialog(*devices, settings_.ScannerSource, parentWindow_());
-            if (dialog.exec() == QDialog::Accepted)
-                settings_.ScannerSource = dialog.selectedName();
-        });
+    WhenReady<ScannerDeviceList>(this, thread().listDevices(), kScannerCallTimeout,
+                                 [this](std::optional<ScannerDeviceList> list) {
+                                     Prompts().endWaitCursor();
+                                     listing_ = false;
+                                     if (!list) {
+                                         ReportScannerProblem(kScannerSilentMessage);
+                                         return;
+                                     }
+                                     if (list->devices.empty()) {
+                                         ReportScannerProblem(list->error);
+                                         return;
+                                     }
+                                     CSelectScannerDialog dialog(
+                                         list->devices, settings_.ScannerSource, parentWindow_());
+                                     if (dialog.exec() == QDialog::Accepted)
+                                         settings_.ScannerSource = dialog.selectedName();
+                                 });
 }
 
 void CScannerCommands::scan() {
@@ -57,14 +61,17 @@ void CScannerCommands::scan() {
         return;
     opening_ = true;
     Prompts().beginWaitCursor();
-    WhenReady<OpenedScanner>(this, thread().openDevice(settings_.ScannerSource),
+    WhenReady<OpenedScanner>(this, thread().openDevice(settings_.ScannerSource, remembered_),
                              kScannerCallTimeout, [this](std::optional<OpenedScanner> device) {
                                  Prompts().endWaitCursor();
                                  opening_ = false;
-                                 if (!device)
+                                 if (!device) {
                                      thread().closeDevice(); // once it has opened after all
-                                 if (!device || !device->opened) {
-                                     ReportNoScannerDriver();
+                                     ReportScannerProblem(kScannerSilentMessage);
+                                     return;
+                                 }
+                                 if (!device->opened) {
+                                     ReportScannerProblem(device->error);
                                      return;
                                  }
                                  showScanWindow(*device);
@@ -74,7 +81,17 @@ void CScannerCommands::scan() {
 void CScannerCommands::showScanWindow(const OpenedScanner& device) {
     window_ = new CScanWindow(thread(), device, parentWindow_());
     window_->setOnPicture([this](PackedDib picture) { deliver_(std::move(picture)); });
+    window_->setOnOptionSet(
+        [this, name = device.name](const ScanSetting& setting) { remember(name, setting); });
     window_->show();
+}
+
+void CScannerCommands::remember(const std::string& device, const ScanSetting& setting) {
+    // The last value of each option counts, set again in the order of the
+    // last changes: a mode set after the resolution may change the resolution.
+    std::vector<ScanSetting>& settings = remembered_[device];
+    std::erase_if(settings, [&](const ScanSetting& old) { return old.name == setting.name; });
+    settings.push_back(setting);
 }
 
 } // namespace halvera

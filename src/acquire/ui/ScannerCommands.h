@@ -18,8 +18,9 @@ class CScanWindow;
 // chooses the default source, kept in the settings (ScannerSource); "Scan"
 // opens it (the first device when none was chosen) with a scan window, whose
 // every picture is handed to `deliver` (the application's new image from a
-// picture). The scanner library runs on a thread of its own, started at the
-// first use.
+// picture). The options set in a scan window are remembered per device while
+// the program runs and set again when the device is opened the next time.
+// The scanner library runs on a thread of its own, started at the first use.
 class CScannerCommands : public QObject {
     Q_OBJECT
 public:
@@ -31,11 +32,11 @@ public:
     ~CScannerCommands() override;
 
     // Select scanner: lists the devices, then asks with the "Select scanner"
-    // dialog; OK keeps the choice, Cancel the previous one. Without a driver
-    // or a device it says "No scanner driver installed!".
+    // dialog; OK keeps the choice, Cancel the previous one. Without a device
+    // it says why (the library's reason, or "No scanner was found.").
     void selectScanner();
     // Scan: opens the default source and shows its scan window; when that
-    // fails it says "No scanner driver installed!".
+    // fails it says why (the library's reason).
     void scan();
     // Scan is possible while no scan window is open or opening.
     bool canScan() const;
@@ -46,12 +47,14 @@ public:
 private:
     ScannerThread& thread();
     void showScanWindow(const OpenedScanner& device);
+    void remember(const std::string& device, const ScanSetting& setting);
 
     AppSettings& settings_;
     ParentWindow parentWindow_;
     Deliver deliver_;
     std::unique_ptr<ScannerThread> thread_;
     QPointer<CScanWindow> window_;
+    ScanSettingsByDevice remembered_;
     bool opening_ = false;
     bool listing_ = false;
 };

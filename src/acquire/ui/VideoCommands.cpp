@@ -1,5 +1,6 @@
 #include "acquire/ui/VideoCommands.h"
 
+#include "acquire/VideoSourceChoice.h"
 #include "acquire/VideoTexts.h"
 #include "acquire/ui/VideoCapture.h"
 #include "acquire/ui/VideoNumberDialog.h"
@@ -131,9 +132,25 @@ void CVideoCommands::newDocumentFrom(PackedDib picture) {
 
 // ---------------------------------------------------------------- preview
 
+bool CVideoCommands::chooseSource() {
+    const std::optional<VideoSourceChoice> choice =
+        ChooseVideoSource({settings_.CaptureDevice, settings_.CaptureName});
+    if (!choice)
+        return false;
+    settings_.CaptureDevice = choice->index;
+    settings_.CaptureName = choice->name;
+    return true;
+}
+
 void CVideoCommands::startPreview() {
+    // A running preview only runs again (after a pause); a new one is built
+    // on the source chosen now.
+    if (!previewRunning() && !chooseSource())
+        return;
     if (!preview_)
         preview_ = std::make_unique<CVideoPreview>(settings_, owner_);
+    else if (!preview_->running())
+        preview_->useSource(settings_.CaptureDevice, settings_.CaptureName);
     preview_->start();
 }
 
@@ -144,8 +161,13 @@ void CVideoCommands::snapPreview() {
 // ---------------------------------------------------------------- capture
 
 void CVideoCommands::captureToDisc() {
-    if (!capture_)
+    // A running capture is asked about again as it is; a new one is built
+    // on the source chosen now, so the question names it.
+    if (!captureRunning()) {
+        if (!chooseSource())
+            return;
         capture_ = std::make_unique<CVideoCapture>(settings_, owner_);
+    }
     const std::string question = CaptureConfirmationText(capture_->timeLimit(), capture_->rate(),
                                                          capture_->deviceName(), capture_->file());
     if (ShowMessage(question, MessageIcon::Warning, MessageButtons::OkCancel) != MessageAnswer::Ok)

@@ -63,6 +63,10 @@ private:
     void quitPlay();
     void newDocumentFrom(PackedDib picture);
 
+    // With exactly one video source, makes it the chosen one (Preview and
+    // Capture ask for no choice then); false after the message when there
+    // is no source.
+    bool chooseSource();
     bool previewRunning() const;
     bool captureRunning() const;
     bool playLoaded() const;

@@ -36,6 +36,11 @@ void CVideoPreview::pause() {
         stream_->pause();
 }
 
+void CVideoPreview::useSource(int index, const std::string& name) {
+    deviceIndex_ = index;
+    deviceName_ = name;
+}
+
 void CVideoPreview::teardown() {
     // The window goes first: it reads its frames from the stream.
     if (window_) {

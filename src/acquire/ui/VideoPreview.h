@@ -16,7 +16,7 @@ struct AppSettings;
 
 // The live preview of the chosen video source in the "Preview Window", and
 // single frames grabbed from it. It takes the source from the settings when
-// it is created.
+// it is created; useSource changes it for the next build.
 class CVideoPreview {
 public:
     CVideoPreview(const AppSettings& settings, QWidget* owner);
@@ -29,6 +29,8 @@ public:
     // leaves the preview torn down.
     void start();
     void pause();
+    // The source the next build uses.
+    void useSource(int index, const std::string& name);
     // Stops the stream and hides its window; start() builds it again.
     void teardown();
     bool running() const { return running_; }

@@ -3,6 +3,7 @@
 #include "view/ui/ClipboardPicture.h"
 
 #include <QCloseEvent>
+#include <QMainWindow>
 #include <QPainter>
 
 namespace halvera {
@@ -10,6 +11,15 @@ namespace halvera {
 namespace {
 
 constexpr int kRefreshMs = 40;
+
+// The top left corner of the owner's work area: below its menu bar and the
+// toolbars docked at its top, right of those docked at its left. A window
+// placed there leaves every docked toolbar button within reach.
+QPoint WorkAreaOrigin(QWidget* owner) {
+    if (auto* main = qobject_cast<QMainWindow*>(owner); main && main->centralWidget())
+        return main->centralWidget()->mapToGlobal(QPoint(0, 0));
+    return owner->mapToGlobal(QPoint(0, 0));
+}
 
 } // namespace
 
@@ -25,9 +35,11 @@ CVideoWindow::CVideoWindow(QWidget* owner, const QString& caption, FrameSource f
 void CVideoWindow::present(std::optional<VideoSize> size) {
     const VideoSize shown = size.value_or(VideoSize{kDefaultWidth, kDefaultHeight});
     sized_ = size.has_value();
-    QWidget* owner = parentWidget();
-    const QPoint origin = owner ? owner->mapToGlobal(QPoint(0, 45)) : QPoint(0, 45);
-    setGeometry(QRect(origin, QSize(shown.width, shown.height)));
+    resize(shown.width, shown.height);
+    // move() places the window's frame, title bar included, so no part of
+    // the frame reaches up over the toolbars either.
+    if (QWidget* owner = parentWidget())
+        move(WorkAreaOrigin(owner));
     show();
     refresh();
     refresh_.start(kRefreshMs);

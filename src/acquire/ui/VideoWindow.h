@@ -11,9 +11,9 @@
 namespace halvera {
 
 // A floating window that shows a video stream: captioned, sizable, with a
-// system menu and a maximize box, owned by the main window and placed at
-// (0, 45) of its client area. It shows the stream's newest frame 25 times a
-// second, stretched over its client area, and takes the stream's size when
+// system menu and a maximize box, owned by the main window and placed at the
+// top left of its work area, clear of its menu bar and docked toolbars. It shows the stream's
+// newest frame 25 times a second, stretched over its client area, and takes the stream's size when
 // the first frame arrives.
 class CVideoWindow : public QWidget {
     Q_OBJECT
@@ -26,8 +26,8 @@ public:
 
     CVideoWindow(QWidget* owner, const QString& caption, FrameSource frames);
 
-    // Places the window at (0, 45) of its owner with a client area of `size`
-    // (640 x 480 when nothing) and shows it.
+    // Places the window at the top left of its owner's work area with a
+    // client area of `size` (640 x 480 when nothing) and shows it.
     void present(std::optional<VideoSize> size);
     // The frame shown now; null before the first.
     const QImage& shownFrame() const { return frame_; }

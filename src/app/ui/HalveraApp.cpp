@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QMdiArea>
 #include <QSplashScreen>
+#include <QStandardPaths>
 #include <QThread>
 
 namespace halvera {
@@ -43,6 +44,9 @@ void ShowSplash() {
 
 CHalveraApp::CHalveraApp(std::unique_ptr<SettingsStore> store)
     : store_(std::move(store)), recentFiles_(kRecentFileCount) {
+    // The capture file goes to the desktop's own movies folder unless one was chosen.
+    settings_.UseMoviesFolder(
+        QStandardPaths::writableLocation(QStandardPaths::MoviesLocation).toStdString());
     settings_.Load(*store_);
     recentFiles_.load(*store_);
     InstallViewCommands();

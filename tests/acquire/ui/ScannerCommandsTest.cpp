@@ -15,9 +15,11 @@
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <QTreeWidget>
 #include <set>
@@ -132,6 +134,16 @@ protected:
         settleWindow(window);
     }
 
+    // The number a spin box of option `name` shows.
+    static double spinValue(CScanWindow& window, const char* name) {
+        if (auto* spin = qobject_cast<QDoubleSpinBox*>(editor(window, name)))
+            return spin->value();
+        if (auto* spin = qobject_cast<QSpinBox*>(editor(window, name)))
+            return spin->value();
+        ADD_FAILURE() << name << " has no spin box";
+        return -1.0;
+    }
+
     static void clickOption(CScanWindow& window, const char* name) {
         if (QWidget* widget = editor(window, name))
             QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, widget->height() / 2));
@@ -237,15 +249,21 @@ TEST_F(ScannerCommandsTest, AGreyScanSaysPleaseScan24BitsImageAndTheWindowStaysU
     EXPECT_EQ(frame().documentWindows().size(), 1u);
 }
 
-TEST_F(ScannerCommandsTest, ADeviceThatStopsMidScanSaysOutOfMemoryAndTheWindowStaysUsable) {
+TEST_F(ScannerCommandsTest, AFailedScanSaysTheScannersReasonAndTheWindowStaysUsable) {
     CScanWindow* window = openScanWindow("pnm:0");
     ASSERT_NE(window, nullptr);
+    enterOption(*window, "filename", QString::fromStdString(tempPath("gone.ppm")));
+    scanOnce(*window);
     enterOption(*window, "filename", QString::fromStdString(writePattern("cells.ppm", 8, 8)));
     clickOption(*window, "status-ioerror");
     ASSERT_TRUE(qobject_cast<QCheckBox*>(editor(*window, "status-ioerror"))->isChecked());
     scanOnce(*window);
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Out of memory!"});
-    EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<std::string>{
+                  "The scan failed: the scanner did not start: Invalid argument.",
+                  "The scan failed: the scanner stopped sending: Error during device I/O."}));
+    for (const MessageRequest& message : prompts.messages)
+        EXPECT_EQ(message.icon, MessageIcon::Warning);
     EXPECT_TRUE(frame().documentWindows().empty());
 
     clickOption(*window, "status-ioerror");
@@ -253,21 +271,69 @@ TEST_F(ScannerCommandsTest, ADeviceThatStopsMidScanSaysOutOfMemoryAndTheWindowSt
     EXPECT_EQ(frame().documentWindows().size(), 1u);
 }
 
+TEST_F(ScannerCommandsTest, AScannerThatStartsInGreyOpensInColourAndScansAColourImage) {
+    CScanWindow* window = openScanWindow("test:0"); // grey in its configuration
+    ASSERT_NE(window, nullptr);
+    auto* mode = qobject_cast<QComboBox*>(editor(*window, "mode"));
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->currentText(), "Color");
+    enterOption(*window, "resolution", "25");
+    scanOnce(*window);
+    EXPECT_TRUE(prompts.messages.empty()) << "a grey scan would say \"Please scan 24 bits image\"";
+    EXPECT_EQ(frame().documentWindows().size(), 1u);
+}
+
+TEST_F(ScannerCommandsTest, TheScanWindowComesBackWithTheOptionsSetInIt) {
+    CScanWindow* window = openScanWindow("test:0");
+    ASSERT_NE(window, nullptr);
+    enterOption(*window, "resolution", "25");
+    enterOption(*window, "br-x", "40");
+    auto* mode = qobject_cast<QComboBox*>(editor(*window, "mode"));
+    ASSERT_NE(mode, nullptr);
+    mode->setFocus();
+    QTest::keyClick(mode, Qt::Key_Up); // Gray
+    settleWindow(*window);
+    QTest::mouseClick(window->closeButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scanner().scanWindow() == nullptr; }, kWaitMs));
+
+    window = openScanWindow("test:0");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(qobject_cast<QComboBox*>(editor(*window, "mode"))->currentText(), "Gray")
+        << "the grey the user chose, not the colour a grey scanner is opened in";
+    EXPECT_EQ(spinValue(*window, "resolution"), 25.0);
+    EXPECT_EQ(spinValue(*window, "br-x"), 40.0);
+    QTest::mouseClick(window->closeButton(), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scanner().scanWindow() == nullptr; }, kWaitMs));
+
+    // Another device keeps its own options.
+    window = openScanWindow("test:1");
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(qobject_cast<QComboBox*>(editor(*window, "mode"))->currentText(), "Color");
+    EXPECT_EQ(spinValue(*window, "resolution"), 50.0);
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
 TEST_F(ScannerCommandsTest, TheWindowFollowsTheDevicesOptions) {
     CScanWindow* window = openScanWindow("test:0");
     ASSERT_NE(window, nullptr);
     for (const char* name : {"mode", "resolution", "tl-x", "tl-y", "br-x", "br-y"})
         EXPECT_NE(window->options()->editor(name), nullptr) << name;
-    EXPECT_EQ(window->options()->editor("three-pass"), nullptr) << "only in colour";
+    EXPECT_NE(window->options()->editor("three-pass"), nullptr) << "a colour option";
 
     auto* mode = qobject_cast<QComboBox*>(editor(*window, "mode"));
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(ComboTexts(mode), (std::vector<std::string>{"Gray", "Color"}));
     mode->setFocus();
+    QTest::keyClick(mode, Qt::Key_Up);
+    settleWindow(*window);
+    EXPECT_EQ(qobject_cast<QComboBox*>(editor(*window, "mode"))->currentText(), "Gray");
+    EXPECT_EQ(window->options()->editor("three-pass"), nullptr) << "grey takes it away";
+    mode = qobject_cast<QComboBox*>(editor(*window, "mode"));
+    mode->setFocus();
     QTest::keyClick(mode, Qt::Key_Down);
     settleWindow(*window);
     EXPECT_EQ(qobject_cast<QComboBox*>(editor(*window, "mode"))->currentText(), "Color");
-    EXPECT_NE(window->options()->editor("three-pass"), nullptr) << "colour brings it";
+    EXPECT_NE(window->options()->editor("three-pass"), nullptr) << "colour brings it back";
 
     // The scan area decides the size of the picture.
     enterOption(*window, "br-x", "40");

@@ -5,6 +5,7 @@
 
 #include "DialogDriving.h"
 #include "ShellFixture.h"
+#include "TestVideoFiles.h"
 #include "VideoTestSupport.h"
 #include "acquire/SimulatedCamera.h"
 #include "acquire/VideoMessages.h"
@@ -17,10 +18,13 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QTest>
+#include <QToolBar>
 #include <filesystem>
 
 namespace halvera::testing {
@@ -60,6 +64,7 @@ protected:
     }
     void TearDown() override {
         SetSimulatedCamerasUnplugged(false);
+        SetSimulatedCameraCount(1);
         ShellTest::TearDown();
     }
 
@@ -71,6 +76,23 @@ protected:
     bool enabled(int id) { return frame().router().state(id).enabled; }
     bool run(int id) { return frame().router().dispatch(id); }
     QString pane(int index) { return frame().statusPane(index)->text(); }
+
+    // Clicks the button with tooltip `tip` on the toolbar `caption`.
+    void clickToolbarButton(const char* caption, const char* tip) {
+        // As the idle refresh would have done before a user's click.
+        frame().refreshToolbars();
+        QToolBar* bar = frame().toolbar(QString::fromLatin1(caption));
+        ASSERT_NE(bar, nullptr) << caption;
+        for (QAction* action : bar->actions()) {
+            if (action->toolTip() == QLatin1String(tip)) {
+                ASSERT_TRUE(action->isEnabled()) << tip;
+                QTest::mouseClick(bar->widgetForAction(action), Qt::LeftButton);
+                settle();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button " << tip << " on " << caption;
+    }
 
     // Opens `path` through Open play file, answering its file dialog.
     void openPlayFile(const std::string& path) {
@@ -110,12 +132,127 @@ TEST_F(VideoCommandsTest, VideoSourceDialogListsTheDevicesAndStoresTheChoice) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
-TEST_F(VideoCommandsTest, AStoredNameThatNoLongerMatchesAsksForASource) {
+TEST_F(VideoCommandsTest, AmongSeveralSourcesAStoredNameThatNoLongerMatchesAsksForASource) {
+    SetSimulatedCameraCount(2);
     app->settings().CaptureDevice = camera;
     app->settings().CaptureName = "Camera unplugged last week";
     run(kIdPreview);
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{kMsgSelectSource});
     EXPECT_COMMANDS(kPreviewCommands, false);
+}
+
+TEST_F(VideoCommandsTest, WithOneSourcePreviewAndCaptureUseItWithoutAsking) {
+    if (Video().listSources().value_or(std::vector<std::string>()).size() != 1)
+        GTEST_SKIP() << "this machine has a camera of its own besides the simulated one";
+    // As after the first start: no source chosen yet.
+    EXPECT_EQ(app->settings().CaptureName, "");
+    clickToolbarButton("Preview tools", "Preview");
+    ASSERT_NE(video().preview(), nullptr);
+    EXPECT_TRUE(video().preview()->running());
+    EXPECT_TRUE(prompts.messages.empty());
+    EXPECT_EQ(app->settings().CaptureName, kSimulatedCameraName) << "it is the chosen one now";
+    clickToolbarButton("Preview tools", "End preview");
+    EXPECT_EQ(video().preview(), nullptr);
+
+    app->settings().CaptureName = "Camera unplugged last week";
+    app->settings().CaptureFile = tempPath("one.avi");
+    prompts.answers.push_back(MessageAnswer::Ok);
+    clickToolbarButton("Video tools", "Capture to disc");
+    ASSERT_EQ(prompts.messages.size(), 1u) << "only the question before recording";
+    EXPECT_EQ(prompts.messages[0].text,
+              CaptureConfirmationText(60.0, 3.0, kSimulatedCameraName, tempPath("one.avi")));
+    ASSERT_NE(video().capture(), nullptr);
+    ASSERT_TRUE(video().capture()->running());
+    VideoRecording* recording = video().capture()->recording();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return recording->framesWritten() >= 1; }, kWaitMs));
+    run(kIdQuitCapture);
+    EXPECT_NE(Video().openFile(tempPath("one.avi")), nullptr);
+}
+
+TEST_F(VideoCommandsTest, VideoWindowsOpenClearOfTheToolbars) {
+    selectCamera();
+    run(kIdPreview);
+    app->settings().CaptureFile = tempPath("clear.avi");
+    run(kIdCaptureToDisc);
+    ASSERT_GE(RecordSimulated(tempPath("play.avi"), 0.5, 10.0), 2);
+    openPlayFile(tempPath("play.avi"));
+    const std::vector<CVideoWindow*> windows = {
+        video().preview()->window(), video().capture()->window(), video().player().window()};
+    const QPoint workArea = frame().centralWidget()->mapToGlobal(QPoint(0, 0));
+    for (CVideoWindow* window : windows) {
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->frameGeometry().topLeft(), workArea)
+            << window->windowTitle().toStdString();
+        for (QToolBar* bar : frame().findChildren<QToolBar*>()) {
+            if (!bar->isVisible())
+                continue;
+            const QRect barOnScreen(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+            EXPECT_FALSE(window->frameGeometry().intersects(barOnScreen))
+                << window->windowTitle().toStdString() << " covers "
+                << bar->windowTitle().toStdString();
+        }
+    }
+    // Their buttons are there to be clicked.
+    clickToolbarButton("Play tools", "End play");
+    EXPECT_FALSE(video().player().loaded());
+    clickToolbarButton("Video tools", "End capture");
+    EXPECT_EQ(video().capture(), nullptr);
+    clickToolbarButton("Preview tools", "End preview");
+    EXPECT_EQ(video().preview(), nullptr);
+}
+
+TEST_F(VideoCommandsTest, CaptureIntoAFolderThatDoesNotExistSaysSo) {
+    selectCamera();
+    const std::string file = tempPath("Videos/HLV.avi");
+    app->settings().CaptureFile = file;
+    prompts.answers.push_back(MessageAnswer::Ok);
+    run(kIdCaptureToDisc);
+    ASSERT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.messages[1].text, "Cannot record to " + file + ": the folder " +
+                                            tempPath("Videos") + " does not exist.");
+    EXPECT_COMMANDS(kCaptureCommands, false);
+}
+
+TEST_F(VideoCommandsTest, TheCaptureFileStartsAsHlvAviInTheMoviesFolder) {
+    const std::string movies =
+        QStandardPaths::writableLocation(QStandardPaths::MoviesLocation).toStdString();
+    ASSERT_FALSE(movies.empty());
+    EXPECT_EQ(app->settings().CaptureFile, movies + "/HLV.avi");
+    selectCamera();
+    prompts.answers.push_back(MessageAnswer::Cancel);
+    run(kIdCaptureToDisc);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_NE(prompts.messages[0].text.find("\nFile name:" + movies + "/HLV.avi\n"),
+              std::string::npos)
+        << prompts.messages[0].text;
+}
+
+TEST_F(VideoCommandsTest, OpeningAFileThatIsNoVideoSaysItCannotBePlayed) {
+    const std::string notes = tempPath("notes.avi");
+    QFile file(QString::fromStdString(notes));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("these are notes");
+    file.close();
+    prompts.fileNames.push_back(notes);
+    run(kIdOpenPlayFile);
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_TRUE(prompts.messages[0].text.starts_with("Cannot play the file " + notes + ": "))
+        << prompts.messages[0].text;
+    EXPECT_FALSE(video().player().loaded());
+    EXPECT_COMMANDS(kPlayCommands, false);
+}
+
+TEST_F(VideoCommandsTest, ToEndOnAnAsfFileShowsItsLastFrame) {
+    const std::string clip = tempPath("t.wmv");
+    ASSERT_TRUE(EncodeTestVideo(clip, "avenc_wmv2 ! asfmux", 50));
+    const std::vector<FramePixels> truth = DecodeEveryFrame(clip);
+    ASSERT_EQ(truth.size(), 50u);
+    ASSERT_NE(truth[48], truth[49]);
+    openPlayFile(clip);
+    clickToolbarButton("Play tools", "To end");
+    EXPECT_TRUE(PixelsOf(video().player().snap()) == truth[49]) << "the file's own last frame";
+    clickToolbarButton("Play tools", "previous frame");
+    EXPECT_TRUE(PixelsOf(video().player().snap()) == truth[48]);
 }
 
 TEST_F(VideoCommandsTest, PreviewPausesResumesSnapsAndQuits) {
@@ -129,7 +266,6 @@ TEST_F(VideoCommandsTest, PreviewPausesResumesSnapsAndQuits) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), "Preview Window");
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(window->geometry().topLeft(), frame().mapToGlobal(QPoint(0, 45)));
     // The window shows the stream at its size once the first frame is in.
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window->shownFrame().isNull(); }, kWaitMs));
     EXPECT_EQ(window->size(), QSize(320, 240));
