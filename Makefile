@@ -2,6 +2,7 @@
 BUILD       ?= build
 BENCH_BUILD ?= build-bench
 FUZZ_BUILD  ?= build-fuzz
+SANITIZE_BUILD ?= build-sanitize
 PEERS_BUILD ?= build-peers
 # Extra arguments for the OpenCV comparison, e.g. PEERS_ARGS='--filter median --rounds 9'
 PEERS_ARGS  ?=
@@ -11,7 +12,7 @@ FUZZ_SECONDS ?= 60
 BENCH_ARGS  ?=
 JOBS        ?= $(shell nproc)
 
-.PHONY: all setup build run test bench bench-peers fuzz screenshot format clean
+.PHONY: all setup build run test bench bench-peers fuzz sanitize screenshot format clean
 
 all: build
 
@@ -53,6 +54,13 @@ fuzz: setup
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) -- --quiet
 	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
+# Not part of `make test`: the instrumented build is a second full build.
+sanitize: setup
+	@cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DHALVERA_BENCH=OFF -DHALVERA_SANITIZE=ON >/dev/null
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS) -- --quiet
+	@tools/run-sanitized-tests.sh $(SANITIZE_BUILD) $(JOBS)
+
 screenshot: build
 	@tools/setup-debian.sh screenshot
 	@tools/screenshot.sh $(BUILD)/src/app/halvera docs/screenshot.png
@@ -61,7 +69,7 @@ format:
 	@find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	@rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PEERS_BUILD)
+	@rm -rf $(BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(PEERS_BUILD) $(SANITIZE_BUILD)
 
 # Installs both programs, the desktop entry, the icons and the man pages under
 # PREFIX (default /usr/local), staged below DESTDIR when it is given:
