@@ -3,6 +3,7 @@
 // every header version, 16 and 32 bits without masks and top-down, damaged
 // headers.
 #include "BmpTestFiles.h"
+#include "ReadMessages.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
 #include "image/BmpDecoder.h"
@@ -73,8 +74,14 @@ protected:
     void ExpectRefused(const Bytes& file, const std::string& reason, const char* what) {
         prompts.messages.clear();
         EXPECT_FALSE(Read(file)) << what;
-        const std::string text = reason.empty() ? kCannotRead : kCannotRead + "\n" + reason;
-        EXPECT_EQ(prompts.texts(), std::vector<std::string>{text}) << what;
+        const std::string path = folder.file("picture.bmp");
+        const std::vector<std::string> texts = prompts.texts();
+        ASSERT_EQ(texts.size(), 1u) << what;
+        if (reason.empty())
+            EXPECT_TRUE(testing::IsCannotReadMessage(texts[0], path)) << what << texts[0];
+        else
+            EXPECT_EQ(texts[0], testing::CannotReadMessage(path, "unsupported variant: " + reason))
+                << what;
         const BmpReading fromMemory = ReadBmpBytes(file.data(), file.size());
         EXPECT_FALSE(fromMemory.picture) << what;
         EXPECT_EQ(fromMemory.refusal, reason) << what;
