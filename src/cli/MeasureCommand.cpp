@@ -289,11 +289,12 @@ int RunMeasureCommand(const std::vector<std::string>& words) {
 }
 
 std::string MeasureCommandUsage() {
-    std::string usage = "       halvera-cli measure [OPTIONS] ITEM...\n"
-                        "ITEM is point:X,Y line:SX,SY,EX,EY circle:CX,CY,QX,QY "
-                        "circle3:X1,Y1,X2,Y2,X3,Y3\n"
-                        "        rect:L,T,R,B angle:AX,AY,VX,VY,BX,BY pair:I,J\n"
-                        "OPTIONS of measure, run in the order given after the items:\n";
+    std::string usage =
+        "       halvera-cli measure [OPTIONS] ITEM...\n"
+        "ITEM is point:X,Y line:SX,SY,EX,EY circle:CX,CY,QX,QY "
+        "circle3:X1,Y1,X2,Y2,X3,Y3\n"
+        "        rect:L,T,R,B angle:AX,AY,VX,VY,BX,BY pair:I,J\n"
+        "OPTIONS of measure, all checked first, then run in the order given after the items:\n";
     for (const MeasureOption& option : kMeasureOptions) {
         std::string line = "       " + std::string(option.name);
         if (!option.value.empty())

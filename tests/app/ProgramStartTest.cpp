@@ -43,5 +43,18 @@ TEST(ProgramStart, VersionIsAnsweredBesideQtsOwnOptions) {
     EXPECT_EQ(result.out, std::string("Halvera ") + kHalveraVersion + "\n");
 }
 
+// Qt's own single-dash options are whole words, not runs of letters: the v of
+// -reverse and the h of -stylesheet ask for neither version nor help, so the
+// program goes on to read its line and refuses the unknown option.
+TEST(ProgramStart, QtsOwnOptionsAreNotTakenForHelpOrVersion) {
+    const ProgramResult result = RunProgramCapturing(
+        HALVERA_APP_PATH,
+        {"-platform", "offscreen", "-reverse", "-stylesheet", "none.qss", "--no-such-option"},
+        kNoDisplay);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.out, "");
+    EXPECT_NE(result.err.find("no-such-option"), std::string::npos) << result.err;
+}
+
 } // namespace
 } // namespace halvera
