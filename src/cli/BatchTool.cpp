@@ -33,6 +33,7 @@ struct CommandLine {
     std::optional<std::string> time;
     std::optional<std::string> rate;
     std::optional<std::string> calibration;
+    bool force = false;
 };
 
 template <class T> void SetOnce(std::optional<T>& option, T value, const std::string& name) {
@@ -42,7 +43,8 @@ template <class T> void SetOnce(std::optional<T>& option, T value, const std::st
 }
 
 // Splits the words into the command, its positional words and its options.
-// Options may stand anywhere after the command; each takes one value.
+// Options may stand anywhere after the command; each takes one value, except
+// the flag --force.
 CommandLine ParseCommandLine(const std::vector<std::string>& words) {
     if (words.empty())
         throw UsageError("no command given");
@@ -52,6 +54,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& words) {
         const std::string& word = words[i];
         if (!word.starts_with("--")) {
             line.positional.push_back(word);
+            continue;
+        }
+        if (word == "--force") {
+            line.force = true;
             continue;
         }
         if (i + 1 == words.size())
@@ -122,7 +128,7 @@ bool LoadMask(CMavDoc& doc, const std::string& path) {
 
 int RunInfo(const CommandLine& line) {
     RequireWords(line, 1, "one file: info FILE");
-    if (line.quality || line.mask || line.maskOut)
+    if (line.quality || line.mask || line.maskOut || line.force)
         throw UsageError("info takes no options");
     const PackedDib picture = ReadPicture(line.positional[0]);
     if (!picture)
@@ -137,11 +143,15 @@ int RunConvert(const CommandLine& line) {
     RequireWords(line, 2, "two files: convert IN OUT");
     if (line.mask || line.maskOut)
         throw UsageError("convert takes no mask");
-    RequirePictureName(line.positional[1]);
+    const std::string& output = line.positional[1];
+    RequirePictureName(output);
+    if (!MayReplacePictureFile(output, line.force))
+        return kExitFailure;
 
     AppSettings settings;
     CMavDoc doc(settings);
-    if (!OpenDocument(doc, line.positional[0]) || !doc.SaveByExtension(line.positional[1]))
+    if (!OpenDocument(doc, line.positional[0]) ||
+        !doc.SaveByExtension(output, CMavDoc::RicherFile::Replace))
         return kExitFailure;
     return kExitSuccess;
 }
@@ -160,6 +170,9 @@ int RunApply(const CommandLine& line) {
         std::vector<std::string>(line.positional.begin() + 3, line.positional.end()));
     const PreparedOperation run = operation->prepare(arguments);
     arguments.rejectUnused();
+    if (!MayReplacePictureFile(output, line.force) ||
+        (line.maskOut && !MayReplacePictureFile(*line.maskOut, line.force)))
+        return kExitFailure;
 
     AppSettings settings;
     if (line.calibration) {
@@ -173,8 +186,9 @@ int RunApply(const CommandLine& line) {
         return kExitFailure;
     if (!run(doc))
         return kExitFailure;
-    const bool written =
-        operation->writeOutput ? operation->writeOutput(doc, output) : doc.SaveByExtension(output);
+    const bool written = operation->writeOutput
+                             ? operation->writeOutput(doc, output)
+                             : doc.SaveByExtension(output, CMavDoc::RicherFile::Replace);
     if (!written)
         return kExitFailure;
     if (line.maskOut && !CBmpFile().Write(*line.maskOut, doc.mask()))
@@ -185,7 +199,8 @@ int RunApply(const CommandLine& line) {
 int RunVideo(const CommandLine& line) {
     if (line.mask || line.maskOut)
         throw UsageError(line.command + " takes no mask");
-    return RunVideoCommand({line.command, line.positional, line.source, line.time, line.rate});
+    return RunVideoCommand(
+        {line.command, line.positional, line.source, line.time, line.rate, line.force});
 }
 
 int RunCommand(const CommandLine& line) {
@@ -206,16 +221,19 @@ int RunCommand(const CommandLine& line) {
 
 std::string BatchToolUsage() {
     std::string usage = "usage: halvera-cli info FILE\n"
-                        "       halvera-cli convert IN OUT [--quality Q]\n"
+                        "       halvera-cli convert IN OUT [--quality Q] [--force]\n"
                         "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] "
                         "[--mask-out FILE] [--quality Q]\n"
-                        "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n"
+                        "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY] "
+                        "[--force]\n"
                         "       halvera-cli video-sources\n"
-                        "       halvera-cli snap OUT [--source NAME] [--quality Q]\n"
+                        "       halvera-cli snap OUT [--source NAME] [--quality Q] [--force]\n"
                         "       halvera-cli record OUT.avi --time SECONDS --rate FPS "
                         "[--source NAME]\n"
-                        "       halvera-cli video-frame IN N OUT [--quality Q]\n";
+                        "       halvera-cli video-frame IN N OUT [--quality Q] [--force]\n";
     usage += ScannerCommandsUsage();
+    usage += "--force replaces an output picture file that holds more than one 8-bit picture\n"
+             "        (TIFF pages, 16-bit samples); without it such a file is kept, status 1.\n";
     usage += "OP [NAME=VALUE ...] is one of:\n";
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";

@@ -2,6 +2,7 @@
 
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
+#include "image/PictureFileContents.h"
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 
@@ -167,6 +168,14 @@ void OperationArguments::rejectUnused() const {
 void RequirePictureName(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None)
         throw UsageError("the output file must end in .bmp, .jpg, .png, .tif or .tiff: " + path);
+}
+
+bool MayReplacePictureFile(const std::string& path, bool force) {
+    const std::string warning = InspectPictureFile(path).ReplaceWarning();
+    if (force || warning.empty())
+        return true;
+    ShowMessage(path + ": " + warning + " Give --force to save anyway.", MessageIcon::Warning);
+    return false;
 }
 
 PackedDib ReadPicture(const std::string& path) {

@@ -28,6 +28,7 @@ struct ScanRequest {
     // Option names and values as given, in the order they are set.
     std::vector<std::pair<std::string, std::string>> settings;
     int quality = kDefaultJpegQuality;
+    bool force = false;
 };
 
 std::pair<std::string, std::string> SplitSetting(const std::string& word) {
@@ -46,6 +47,10 @@ ScanRequest ParseScanRequest(const std::vector<std::string>& words) {
         const std::string& word = words[i];
         if (!word.starts_with("--")) {
             positional.push_back(word);
+            continue;
+        }
+        if (word == "--force") {
+            request.force = true;
             continue;
         }
         if (i + 1 == words.size())
@@ -153,6 +158,8 @@ int RunScanners(const std::vector<std::string>& words) {
 }
 
 int RunScan(const ScanRequest& request) {
+    if (!MayReplacePictureFile(request.output, request.force))
+        return kExitFailure;
     ScannerThread scanner(MakeSaneBackend());
     std::future<OpenedScanner> answer = scanner.openDevice(request.source);
     const std::optional<OpenedScanner> opened = AwaitResult(answer, kScannerCallTimeout);
@@ -179,7 +186,8 @@ int RunScan(const ScanRequest& request) {
     CMavDoc doc(settings);
     if (!doc.OnNewDocument(std::move(outcome.picture)))
         return kExitFailure;
-    return doc.SaveByExtension(request.output) ? kExitSuccess : kExitFailure;
+    return doc.SaveByExtension(request.output, CMavDoc::RicherFile::Replace) ? kExitSuccess
+                                                                             : kExitFailure;
 }
 
 } // namespace
@@ -205,7 +213,7 @@ int RunScannerCommand(const std::vector<std::string>& words) {
 std::string ScannerCommandsUsage() {
     return "       halvera-cli scanners\n"
            "       halvera-cli scan OUT [--source NAME] [--resolution DPI] [--mode Color|Gray] "
-           "[--option NAME=VALUE ...] [--quality Q]\n";
+           "[--option NAME=VALUE ...] [--quality Q] [--force]\n";
 }
 
 } // namespace halvera

@@ -46,8 +46,8 @@ void RequireWords(const VideoCommandLine& line, size_t count, const char* words)
         throw UsageError(line.command + " takes " + words);
 }
 
-void RejectOptions(const VideoCommandLine& line, bool source, bool timing) {
-    if ((!source && line.source) || (!timing && (line.time || line.rate)))
+void RejectOptions(const VideoCommandLine& line, bool source, bool timing, bool force) {
+    if ((!source && line.source) || (!timing && (line.time || line.rate)) || (!force && line.force))
         throw UsageError(line.command + " does not take that option");
 }
 
@@ -71,16 +71,18 @@ std::optional<ChosenSource> ChooseSource(const std::optional<std::string>& wante
     return {};
 }
 
-// Writes a snapped picture as Save writes an image.
+// Writes a snapped picture as Save writes an image, over a file the command
+// has already been allowed to replace (MayReplacePictureFile).
 bool WritePicture(PackedDib picture, const std::string& path) {
     AppSettings settings;
     CMavDoc doc(settings);
-    return doc.OnNewDocument(std::move(picture)) && doc.SaveByExtension(path);
+    return doc.OnNewDocument(std::move(picture)) &&
+           doc.SaveByExtension(path, CMavDoc::RicherFile::Replace);
 }
 
 int RunVideoSources(const VideoCommandLine& line) {
     RequireWords(line, 0, "no files: video-sources");
-    RejectOptions(line, false, false);
+    RejectOptions(line, false, false, false);
     const std::optional<std::vector<std::string>> names = Video().listSources();
     if (!names)
         return kExitFailure;
@@ -91,8 +93,10 @@ int RunVideoSources(const VideoCommandLine& line) {
 
 int RunSnap(const VideoCommandLine& line) {
     RequireWords(line, 1, "one file: snap OUT [--source NAME]");
-    RejectOptions(line, true, false);
+    RejectOptions(line, true, false, true);
     RequirePictureName(line.positional[0]);
+    if (!MayReplacePictureFile(line.positional[0], line.force))
+        return kExitFailure;
     const std::optional<ChosenSource> source = ChooseSource(line.source);
     if (!source)
         return kExitFailure;
@@ -117,6 +121,7 @@ int RunRecord(const VideoCommandLine& line) {
     RequireWords(line, 1, "one file: record OUT.avi --time SECONDS --rate FPS [--source NAME]");
     if (!line.time || !line.rate)
         throw UsageError("record needs --time SECONDS and --rate FPS");
+    RejectOptions(line, true, true, false);
     const double seconds = ParsePositive(*line.time, "--time");
     const double rate = ParsePositive(*line.rate, "--rate");
     const std::optional<ChosenSource> source = ChooseSource(line.source);
@@ -144,9 +149,11 @@ int RunRecord(const VideoCommandLine& line) {
 
 int RunVideoFrame(const VideoCommandLine& line) {
     RequireWords(line, 3, "three words: video-frame IN N OUT");
-    RejectOptions(line, false, false);
+    RejectOptions(line, false, false, true);
     const int64_t index = ParseFrameIndex(line.positional[1]);
     RequirePictureName(line.positional[2]);
+    if (!MayReplacePictureFile(line.positional[2], line.force))
+        return kExitFailure;
     std::unique_ptr<VideoPlayback> playback = Video().openFile(line.positional[0]);
     if (!playback) {
         ShowMessage("Cannot play the file " + line.positional[0]);
