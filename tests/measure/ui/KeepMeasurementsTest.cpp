@@ -2,6 +2,7 @@
 // about items never written to a file, and Save writes them beside the image.
 #include "ImageFileTestSupport.h"
 #include "ShellFixture.h"
+#include "measure/ui/DataPanel.h"
 #include "view/CommandIds.h"
 #include "view/ui/MavView.h"
 

@@ -125,8 +125,15 @@ TEST(JpegQualityDialog, OkRefusesAValueOutsideTheRange) {
 
 // The question about unsaved work offers the desktop's Save, Discard and
 // Cancel, and each button gives its own answer.
+// The Qt message boxes; the "New image size" question belongs to the
+// application (ShellPrompts) and is not asked here.
+class QtMessagePrompts : public QtUserPrompts {
+public:
+    std::optional<ImageSize> askNewImageSize(AppSettings&) override { return std::nullopt; }
+};
+
 TEST(QtUserPrompts, SaveDiscardCancelQuestionsAnswerWithTheButtonClicked) {
-    QtUserPrompts prompts;
+    QtMessagePrompts prompts;
     const MessageRequest request{"Keep the measurements of cells.bmp?", "", MessageIcon::Warning,
                                  MessageButtons::SaveDiscardCancel};
     for (const auto& [button, answer] : {std::pair{QMessageBox::Save, MessageAnswer::Save},
