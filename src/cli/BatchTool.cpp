@@ -25,16 +25,16 @@ namespace {
 
 constexpr int kDefaultJpegQuality = 75;
 
-constexpr CommandOption kConvertOptions[] = {{"--quality"}};
+constexpr CommandOption kConvertOptions[] = {{"--quality"}, {"--force", false}};
 constexpr CommandOption kApplyOptions[] = {
-    {"--mask"}, {"--mask-out"}, {"--quality"}, {"--calibration"}};
+    {"--mask"}, {"--mask-out"}, {"--quality"}, {"--calibration"}, {"--force", false}};
 
 constexpr const char* kInfoUsage = "       halvera-cli info FILE\n";
-constexpr const char* kConvertUsage = "       halvera-cli convert IN OUT [--quality Q]\n";
+constexpr const char* kConvertUsage = "       halvera-cli convert IN OUT [--quality Q] [--force]\n";
 constexpr const char* kApplyUsage =
     "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] "
     "[--quality Q]\n"
-    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n";
+    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY] [--force]\n";
 
 // The words of info, convert, apply and the video commands, read by the
 // command's own options.
@@ -48,6 +48,7 @@ struct CommandLine {
     std::optional<std::string> time;
     std::optional<std::string> rate;
     std::optional<std::string> calibration;
+    bool force = false;
 };
 
 CommandLine ReadCommandLine(const std::string& command, std::span<const CommandOption> known,
@@ -64,6 +65,7 @@ CommandLine ReadCommandLine(const std::string& command, std::span<const CommandO
     line.source = split.once("--source");
     line.time = split.once("--time");
     line.rate = split.once("--rate");
+    line.force = split.has("--force");
     return line;
 }
 
@@ -123,11 +125,15 @@ int RunInfo(const CommandLine& line) {
 
 int RunConvert(const CommandLine& line) {
     RequireWords(line, 2, "two files: convert IN OUT");
-    RequirePictureName(line.positional[1]);
+    const std::string& output = line.positional[1];
+    RequirePictureName(output);
+    if (!MayReplacePictureFile(output, line.force))
+        return kExitFailure;
 
     AppSettings settings;
     CMavDoc doc(settings);
-    if (!OpenDocument(doc, line.positional[0]) || !doc.SaveByExtension(line.positional[1]))
+    if (!OpenDocument(doc, line.positional[0]) ||
+        !doc.SaveByExtension(output, CMavDoc::RicherFile::Replace))
         return kExitFailure;
     return kExitSuccess;
 }
@@ -163,7 +169,7 @@ void PlanApply(const CommandLine& line, const CliOperation& operation, ApplyPlan
     } else {
         RequirePictureName(output);
         plan.writeOutput = [output](CMavDoc& doc) {
-            return doc.SaveByExtension(output);
+            return doc.SaveByExtension(output, CMavDoc::RicherFile::Replace);
         };
     }
     const OperationArguments arguments(
@@ -188,6 +194,10 @@ int RunApply(const CommandLine& line) {
     } catch (const UsageError& error) {
         throw UsageError(error.what(), ApplyUsage(operation));
     }
+    const std::string& output = line.positional[1];
+    if (!MayReplacePictureFile(output, line.force) ||
+        (line.maskOut && !MayReplacePictureFile(*line.maskOut, line.force)))
+        return kExitFailure;
 
     CMavDoc doc(plan.settings);
     if (!OpenDocument(doc, line.positional[0]))
@@ -205,7 +215,8 @@ int RunVideo(const std::string& command, const std::vector<std::string>& words) 
     const CommandLine line = ReadCommandLine(command, VideoCommandOptions(command), words);
     StandardErrorPrompts prompts(line.quality);
     ScopedPrompts scope(prompts);
-    return RunVideoCommand({line.command, line.positional, line.source, line.time, line.rate});
+    return RunVideoCommand(
+        {line.command, line.positional, line.source, line.time, line.rate, line.force});
 }
 
 // info, convert and apply: their options read, the messages to standard error.
@@ -281,6 +292,8 @@ std::string BatchToolUsage() {
     for (const std::string command : {"video-sources", "snap", "record", "video-frame"})
         usage += VideoCommandUsage(command);
     usage += ScannerCommandsUsage();
+    usage += "--force replaces an output picture file that holds more than one 8-bit picture\n"
+             "        (TIFF pages, 16-bit samples); without it such a file is kept, status 1.\n";
     usage += "OP [NAME=VALUE ...] is one of:\n";
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";

@@ -1,6 +1,7 @@
 #include "cli/CliOperation.h"
 
 #include "image/ConvertPackedDib.h"
+#include "image/PictureFileContents.h"
 #include "image/PictureFiles.h"
 #include "image/ReadFailure.h"
 #include "platform/UserPrompts.h"
@@ -166,6 +167,14 @@ void RequirePictureName(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None)
         throw UsageError(std::string("the output file must end in ") + kPictureEndings + ": " +
                          path);
+}
+
+bool MayReplacePictureFile(const std::string& path, bool force) {
+    const std::string warning = InspectPictureFile(path).ReplaceWarning();
+    if (force || warning.empty())
+        return true;
+    ShowMessage(path + ": " + warning + " Give --force to save anyway.", MessageIcon::Warning);
+    return false;
 }
 
 PackedDib ReadPicture(const std::string& path) {

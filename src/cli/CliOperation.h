@@ -126,6 +126,12 @@ int ParseQuality(const std::string& text);
 // Refuses, as wrong usage, an output name of no picture type.
 void RequirePictureName(const std::string& path);
 
+// Whether the file at `path` may be replaced by a picture: one that holds
+// more than a document can (pages, 16-bit samples) is kept, with the reason
+// on standard error, unless `force` (the --force flag). Checked before any
+// work is done, so a refused run writes nothing.
+bool MayReplacePictureFile(const std::string& path, bool force);
+
 // Makes `picture`, read from the file `path`, a new 24-bit image in `image`;
 // false after a message naming the file.
 bool PictureToRgb(const std::string& path, const PackedDib& picture, DibBlock& image);

@@ -29,6 +29,7 @@ struct ScanRequest {
     // Option names and values as given, in the order they are set.
     std::vector<std::pair<std::string, std::string>> settings;
     int quality = kDefaultJpegQuality;
+    bool force = false;
 };
 
 std::pair<std::string, std::string> SplitSetting(const std::string& word) {
@@ -39,7 +40,7 @@ std::pair<std::string, std::string> SplitSetting(const std::string& word) {
 }
 
 constexpr CommandOption kScanOptions[] = {
-    {"--source"}, {"--resolution"}, {"--mode"}, {"--option"}, {"--quality"}};
+    {"--source"}, {"--resolution"}, {"--mode"}, {"--option"}, {"--quality"}, {"--force", false}};
 
 ScanRequest ParseScanRequest(const std::vector<std::string>& words) {
     const CommandWords split = SplitCommandWords(
@@ -59,6 +60,7 @@ ScanRequest ParseScanRequest(const std::vector<std::string>& words) {
             request.settings.push_back(SplitSetting(value));
     if (const std::optional<std::string> quality = split.once("--quality"))
         request.quality = ParseQuality(*quality);
+    request.force = split.has("--force");
     return request;
 }
 
@@ -130,6 +132,8 @@ int RunScanners(const std::vector<std::string>& words) {
 }
 
 int RunScan(const ScanRequest& request) {
+    if (!MayReplacePictureFile(request.output, request.force))
+        return kExitFailure;
     ScannerThread scanner(MakeSaneBackend());
     std::future<OpenedScanner> answer = scanner.openDevice(request.source);
     const std::optional<OpenedScanner> opened = AwaitResult(answer, kScannerCallTimeout);
@@ -158,7 +162,8 @@ int RunScan(const ScanRequest& request) {
     CMavDoc doc(settings);
     if (!doc.OnNewDocument(std::move(outcome.picture)))
         return kExitFailure;
-    return doc.SaveByExtension(request.output) ? kExitSuccess : kExitFailure;
+    return doc.SaveByExtension(request.output, CMavDoc::RicherFile::Replace) ? kExitSuccess
+                                                                             : kExitFailure;
 }
 
 } // namespace
@@ -184,7 +189,7 @@ int RunScannerCommand(const std::vector<std::string>& words) {
 std::string ScannerCommandsUsage() {
     return "       halvera-cli scanners\n"
            "       halvera-cli scan OUT [--source NAME] [--resolution DPI] [--mode Color|Gray] "
-           "[--option NAME=VALUE ...] [--quality Q]\n";
+           "[--option NAME=VALUE ...] [--quality Q] [--force]\n";
 }
 
 } // namespace halvera

@@ -58,9 +58,9 @@ void RequireWords(const VideoCommandLine& line, size_t count, const char* words)
         throw UsageError(line.command + " takes " + words);
 }
 
-constexpr CommandOption kSnapOptions[] = {{"--source"}, {"--quality"}};
+constexpr CommandOption kSnapOptions[] = {{"--source"}, {"--quality"}, {"--force", false}};
 constexpr CommandOption kRecordOptions[] = {{"--time"}, {"--rate"}, {"--source"}};
-constexpr CommandOption kVideoFrameOptions[] = {{"--quality"}};
+constexpr CommandOption kVideoFrameOptions[] = {{"--quality"}, {"--force", false}};
 
 // The device to use: the one named, else the first. Nothing after the message.
 struct ChosenSource {
@@ -82,11 +82,13 @@ std::optional<ChosenSource> ChooseSource(const std::optional<std::string>& wante
     return {};
 }
 
-// Writes a snapped picture as Save writes an image.
+// Writes a snapped picture as Save writes an image, over a file the command
+// has already been allowed to replace (MayReplacePictureFile).
 bool WritePicture(PackedDib picture, const std::string& path) {
     AppSettings settings;
     CMavDoc doc(settings);
-    return doc.OnNewDocument(std::move(picture)) && doc.SaveByExtension(path);
+    return doc.OnNewDocument(std::move(picture)) &&
+           doc.SaveByExtension(path, CMavDoc::RicherFile::Replace);
 }
 
 int RunVideoSources(const VideoCommandLine& line) {
@@ -102,6 +104,8 @@ int RunVideoSources(const VideoCommandLine& line) {
 int RunSnap(const VideoCommandLine& line) {
     RequireWords(line, 1, "one file: snap OUT [--source NAME]");
     RequirePictureName(line.positional[0]);
+    if (!MayReplacePictureFile(line.positional[0], line.force))
+        return kExitFailure;
     const std::optional<ChosenSource> source = ChooseSource(line.source);
     if (!source)
         return kExitFailure;
@@ -162,6 +166,8 @@ int RunVideoFrame(const VideoCommandLine& line) {
     const std::string& video = line.positional[0];
     const int64_t index = ParseFrameIndex(line.positional[1]);
     RequirePictureName(line.positional[2]);
+    if (!MayReplacePictureFile(line.positional[2], line.force))
+        return kExitFailure;
     std::unique_ptr<VideoPlayback> playback = Video().openFile(video);
     if (!playback)
         return kExitFailure;
@@ -209,10 +215,10 @@ std::string VideoCommandUsage(const std::string& command) {
     if (command == "video-sources")
         return "       halvera-cli video-sources\n";
     if (command == "snap")
-        return "       halvera-cli snap OUT [--source NAME] [--quality Q]\n";
+        return "       halvera-cli snap OUT [--source NAME] [--quality Q] [--force]\n";
     if (command == "record")
         return "       halvera-cli record OUT.avi --time SECONDS --rate FPS [--source NAME]\n";
-    return "       halvera-cli video-frame IN N OUT [--quality Q]\n";
+    return "       halvera-cli video-frame IN N OUT [--quality Q] [--force]\n";
 }
 
 int RunVideoCommand(const VideoCommandLine& line) {

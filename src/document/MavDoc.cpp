@@ -3,6 +3,7 @@
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
 #include "image/JpegFile.h"
+#include "image/PictureFileContents.h"
 #include "image/PictureFiles.h"
 #include "image/PngFile.h"
 #include "image/TiffFile.h"
@@ -24,6 +25,14 @@ void ReportMemoryError() {
 // Where the rows of an uncompressed 24-bit picture start: after its header,
 // however long, and after a colour table of biClrUsed entries if it carries
 // one. -1 when the block is too short to hold header, table and rows.
+// A file with pages or sample depth the document does not have would lose
+// them: the user says whether to replace it.
+bool MayReplaceRicherFile(const std::string& path) {
+    const std::string warning = InspectPictureFile(path).ReplaceWarning();
+    return warning.empty() || ShowMessage(warning + " Save anyway?", MessageIcon::Warning,
+                                          MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
 int64_t PictureRowsOffset(const PackedDib& picture) {
     const BitmapInfoHeader& header = *picture.header();
     if (header.biSize < sizeof(BitmapInfoHeader))
@@ -42,16 +51,19 @@ CMavDoc::CMavDoc(AppSettings& settings) : settings_(settings) {}
 bool CMavDoc::OnNewDocument(PackedDib pending) {
     ReleaseBuffers();
     if (pending) {
-        if (!TakePendingPicture(pending))
+        if (!TakePendingPicture(pending) || !CreateCompanions())
             return false;
-    } else {
-        if (!CreateRgb(image_, settings_.ImageWidth, settings_.ImageHeight)) {
-            ReportMemoryError();
-            return false;
-        }
-        const CDibImage dib = image_.dib();
-        std::memset(dib.bits, 255, static_cast<size_t>(dib.bitsSize));
+        // A scanned or captured picture exists in no file yet: a window
+        // closed on it without a question would lose it.
+        savedState_.ChangedOutsideHistory();
+        return true;
     }
+    if (!CreateRgb(image_, settings_.ImageWidth, settings_.ImageHeight)) {
+        ReportMemoryError();
+        return false;
+    }
+    const CDibImage dib = image_.dib();
+    std::memset(dib.bits, 255, static_cast<size_t>(dib.bitsSize));
     return CreateCompanions();
 }
 
@@ -183,9 +195,14 @@ void CMavDoc::ReleaseBuffers() {
     savedState_.Reset();
 }
 
-bool CMavDoc::SaveByExtension(const std::string& path) {
+bool CMavDoc::SaveByExtension(const std::string& path, RicherFile richer) {
+    const PictureFileType type = PictureFileTypeOf(path);
+    if (type == PictureFileType::None)
+        return false;
+    if (richer == RicherFile::Ask && !MayReplaceRicherFile(path))
+        return false;
     bool written = false;
-    switch (PictureFileTypeOf(path)) {
+    switch (type) {
     case PictureFileType::Jpeg: {
         const std::optional<int> quality = Prompts().askJpegQuality();
         if (!quality)

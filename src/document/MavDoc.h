@@ -24,8 +24,8 @@ namespace halvera {
 // whatever needs a message box or a question goes through Prompts().
 //
 // A creation that fails has shown its message before it returns; so has a
-// save, except the two that say nothing by design (a name of no picture type,
-// and Cancel in the Quality dialog).
+// save, except those that say nothing by design (a name of no picture type,
+// No to replacing a richer file, and Cancel in the Quality dialog).
 class CMavDoc {
 public:
     static constexpr int kMapPlanes = 2;
@@ -40,18 +40,26 @@ public:
     // uncompressed 24-bit packed DIB, taken over and freed in every case) or,
     // when `pending` is empty, as a white image of ImageWidth x ImageHeight.
     // A picture's size becomes ImageWidth and ImageHeight. A picture with a
-    // larger header or a colour table gives its pixels from after them.
+    // larger header or a colour table gives its pixels from after them. A
+    // document made from a picture starts modified (it is in no file yet); a
+    // blank one does not.
     bool OnNewDocument(PackedDib pending = {});
     // Creates the document from a picture read by OpenPictureFile (depth 1, 4,
     // 8 or 24), converted to 24 bits; its size becomes ImageWidth and ImageHeight.
     bool OnOpenDocument(PackedDib picture);
 
+    // Whether a save may replace a file that holds more than the document
+    // (pages, 16-bit samples; PictureFileContents.h).
+    enum class RicherFile { Ask, Replace };
+
     // Writes the main image by the ending of `path`, any case (PictureFiles.h):
     // ".JPG" and ".JPEG" ask for the quality first (Cancel writes nothing), ".BMP" writes a
     // 24-bit BMP, ".PNG" and ".TIF"/".TIFF" a lossless 8-bit RGB file, anything
-    // else writes nothing and says nothing. A successful write clears the
+    // else writes nothing and says nothing. Before all that, a file at `path`
+    // holding more than this picture is kept unless `richer` is Replace or the
+    // user answers Yes to "... Save anyway?". A successful write clears the
     // modified flag.
-    bool SaveByExtension(const std::string& path);
+    bool SaveByExtension(const std::string& path, RicherFile richer = RicherFile::Ask);
 
     // Descriptors of the buffers. Blocks that do not exist describe no image.
     CDibImage image() const { return image_.dib(); }
@@ -84,6 +92,12 @@ public:
     // The measured shapes of this image, in image pixels.
     MeasureData& measureData() { return measureData_; }
     const MeasureData& measureData() const { return measureData_; }
+    // The shapes as they are now were written to a file (an export of the
+    // results, or the measurements kept beside the image).
+    void MeasurementsWritten() { writtenMeasurements_ = measureData_; }
+    // Whether the shapes are the ones last written; with none ever written,
+    // whether there are none.
+    bool MeasurementsAsWritten() const { return measureData_.SameItems(writtenMeasurements_); }
 
     const TextSettings& textSettings() const { return text_; }
     void setTextSettings(const TextSettings& text) { text_ = text; }
@@ -154,6 +168,9 @@ private:
     // The shapes measured on this image, kept beside it for the document's
     // life; they are not written to the image file.
     MeasureData measureData_;
+    // A copy of the shapes as last written to a file: shapes that differ
+    // would be lost when the window closes.
+    MeasureData writtenMeasurements_;
 
     SavedStateTracker savedState_;
     std::string path_;

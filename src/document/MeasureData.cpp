@@ -136,4 +136,13 @@ void MeasureData::Clear() {
     pointPairs_.Clear();
 }
 
+bool MeasureData::SameItems(const MeasureData& other) const {
+    const auto same = [](auto mine, auto theirs) {
+        return std::ranges::equal(mine, theirs);
+    };
+    return same(points(), other.points()) && same(lines(), other.lines()) &&
+           same(circles(), other.circles()) && same(rectangles(), other.rectangles()) &&
+           same(angles(), other.angles()) && same(pointPairs(), other.pointPairs());
+}
+
 } // namespace halvera

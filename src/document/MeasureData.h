@@ -106,6 +106,9 @@ public:
     // Empties all six arrays.
     void Clear();
 
+    // Whether `other` holds the same items, element for element, in the same order.
+    bool SameItems(const MeasureData& other) const;
+
 private:
     GrowableArray<PixelPoint, 32> points_;
     GrowableArray<PixelPoint, 64> lines_;

@@ -126,6 +126,15 @@ bool DecodePng(PngReadState& state, std::FILE* file) {
     return true;
 }
 
+// The sample depth in the header of the open file; 8 when it cannot be read.
+int HeaderBitDepth(png_structp png, png_infop info, std::FILE* file) {
+    if (setjmp(png_jmpbuf(png)))
+        return 8;
+    png_init_io(png, file);
+    png_read_info(png, info);
+    return png_get_bit_depth(png, info);
+}
+
 struct PngWriteState {
     png_structp png = nullptr;
     png_infop info = nullptr;
@@ -216,6 +225,20 @@ PictureFromFile CPngFile::ReadPicture(const std::string& path) {
     if (!result.picture)
         ReportReadFailure(path, failure);
     return result;
+}
+
+PictureFileContents CPngFile::Inspect(const std::string& path) {
+    PictureFileContents contents;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return contents;
+    PngReadState state;
+    state.png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, ReturnToRecovery, IgnoreWarning);
+    state.info = state.png ? png_create_info_struct(state.png) : nullptr;
+    if (state.info)
+        contents.bitsPerSample = HeaderBitDepth(state.png, state.info, file.get());
+    return contents;
 }
 
 bool CPngFile::Write(const std::string& path, const CDibImage& image) {

@@ -2,6 +2,7 @@
 
 #include "image/DibImage.h"
 #include "image/PictureAssembler.h"
+#include "image/PictureFileContents.h"
 
 #include <string>
 
@@ -17,6 +18,9 @@ public:
     // dropped), of 1, 2, 4, 8 and 16 bits, interlaced or not, as
     // PictureAssembler converts them. Empty picture after a message.
     PictureFromFile ReadPicture(const std::string& path);
+    // The sample depth of the PNG file at `path`, from its header, without a
+    // message: one page of 8 bits when the header cannot be read.
+    static PictureFileContents Inspect(const std::string& path);
 
     // Writes the 24-bit `image` as an 8-bit RGB PNG at compression level 6.
     // False when `image` is not a 24-bit image (no message) or after a

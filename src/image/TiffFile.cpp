@@ -333,6 +333,18 @@ PictureFromFile CTiffFile::ReadPicture(const std::string& path) {
     return result;
 }
 
+PictureFileContents CTiffFile::Inspect(const std::string& path) {
+    PictureFileContents contents;
+    const TiffHandle tiff = OpenQuietly(path.c_str(), "r");
+    if (!tiff)
+        return contents;
+    uint16_t bits = 1;
+    TIFFGetFieldDefaulted(tiff.get(), TIFFTAG_BITSPERSAMPLE, &bits);
+    contents.bitsPerSample = bits;
+    contents.pages = std::max(1, static_cast<int>(TIFFNumberOfDirectories(tiff.get())));
+    return contents;
+}
+
 bool CTiffFile::Write(const std::string& path, const CDibImage& image) {
     if (image.empty() || image.bitCount() != 24)
         return false;

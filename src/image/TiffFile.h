@@ -2,6 +2,7 @@
 
 #include "image/DibImage.h"
 #include "image/PictureAssembler.h"
+#include "image/PictureFileContents.h"
 
 #include <string>
 
@@ -20,6 +21,9 @@ public:
     // be stored pixel by pixel (not in separate planes). Empty picture after a
     // message.
     PictureFromFile ReadPicture(const std::string& path);
+    // The pages of the TIFF file at `path` and the sample depth of its first,
+    // without a message: one page of 8 bits when it cannot be read.
+    static PictureFileContents Inspect(const std::string& path);
 
     // Writes the 24-bit `image` as an uncompressed 8-bit RGB TIFF. False when
     // `image` is not a 24-bit image (no message) or after a message; an

@@ -102,11 +102,11 @@ std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
     return text;
 }
 
-void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
+bool SaveResultsCommand(const MeasureData& data, MeasureScale scale,
                         const ToleranceTable& tolerance, const OutputSelection& selection) {
     if (!HasOutputData(data)) {
         ShowMessage(kNoDataToOutput);
-        return;
+        return false;
     }
     FileDialogRequest request;
     request.save = true;
@@ -116,12 +116,12 @@ void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
     request.promptOverwrite = true;
     const std::optional<std::string> path = Prompts().askFileName(request);
     if (!path)
-        return;
+        return false;
     const WaitCursor wait;
-    WriteResultFile(*path,
-                    IsSpreadsheetName(*path)
-                        ? ResultCsvText(data, scale, tolerance, selection)
-                        : ResultReportText(data, scale, tolerance, selection, LocalTimeNow()));
+    return WriteResultFile(
+        *path, IsSpreadsheetName(*path)
+                   ? ResultCsvText(data, scale, tolerance, selection)
+                   : ResultReportText(data, scale, tolerance, selection, LocalTimeNow()));
 }
 
 bool WriteResultFile(const std::string& path, const std::string& text) {

@@ -39,8 +39,9 @@ bool WriteResultFile(const std::string& path, const std::string& text);
 // "Save" of the results panel: "No data to output!" without items, else the
 // save dialog for a text file ("Result", .Txt) or a spreadsheet (.csv, chosen
 // by the name's ending) and the file, under the wait cursor. A file that
-// cannot be written is left alone without a message.
-void SaveResultsCommand(const MeasureData& data, MeasureScale scale,
+// cannot be written is left alone without a message. True when the file was
+// written.
+bool SaveResultsCommand(const MeasureData& data, MeasureScale scale,
                         const ToleranceTable& tolerance, const OutputSelection& selection);
 
 // Messages of the results output.

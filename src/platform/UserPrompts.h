@@ -15,8 +15,10 @@ struct TextAttributes;
 // the core ever blocks on a modal window.
 
 enum class MessageIcon { None, Information, Warning, Stop, Question };
-enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
-enum class MessageAnswer { Ok, Cancel, Yes, No, Retry };
+// SaveDiscardCancel asks about work that closing would lose, with the
+// desktop's own Save, Discard and Cancel buttons.
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, SaveDiscardCancel };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Save, Discard };
 
 struct MessageRequest {
     std::string text;

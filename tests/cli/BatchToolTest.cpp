@@ -260,25 +260,26 @@ TEST_F(BatchTool, AnUnknownOptionIsRefusedAsUnknownNamingTheCommandsOwnOptions) 
     const std::string input = WriteBmp24("in.bmp", 5, 2);
     const std::string output = folder.file("out.bmp");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"convert", input, output, "--bogus"}, "unknown option --bogus; convert takes --quality"},
-        {{"convert", "--bogus", input, output}, "unknown option --bogus; convert takes --quality"},
+        {{"convert", input, output, "--bogus"}, "unknown option --bogus; convert takes --quality and --force"},
+        {{"convert", "--bogus", input, output}, "unknown option --bogus; convert takes --quality and --force"},
         {{"info", input, "--bogus"}, "unknown option --bogus; info takes no options"},
         {{"apply", input, output, "none", "--bogus"},
-         "unknown option --bogus; apply takes --mask, --mask-out, --quality and --calibration"},
+         "unknown option --bogus; apply takes --mask, --mask-out, --quality, --calibration "
+         "and --force"},
         {{"print", input, folder.file("out.pdf"), "--bogus"},
          "unknown option --bogus; print takes --calibration, --ratio, --fit, --center, "
          "--title and --paper"},
         {{"measure", "point:1,1", "--bogus"},
          "unknown option --bogus; measure takes --calibration"},
-        {{"snap", output, "--bogus"}, "unknown option --bogus; snap takes --source and --quality"},
+        {{"snap", output, "--bogus"}, "unknown option --bogus; snap takes --source, --quality and --force"},
         {{"record", folder.file("out.avi"), "--bogus"},
          "unknown option --bogus; record takes --time, --rate and --source"},
         {{"video-frame", input, "0", output, "--bogus"},
-         "unknown option --bogus; video-frame takes --quality"},
+         "unknown option --bogus; video-frame takes --quality and --force"},
         {{"video-sources", "--bogus"}, "unknown option --bogus; video-sources takes no options"},
         {{"scan", output, "--bogus"},
-         "unknown option --bogus; scan takes --source, --resolution, --mode, --option and "
-         "--quality"},
+         "unknown option --bogus; scan takes --source, --resolution, --mode, --option, "
+         "--quality and --force"},
     };
     for (const auto& [arguments, message] : cases) {
         SCOPED_TRACE(message);

@@ -115,5 +115,60 @@ TEST_F(PictureFormatsCli, JpegAndTiffNamesInAnyCaseAreReadAndWritten) {
     }
 }
 
+// An output that holds more than one 8-bit picture is kept unless --force:
+// the run fails before reading its input and the file stays byte for byte.
+TEST_F(PictureFormatsCli, RicherOutputFilesAreKeptUnlessForced) {
+    const std::string input = folder.file("in.bmp");
+    testing::WriteBmp24(input, 7, 5, Pattern);
+    const std::string pages = folder.file("stack.tif");
+    ASSERT_TRUE(testing::WriteTiffFile(
+        pages, testing::PatternPicture(4, 3, testing::TestColours::Rgb, 8), {.pages = 3}));
+    const std::string deep = folder.file("deep.png");
+    ASSERT_TRUE(
+        testing::WritePngFile(deep, testing::PatternPicture(4, 3, testing::TestColours::Grey, 16)));
+    const testing::Bytes pagesBefore = testing::ReadFileBytes(pages);
+    const testing::Bytes deepBefore = testing::ReadFileBytes(deep);
+
+    CliResult result = RunCliCapturing({"convert", input, pages});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, pages + ": The file holds more than this picture (3 pages); saving "
+                                  "replaces it. Give --force to save anyway.\n");
+    result = RunCliCapturing({"apply", folder.file("missing.bmp"), deep, "invert"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, deep + ": The file holds more than this picture (16-bit samples); "
+                                 "saving replaces it. Give --force to save anyway.\n")
+        << "refused before the input is read";
+    result = RunCliCapturing({"apply", input, folder.file("out.bmp"), "none", "--mask-out", pages});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(folder.file("out.bmp")));
+    EXPECT_EQ(testing::ReadFileBytes(pages), pagesBefore);
+    EXPECT_EQ(testing::ReadFileBytes(deep), deepBefore);
+
+    result = RunCliCapturing({"convert", input, pages, "--force"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    result = RunCliCapturing({"apply", input, deep, "none", "--force"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    for (const std::string& written : {pages, deep}) {
+        result = RunCliCapturing({"info", written});
+        EXPECT_EQ(result.out, "width=7 height=5 depth=24\n") << written;
+        EXPECT_EQ(result.err, "") << written << ": one 8-bit picture now";
+    }
+    result = RunCliCapturing({"convert", input, pages});
+    EXPECT_EQ(result.status, 0) << "an 8-bit single page is replaced without --force";
+}
+
+TEST_F(PictureFormatsCli, ForceIsDocumentedAndRefusedWhereNothingIsWritten) {
+    CliResult result = RunCliCapturing({"--help"});
+    EXPECT_NE(result.out.find("halvera-cli convert IN OUT [--quality Q] [--force]"),
+              std::string::npos);
+    EXPECT_NE(result.out.find("--force replaces an output picture file"), std::string::npos);
+    const std::string input = folder.file("in.bmp");
+    testing::WriteBmp24(input, 2, 2, Pattern);
+    result = RunCliCapturing({"info", input, "--force"});
+    EXPECT_EQ(result.status, 2);
+    result = RunCliCapturing({"video-sources", "--force"});
+    EXPECT_EQ(result.status, 2);
+}
+
 } // namespace
 } // namespace halvera

@@ -2,6 +2,7 @@
 // private scanner configuration (the pnm and test backends, or none).
 #include "CliRunner.h"
 #include "ImageFileTestSupport.h"
+#include "PictureEncoders.h"
 #include "PnmFiles.h"
 #include "SaneTestConfig.h"
 #include "SyntheticImages.h"
@@ -67,6 +68,30 @@ TEST_F(ScanCommands, AColourScanIsSavedBitExact) {
     ASSERT_TRUE(CreateRgb(image, written.header()->biWidth, written.header()->biHeight));
     ASSERT_TRUE(ConvertPackedDib(written, image.dib()));
     EXPECT_TRUE(testing::SamePixels(image.dib(), testing::MakeRgb(33, 17, Pattern).dib()));
+}
+
+// A 16-bit output file is kept unless --force, and without it no scanner is
+// even opened.
+TEST_F(ScanCommands, ASixteenBitOutputIsReplacedOnlyWithForce) {
+    useBackends({});
+    const std::string output = folder.file("deep.tif");
+    ASSERT_TRUE(testing::WriteTiffFile(
+        output, testing::PatternPicture(3, 2, testing::TestColours::Grey, 16)));
+    const testing::Bytes before = testing::ReadFileBytes(output);
+    CliResult result = RunCliCapturing({"scan", output});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, output + ": The file holds more than this picture (16-bit samples); "
+                                   "saving replaces it. Give --force to save anyway.\n");
+    EXPECT_EQ(testing::ReadFileBytes(output), before);
+
+    useBackends({"pnm"});
+    const std::string picture = writePattern(6, 5);
+    result = RunCliCapturing(
+        {"scan", output, "--force", "--source", "pnm:1", "--option", "filename=" + picture});
+    ASSERT_EQ(result.status, 0) << result.err;
+    const PackedDib written = OpenPictureFile(output).picture;
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written.header()->biWidth, 6);
 }
 
 TEST_F(ScanCommands, AGreyScanSaysPleaseScan24BitsImageAndWritesNothing) {
@@ -210,7 +235,8 @@ TEST_F(ScanCommands, UsageNamesTheScannerCommands) {
     const CliResult help = RunCliCapturing({"--help"});
     EXPECT_NE(help.out.find("halvera-cli scanners\n"), std::string::npos);
     EXPECT_NE(help.out.find("halvera-cli scan OUT [--source NAME] [--resolution DPI] "
-                            "[--mode Color|Gray] [--option NAME=VALUE ...] [--quality Q]\n"),
+                            "[--mode Color|Gray] [--option NAME=VALUE ...] [--quality Q] "
+                            "[--force]\n"),
               std::string::npos);
 }
 

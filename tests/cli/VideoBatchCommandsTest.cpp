@@ -1,6 +1,7 @@
 // The batch tool's video commands, run as the real binary on the simulated camera.
 #include "CliRunner.h"
 #include "ImageFileTestSupport.h"
+#include "PictureEncoders.h"
 #include "TestVideoFiles.h"
 #include "image/PictureFiles.h"
 
@@ -41,6 +42,23 @@ TEST_F(CliVideo, SnapWritesOneFrameOfTheStreamSize) {
     ASSERT_EQ(snap.status, 0) << snap.err;
     const CliResult info = RunCliCapturing({"info", picture});
     EXPECT_EQ(info.out, "width=320 height=240 depth=24\n");
+}
+
+TEST_F(CliVideo, SnapKeepsAMultiPageTiffUnlessForced) {
+    const std::string picture = dir.file("stack.tif");
+    ASSERT_TRUE(WriteTiffFile(picture, PatternPicture(4, 3, TestColours::Grey, 8), {.pages = 2}));
+    const Bytes before = ReadFileBytes(picture);
+    const CliResult kept = RunCliCapturing({"snap", picture, "--source", "Simulated camera"});
+    EXPECT_EQ(kept.status, 1);
+    EXPECT_NE(kept.err.find("(2 pages); saving replaces it. Give --force to save anyway."),
+              std::string::npos)
+        << kept.err;
+    EXPECT_EQ(ReadFileBytes(picture), before);
+
+    const CliResult forced =
+        RunCliCapturing({"snap", picture, "--source", "Simulated camera", "--force"});
+    ASSERT_EQ(forced.status, 0) << forced.err;
+    EXPECT_EQ(RunCliCapturing({"info", picture}).out, "width=320 height=240 depth=24\n");
 }
 
 TEST_F(CliVideo, SnapFromAnUnknownSourceAsksForOne) {

@@ -1,6 +1,7 @@
 #include "document/MavDoc.h"
 
 #include "ImageFileTestSupport.h"
+#include "PictureEncoders.h"
 #include "ReadMessages.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
@@ -131,6 +132,21 @@ TEST_F(Document, PendingPictureIsTakenOverWithItsSizeAndHeader) {
     EXPECT_EQ(settings.ImageWidth, 9);
     EXPECT_EQ(settings.ImageHeight, 4);
     EXPECT_EQ(PixelAt(doc.working(), 8, 3), (Bgr{8, 3, 7}));
+}
+
+// A scanned or snapped picture is in no file: closing it must ask. A blank
+// image holds nothing to lose, and neither does a picture just opened.
+TEST_F(Document, APictureFromTheScannerOrCameraIsUnsavedWork) {
+    ASSERT_TRUE(doc.OnNewDocument(Picture(testing::PictureHeader(4, 2, 24), 0, ColourRows(4, 2))));
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_FALSE(doc.CanUndo());
+
+    ASSERT_TRUE(doc.OnNewDocument());
+    EXPECT_FALSE(doc.IsModified());
+
+    PackedDib opened = Picture(testing::PictureHeader(4, 2, 24), 0, ColourRows(4, 2));
+    ASSERT_TRUE(doc.OnOpenDocument(std::move(opened)));
+    EXPECT_FALSE(doc.IsModified());
 }
 
 TEST_F(Document, PendingPictureWithLargerHeaderAndColourTableGivesOnlyItsPixels) {
@@ -309,6 +325,55 @@ TEST_F(DocumentSaving, FailedWriteKeepsTheDocumentModified) {
     EXPECT_FALSE(doc.SaveByExtension(path));
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Cannotsave the file!"});
+}
+
+// A file with pages or sample depth the document lacks is replaced only on
+// Yes; No leaves it byte for byte and the image modified.
+TEST_F(DocumentSaving, AFileHoldingMoreThanThePictureIsReplacedOnlyOnYes) {
+    const testing::TestPicture page = testing::PatternPicture(6, 4, testing::TestColours::Rgb, 8);
+    const std::string pages = folder.file("stack.tif");
+    ASSERT_TRUE(testing::WriteTiffFile(pages, page, {.pages = 3}));
+    const Bytes before = testing::ReadFileBytes(pages);
+
+    prompts.answers = {MessageAnswer::No};
+    EXPECT_FALSE(doc.SaveByExtension(pages));
+    ASSERT_EQ(prompts.messages.size(), 1u);
+    EXPECT_EQ(prompts.messages[0].text, "The file holds more than this picture (3 pages); saving "
+                                        "replaces it. Save anyway?");
+    EXPECT_EQ(prompts.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(testing::ReadFileBytes(pages), before);
+    EXPECT_TRUE(doc.IsModified());
+
+    prompts.answers = {MessageAnswer::Yes};
+    ASSERT_TRUE(doc.SaveByExtension(pages));
+    EXPECT_FALSE(doc.IsModified());
+    const PackedDib written = OpenPictureFile(pages).picture;
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written.header()->biWidth, 13);
+
+    // Now one 8-bit page: saving over it again asks nothing.
+    doc.SetModifiedFlag();
+    ASSERT_TRUE(doc.SaveByExtension(pages));
+    EXPECT_EQ(prompts.messages.size(), 2u);
+}
+
+TEST_F(DocumentSaving, SixteenBitFilesAskAndTheBatchToolsReplaceDoesNot) {
+    const testing::TestPicture deep = testing::PatternPicture(6, 4, testing::TestColours::Grey, 16);
+    const std::string png = folder.file("deep.png");
+    ASSERT_TRUE(testing::WritePngFile(png, deep));
+    prompts.answers = {MessageAnswer::No};
+    EXPECT_FALSE(doc.SaveByExtension(png));
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"The file holds more than this picture (16-bit samples); "
+                                       "saving replaces it. Save anyway?"});
+
+    const std::string tiff = folder.file("deep.tif");
+    ASSERT_TRUE(testing::WriteTiffFile(tiff, deep));
+    ASSERT_TRUE(doc.SaveByExtension(tiff, CMavDoc::RicherFile::Replace));
+    EXPECT_EQ(prompts.messages.size(), 1u);
+    const PackedDib written = OpenPictureFile(tiff).picture;
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written.header()->biWidth, 13);
 }
 
 TEST(PictureFiles, AreTypedByTheirEndingInAnyCase) {

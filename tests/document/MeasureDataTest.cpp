@@ -115,6 +115,27 @@ TEST(MeasureData, DeletingMovesLaterItemsDownAndIgnoresMissingOnes) {
     EXPECT_EQ(data.PointPairCount(), 0);
 }
 
+TEST(MeasureData, SameItemsComparesEveryKindInOrder) {
+    MeasureData data;
+    MeasureData copy;
+    EXPECT_TRUE(data.SameItems(copy));
+    ASSERT_TRUE(data.AppendPoint({1, 2}));
+    ASSERT_TRUE(data.AppendPoint({3, 4}));
+    EXPECT_FALSE(data.SameItems(copy));
+    copy = data;
+    EXPECT_TRUE(data.SameItems(copy));
+    ASSERT_TRUE(data.AppendPointPair(0, 1));
+    EXPECT_FALSE(data.SameItems(copy)) << "a new pair alone";
+    copy = data;
+    data.mutablePoints()[1] = {3, 5};
+    EXPECT_FALSE(data.SameItems(copy)) << "a point moved in place";
+    data.mutablePoints()[1] = {3, 4};
+    ASSERT_TRUE(data.AppendRectangle({0, 0, 4, 4}));
+    EXPECT_FALSE(data.SameItems(copy));
+    ASSERT_TRUE(data.DeleteItem(MeasureKind::Rectangle, 0));
+    EXPECT_TRUE(data.SameItems(copy));
+}
+
 TEST(ThreePointCircle, RightAngleClicksFitTheirCircumcircle) {
     const auto circle = FitThreePointCircle({0, 0}, {10, 0}, {0, 10});
     ASSERT_TRUE(circle);

@@ -122,11 +122,10 @@ bool WritePngFile(const std::string& path, const TestPicture& picture, bool inte
     return std::fclose(file) == 0 && written;
 }
 
-bool WriteTiffFile(const std::string& path, const TestPicture& picture,
-                   const TiffOptions& options) {
-    TIFF* tiff = TIFFOpen(path.c_str(), "w");
-    if (!tiff)
-        return false;
+namespace {
+
+// Writes `picture` as the current page of `tiff`.
+bool WriteTiffPage(TIFF* tiff, const TestPicture& picture, const TiffOptions& options) {
     const int channels = picture.channels();
     TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(picture.width));
     TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(picture.height));
@@ -182,6 +181,19 @@ bool WriteTiffFile(const std::string& path, const TestPicture& picture,
                 written && TIFFWriteScanline(tiff, row.data(), static_cast<uint32_t>(y), 0) >= 0;
         }
     }
+    return written;
+}
+
+} // namespace
+
+bool WriteTiffFile(const std::string& path, const TestPicture& picture,
+                   const TiffOptions& options) {
+    TIFF* tiff = TIFFOpen(path.c_str(), "w");
+    if (!tiff)
+        return false;
+    bool written = true;
+    for (int page = 0; page < options.pages && written; ++page)
+        written = WriteTiffPage(tiff, picture, options) && TIFFWriteDirectory(tiff) == 1;
     TIFFClose(tiff);
     return written;
 }

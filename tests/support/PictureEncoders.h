@@ -44,6 +44,7 @@ struct TiffOptions {
     bool tiled = false;      // 16 x 16 tiles instead of strips
     bool deflate = false;
     bool eightBitColourMap = false; // colour map values 0..255 instead of 0..65535
+    int pages = 1;                  // the picture written this many times, one page each
 };
 bool WriteTiffFile(const std::string& path, const TestPicture& picture,
                    const TiffOptions& options = {});

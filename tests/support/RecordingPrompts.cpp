@@ -17,6 +17,8 @@ MessageAnswer RecordingPrompts::showMessage(const MessageRequest& request) {
         return MessageAnswer::Yes;
     case MessageButtons::RetryCancel:
         return MessageAnswer::Retry;
+    case MessageButtons::SaveDiscardCancel:
+        return MessageAnswer::Save;
     default:
         return MessageAnswer::Ok;
     }

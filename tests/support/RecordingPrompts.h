@@ -32,7 +32,7 @@ public:
 
     std::vector<MessageRequest> messages;
     std::vector<FileDialogRequest> fileRequests;
-    std::deque<MessageAnswer> answers;                // empty: Ok, or Yes for Yes/No questions
+    std::deque<MessageAnswer> answers; // empty: Ok, Yes for Yes/No questions, Save for Save/Discard
     std::deque<std::optional<std::string>> fileNames; // empty: cancel
     std::deque<std::optional<int>> jpegQualities;     // empty: 75
     std::deque<ImageSize> newImageSizes;

@@ -10,17 +10,23 @@ namespace halvera {
 
 class CMavDoc;
 class CMavView;
+class OutputSelection;
+struct ToleranceTable;
 
 // The window of one open image: owns the document, its Save and Save As
 // commands and the view showing it, and answers File Close. The caption is the image's title and
 // the zoom, "cells.bmp (100.0%)", with the desktop's modified mark after the
 // title while the picture differs from the one last saved. Restored from maximized, the window
 // shrinks to fit its image. Closing a modified image asks whether to save
-// it first; a Cancel or a failed save keeps the window open.
+// it first, then whether to keep measurements never written to a file; a
+// Cancel or a failed save keeps the window open.
 class CChildFrame : public QMdiSubWindow, public CommandTarget {
     Q_OBJECT
 public:
-    explicit CChildFrame(std::unique_ptr<CMavDoc> document, QWidget* parent = nullptr);
+    // `tolerance` and `selection` (the application's) write the measurements
+    // kept when the window closes.
+    CChildFrame(std::unique_ptr<CMavDoc> document, const ToleranceTable& tolerance,
+                const OutputSelection& selection, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
     CMavDoc& document() const { return *document_; }

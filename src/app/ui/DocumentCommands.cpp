@@ -1,8 +1,10 @@
 #include "app/ui/DocumentCommands.h"
 
 #include "document/MavDoc.h"
+#include "measure/KeepMeasurements.h"
 #include "platform/UserPrompts.h"
 #include "view/CommandIds.h"
+#include "view/ui/FrameServices.h"
 
 namespace halvera {
 
@@ -32,7 +34,8 @@ bool CDocumentCommands::Save() {
 bool CDocumentCommands::SaveAs() {
     FileDialogRequest request;
     request.save = true;
-    request.title = "Save As";
+    // The title says what happens: the window goes on editing its own file.
+    request.title = "Save a copy as";
     request.filter = kFileFilter;
     request.proposedName = document_.title();
     // A name typed without extension is saved as BMP, the first type offered.
@@ -43,7 +46,10 @@ bool CDocumentCommands::SaveAs() {
     if (!path || !document_.SaveByExtension(*path))
         return false;
     // Save As writes a copy: the image keeps its own file and title, so the
-    // caption always names the file that Save writes.
+    // caption always names the file that Save writes. The status bar says so,
+    // lest a later Save be taken to write the copy.
+    if (FrameServices* frame = Frame())
+        frame->setStatusPaneText(0, QString::fromStdString(SavedCopyNotice(*path, document_)));
     if (onSavedAs)
         onSavedAs(*path);
     return true;
@@ -64,9 +70,20 @@ bool CDocumentCommands::SaveModified() {
     }
 }
 
+bool CDocumentCommands::CanClose() {
+    return SaveModified() && KeepMeasurementsBeforeClosing(document_, tolerance_, selection_);
+}
+
 std::string FileTitle(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string SavedCopyNotice(const std::string& copyPath, const CMavDoc& document) {
+    const std::string notice = "Saved a copy as " + FileTitle(copyPath);
+    if (document.path().empty())
+        return notice + "; this window is still untitled";
+    return notice + "; this window still edits " + document.title();
 }
 
 } // namespace halvera

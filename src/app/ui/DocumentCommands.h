@@ -8,9 +8,11 @@
 namespace halvera {
 
 class CMavDoc;
+class OutputSelection;
+struct ToleranceTable;
 
 // The commands an image document answers on its window's behalf: Save and
-// Save As, and the question before a modified image closes. Every write goes
+// Save As, and the questions before its window closes. Every write goes
 // through CMavDoc::SaveByExtension, which writes a complete file or leaves the
 // old one untouched.
 class CDocumentCommands : public CommandTarget {
@@ -23,7 +25,11 @@ public:
         "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg; *.jpeg)|*.jpg; *.jpeg|PNG file(*.png)|*.png|"
         "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||";
 
-    explicit CDocumentCommands(CMavDoc& document) : document_(document) {}
+    // The measurements kept on closing are written with the application's
+    // `tolerance` and output `selection`, both owned elsewhere.
+    CDocumentCommands(CMavDoc& document, const ToleranceTable& tolerance,
+                      const OutputSelection& selection)
+        : document_(document), tolerance_(tolerance), selection_(selection) {}
 
     bool onCommand(int id) override;
     bool onUpdateCommand(int id, CommandState& state) override;
@@ -31,13 +37,18 @@ public:
     // Writes the image to its file; an image never saved goes through Save As.
     // True when the image was written.
     bool Save();
-    // Asks for a file name and writes a copy of the image there; the image
-    // keeps its own file and title. True when the image was written.
+    // Asks for a file name ("Save a copy as") and writes a copy of the image
+    // there; the image keeps its own file and title, and the status bar says
+    // so. True when the image was written.
     bool SaveAs();
     // Before a modified image closes: asks whether to save it and saves when
     // the user says Yes. True when the window may close (saved, or not
     // wanted); false on Cancel or when the save did not happen.
     bool SaveModified();
+    // Everything asked before the window closes: the modified image, then its
+    // measurements not yet written to a file (KeepMeasurements.h). True when
+    // the window may close.
+    bool CanClose();
 
     // Called after Save As wrote a copy to `path` (it joins the recent files).
     std::function<void(const std::string& path)> onSavedAs;
@@ -46,9 +57,16 @@ private:
     static const CommandMap<CDocumentCommands>& Commands();
 
     CMavDoc& document_;
+    const ToleranceTable& tolerance_;
+    const OutputSelection& selection_;
 };
 
 // The file name part of a path, for titles ("/a/b/cells.bmp" -> "cells.bmp").
 std::string FileTitle(const std::string& path);
+
+// What the status bar says after Save As wrote a copy of `document` to
+// `copyPath`: "Saved a copy as b.bmp; this window still edits a.bmp", or
+// "...; this window is still untitled" for an image without a file.
+std::string SavedCopyNotice(const std::string& copyPath, const CMavDoc& document);
 
 } // namespace halvera

@@ -294,7 +294,7 @@ void CMainFrame::createAccelerators() {
 // ---------------------------------------------------------------- image windows
 
 CChildFrame* CMainFrame::addDocumentWindow(std::unique_ptr<CMavDoc> document) {
-    auto* window = new CChildFrame(std::move(document));
+    auto* window = new CChildFrame(std::move(document), app_.tolerance(), app_.outputSelection());
     mdi_->addSubWindow(window);
     connect(window, &QObject::destroyed, this, &CMainFrame::onDocumentWindowClosed);
     // The size the window comes back to when restored from maximized, before
@@ -714,10 +714,11 @@ void CMainFrame::dropEvent(QDropEvent* event) {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    // Every modified image is asked about, in order; one Cancel (or a save
-    // that did not happen) keeps everything open.
+    // Every modified image and every image's unwritten measurements are asked
+    // about, in order; one Cancel (or a save that did not happen) keeps
+    // everything open.
     for (CChildFrame* window : documentWindows()) {
-        if (!window->documentCommands().SaveModified()) {
+        if (!window->documentCommands().CanClose()) {
             event->ignore();
             return;
         }

@@ -291,9 +291,14 @@ void CDataPanel::chooseOutputItems() {
 }
 
 void CDataPanel::saveResults() {
-    if (const MeasureData* data = activeData())
-        SaveResultsCommand(*data, RulerCalibration::CurrentScale(context_.settings),
-                           context_.tolerance, context_.output);
+    CMavView* view = context_.activeView();
+    if (!view)
+        return;
+    CMavDoc& doc = view->document();
+    // Written items need no question when their image closes.
+    if (SaveResultsCommand(doc.measureData(), RulerCalibration::CurrentScale(context_.settings),
+                           context_.tolerance, context_.output))
+        doc.MeasurementsWritten();
 }
 
 void CDataPanel::printResults() {

@@ -34,9 +34,6 @@ CAddTextDlg::CAddTextDlg(CMavDoc& doc, const TextSettings& text, std::function<v
 
 void CAddTextDlg::accept() {
     doc_.setTextSettings(text_);
-    // No undo step, but the image has changed: closing it must offer to save.
-    if (!text_.text.empty())
-        doc_.SetModifiedFlag();
     QDialog::accept();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/SelectionRecord.h"
 #include "document/TextSettings.h"
 #include "view/ui/AnnotationTool.h"
 
@@ -9,7 +10,8 @@ namespace halvera {
 // corner there; afterwards a press or a drag moves the text so that the
 // pointer sits at its horizontal centre and 3/5 of its height, and a
 // double-click opens the dialog again. The text is drawn without regard to
-// the selection and opens no undo step of its own.
+// the selection. Each change is an undo step of its own: the text as the
+// dialog's OK leaves it, and each press-to-release move.
 class CTextTool : public CAnnotationTool {
 public:
     explicit CTextTool(CMavView& view);
@@ -18,6 +20,7 @@ public:
     void OnLButtonUp(CMavView& view, int flags, int x, int y) override;
     void OnLButtonDblClk(CMavView& view, int flags, int x, int y) override;
     void OnMouseMove(CMavView& view, int flags, int x, int y) override;
+    void Finish(CMavView& view) override;
 
     bool placed() const { return placed_; }
     const TextSettings& text() const { return text_; }
@@ -25,9 +28,20 @@ public:
 private:
     bool editText(CMavView& view);
     void moveTo(CMavView& view, int x, int y);
+    void beginStep(CMavView& view);
+    void endStep(CMavView& view);
+    void cancelStep(CMavView& view);
 
     TextSettings text_;
     bool placed_ = false;
+    // A press on the placed text is moving it until the release.
+    bool moving_ = false;
+    // A change is under way as a step (begun), which the history may have
+    // taken (recorded) or not.
+    bool stepBegun_ = false;
+    bool stepRecorded_ = false;
+    // The view's selection record before the dialog's step, for its Cancel.
+    SelectionRecord selectionBefore_;
 };
 
 } // namespace halvera

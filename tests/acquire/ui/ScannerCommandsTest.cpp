@@ -222,6 +222,8 @@ TEST_F(ScannerCommandsTest, EveryScanFromTheOpenWindowBecomesANewImage) {
     const CMavDoc& first = frame().documentWindows()[0]->document();
     EXPECT_TRUE(SamePixels(first.image(), MakeRgb(45, 31, Pattern).dib())) << "bit-exact";
     EXPECT_EQ(app->settings().ImageWidth, 45) << "the new image's size is remembered";
+    EXPECT_TRUE(first.IsModified()) << "a scan is in no file yet";
+    EXPECT_TRUE(frame().documentWindows()[0]->isWindowModified());
 
     scanOnce(*window);
     EXPECT_EQ(frame().documentWindows().size(), 2u);

@@ -289,6 +289,33 @@ TEST_F(VideoCommandsTest, PreviewPausesResumesSnapsAndQuits) {
     EXPECT_TRUE(prompts.messages.empty());
 }
 
+// A snapped picture is in no file yet: quitting asks to save it, and Cancel
+// keeps the program and the picture.
+TEST_F(VideoCommandsTest, ASnapIsUnsavedWorkThatQuittingAsksAbout) {
+    selectCamera();
+    ASSERT_TRUE(run(kIdPreview));
+    CVideoPreview* preview = video().preview();
+    ASSERT_NE(preview, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return bool(preview->snap()); }, kWaitMs));
+    ASSERT_TRUE(run(kIdPreviewSnap));
+    settle();
+    ASSERT_EQ(frame().documentWindows().size(), 1u);
+    CChildFrame* window = frame().documentWindows().front();
+    EXPECT_TRUE(window->document().IsModified());
+    EXPECT_TRUE(window->isWindowModified());
+
+    prompts.answers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(frame().close());
+    EXPECT_EQ(prompts.texts(),
+              std::vector<std::string>{"Save changes to " + window->document().title() + "?"});
+    EXPECT_EQ(frame().documentWindows().size(), 1u);
+    EXPECT_TRUE(frame().isVisible());
+
+    prompts.answers = {MessageAnswer::No};
+    EXPECT_TRUE(frame().close());
+    EXPECT_EQ(prompts.messages.size(), 2u);
+}
+
 TEST_F(VideoCommandsTest, UnpluggedCameraTearsThePreviewDownAndPreviewBuildsItAgain) {
     selectCamera();
     run(kIdPreview);
@@ -556,9 +583,15 @@ TEST_F(PlaybackCommandsTest, SnapOpensTheShownFrameAsANewImage) {
     ASSERT_TRUE(run(kIdPlaySnap));
     settle();
     ASSERT_EQ(frame().documentWindows().size(), 1u);
-    const CMavDoc& doc = frame().documentWindows().front()->document();
+    CChildFrame* window = frame().documentWindows().front();
+    const CMavDoc& doc = window->document();
     EXPECT_EQ(doc.width(), 320);
     EXPECT_EQ(doc.height(), 240);
+    // Unsaved work: closing its window asks.
+    EXPECT_TRUE(doc.IsModified());
+    prompts.answers = {MessageAnswer::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"Save changes to " + doc.title() + "?"});
 }
 
 TEST_F(PlaybackCommandsTest, PlayingToTheEndLoopsAndProgressStartsAgain) {

@@ -1,3 +1,5 @@
+#include "ImageFileTestSupport.h"
+#include "PictureEncoders.h"
 #include "ShellFixture.h"
 #include "SyntheticImages.h"
 #include "app/ui/DocumentCommands.h"
@@ -6,6 +8,7 @@
 #include "view/CommandIds.h"
 #include "view/ui/MavView.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +41,18 @@ protected:
         std::ifstream file(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     }
+
+    // Runs the menu item of command `id` in the menu bar shown now.
+    void runMenu(int id) {
+        QAction* item = frame().menuAction(id);
+        ASSERT_NE(item, nullptr);
+        frame().router().refresh(item);
+        ASSERT_TRUE(item->isEnabled());
+        item->trigger();
+        settle();
+    }
+
+    QString messagePane() { return frame().statusPane(0)->text(); }
 
     // Closes `window` and says whether it is gone.
     bool closeWindow(CChildFrame* window) {
@@ -202,6 +217,63 @@ TEST_F(DocumentWindowTest, SaveAsOffersTheFilterAndTheTitleAndWritesACopy) {
     EXPECT_EQ(firstPixelOf(original), (Bgr{0, 0, 0}));
 }
 
+// Save As keeps the window on its own file; the dialog's title and the
+// status bar say so, so that a later Save is not taken to write the copy.
+TEST_F(DocumentWindowTest, SaveAsSaysItWroteACopyAndWhichFileTheWindowStillEdits) {
+    const std::string original = writeBmp("a.bmp", 8, 8);
+    CChildFrame* window = app->OpenDocumentFile(original);
+    ASSERT_NE(window, nullptr);
+    modify(window);
+    prompts.fileNames.push_back(tempPath("b.bmp"));
+    runMenu(kIdFileSaveAs);
+    ASSERT_EQ(prompts.fileRequests.size(), 1u);
+    EXPECT_EQ(prompts.fileRequests[0].title, "Save a copy as");
+    EXPECT_EQ(messagePane(), "Saved a copy as b.bmp; this window still edits a.bmp");
+    EXPECT_EQ(firstPixelOf(tempPath("b.bmp")), (Bgr{0, 0, 0}));
+    EXPECT_NE(firstPixelOf(original), (Bgr{0, 0, 0}));
+
+    CChildFrame* untitled = newImage(8, 8);
+    modify(untitled);
+    const std::string title = untitled->document().title();
+    prompts.fileNames.push_back(tempPath("c.png"));
+    runMenu(kIdFileSave); // an image without a file saves through Save As
+    ASSERT_EQ(prompts.fileRequests.size(), 2u);
+    EXPECT_EQ(prompts.fileRequests[1].title, "Save a copy as");
+    EXPECT_EQ(messagePane(), "Saved a copy as c.png; this window is still untitled");
+    EXPECT_EQ(untitled->document().title(), title);
+    EXPECT_TRUE(untitled->document().path().empty());
+}
+
+// A three-page TIFF opens as its first page; saving it back asks, and No
+// keeps all three pages and the window open.
+TEST_F(DocumentWindowTest, SavingOverAFileThatHoldsMoreAsksFirst) {
+    const std::string path = tempPath("stack.tif");
+    const TestPicture page = PatternPicture(8, 6, TestColours::Rgb, 8);
+    ASSERT_TRUE(WriteTiffFile(path, page, {.pages = 3}));
+    const std::string before = contentsOf(path);
+    CChildFrame* window = app->OpenDocumentFile(path);
+    ASSERT_NE(window, nullptr);
+    modify(window);
+
+    prompts.answers = {MessageAnswer::No};
+    runMenu(kIdFileSave);
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{"The file holds more than this picture "
+                                                        "(3 pages); saving replaces it. Save "
+                                                        "anyway?"});
+    EXPECT_EQ(contentsOf(path), before);
+    EXPECT_TRUE(window->document().IsModified());
+
+    prompts.answers = {MessageAnswer::Yes, MessageAnswer::No}; // save changes, but keep the file
+    EXPECT_FALSE(closeWindow(window));
+    EXPECT_EQ(frame().documentWindows().size(), 1u);
+    EXPECT_EQ(contentsOf(path), before);
+
+    prompts.answers = {MessageAnswer::Yes};
+    runMenu(kIdFileSave);
+    EXPECT_FALSE(window->document().IsModified());
+    EXPECT_NE(contentsOf(path), before);
+}
+
 TEST_F(DocumentWindowTest, SavingAsJpegAsksForTheQualityAndCancelWritesNothing) {
     CChildFrame* window = newImage(8, 8);
     modify(window);
@@ -285,6 +357,7 @@ TEST_F(DocumentWindowTest, NewPictureFromAScanOrSnapshotOpensAWindow) {
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->document().width(), 6);
     EXPECT_EQ(PixelAt(window->document().image(), 5, 3), (Bgr{10, 20, 30}));
+    EXPECT_TRUE(window->isWindowModified()) << "the picture is in no file yet";
     EXPECT_EQ(app->NewDocumentFromPicture(PackedDib()), nullptr);
 }
 

@@ -1,9 +1,13 @@
+#include "DialogDriving.h"
 #include "RecordingPrompts.h"
 #include "platform/ui/FileDialogFilter.h"
 #include "platform/ui/JpegQualityDialog.h"
+#include "platform/ui/QtUserPrompts.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
 #include <QTest>
@@ -117,6 +121,37 @@ TEST(JpegQualityDialog, OkRefusesAValueOutsideTheRange) {
     dialog.accept();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(dialog.quality(), 0);
+}
+
+// The question about unsaved work offers the desktop's Save, Discard and
+// Cancel, and each button gives its own answer.
+// The Qt message boxes; the "New image size" question belongs to the
+// application (ShellPrompts) and is not asked here.
+class QtMessagePrompts : public QtUserPrompts {
+public:
+    std::optional<ImageSize> askNewImageSize(AppSettings&) override { return std::nullopt; }
+};
+
+TEST(QtUserPrompts, SaveDiscardCancelQuestionsAnswerWithTheButtonClicked) {
+    QtMessagePrompts prompts;
+    const MessageRequest request{"Keep the measurements of cells.bmp?", "", MessageIcon::Warning,
+                                 MessageButtons::SaveDiscardCancel};
+    for (const auto& [button, answer] : {std::pair{QMessageBox::Save, MessageAnswer::Save},
+                                         std::pair{QMessageBox::Discard, MessageAnswer::Discard},
+                                         std::pair{QMessageBox::Cancel, MessageAnswer::Cancel}}) {
+        MessageAnswer given = MessageAnswer::Ok;
+        testing::WithModalDialog([&] { given = prompts.showMessage(request); },
+                                 [&](QDialog& dialog) {
+                                     auto* box = qobject_cast<QMessageBox*>(&dialog);
+                                     ASSERT_NE(box, nullptr);
+                                     EXPECT_EQ(box->text(), "Keep the measurements of cells.bmp?");
+                                     EXPECT_EQ(box->standardButtons(), QMessageBox::Save |
+                                                                           QMessageBox::Discard |
+                                                                           QMessageBox::Cancel);
+                                     QTest::mouseClick(box->button(button), Qt::LeftButton);
+                                 });
+        EXPECT_EQ(given, answer);
+    }
 }
 
 } // namespace

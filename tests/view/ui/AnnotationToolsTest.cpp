@@ -252,7 +252,7 @@ TEST(SignPalette, FixedSwatchesThenHsvColoursAndTheFirstMatchIsCurrent) {
     EXPECT_EQ(SignPalette::IndexOf(0x123456), 0);
 }
 
-TEST_F(AnnotationTools, TextIsPlacedThroughTheDialogWithoutAnUndoStep) {
+TEST_F(AnnotationTools, TextIsPlacedThroughTheDialogAsAnUndoStepOfItsOwn) {
     settings().textAttributes.colour = RefOf(kInk);
     settings().textAttributes.height = -16;
     ASSERT_TRUE(view().onCommand(kIdTextTool));
@@ -268,7 +268,7 @@ TEST_F(AnnotationTools, TextIsPlacedThroughTheDialogWithoutAnUndoStep) {
     EXPECT_TRUE(tool->placed());
     EXPECT_EQ(doc().textSettings().text, "HV");
     EXPECT_GT(countOf(kInk), 10);
-    EXPECT_EQ(steps(), before);
+    EXPECT_EQ(steps(), before + 1);
     EXPECT_TRUE(doc().IsModified());
     // Only colours of the text or white: no smoothing.
     EXPECT_EQ(countOf(kInk) + countOf(kWhite), 40 * 30);
@@ -301,6 +301,74 @@ TEST_F(AnnotationTools, PlacedTextMovesUnderThePointerAndTheFontButtonRecolours)
     EXPECT_EQ(doc().textSettings().top, 20 - height * 3 / 5);
     // Only the text at its new place: the old one was put back from the working copy.
     EXPECT_EQ(countOf(kBlue), painted);
+}
+
+// The text is a step of its own: undoing the stroke before it no longer
+// takes the text along, and Redo brings both back in order.
+TEST_F(AnnotationTools, UndoAndRedoGoThroughTheStepBeforeATextAndTheTextItself) {
+    settings().SignColor = static_cast<int>(RefOf(kBlue));
+    ASSERT_TRUE(view().onCommand(kIdPencilTool));
+    drag({at(1, 28), at(10, 28)});
+    ASSERT_EQ(countOf(kBlue), 10);
+
+    settings().textAttributes.colour = RefOf(kInk);
+    settings().textAttributes.height = -12;
+    ASSERT_TRUE(view().onCommand(kIdTextTool));
+    WithModalDialog([&] { click(at(2, 2)); },
+                    [](QDialog& dialog) {
+                        TypeInto(Child<QLineEdit>(dialog, "text"), "HV");
+                        Press(dialog, QDialogButtonBox::Ok);
+                    });
+    const int text = countOf(kInk);
+    ASSERT_GT(text, 10);
+
+    ASSERT_TRUE(view().onCommand(kIdEditUndo));
+    EXPECT_EQ(countOf(kInk), 0);
+    EXPECT_EQ(countOf(kBlue), 10);
+    ASSERT_TRUE(view().onCommand(kIdEditUndo));
+    EXPECT_EQ(countOf(kBlue), 0);
+    EXPECT_FALSE(doc().IsModified());
+
+    ASSERT_TRUE(view().onCommand(kIdEditRedo));
+    EXPECT_EQ(countOf(kBlue), 10);
+    EXPECT_EQ(countOf(kInk), 0);
+    ASSERT_TRUE(view().onCommand(kIdEditRedo));
+    EXPECT_EQ(countOf(kInk), text);
+    EXPECT_EQ(countOf(kBlue), 10);
+}
+
+TEST_F(AnnotationTools, EachMoveOfTheTextIsAStepAndACancelledTextLeavesNone) {
+    settings().textAttributes.colour = RefOf(kInk);
+    settings().textAttributes.height = -12;
+    ASSERT_TRUE(view().onCommand(kIdTextTool));
+    const int before = steps();
+    WithModalDialog([&] { click(at(2, 2)); },
+                    [](QDialog& dialog) {
+                        TypeInto(Child<QLineEdit>(dialog, "text"), "L");
+                        Press(dialog, QDialogButtonBox::Cancel);
+                    });
+    EXPECT_EQ(countOf(kInk), 0);
+    EXPECT_EQ(steps(), before);
+    EXPECT_FALSE(doc().IsModified());
+
+    WithModalDialog([&] { click(at(2, 2)); },
+                    [](QDialog& dialog) {
+                        TypeInto(Child<QLineEdit>(dialog, "text"), "L");
+                        Press(dialog, QDialogButtonBox::Ok);
+                    });
+    ASSERT_EQ(steps(), before + 1);
+    DibBlock placed;
+    ASSERT_TRUE(CreateRgb(placed, 40, 30));
+    CopyBlock(placed.dib(), doc().image());
+    drag({at(20, 15), at(26, 18)});
+    EXPECT_EQ(steps(), before + 2);
+    EXPECT_FALSE(SamePixels(doc().image(), placed.dib()));
+    drag({at(30, 20), at(32, 22)});
+    EXPECT_EQ(steps(), before + 3);
+
+    ASSERT_TRUE(view().onCommand(kIdEditUndo));
+    ASSERT_TRUE(view().onCommand(kIdEditUndo));
+    EXPECT_TRUE(SamePixels(doc().image(), placed.dib())) << "back where the dialog put it";
 }
 
 } // namespace
