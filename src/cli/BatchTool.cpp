@@ -1,5 +1,6 @@
 #include "cli/BatchTool.h"
 
+#include "cli/CalibrateCommand.h"
 #include "cli/CliOperation.h"
 #include "cli/MeasureCommand.h"
 #include "cli/PrintCommand.h"
@@ -220,6 +221,7 @@ std::string BatchToolUsage() {
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";
     usage += MeasureCommandUsage();
+    usage += CalibrateCommandUsage();
     usage += PrintCommandUsage();
     return usage;
 }
@@ -237,6 +239,11 @@ int RunBatchTool(const std::vector<std::string>& words) {
             StandardErrorPrompts prompts(kDefaultJpegQuality);
             ScopedPrompts scope(prompts);
             return RunMeasureCommand(std::vector<std::string>(words.begin() + 1, words.end()));
+        }
+        if (!words.empty() && words[0] == "calibrate") {
+            StandardErrorPrompts prompts(kDefaultJpegQuality);
+            ScopedPrompts scope(prompts);
+            return RunCalibrateCommand(std::vector<std::string>(words.begin() + 1, words.end()));
         }
         // print reads its own options and flags.
         if (!words.empty() && words[0] == "print") {

@@ -2,6 +2,7 @@
 
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "cli/EdgeMeasureItems.h"
 #include "cli/MeasureResultOptions.h"
 #include "measure/CalFile.h"
 #include "measure/MeasureLabels.h"
@@ -10,6 +11,7 @@
 #include "measure/ThreePointCircle.h"
 #include "platform/UserPrompts.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -114,6 +116,26 @@ bool SaveCalibration(MeasureSession& session, const std::string& path) {
     return false;
 }
 
+bool LoadPicture(MeasureSession& session, const std::string& path) {
+    PackedDib picture = ReadPicture(path);
+    if (!picture || !session.doc.OnOpenDocument(std::move(picture)))
+        return false;
+    session.hasPicture = true;
+    return true;
+}
+
+// The largest snap radius: a search further than this is no longer "near".
+constexpr double kLargestSnapRadius = 256.0;
+
+bool SetSnapRadius(MeasureSession& session, const std::string& value) {
+    const std::optional<double> radius = ParseReal(value);
+    if (!radius || !(*radius > 0.0) || *radius > kLargestSnapRadius)
+        throw UsageError("--snap needs a radius above 0 and at most 256 pixels, not '" + value +
+                         "'");
+    session.snapRadius = *radius;
+    return true;
+}
+
 bool PrintLabels(MeasureSession& session, const std::string&) {
     const auto atOrigin = [](PixelPoint p) {
         return p;
@@ -138,6 +160,10 @@ bool PrintValues(MeasureSession& session, const std::string&) {
             for (int v = 0; v < row.count; ++v)
                 line += " " + std::string(names[static_cast<size_t>(v)]) + "=" +
                         FormatMeasureValue(row.values[static_cast<size_t>(v)]);
+            // Fitted edges also tell how straight or round the edge was.
+            const EdgeFit fit = data.edgeFit(kind, item);
+            if (fit.measured && (kind == MeasureKind::Line || kind == MeasureKind::Circle))
+                line += " Residual=" + FormatMeasureValue(fit.residual);
             std::printf("%s\n", line.c_str());
         }
     }
@@ -145,6 +171,9 @@ bool PrintValues(MeasureSession& session, const std::string&) {
 }
 
 constexpr MeasureOption kMeasureOptions[] = {
+    {"--image", "FILE", "the picture the edge items are measured on", LoadPicture, true},
+    {"--snap", "RADIUS", "how far from each given position an edge is searched (default 8)",
+     SetSnapRadius, true},
     {"--calibration", "UNIT,REALX,REALY,PIXELX,PIXELY",
      "store a calibration as the Calibrate panel's OK does", SetCalibration},
     {"--cal", "FILE", "load a .Cal file as the Calibrate panel's Load does", LoadCalibration},
@@ -182,8 +211,14 @@ std::span<const MeasureOption> MeasureOptions() {
     return kMeasureOptions;
 }
 
-void AppendMeasureItem(MeasureSession& session, std::string_view word) {
+bool AppendMeasureItem(MeasureSession& session, std::string_view word) {
+    if (IsEdgeItem(word)) {
+        const EdgeItemContext context{session.hasPicture ? session.doc.image() : CDibImage{},
+                                      session.snapRadius};
+        return AppendEdgeItem(session.doc.measureData(), word, context);
+    }
     AppendMeasureItem(session.doc.measureData(), word);
+    return true;
 }
 
 void AppendMeasureItem(MeasureData& data, std::string_view word) {
@@ -227,23 +262,52 @@ int RunMeasureCommand(const std::vector<std::string>& words) {
         options.push_back({option, words[++i]});
     }
 
-    MeasureSession session;
+    // Every item is checked before anything is read or written.
+    const bool hasPicture = std::any_of(options.begin(), options.end(),
+                                        [](const auto& o) { return o.option->run == LoadPicture; });
+    MeasureData scratch;
     for (const std::string& item : items)
-        AppendMeasureItem(session, item);
-    for (const bool first : {true, false})
+        if (IsEdgeItem(item))
+            CheckEdgeItem(item, hasPicture);
+        else
+            AppendMeasureItem(scratch, item);
+
+    MeasureSession session;
+    const auto runOptions = [&](bool first) {
         for (const ScheduledOption& scheduled : options)
             if (scheduled.option->first == first &&
                 !scheduled.option->run(session, scheduled.value))
-                return kExitFailure;
+                return false;
+        return true;
+    };
+    if (!runOptions(true))
+        return kExitFailure;
+    // Every item is tried, so that each edge not found is named; then
+    // nothing is written.
+    bool allFound = true;
+    for (const std::string& item : items)
+        allFound = AppendMeasureItem(session, item) && allFound;
+    if (!allFound || !runOptions(false))
+        return kExitFailure;
     return kExitSuccess;
 }
 
 std::string MeasureCommandUsage() {
-    std::string usage = "       halvera-cli measure [OPTIONS] ITEM...\n"
-                        "ITEM is point:X,Y line:SX,SY,EX,EY circle:CX,CY,QX,QY "
-                        "circle3:X1,Y1,X2,Y2,X3,Y3\n"
-                        "        rect:L,T,R,B angle:AX,AY,VX,VY,BX,BY pair:I,J\n"
-                        "OPTIONS of measure, run in the order given after the items:\n";
+    std::string usage =
+        "       halvera-cli measure [--image FILE [--snap RADIUS]] [OPTIONS] ITEM...\n"
+        "ITEM is point:X,Y line:SX,SY,EX,EY circle:CX,CY,QX,QY "
+        "circle3:X1,Y1,X2,Y2,X3,Y3\n"
+        "        rect:L,T,R,B angle:AX,AY,VX,VY,BX,BY pair:I,J\n"
+        "     or, measured on the edges of the --image picture to a fraction of a pixel:\n"
+        "        edge-point:X,Y (the edge point nearest X,Y)\n"
+        "        edge-line:X1,Y1,X2,Y2 (the straight edge near the segment, fitted along it)\n"
+        "        edge-circle:CX,CY,R (the circular edge near that circle, fitted all round)\n"
+        "        width:X1,Y1,X2,Y2 (from the first edge the segment crosses, square to it,\n"
+        "        to the last)\n"
+        "     an edge not found is named on standard error and nothing is written (exit 1);\n"
+        "     --values adds Residual= (RMS distance of the edge points from the fit, pixels)\n"
+        "OPTIONS of measure, run in the order given after the items (--image, --snap and\n"
+        "--error-detect first):\n";
     for (const MeasureOption& option : kMeasureOptions) {
         std::string line = "       " + std::string(option.name);
         if (!option.value.empty())
