@@ -16,6 +16,7 @@ constexpr double kWindowSlack = 1.0;        // pixels beyond the transition
 constexpr double kSmallestHalfWindow = 1.5; // pixels
 constexpr double kLargestHalfWindow = 8.0;  // pixels
 constexpr double kSideLength = 3.5;         // pixels averaged for each side's level
+constexpr double kShortestSide = 0.75;      // pixels, next to a neighbouring edge
 constexpr double kContrastToNoise = 5.0;
 
 // The derivative of a Gaussian of sigma kSlopeSigma sampled at the profile
@@ -216,13 +217,17 @@ std::optional<ProfileEdge> LocateProfileEdge(const EdgeProfile& profile,
     const double step = profile.step;
     double half = std::clamp(TransitionHalfWidth(slopes, *peak, step) + kWindowSlack,
                              kSmallestHalfWindow, kLargestHalfWindow);
+    // Window and sides stop halfway to a neighbouring edge: the sides give
+    // way first, down to a short stretch, then the window.
+    double side = kSideLength;
     for (const int direction : {-1, 1}) {
-        const double room = NeighbourDistance(slopes, *peak, direction, step) / 2.0 - kSideLength;
-        half = std::min(half, std::max(room, kSmallestHalfWindow));
+        const double room = NeighbourDistance(slopes, *peak, direction, step) / 2.0;
+        side = std::min(side, std::max(room - half, kShortestSide));
+        half = std::min(half, std::max(room - side, kSmallestHalfWindow));
     }
 
     const auto halfSamples = static_cast<size_t>(std::lround(half / step));
-    const auto sideSamples = static_cast<size_t>(std::lround(kSideLength / step));
+    const auto sideSamples = static_cast<size_t>(std::lround(side / step));
     if (*peak < halfSamples + sideSamples || *peak + halfSamples + sideSamples >= profile.size())
         return std::nullopt;
     const size_t first = *peak - halfSamples;
