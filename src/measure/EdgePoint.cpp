@@ -95,21 +95,19 @@ std::vector<SubPixelPoint> InFrame(std::span<const EdgeCrossing> crossings,
     return points;
 }
 
-// The least-squares parabola through the points (s, t), or with `bent`
-// false the straight line (c = 0); with the standard error of c.
+// The least-squares parabola through the points (s, t), with the standard
+// error of its bend c.
 struct ParabolaFit {
     LocalParabola parabola;
     double bendError = 0.0;
 };
-std::optional<ParabolaFit> FitParabola(std::span<const SubPixelPoint> points, bool bent) {
+std::optional<ParabolaFit> FitParabola(std::span<const SubPixelPoint> points) {
     if (points.size() < 4)
         return std::nullopt;
     Matrix3 m{};
     Vector3 b{};
     for (const SubPixelPoint p : points)
-        AddObservation(m, b, {1.0, p.x, bent ? p.x * p.x : 0.0}, p.y);
-    if (!bent)
-        m[2][2] = 1.0;
+        AddObservation(m, b, {1.0, p.x, p.x * p.x}, p.y);
     const std::optional<Vector3> fitted = SolveLinear3(m, b);
     const std::optional<Vector3> bendVariance = SolveLinear3(m, {0.0, 0.0, 1.0});
     if (!fitted || !bendVariance)
@@ -128,15 +126,15 @@ std::optional<ParabolaFit> FitParabola(std::span<const SubPixelPoint> points, bo
 // fitted by a parabola. A bend that stands out from its own noise (three
 // standard errors) is measured again with the profiles weighted around its
 // centre (ProfileEdge.h), which would otherwise pull a blurred curved edge
-// toward its inside; one that does not is taken as straight, since fitting a
-// bend that is not there only adds noise.
+// toward its inside; a bend lost in the noise is left unweighted, where
+// weighting around a centre the noise placed would only move the point.
 std::optional<LocalParabola> EdgeBesideFoot(const GreyPatch& patch, const FootFrame& frame) {
     const SubPixelPoint from = frame.Point(-kLocalHalfLength, 0.0);
     const SubPixelPoint to = frame.Point(kLocalHalfLength, 0.0);
     ProfileEdgeSearch search{0.0, kFootReach, 1};
-    const std::vector<SubPixelPoint> straight =
+    const std::vector<SubPixelPoint> unweighted =
         InFrame(CrossEdges(patch, from, to, frame.across, search, kFootSpacing), frame);
-    const std::optional<ParabolaFit> first = FitParabola(straight, true);
+    const std::optional<ParabolaFit> first = FitParabola(unweighted);
     if (!first)
         return std::nullopt;
     const double bend = first->parabola.c;
@@ -144,7 +142,7 @@ std::optional<LocalParabola> EdgeBesideFoot(const GreyPatch& patch, const FootFr
         return first->parabola;
     search.bendCentre = first->parabola.a + 0.5 / bend;
     const std::optional<ParabolaFit> weighted = FitParabola(
-        InFrame(CrossEdges(patch, from, to, frame.across, search, kFootSpacing), frame), true);
+        InFrame(CrossEdges(patch, from, to, frame.across, search, kFootSpacing), frame));
     return weighted ? std::optional(weighted->parabola) : std::nullopt;
 }
 

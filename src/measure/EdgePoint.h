@@ -17,7 +17,7 @@ namespace halvera {
 // points, to which a parabola is fitted so that a curved edge is followed
 // too (a bent one is measured again with the profiles weighted around its
 // bend); the parabola's point nearest `near` is the edge point. Averaging
-// 33 profiles this way keeps a single point steady in noise and evens out
+// 49 profiles this way keeps a single point steady in noise and evens out
 // the pixel grid's pull on a sharp slanting edge.
 EdgeResult<SubPixelPoint> FindEdgePoint(CDibImage image, SubPixelPoint near, double radius);
 

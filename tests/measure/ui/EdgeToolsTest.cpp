@@ -145,6 +145,32 @@ TEST_F(EdgeToolsTest, LineToolFitsTheEdgeAlongTheDrag) {
     EXPECT_TRUE(data().edgeFit(MeasureKind::Line, 0).measured);
 }
 
+TEST_F(EdgeToolsTest, AngleAndPointToPointClicksLandOnEdges) {
+    // A bar 17.6 pixels high between rows 52.7 and 70.3.
+    open(RenderGrey(CoverBar(160, 120, {{10.0, 70.3}, 0.0}, 17.6), {}));
+    snapOn();
+    run(kIdMeasurePointToPoint);
+    click(at(80, 48));
+    click(at(80, 74));
+    ASSERT_EQ(data().ItemCount(MeasureKind::Point), 2) << "each press placed a point on an edge";
+    ASSERT_EQ(data().PointPairCount(), 1);
+    const auto points = data().subPixel(MeasureKind::Point);
+    EXPECT_NEAR(points[0].y, 52.7, 0.03);
+    EXPECT_NEAR(points[1].y, 70.3, 0.03);
+    EXPECT_NEAR(std::hypot(points[1].x - points[0].x, points[1].y - points[0].y), 17.6, 0.06);
+
+    // Two arm ends on the bar's edges, the vertex far from any edge.
+    run(kIdMeasureAngle);
+    for (const QPoint press : {at(40, 50), at(40, 95), at(120, 72)})
+        click(press);
+    ASSERT_EQ(data().ItemCount(MeasureKind::Angle), 1);
+    const auto angle = data().subPixel(MeasureKind::Angle);
+    EXPECT_NEAR(angle[0].y, 52.7, 0.03);
+    EXPECT_EQ(angle[1], (SubPixelPoint{40.0, 95.0})) << "no edge near: the pixel clicked";
+    EXPECT_NEAR(angle[2].y, 70.3, 0.03);
+    EXPECT_TRUE(data().edgeFit(MeasureKind::Angle, 0).measured);
+}
+
 TEST_F(EdgeToolsTest, CircleToolsFitTheWholeCircumference) {
     open(RenderGrey(CoverDisc(150, 130, kCentre, kRadius), {}));
     snapOn();
