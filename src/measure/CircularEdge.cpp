@@ -13,6 +13,8 @@ namespace halvera {
 namespace {
 
 constexpr size_t kFewestRays = 32;
+// Bounds the work on a circle far larger than any picture.
+constexpr size_t kMostRays = size_t{1} << 17;
 constexpr size_t kFewestCirclePoints = 5;
 constexpr double kRefinedReach = 1.5; // pixels about the fitted circle
 constexpr int kRefinements = 2;
@@ -23,8 +25,8 @@ constexpr double kInnermostStart = 0.5;
 // `radius`, searched as `search` says (its coordinates being radii).
 std::vector<EdgeCrossing> CrossCircle(const GreyPatch& patch, SubPixelPoint centre, double radius,
                                       const ProfileEdgeSearch& search) {
-    const size_t rays =
-        std::max(kFewestRays, static_cast<size_t>(std::ceil(2.0 * std::numbers::pi * radius)));
+    const size_t rays = std::clamp(static_cast<size_t>(std::ceil(2.0 * std::numbers::pi * radius)),
+                                   kFewestRays, kMostRays);
     const double from = std::max(kInnermostStart, search.expected - search.reach - kProfileMargin);
     const double to = search.expected + search.reach + kProfileMargin;
     std::vector<EdgeCrossing> crossings;

@@ -8,6 +8,9 @@ namespace halvera {
 namespace {
 
 constexpr size_t kFewestProfiles = 3;
+// Bounds the work on a segment far longer than any picture: beyond this the
+// profiles spread further apart.
+constexpr size_t kMostProfiles = size_t{1} << 17;
 
 } // namespace
 
@@ -15,8 +18,8 @@ std::vector<EdgeCrossing> CrossEdges(const GreyPatch& patch, SubPixelPoint from,
                                      SubPixelPoint across, const ProfileEdgeSearch& search,
                                      double spacing) {
     const double length = std::hypot(to.x - from.x, to.y - from.y);
-    const size_t profiles =
-        std::max(kFewestProfiles, static_cast<size_t>(std::ceil(length / spacing)) + 1);
+    const size_t profiles = std::clamp(static_cast<size_t>(std::ceil(length / spacing)) + 1,
+                                       kFewestProfiles, kMostProfiles);
     const double lowest = search.expected - search.reach - kProfileMargin;
     const double highest = search.expected + search.reach + kProfileMargin;
     std::vector<EdgeCrossing> crossings;

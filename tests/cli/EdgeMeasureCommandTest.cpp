@@ -111,6 +111,20 @@ TEST(EdgeMeasureCommand, AnEdgeNotFoundIsNamedAndNothingIsWritten) {
     EXPECT_FALSE(std::filesystem::exists(csv));
 }
 
+TEST(EdgeMeasureCommand, ShapesFarBeyondThePictureAreRefusedNotWorkedThrough) {
+    TemporaryFolder folder;
+    const std::string step =
+        Written(folder, "step.bmp", RenderGrey(CoverHalfPlane(80, 80, {{40.3, 0.0}, 90.0}), {}));
+    const CliResult result =
+        Cli({"measure", "--image", step, "edge-circle:30,30,1000000000",
+             "edge-line:-1000000000,10,1000000000,12", "edge-point:900000000,5"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("edge-circle:30,30,1000000000: "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("edge-point:900000000,5: the search lies outside the picture"),
+              std::string::npos)
+        << result.err;
+}
+
 TEST(EdgeMeasureCommand, TheSnapRadiusBoundsHowFarAnEdgeIsSought) {
     TemporaryFolder folder;
     const std::string picture =
