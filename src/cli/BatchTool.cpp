@@ -1,5 +1,6 @@
 #include "cli/BatchTool.h"
 
+#include "cli/CalibrateCommand.h"
 #include "cli/CliOperation.h"
 #include "cli/CommandWords.h"
 #include "cli/MeasureCommand.h"
@@ -238,8 +239,8 @@ int RunWithStandardPrompts(int (*run)(const std::vector<std::string>&),
 
 constexpr const char* kCommandList =
     "usage: halvera-cli COMMAND ...\n"
-    "COMMAND is one of: info convert apply measure print video-sources snap record\n"
-    "       video-frame scanners scan (halvera-cli --help describes each)\n";
+    "COMMAND is one of: info convert apply measure calibrate print video-sources snap\n"
+    "       record video-frame scanners scan (halvera-cli --help describes each)\n";
 
 // The usage lines of `command` alone, the first one marked "usage:".
 std::string CommandUsage(const std::string& command) {
@@ -252,6 +253,8 @@ std::string CommandUsage(const std::string& command) {
         lines = ApplyUsage(nullptr);
     else if (command == "measure")
         lines = MeasureCommandUsage();
+    else if (command == "calibrate")
+        lines = CalibrateCommandUsage();
     else if (command == "print")
         lines = PrintCommandUsage();
     else if (IsVideoCommand(command))
@@ -274,6 +277,8 @@ int RunNamedCommand(const std::vector<std::string>& words) {
         return RunVideo(command, rest);
     if (command == "measure")
         return RunWithStandardPrompts(RunMeasureCommand, rest);
+    if (command == "calibrate")
+        return RunWithStandardPrompts(RunCalibrateCommand, rest);
     if (command == "print")
         return RunWithStandardPrompts(RunPrintCommand, rest);
     if (command == "info")
@@ -298,6 +303,7 @@ std::string BatchToolUsage() {
     for (const CliOperation* operation : AllOperations())
         usage += "       " + std::string(operation->usage) + "\n";
     usage += MeasureCommandUsage();
+    usage += CalibrateCommandUsage();
     usage += PrintCommandUsage();
     return usage;
 }

@@ -17,6 +17,7 @@ inline constexpr int kExitUsage = 2;   // wrong use; the usage text was printed
 //   convert IN OUT [--quality Q]
 //   apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] [--quality Q]
 //   measure [OPTIONS] ITEM...   (MeasureCommand.h)
+//   calibrate IMAGE --spacing REAL [OPTIONS]  (CalibrateCommand.h)
 //   print IN OUT.pdf [OPTIONS]  (PrintCommand.h)
 //   video-sources | snap OUT | record OUT.avi --time S --rate FPS | video-frame IN N OUT
 //       (the video commands, VideoBatchCommands.h)

@@ -3,6 +3,7 @@
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
 #include "cli/CommandWords.h"
+#include "cli/EdgeMeasureItems.h"
 #include "cli/MeasureResultOptions.h"
 #include "measure/CalFile.h"
 #include "measure/MeasureLabels.h"
@@ -11,10 +12,12 @@
 #include "measure/ThreePointCircle.h"
 #include "platform/UserPrompts.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 namespace halvera {
@@ -121,6 +124,33 @@ bool SaveCalibration(MeasureSession& session, const std::string& path) {
     return false;
 }
 
+// The picture is read while the options are checked; the step opens it.
+std::optional<MeasureStep> PrepareLoadPicture(const std::string& path) {
+    auto picture = std::make_shared<PackedDib>(ReadPicture(path));
+    if (!*picture)
+        return std::nullopt;
+    return MeasureStep([picture](MeasureSession& session) {
+        if (!session.doc.OnOpenDocument(std::move(*picture)))
+            return false;
+        session.hasPicture = true;
+        return true;
+    });
+}
+
+// The largest snap radius: a search further than this is no longer "near".
+constexpr double kLargestSnapRadius = 256.0;
+
+std::optional<MeasureStep> PrepareSnapRadius(const std::string& value) {
+    const std::optional<double> radius = ParseReal(value);
+    if (!radius || !(*radius > 0.0) || *radius > kLargestSnapRadius)
+        throw UsageError("--snap needs a radius above 0 and at most 256 pixels, not '" + value +
+                         "'");
+    return MeasureStep([snapRadius = *radius](MeasureSession& session) {
+        session.snapRadius = snapRadius;
+        return true;
+    });
+}
+
 bool PrintLabels(MeasureSession& session, const std::string&) {
     const auto atOrigin = [](PixelPoint p) {
         return p;
@@ -145,6 +175,10 @@ bool PrintValues(MeasureSession& session, const std::string&) {
             for (int v = 0; v < row.count; ++v)
                 line += " " + std::string(names[static_cast<size_t>(v)]) + "=" +
                         FormatMeasureValue(row.values[static_cast<size_t>(v)]);
+            // Fitted edges also tell how straight or round the edge was.
+            const EdgeFit fit = data.edgeFit(kind, item);
+            if (fit.measured && (kind == MeasureKind::Line || kind == MeasureKind::Circle))
+                line += " Residual=" + FormatMeasureValue(fit.residual);
             std::printf("%s\n", line.c_str());
         }
     }
@@ -152,6 +186,10 @@ bool PrintValues(MeasureSession& session, const std::string&) {
 }
 
 constexpr MeasureOption kMeasureOptions[] = {
+    {"--image", "FILE", "the picture the edge items are measured on", PrepareLoadPicture, true,
+     OptionFile::Read},
+    {"--snap", "RADIUS", "how far from each given position an edge is searched (default 8)",
+     PrepareSnapRadius, true},
     {"--calibration", "UNIT,REALX,REALY,PIXELX,PIXELY",
      "store a calibration as the Calibrate panel's OK does", PrepareCalibration},
     {"--cal", "FILE", "load a .Cal file as the Calibrate panel's Load does", PrepareLoadCalibration,
@@ -234,8 +272,14 @@ std::span<const MeasureOption> MeasureOptions() {
     return kMeasureOptions;
 }
 
-void AppendMeasureItem(MeasureSession& session, std::string_view word) {
+bool AppendMeasureItem(MeasureSession& session, std::string_view word) {
+    if (IsEdgeItem(word)) {
+        const EdgeItemContext context{session.hasPicture ? session.doc.image() : CDibImage{},
+                                      session.snapRadius};
+        return AppendEdgeItem(session.doc.measureData(), word, context);
+    }
     AppendMeasureItem(session.doc.measureData(), word);
+    return true;
 }
 
 void AppendMeasureItem(MeasureData& data, std::string_view word) {
@@ -269,9 +313,15 @@ void SetCalibrationArgument(RulerCalibration& calibration, const std::string& va
 
 int RunMeasureCommand(const std::vector<std::string>& words) {
     const CommandWords split = SplitCommandWords("measure", MeasureCommandOptions(), words);
-    MeasureSession session;
+    // Every item is checked before anything is read or written.
+    const bool hasPicture = std::any_of(split.options.begin(), split.options.end(),
+                                        [](const auto& option) { return option.first == "--image"; });
+    MeasureData scratch;
     for (const std::string& item : split.positional)
-        AppendMeasureItem(session, item);
+        if (IsEdgeItem(item))
+            CheckEdgeItem(item, hasPicture);
+        else
+            AppendMeasureItem(scratch, item);
     RefuseReadingWhatIsWritten(split.options);
     std::vector<ScheduledStep> steps;
     for (const auto& [name, value] : split.options) {
@@ -281,20 +331,41 @@ int RunMeasureCommand(const std::vector<std::string>& words) {
             return kExitFailure;
         steps.push_back({option.first, std::move(*step)});
     }
-    for (const bool first : {true, false})
+    MeasureSession session;
+    const auto runSteps = [&](bool first) {
         for (const ScheduledStep& step : steps)
             if (step.first == first && !step.run(session))
-                return kExitFailure;
+                return false;
+        return true;
+    };
+    if (!runSteps(true))
+        return kExitFailure;
+    // Every item is tried, so that each edge not found is named; then
+    // nothing is written.
+    bool allFound = true;
+    for (const std::string& item : split.positional)
+        allFound = AppendMeasureItem(session, item) && allFound;
+    if (!allFound || !runSteps(false))
+        return kExitFailure;
     return kExitSuccess;
 }
 
 std::string MeasureCommandUsage() {
     std::string usage =
-        "       halvera-cli measure [OPTIONS] ITEM...\n"
+        "       halvera-cli measure [--image FILE [--snap RADIUS]] [OPTIONS] ITEM...\n"
         "ITEM is point:X,Y line:SX,SY,EX,EY circle:CX,CY,QX,QY "
         "circle3:X1,Y1,X2,Y2,X3,Y3\n"
         "        rect:L,T,R,B angle:AX,AY,VX,VY,BX,BY pair:I,J\n"
-        "OPTIONS of measure, all checked first, then run in the order given after the items:\n";
+        "     or, measured on the edges of the --image picture to a fraction of a pixel:\n"
+        "        edge-point:X,Y (the edge point nearest X,Y)\n"
+        "        edge-line:X1,Y1,X2,Y2 (the straight edge near the segment, fitted along it)\n"
+        "        edge-circle:CX,CY,R (the circular edge near that circle, fitted all round)\n"
+        "        width:X1,Y1,X2,Y2 (from the first edge the segment crosses, square to it,\n"
+        "        to the last)\n"
+        "     an edge not found is named on standard error and nothing is written (exit 1);\n"
+        "     --values adds Residual= (RMS distance of the edge points from the fit, pixels)\n"
+        "OPTIONS of measure, all checked first; --image, --snap and --error-detect then\n"
+        "take effect, the items are measured, and the rest run in the order given:\n";
     for (const MeasureOption& option : kMeasureOptions) {
         std::string line = "       " + std::string(option.name);
         if (!option.value.empty())

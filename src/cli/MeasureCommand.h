@@ -3,6 +3,7 @@
 #include "cli/CliOperation.h"
 #include "document/MavDoc.h"
 #include "image/AppSettings.h"
+#include "measure/EdgeSearch.h"
 #include "measure/OutputSelection.h"
 #include "measure/RulerCalibration.h"
 #include "measure/ToleranceTable.h"
@@ -28,6 +29,10 @@ struct MeasureSession {
     ToleranceTable tolerance;
     OutputSelection output;
     bool errorDetection = false;
+    // The picture edge items are measured on (--image) and how far from
+    // each given position an edge is searched (--snap).
+    bool hasPicture = false;
+    double snapRadius = kDefaultSnapRadius;
 };
 
 // What one option of the measure command does, its value already read and
@@ -44,7 +49,8 @@ enum class OptionFile {
 // One option of the measure command. Every option's value is checked, and
 // every file an option loads is read, before any option runs, so a wrong
 // value or a missing file writes nothing. Options then run in the order
-// given on the command line, after every item has been appended.
+// given on the command line, after every item has been appended; the
+// options marked `first` take effect before the items are appended.
 struct MeasureOption {
     std::string_view name;  // "--cal"
     std::string_view value; // the value's name in the usage text; empty: takes no value
@@ -52,7 +58,7 @@ struct MeasureOption {
     // Checks the value (UsageError on a malformed one) and reads the file it
     // loads; nothing after the message of a file that cannot be read.
     std::optional<MeasureStep> (*prepare)(const std::string& value);
-    // A switch that takes effect before every other option, wherever it stands.
+    // Takes effect before the items and every other option, wherever it stands.
     bool first = false;
     OptionFile file = OptionFile::None;
 };
@@ -69,9 +75,11 @@ std::span<const MeasureOption> MeasureOptions();
 
 // Appends one ITEM word ("point:X,Y", "line:SX,SY,EX,EY", ...) to the
 // session's measurement data with the tools' refusal rules (a refused item is
-// skipped); throws UsageError on a malformed word.
-void AppendMeasureItem(MeasureSession& session, std::string_view word);
-// The same into any document's measurement data.
+// skipped); throws UsageError on a malformed word. An edge item
+// (EdgeMeasureItems.h) is measured on the session's picture; false when it
+// found no edge, after its message.
+bool AppendMeasureItem(MeasureSession& session, std::string_view word);
+// The same into any document's measurement data, for items without a picture.
 void AppendMeasureItem(MeasureData& data, std::string_view word);
 
 // The five numbers of a `--calibration UNIT,REALX,REALY,PIXELX,PIXELY` value;

@@ -52,6 +52,16 @@ void GrowableArray<Element, Step>::Erase(size_t first, size_t length) {
     elements_.erase(begin, begin + static_cast<ptrdiff_t>(length));
 }
 
+// What an item keeps about the edges it was measured on.
+struct EdgeFit {
+    // Made from the picture's edges and not moved by hand since.
+    bool measured = false;
+    // RMS distance of the edge points from the fitted line or circle, in
+    // pixels: the straightness or roundness of the edge (0 for a point).
+    double residual = 0.0;
+    bool operator==(const EdgeFit&) const = default;
+};
+
 // The measured shapes of one document, in image pixels, in six arrays whose
 // counts are held in elements (points, ints or rectangles), not in items:
 //
@@ -62,23 +72,41 @@ void GrowableArray<Element, Step>::Erase(size_t first, size_t length) {
 //   angles      first arm end A, vertex V, second arm end B
 //   point pairs the indices i, j of two stored points (no panel row)
 //
+// Points, lines, circles and angles also hold every element to a fraction of
+// a pixel (`subPixel`), element for element beside the whole pixels, and an
+// `EdgeFit` per item. Every value is computed from the sub-pixel elements: a
+// clicked item holds its whole pixels there too, so its values are those of
+// its whole pixels, while an item measured on edges holds its own positions
+// and, in the whole-pixel arrays, the pixels covering them (for drawing and
+// hit tests).
+//
 // Every Append refuses silently (false) a degenerate item, a duplicate of a
 // stored item, or an item that cannot be allocated; see each one.
 class MeasureData {
 public:
-    std::span<const PixelPoint> points() const { return points_.elements(); }
-    std::span<const PixelPoint> lines() const { return lines_.elements(); }
-    std::span<const PixelPoint> circles() const { return circles_.elements(); }
+    std::span<const PixelPoint> points() const { return points_.pixels.elements(); }
+    std::span<const PixelPoint> lines() const { return lines_.pixels.elements(); }
+    std::span<const PixelPoint> circles() const { return circles_.pixels.elements(); }
     std::span<const PixelRect> rectangles() const { return rectangles_.elements(); }
-    std::span<const PixelPoint> angles() const { return angles_.elements(); }
+    std::span<const PixelPoint> angles() const { return angles_.pixels.elements(); }
     std::span<const int32_t> pointPairs() const { return pointPairs_.elements(); }
 
-    // The same elements for the adjust tools, which move them in place.
-    std::span<PixelPoint> mutablePoints() { return points_.elements(); }
-    std::span<PixelPoint> mutableLines() { return lines_.elements(); }
-    std::span<PixelPoint> mutableCircles() { return circles_.elements(); }
+    // The sub-pixel elements of points, lines, circles or angles (none for
+    // rectangles), in the order of the whole-pixel arrays.
+    std::span<const SubPixelPoint> subPixel(MeasureKind kind) const;
+    // What item `item` of `kind` keeps about its edges; a default EdgeFit
+    // for a rectangle or an item that does not exist.
+    EdgeFit edgeFit(MeasureKind kind, int item) const;
+
+    // The rectangles for the adjust tool, which moves them in place.
     std::span<PixelRect> mutableRectangles() { return rectangles_.elements(); }
-    std::span<PixelPoint> mutableAngles() { return angles_.elements(); }
+    // The adjust tools' moves of element `element` of points, lines, circles
+    // or angles: to a whole pixel, or by a whole-pixel step (keeping the
+    // fraction of an element measured on edges). Either ends the item's fit.
+    void MoveElement(MeasureKind kind, size_t element, PixelPoint to);
+    void ShiftElement(MeasureKind kind, size_t element, PixelPoint by);
+    // The point tool's drag with snapping on: point `point` moves to an edge point.
+    void MovePointToEdge(size_t point, SubPixelPoint to);
 
     // Items of a kind (lines: elements / 2, angles: elements / 3, ...).
     int ItemCount(MeasureKind kind) const;
@@ -99,6 +127,13 @@ public:
     // point, or the pair (i, j) in this order is stored.
     bool AppendPointPair(int i, int j);
 
+    // Items measured on edges, with the same refusals as their clicked
+    // counterparts, compared in sub-pixel positions.
+    bool AppendEdgePoint(SubPixelPoint p);
+    bool AppendEdgeLine(SubPixelPoint start, SubPixelPoint end, double residual);
+    bool AppendEdgeCircle(SubPixelPoint centre, SubPixelPoint onCircle, double residual);
+    bool AppendEdgeAngle(SubPixelPoint a, SubPixelPoint vertex, SubPixelPoint b);
+
     // Removes item `item` of `kind`, moving the later ones down; false when
     // there is no such item. Removing a point also drops every pair that
     // names it and renumbers the pairs naming later points.
@@ -110,11 +145,33 @@ public:
     bool SameItems(const MeasureData& other) const;
 
 private:
-    GrowableArray<PixelPoint, 32> points_;
-    GrowableArray<PixelPoint, 64> lines_;
-    GrowableArray<PixelPoint, 64> circles_;
+    // One kind's items: whole-pixel and sub-pixel elements and a fit per item.
+    template <size_t Step> struct MeasuredShapes {
+        GrowableArray<PixelPoint, Step> pixels;
+        GrowableArray<SubPixelPoint, Step> exact;
+        std::vector<EdgeFit> fits;
+    };
+    template <size_t Step>
+    static bool AppendShape(MeasuredShapes<Step>& shapes, std::span<const SubPixelPoint> item,
+                            EdgeFit fit);
+    template <size_t Step>
+    static void EraseShape(MeasuredShapes<Step>& shapes, size_t item, size_t elementsPerItem);
+    template <size_t Step> static void ClearShapes(MeasuredShapes<Step>& shapes);
+    template <size_t Step>
+    static bool AppendTwoPointShape(MeasuredShapes<Step>& shapes,
+                                    std::span<const SubPixelPoint, 2> item, EdgeFit fit);
+    bool AppendPointWithFit(SubPixelPoint p, EdgeFit fit);
+    bool AppendAngleWithFit(SubPixelPoint a, SubPixelPoint vertex, SubPixelPoint b, EdgeFit fit);
+    void DropPairsOfPoint(int point);
+    // The shapes of points, lines, circles or angles.
+    template <typename Visit> auto WithShapes(MeasureKind kind, Visit visit) const;
+    template <typename Visit> auto WithShapes(MeasureKind kind, Visit visit);
+
+    MeasuredShapes<32> points_;
+    MeasuredShapes<64> lines_;
+    MeasuredShapes<64> circles_;
     GrowableArray<PixelRect, 32> rectangles_;
-    GrowableArray<PixelPoint, 96> angles_;
+    MeasuredShapes<96> angles_;
     GrowableArray<int32_t, 64> pointPairs_;
 };
 

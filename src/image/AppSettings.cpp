@@ -43,6 +43,7 @@ constexpr IntSetting kIntSettings[] = {
     {"MTColor2", &AppSettings::MTColor2, 3},
     {"MTColor3", &AppSettings::MTColor3, 4},
     {"MTColor4", &AppSettings::MTColor4, 5},
+    {"SnapToEdges", &AppSettings::SnapToEdges, 0},
     {"CaptureDevice", &AppSettings::CaptureDevice, 0},
 };
 
@@ -123,6 +124,7 @@ void AppSettings::ApplyLimits() {
     ApplyRulerLimits();
     RulerUnit = InRangeOr(RulerUnit, 0, 4, 0);
     MagicRange = InRangeOr(MagicRange, 0, 100, 30);
+    SnapToEdges = InRangeOr(SnapToEdges, 0, 1, 0);
     PencilSize = InRangeOr(PencilSize, 0, 100, 6);
     ImageWidth = InRangeOr(ImageWidth, 8, 2048, 100);
     ImageHeight = InRangeOr(ImageHeight, 8, 2048, 100);

@@ -30,6 +30,7 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   ImageWidth        int     100          8..2048 else 100
 //   ImageHeight       int     100          8..2048 else 100
 //   MTColor1..4       int     2, 3, 4, 5   -
+//   SnapToEdges       int     0            0..1 else 0
 //   CaptureDevice     int     0            -
 //   CaptureName       string  ""           -
 //   CaptureFile       string  HLV.avi in the movies folder
@@ -57,6 +58,8 @@ struct AppSettings {
     int MTColor2 = 3;
     int MTColor3 = 4;
     int MTColor4 = 5;
+    // Whether the measurement tools place clicks on the edges near them (1).
+    int SnapToEdges = 0;
     // Video capture device and the file capture writes.
     int CaptureDevice = 0;
     std::string CaptureName;

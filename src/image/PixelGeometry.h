@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace halvera {
@@ -12,6 +13,26 @@ struct PixelPoint {
     int32_t y = 0;
     bool operator==(const PixelPoint&) const = default;
 };
+
+// A position to a fraction of a pixel in the same image coordinates: x to the
+// right, y downward, a pixel's centre at its whole coordinates (pixel column i
+// covers [i - 0.5, i + 0.5)). Items measured on the picture's edges keep these.
+struct SubPixelPoint {
+    double x = 0.0;
+    double y = 0.0;
+    bool operator==(const SubPixelPoint&) const = default;
+};
+
+// The whole pixel that covers `p` (a half rounds up, as the pixel's extent says).
+// The coordinates must lie within the range of a pixel coordinate.
+inline PixelPoint NearestPixel(SubPixelPoint p) {
+    return {static_cast<int32_t>(std::floor(p.x + 0.5)),
+            static_cast<int32_t>(std::floor(p.y + 0.5))};
+}
+
+inline SubPixelPoint ExactPoint(PixelPoint p) {
+    return {static_cast<double>(p.x), static_cast<double>(p.y)};
+}
 
 // A rectangle in whole pixels given by two inclusive corners. The corners may
 // come in any order (a drag from right to left gives left > right); use

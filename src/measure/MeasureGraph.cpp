@@ -80,12 +80,12 @@ public:
                 const GraphLabelPainter& labels)
         : surface_(surface), scale_(scale), colours_(colours), labels_(labels) {}
 
-    void PointPair(PixelPoint pi, PixelPoint pj) {
+    void PointPair(PixelPoint pi, PixelPoint pj, const MeasureLabel& text) {
         penLine(colours_.line, pi, pj);
-        label(PointPairLabel(pi, pj, scale_, identity_));
+        label(text);
     }
 
-    void Point(PixelPoint p) {
+    void Point(PixelPoint p, const MeasureLabel& text) {
         for (const PixelPoint d : kRingTicks)
             set({p.x + d.x, p.y + d.y}, colours_.point);
         for (const PixelPoint d : kRing)
@@ -94,10 +94,10 @@ public:
             set({p.x + d, p.y}, colours_.coordinate);
             set({p.x, p.y + d}, colours_.coordinate);
         }
-        label(PointLabel(p, scale_, identity_));
+        label(text);
     }
 
-    void Line(PixelPoint s, PixelPoint e) {
+    void Line(PixelPoint s, PixelPoint e, const MeasureLabel& text) {
         penLine(colours_.line, s, e);
         for (const PixelPoint end : {s, e})
             square(end);
@@ -105,10 +105,10 @@ public:
             penLine(colours_.coordinate, {end.x, end.y - 6}, {end.x, end.y + 6});
             penLine(colours_.coordinate, {end.x - 6, end.y}, {end.x + 6, end.y});
         }
-        label(LineLabel(s, e, scale_, identity_));
+        label(text);
     }
 
-    void Circle(PixelPoint c, PixelPoint q) {
+    void Circle(PixelPoint c, PixelPoint q, const MeasureLabel& text) {
         const double dx = q.x - c.x;
         const double dy = q.y - c.y;
         circle(c, static_cast<int>(std::sqrt(dx * dx + dy * dy)));
@@ -116,10 +116,10 @@ public:
             square(p);
         for (const PixelPoint p : {c, q})
             smallCross(p);
-        label(CircleLabel(c, q, scale_, identity_));
+        label(text);
     }
 
-    void Rectangle(PixelRect r) {
+    void Rectangle(PixelRect r, const MeasureLabel& text) {
         const PixelPoint corners[] = {
             {r.left, r.top}, {r.right, r.top}, {r.right, r.bottom}, {r.left, r.bottom}};
         for (int i = 0; i < 4; ++i)
@@ -128,10 +128,10 @@ public:
             square(corner);
             smallCross(corner);
         }
-        label(RectangleLabel(r, scale_, identity_));
+        label(text);
     }
 
-    void Angle(PixelPoint a, PixelPoint v, PixelPoint b) {
+    void Angle(PixelPoint a, PixelPoint v, PixelPoint b, const MeasureLabel& text) {
         // The arms as one polyline A, V, B.
         penLine(colours_.line, a, v);
         penLine(colours_.line, v, b);
@@ -152,7 +152,7 @@ public:
                 set({p.x, p.y + d}, colours_.coordinate);
             }
         }
-        label(AngleLabel(a, v, b, scale_, identity_));
+        label(text);
     }
 
 private:
@@ -217,9 +217,6 @@ private:
     MeasureScale scale_;
     const GraphColours& colours_;
     const GraphLabelPainter& labels_;
-    const ImageToWindowMap identity_ = [](PixelPoint p) {
-        return p;
-    };
 };
 
 } // namespace
@@ -227,27 +224,34 @@ private:
 void DrawMeasureGraph(GraphSurface& surface, const MeasureData& data, MeasureScale scale,
                       const GraphColours& colours, const GraphLabelPainter& labels) {
     GraphDrawer drawer(surface, scale, colours, labels);
+    const ImageToWindowMap identity = [](PixelPoint p) {
+        return p;
+    };
+    const auto label = [&](LabelledKind kind, size_t item) {
+        return StoredItemLabel(data, kind, static_cast<int>(item), scale, identity);
+    };
     const auto points = data.points();
     const auto pairs = data.pointPairs();
-    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
-        const auto pi = static_cast<size_t>(pairs[i]);
-        const auto pj = static_cast<size_t>(pairs[i + 1]);
+    for (size_t pair = 0; pair < static_cast<size_t>(data.PointPairCount()); ++pair) {
+        const auto pi = static_cast<size_t>(pairs[2 * pair]);
+        const auto pj = static_cast<size_t>(pairs[2 * pair + 1]);
         if (pi < points.size() && pj < points.size())
-            drawer.PointPair(points[pi], points[pj]);
+            drawer.PointPair(points[pi], points[pj], label(LabelledKind::Pair, pair));
     }
-    for (const PixelPoint p : points)
-        drawer.Point(p);
+    for (size_t i = 0; i < points.size(); ++i)
+        drawer.Point(points[i], label(LabelledKind::Point, i));
     const auto lines = data.lines();
     for (size_t i = 0; i + 1 < lines.size(); i += 2)
-        drawer.Line(lines[i], lines[i + 1]);
+        drawer.Line(lines[i], lines[i + 1], label(LabelledKind::Line, i / 2));
     const auto circles = data.circles();
     for (size_t i = 0; i + 1 < circles.size(); i += 2)
-        drawer.Circle(circles[i], circles[i + 1]);
-    for (const PixelRect& r : data.rectangles())
-        drawer.Rectangle(r);
+        drawer.Circle(circles[i], circles[i + 1], label(LabelledKind::Circle, i / 2));
+    const auto rectangles = data.rectangles();
+    for (size_t i = 0; i < rectangles.size(); ++i)
+        drawer.Rectangle(rectangles[i], label(LabelledKind::Rectangle, i));
     const auto angles = data.angles();
     for (size_t i = 0; i + 2 < angles.size(); i += 3)
-        drawer.Angle(angles[i], angles[i + 1], angles[i + 2]);
+        drawer.Angle(angles[i], angles[i + 1], angles[i + 2], label(LabelledKind::Angle, i / 3));
 }
 
 bool CopyGraphOntoImage(const GraphSurface& surface, GraphColour key, CDibImage image) {

@@ -12,10 +12,10 @@
 namespace halvera {
 
 // The value labels drawn beside measured items. The text comes from the
-// stored image coordinates and the scale; the position (the text's top-left
-// corner) from the item's window coordinates, with halves as integer
-// divisions truncating toward zero. Texts are UTF-8 with a decimal point in
-// every locale.
+// stored image coordinates and the scale (for a stored item, its sub-pixel
+// elements); the position (the text's top-left corner) from the item's window
+// coordinates of its whole pixels, with halves as integer divisions
+// truncating toward zero. Texts are UTF-8 with a decimal point in every locale.
 
 // Image pixel to window pixel, as the view maps them.
 using ImageToWindowMap = std::function<PixelPoint(PixelPoint)>;
@@ -52,6 +52,11 @@ struct LabelledItem {
     LabelledKind kind;
     MeasureLabel label;
 };
+
+// The label of stored item `item` of `kind` (for pairs, the pair's number),
+// which must exist.
+MeasureLabel StoredItemLabel(const MeasureData& data, LabelledKind kind, int item,
+                             MeasureScale scale, const ImageToWindowMap& toWindow);
 
 // The labels of every item in drawing order: point pairs, points, lines,
 // circles, rectangles, angles, storage order within a kind.

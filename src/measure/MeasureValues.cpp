@@ -10,23 +10,20 @@ namespace {
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
 // Direction of (dx, dy) on screen in degrees, y pointing down; in (-180, 180].
-// The differences are integers, so no negative zero reaches atan2.
-double ScreenDirection(int64_t dx, int64_t dy) {
-    return std::atan2(static_cast<double>(-dy), static_cast<double>(dx)) * kDegreesPerRadian;
+// The y difference is negated as 0 - dy, so a zero difference stays +0 and a
+// leftward line gives 180, never -180.
+double ScreenDirection(double dx, double dy) {
+    return std::atan2(0.0 - dy, dx) * kDegreesPerRadian;
 }
 
 double Normalised(double degrees) {
     return degrees < 0.0 ? degrees + 360.0 : degrees;
 }
 
-double ScaledLength(int64_t dx, int64_t dy, MeasureScale scale) {
-    const double x = static_cast<double>(dx) * scale.x;
-    const double y = static_cast<double>(dy) * scale.y;
+double ScaledLength(double dx, double dy, MeasureScale scale) {
+    const double x = dx * scale.x;
+    const double y = dy * scale.y;
     return std::sqrt(x * x + y * y);
-}
-
-int64_t Difference(int32_t to, int32_t from) {
-    return int64_t{to} - from;
 }
 
 constexpr std::string_view kPointNames[] = {"X", "Y"};
@@ -48,41 +45,67 @@ template <size_t N> MeasureRow RowOf(const std::array<double, N>& values) {
 
 } // namespace
 
-PointValues MeasurePoint(PixelPoint p, MeasureScale scale) {
+PointValues MeasureSubPixelPoint(SubPixelPoint p, MeasureScale scale) {
     return {p.x * scale.x, p.y * scale.y};
 }
 
-double MeasurePointPair(PixelPoint pi, PixelPoint pj, MeasureScale scale) {
-    return ScaledLength(Difference(pi.x, pj.x), Difference(pi.y, pj.y), scale);
+double MeasureSubPixelPair(SubPixelPoint pi, SubPixelPoint pj, MeasureScale scale) {
+    return ScaledLength(pi.x - pj.x, pi.y - pj.y, scale);
 }
 
-LineValues MeasureLine(PixelPoint start, PixelPoint end, MeasureScale scale) {
-    const int64_t dx = Difference(end.x, start.x);
-    const int64_t dy = Difference(end.y, start.y);
+LineValues MeasureSubPixelLine(SubPixelPoint start, SubPixelPoint end, MeasureScale scale) {
+    const double dx = end.x - start.x;
+    const double dy = end.y - start.y;
     LineValues v;
     v.Length = ScaledLength(dx, dy, scale);
     v.Angle = Normalised(ScreenDirection(dx, dy));
     v.Xs = start.x * scale.x;
     v.Ys = start.y * scale.y;
-    v.Xm = (static_cast<double>(start.x) + end.x) * scale.x * 0.5;
-    v.Ym = (static_cast<double>(start.y) + end.y) * scale.y * 0.5;
+    v.Xm = (start.x + end.x) * scale.x * 0.5;
+    v.Ym = (start.y + end.y) * scale.y * 0.5;
     v.Xe = end.x * scale.x;
     v.Ye = end.y * scale.y;
-    v.DX = static_cast<double>(dx) * scale.x;
-    v.DY = static_cast<double>(dy) * scale.y;
+    v.DX = dx * scale.x;
+    v.DY = dy * scale.y;
     return v;
 }
 
-CircleValues MeasureCircle(PixelPoint centre, PixelPoint onCircle, MeasureScale scale) {
-    const double r =
-        ScaledLength(Difference(onCircle.x, centre.x), Difference(onCircle.y, centre.y), scale);
+CircleValues MeasureSubPixelCircle(SubPixelPoint centre, SubPixelPoint onCircle,
+                                   MeasureScale scale) {
+    const double r = ScaledLength(onCircle.x - centre.x, onCircle.y - centre.y, scale);
     return {centre.x * scale.x,       centre.y * scale.y,        r, 2.0 * r,
             std::numbers::pi * r * r, 2.0 * std::numbers::pi * r};
 }
 
+AngleValues MeasureSubPixelAngle(SubPixelPoint a, SubPixelPoint vertex, SubPixelPoint b,
+                                 MeasureScale scale) {
+    const double toB = ScreenDirection(b.x - vertex.x, b.y - vertex.y);
+    const double toA = ScreenDirection(a.x - vertex.x, a.y - vertex.y);
+    return {Normalised(toB),    Normalised(toA), Normalised(toA - toB),
+            a.x * scale.x,      a.y * scale.y,   vertex.x * scale.x,
+            vertex.y * scale.y, b.x * scale.x,   b.y * scale.y};
+}
+
+// Whole pixels are exact in a double, and so are their differences.
+PointValues MeasurePoint(PixelPoint p, MeasureScale scale) {
+    return MeasureSubPixelPoint(ExactPoint(p), scale);
+}
+
+double MeasurePointPair(PixelPoint pi, PixelPoint pj, MeasureScale scale) {
+    return MeasureSubPixelPair(ExactPoint(pi), ExactPoint(pj), scale);
+}
+
+LineValues MeasureLine(PixelPoint start, PixelPoint end, MeasureScale scale) {
+    return MeasureSubPixelLine(ExactPoint(start), ExactPoint(end), scale);
+}
+
+CircleValues MeasureCircle(PixelPoint centre, PixelPoint onCircle, MeasureScale scale) {
+    return MeasureSubPixelCircle(ExactPoint(centre), ExactPoint(onCircle), scale);
+}
+
 RectangleValues MeasureRectangle(PixelRect rectangle, MeasureScale scale) {
-    const double w = static_cast<double>(Difference(rectangle.right, rectangle.left)) * scale.x;
-    const double h = static_cast<double>(Difference(rectangle.bottom, rectangle.top)) * scale.y;
+    const double w = (static_cast<double>(rectangle.right) - rectangle.left) * scale.x;
+    const double h = (static_cast<double>(rectangle.bottom) - rectangle.top) * scale.y;
     return {std::max(w, h),
             std::min(w, h),
             w * h,
@@ -92,11 +115,7 @@ RectangleValues MeasureRectangle(PixelRect rectangle, MeasureScale scale) {
 }
 
 AngleValues MeasureAngle(PixelPoint a, PixelPoint vertex, PixelPoint b, MeasureScale scale) {
-    const double toB = ScreenDirection(Difference(b.x, vertex.x), Difference(b.y, vertex.y));
-    const double toA = ScreenDirection(Difference(a.x, vertex.x), Difference(a.y, vertex.y));
-    return {Normalised(toB),    Normalised(toA), Normalised(toA - toB),
-            a.x * scale.x,      a.y * scale.y,   vertex.x * scale.x,
-            vertex.y * scale.y, b.x * scale.x,   b.y * scale.y};
+    return MeasureSubPixelAngle(ExactPoint(a), ExactPoint(vertex), ExactPoint(b), scale);
 }
 
 std::span<const std::string_view> MeasureValueNames(MeasureKind kind) {
@@ -117,18 +136,18 @@ std::span<const std::string_view> MeasureValueNames(MeasureKind kind) {
 
 MeasureRow MeasureItemRow(const MeasureData& data, MeasureKind kind, int item, MeasureScale scale) {
     const size_t i = static_cast<size_t>(item);
+    const auto at = data.subPixel(kind);
     switch (kind) {
     case MeasureKind::Point: {
-        const PointValues v = MeasurePoint(data.points()[i], scale);
+        const PointValues v = MeasureSubPixelPoint(at[i], scale);
         return RowOf(std::array{v.X, v.Y});
     }
     case MeasureKind::Line: {
-        const LineValues v = MeasureLine(data.lines()[2 * i], data.lines()[2 * i + 1], scale);
+        const LineValues v = MeasureSubPixelLine(at[2 * i], at[2 * i + 1], scale);
         return RowOf(std::array{v.Length, v.Angle, v.Xs, v.Ys, v.Xm, v.Ym, v.Xe, v.Ye, v.DX, v.DY});
     }
     case MeasureKind::Circle: {
-        const CircleValues v =
-            MeasureCircle(data.circles()[2 * i], data.circles()[2 * i + 1], scale);
+        const CircleValues v = MeasureSubPixelCircle(at[2 * i], at[2 * i + 1], scale);
         return RowOf(std::array{v.CenterX, v.CenterY, v.Radius, v.Diameter, v.Area, v.Perimeter});
     }
     case MeasureKind::Rectangle: {
@@ -136,9 +155,7 @@ MeasureRow MeasureItemRow(const MeasureData& data, MeasureKind kind, int item, M
         return RowOf(std::array{v.Width, v.Height, v.Area, v.Perimeter, v.CenterX, v.CenterY});
     }
     case MeasureKind::Angle: {
-        const auto angles = data.angles();
-        const AngleValues v =
-            MeasureAngle(angles[3 * i], angles[3 * i + 1], angles[3 * i + 2], scale);
+        const AngleValues v = MeasureSubPixelAngle(at[3 * i], at[3 * i + 1], at[3 * i + 2], scale);
         return RowOf(std::array{v.Angle1, v.Angle2, v.Angle, v.X1, v.Y1, v.X, v.Y, v.X2, v.Y2});
     }
     }

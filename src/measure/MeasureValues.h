@@ -12,7 +12,8 @@
 namespace halvera {
 
 // The real-unit values of measured items, from their image pixel
-// coordinates and a scale. Angles are in degrees, counted counter-clockwise
+// coordinates (whole or sub-pixel; a whole pixel gives exactly the value of
+// the same position in sub-pixels) and a scale. Angles are in degrees, counted counter-clockwise
 // on screen from the positive x axis (the y difference is negated), and
 // normalised into [0, 360) by adding 360 to a negative one; they are never
 // scaled.
@@ -36,6 +37,14 @@ struct AngleValues {
     double Angle1, Angle2, Angle, X1, Y1, X, Y, X2, Y2;
 };
 
+PointValues MeasureSubPixelPoint(SubPixelPoint p, MeasureScale scale);
+double MeasureSubPixelPair(SubPixelPoint pi, SubPixelPoint pj, MeasureScale scale);
+LineValues MeasureSubPixelLine(SubPixelPoint start, SubPixelPoint end, MeasureScale scale);
+CircleValues MeasureSubPixelCircle(SubPixelPoint centre, SubPixelPoint onCircle,
+                                   MeasureScale scale);
+AngleValues MeasureSubPixelAngle(SubPixelPoint a, SubPixelPoint vertex, SubPixelPoint b,
+                                 MeasureScale scale);
+
 PointValues MeasurePoint(PixelPoint p, MeasureScale scale);
 double MeasurePointPair(PixelPoint pi, PixelPoint pj, MeasureScale scale);
 LineValues MeasureLine(PixelPoint start, PixelPoint end, MeasureScale scale);
@@ -56,7 +65,8 @@ struct MeasureRow {
 // Perimeter; rectangle Width Height Area Perimeter CenterX CenterY; angle
 // Angle1 Angle2 Angle X1 Y1 X Y X2 Y2).
 std::span<const std::string_view> MeasureValueNames(MeasureKind kind);
-// The values of item `item` of `kind` (which must exist) in that order.
+// The values of item `item` of `kind` (which must exist) in that order, from
+// its sub-pixel elements.
 MeasureRow MeasureItemRow(const MeasureData& data, MeasureKind kind, int item, MeasureScale scale);
 
 } // namespace halvera

@@ -270,7 +270,9 @@ TEST_F(BatchTool, AnUnknownOptionIsRefusedAsUnknownNamingTheCommandsOwnOptions) 
          "unknown option --bogus; print takes --calibration, --ratio, --fit, --center, "
          "--title and --paper"},
         {{"measure", "point:1,1", "--bogus"},
-         "unknown option --bogus; measure takes --calibration"},
+         "unknown option --bogus; measure takes --image, --snap, --calibration"},
+        {{"calibrate", input, "--spacing", "10", "--bogus"},
+         "unknown option --bogus; calibrate takes --spacing, --unit, --axis and --save-cal"},
         {{"snap", output, "--bogus"}, "unknown option --bogus; snap takes --source, --quality and --force"},
         {{"record", folder.file("out.avi"), "--bogus"},
          "unknown option --bogus; record takes --time, --rate and --source"},

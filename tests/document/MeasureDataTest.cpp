@@ -134,6 +134,75 @@ TEST(MeasureData, SameItemsComparesEveryKindInOrder) {
     EXPECT_FALSE(data.SameItems(copy));
     ASSERT_TRUE(data.DeleteItem(MeasureKind::Rectangle, 0));
     EXPECT_TRUE(data.SameItems(copy));
+    ASSERT_TRUE(data.AppendEdgeLine({1.25, 1.5}, {9.75, 1.5}, 0.01));
+    copy = data;
+    data.ShiftElement(MeasureKind::Line, 0, {0, 0});
+    EXPECT_TRUE(data.SameItems(copy)) << "the fit ended, the geometry kept";
+    data.MoveElement(MeasureKind::Line, 0, {1, 2});
+    EXPECT_FALSE(data.SameItems(copy)) << "an edge end moved to its covering pixel";
+}
+
+TEST(MeasureData, ClickedItemsHoldTheirWholePixelsAsSubPixelPointsTooAndNoFit) {
+    MeasureData data;
+    data.AppendPoint({3, 4});
+    data.AppendCircle({2, 2}, {2, 9});
+    EXPECT_EQ(Items(data.subPixel(MeasureKind::Point)), (std::vector<SubPixelPoint>{{3.0, 4.0}}));
+    EXPECT_EQ(Items(data.subPixel(MeasureKind::Circle)),
+              (std::vector<SubPixelPoint>{{2.0, 2.0}, {2.0, 9.0}}));
+    EXPECT_EQ(data.edgeFit(MeasureKind::Circle, 0), EdgeFit{});
+    EXPECT_TRUE(data.subPixel(MeasureKind::Rectangle).empty());
+    EXPECT_EQ(data.edgeFit(MeasureKind::Point, 5), EdgeFit{}) << "no such item";
+}
+
+TEST(MeasureData, EdgeItemsKeepTheirPositionsTheCoveringPixelsAndTheirFit) {
+    MeasureData data;
+    ASSERT_TRUE(data.AppendEdgeLine({10.25, 20.5}, {40.75, 19.49}, 0.03));
+    EXPECT_FALSE(data.AppendEdgeLine({10.25, 20.5}, {40.75, 19.49}, 0.01)) << "a duplicate";
+    EXPECT_FALSE(data.AppendEdgeLine({1.5, 1.5}, {1.5, 1.5}, 0.0)) << "one point";
+    EXPECT_TRUE(data.AppendLine({10, 21}, {41, 19})) << "the covering pixels are another line";
+    EXPECT_EQ(Items(data.lines()),
+              (std::vector<PixelPoint>{{10, 21}, {41, 19}, {10, 21}, {41, 19}}));
+    EXPECT_EQ(data.edgeFit(MeasureKind::Line, 0), (EdgeFit{true, 0.03}));
+    EXPECT_EQ(data.edgeFit(MeasureKind::Line, 1), EdgeFit{});
+
+    ASSERT_TRUE(data.AppendEdgePoint({-0.5, 2.25}));
+    EXPECT_FALSE(data.AppendEdgePoint({-0.5, 2.25})) << "repeats the last point";
+    EXPECT_EQ(data.points()[0], (PixelPoint{0, 2})) << "a half goes up, as pixel 0 covers it";
+    ASSERT_TRUE(data.AppendEdgeAngle({1.5, 0.0}, {0.0, 0.0}, {0.0, -1.5}));
+    ASSERT_TRUE(data.AppendEdgeCircle({5.5, 5.5}, {8.0, 5.5}, 0.02));
+    EXPECT_TRUE(data.edgeFit(MeasureKind::Angle, 0).measured);
+    EXPECT_EQ(data.edgeFit(MeasureKind::Circle, 0).residual, 0.02);
+}
+
+TEST(MeasureData, AdjustingMovesWholePixelsShiftsKeepFractionsAndBothEndTheFit) {
+    MeasureData data;
+    ASSERT_TRUE(data.AppendEdgeLine({10.25, 20.5}, {40.75, 20.5}, 0.03));
+    data.ShiftElement(MeasureKind::Line, 0, {2, -1});
+    EXPECT_EQ(data.subPixel(MeasureKind::Line)[0], (SubPixelPoint{12.25, 19.5}));
+    EXPECT_EQ(data.lines()[0], (PixelPoint{12, 20}));
+    EXPECT_FALSE(data.edgeFit(MeasureKind::Line, 0).measured);
+    data.MoveElement(MeasureKind::Line, 1, {50, 20});
+    EXPECT_EQ(data.subPixel(MeasureKind::Line)[1], (SubPixelPoint{50.0, 20.0}));
+    EXPECT_EQ(data.lines()[1], (PixelPoint{50, 20}));
+
+    ASSERT_TRUE(data.AppendPoint({1, 1}));
+    data.MovePointToEdge(0, {3.25, 4.75});
+    EXPECT_EQ(data.points()[0], (PixelPoint{3, 5}));
+    EXPECT_EQ(data.edgeFit(MeasureKind::Point, 0), (EdgeFit{true, 0.0}));
+}
+
+TEST(MeasureData, DeletingKeepsEachItemWithItsSubPixelPointsAndFit) {
+    MeasureData data;
+    ASSERT_TRUE(data.AppendEdgeCircle({1.5, 1.5}, {4.0, 1.5}, 0.01));
+    ASSERT_TRUE(data.AppendCircle({9, 9}, {9, 12}));
+    ASSERT_TRUE(data.AppendEdgeCircle({20.25, 1.5}, {22.0, 1.5}, 0.04));
+    ASSERT_TRUE(data.DeleteItem(MeasureKind::Circle, 1));
+    EXPECT_EQ(Items(data.subPixel(MeasureKind::Circle)),
+              (std::vector<SubPixelPoint>{{1.5, 1.5}, {4.0, 1.5}, {20.25, 1.5}, {22.0, 1.5}}));
+    EXPECT_EQ(data.edgeFit(MeasureKind::Circle, 1).residual, 0.04);
+    data.Clear();
+    EXPECT_TRUE(data.subPixel(MeasureKind::Circle).empty());
+    EXPECT_TRUE(data.AppendEdgeCircle({1.5, 1.5}, {4.0, 1.5}, 0.01)) << "nothing left to repeat";
 }
 
 TEST(ThreePointCircle, RightAngleClicksFitTheirCircumcircle) {

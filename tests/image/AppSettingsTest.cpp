@@ -164,9 +164,11 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.PencilSize = 250;
     settings.CaptureName = "camera";
     settings.captureRate = -1.0; // not above 0: the default is stored
+    settings.SnapToEdges = 7;    // only 0 and 1 are kept
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 20u) << "one value per key";
+    EXPECT_EQ(store.size(), 21u) << "one value per key";
+    EXPECT_EQ(Stored(store, "SnapToEdges"), "0");
     EXPECT_EQ(Stored(store, "CaptureRate"), "3.00000000");
     EXPECT_EQ(Stored(store, "CaptureTimeLimit"), "60.00000000");
     EXPECT_EQ(Stored(store, "xRealRulerData"), "12.50000000");
@@ -193,6 +195,7 @@ TEST(AppSettings, SavedSettingsLoadBackUnchanged) {
     saved.ImageWidth = 2048;
     saved.ImageHeight = 8;
     saved.MTColor1 = 0;
+    saved.SnapToEdges = 1;
     saved.CaptureDevice = 2;
     saved.CaptureName = "USB camera";
     saved.CaptureFile = "/tmp/capture.avi";

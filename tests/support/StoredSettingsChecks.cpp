@@ -19,6 +19,7 @@ void ExpectDefaultStoredSettings(const AppSettings& settings) {
     EXPECT_EQ(settings.MTColor2, 3);
     EXPECT_EQ(settings.MTColor3, 4);
     EXPECT_EQ(settings.MTColor4, 5);
+    EXPECT_EQ(settings.SnapToEdges, 0);
     EXPECT_EQ(settings.CaptureDevice, 0);
     EXPECT_EQ(settings.CaptureName, "");
     EXPECT_EQ(settings.CaptureFile, settings.defaultCaptureFile);
@@ -43,6 +44,7 @@ void ExpectSameStoredSettings(const AppSettings& actual, const AppSettings& expe
     EXPECT_EQ(actual.MTColor2, expected.MTColor2);
     EXPECT_EQ(actual.MTColor3, expected.MTColor3);
     EXPECT_EQ(actual.MTColor4, expected.MTColor4);
+    EXPECT_EQ(actual.SnapToEdges, expected.SnapToEdges);
     EXPECT_EQ(actual.CaptureDevice, expected.CaptureDevice);
     EXPECT_EQ(actual.CaptureName, expected.CaptureName);
     EXPECT_EQ(actual.CaptureFile, expected.CaptureFile);

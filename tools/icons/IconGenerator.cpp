@@ -527,6 +527,29 @@ std::map<std::string, Draw> Icons() {
         p.drawPolyline(QPolygonF{{14, 3}, {2, 13}, {14, 13}});
         Handles(p, {{14, 3}, {2, 13}, {14, 13}});
     };
+    // A bar between two edges and the width across it.
+    icons["measure-width"] = [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kLight);
+        p.drawRect(QRectF(4.5, 1, 7, 14));
+        p.setPen(Pen(kInk, 1.2));
+        p.drawLine(QPointF(4.5, 1), QPointF(4.5, 15));
+        p.drawLine(QPointF(11.5, 1), QPointF(11.5, 15));
+        p.setPen(Pen(kGreen, 1.5));
+        p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
+        Cross(p, QPointF(4.5, 8), kRed);
+        Cross(p, QPointF(11.5, 8), kRed);
+    };
+    // A step edge with a point drawn onto it.
+    icons["snap-edges"] = [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGrey);
+        p.drawRect(QRectF(1, 1, 7, 14));
+        p.setPen(Pen(kBlue, 1.2));
+        p.drawLine(QPointF(14, 4), QPointF(10, 8));
+        p.drawPolyline(QPolygonF{{10, 5.5}, {10, 8}, {12.5, 8}});
+        Cross(p, QPointF(8, 8), kRed);
+    };
     icons["measure-color"] = [](QPainter& p) {
         const QColor colors[] = {kRed, kGreen, kBlue, kYellow};
         p.setPen(Pen(kInk));

@@ -79,6 +79,8 @@ const CommandMap<CMavView>& ViewCommandTable() {
                                 .add(kIdAdjustRectangle, &AdjustRectangleCommand)
                                 .add(kIdMeasureAngle, &AngleToolCommand)
                                 .add(kIdAdjustAngle, &AdjustAngleCommand)
+                                .add(kIdMeasureWidth, &WidthToolCommand)
+                                .add(kIdSnapToEdges, &SnapToEdgesCommand, &UpdateSnapToEdgesCommand)
                                 .add(kIdMeasureSetColor, &SetMeasureColorCommand)
                                 .add(kIdClearMeasuredData, &ClearMeasureDataCommand)
                                 .add(kIdFilePrint, &PrintImageCommand)

@@ -15,13 +15,14 @@ void CAngleTool::OnLButtonDown(CMavView& view, int flags, int x, int y) {
     if (!LeftHeld(flags) || !InClient(view, x, y) || lastClick_ >= 2)
         return;
     view.captureMouse();
-    points_[static_cast<size_t>(++lastClick_)] = ToImage(view, x, y);
+    clicks_[static_cast<size_t>(++lastClick_)] = ClickAt(view, x, y);
     pointer_ = view.clientToLogical(QPoint(x, y));
     view.repaintView();
 }
 
 void CAngleTool::OnMouseMove(CMavView& view, int, int x, int y) {
     view.setToolCursor(CursorId::Measure);
+    TrackSnap(view, x, y);
     if (lastClick_ < 0 || lastClick_ > 1)
         return;
     AutoScroll(view, x, y);
@@ -33,7 +34,12 @@ void CAngleTool::OnLButtonUp(CMavView& view, int, int, int) {
     view.releaseCapture();
     if (lastClick_ < 2)
         return;
-    if (Data(view).AppendAngle(points_[0], points_[1], points_[2])) {
+    // Clicks placed on edges make an angle of sub-pixel points.
+    const bool onEdges = clicks_[0].edge || clicks_[1].edge || clicks_[2].edge;
+    const bool stored =
+        onEdges ? Data(view).AppendEdgeAngle(clicks_[0].At(), clicks_[1].At(), clicks_[2].At())
+                : Data(view).AppendAngle(clicks_[0].pixel, clicks_[1].pixel, clicks_[2].pixel);
+    if (stored) {
         Results::AppendRow(MeasureKind::Angle);
         Results::SelectTab(MeasureKind::Angle);
     }
@@ -49,12 +55,12 @@ void CAngleTool::DrawOwn(CMavView& view, CMeasureDrawer&, QPainter& painter) {
     painter.save();
     painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
     painter.setPen(QPen(Qt::white, 0));
-    const auto window = [&view](PixelPoint p) {
-        return view.imageToWindow(QPoint(p.x, p.y));
+    const auto window = [&view](const Click& click) {
+        return view.imageToWindow(QPoint(click.pixel.x, click.pixel.y));
     };
     if (lastClick_ == 1)
-        painter.drawLine(window(points_[0]), window(points_[1]));
-    painter.drawLine(window(points_[static_cast<size_t>(lastClick_)]), pointer_);
+        painter.drawLine(window(clicks_[0]), window(clicks_[1]));
+    painter.drawLine(window(clicks_[static_cast<size_t>(lastClick_)]), pointer_);
     painter.restore();
 }
 
@@ -85,14 +91,13 @@ void CAdjustAngleTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
         return;
     AutoScroll(view, x, y);
     const PixelPoint at = ToImage(view, x, y);
-    PixelPoint* angle = &Data(view).mutableAngles()[static_cast<size_t>(3 * angle_)];
+    const auto first = static_cast<size_t>(3 * angle_);
     if (part_ == Vertex) {
-        for (int i = 0; i < 3; ++i) {
-            angle[i].x += at.x - last_.x;
-            angle[i].y += at.y - last_.y;
-        }
+        for (size_t i = 0; i < 3; ++i)
+            Data(view).ShiftElement(MeasureKind::Angle, first + i,
+                                    {at.x - last_.x, at.y - last_.y});
     } else {
-        angle[part_] = at;
+        Data(view).MoveElement(MeasureKind::Angle, first + static_cast<size_t>(part_), at);
     }
     last_ = at;
     Results::UpdateRow(MeasureKind::Angle, angle_);

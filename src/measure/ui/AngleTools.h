@@ -10,7 +10,8 @@ namespace halvera {
 // Angle: three presses place the first arm end A, the vertex V and the second
 // arm end B; between them a rubber band follows the pointer from the last
 // placed point. The angle is stored on the release after the third press
-// (unless V equals A or B).
+// (unless V equals A or B). With "Snap to edges" on, each press lands on the
+// edge near it.
 class CAngleTool : public CMeasureTool {
 public:
     void OnLButtonDown(CMavView& view, int flags, int x, int y) override;
@@ -25,8 +26,8 @@ protected:
 
 private:
     int lastClick_ = -1;
-    std::array<PixelPoint, 3> points_{}; // A, V, B
-    QPoint pointer_;                     // logical window point of the last move
+    std::array<Click, 3> clicks_{}; // A, V, B
+    QPoint pointer_;                // logical window point of the last move
 };
 
 // Adjust angle: a press near an arm end grabs it, near the vertex grabs the

@@ -1,7 +1,9 @@
 #include "measure/ui/CalibrationBar.h"
 
+#include "document/MavDoc.h"
 #include "measure/CalFile.h"
 #include "measure/MeasureNumber.h"
+#include "measure/MicrometerTicks.h"
 #include "measure/RulerCalibration.h"
 #include "measure/TypedRealSize.h"
 #include "measure/ui/CalibrationTool.h"
@@ -26,6 +28,9 @@ namespace halvera {
 namespace {
 
 constexpr const char* kNotANumber = "The real size must be a number, such as 12.5.";
+// How far to either side of a leg its ticks are looked for, in image pixels.
+constexpr int32_t kLegBand = 24;
+constexpr const char* kInitialTickSpacing = "10.000000";
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -146,6 +151,14 @@ void CCalibrationBar::buildLayout() {
     realGrid->addWidget(new QLabel(QStringLiteral("Y Size")), 2, 0);
     realGrid->addWidget(ySize_, 2, 1);
     realGrid->addWidget(unitLabels_[3], 2, 2);
+    tickSpacing_ = new QLineEdit(QString::fromLatin1(kInitialTickSpacing));
+    tickSpacing_->setObjectName(QStringLiteral("tickSpacing"));
+    auto* autoButton = new QPushButton(QStringLiteral("Auto"));
+    autoButton->setObjectName(QStringLiteral("Auto"));
+    connect(autoButton, &QPushButton::clicked, this, &CCalibrationBar::AutoFromTicks);
+    realGrid->addWidget(new QLabel(QStringLiteral("Tick spacing")), 3, 0);
+    realGrid->addWidget(tickSpacing_, 3, 1);
+    realGrid->addWidget(autoButton, 3, 2);
 
     auto* pixels = new QGroupBox(QStringLiteral("Image ruler(pixel)"));
     auto* pixelGrid = new QGridLayout(pixels);
@@ -282,6 +295,35 @@ void CCalibrationBar::Load() {
     working_.height = calibration.pixelY();
     fullRefresh();
     RestoreCalibrationTool(*view);
+}
+
+void CCalibrationBar::AutoFromTicks() {
+    CMavView* view = activeView_();
+    if (!view)
+        return;
+    const double spacing = AppSettings::ParseRulerReal(tickSpacing_->text().toStdString());
+    if (!(spacing > 0.0)) {
+        ShowMessage("Type the spacing of the micrometer's ticks first.", MessageIcon::Warning);
+        return;
+    }
+    const CDibImage image = view->document().image();
+    const PixelPoint o = working_.origin;
+    const auto x = FitTickPeriod(
+        image, {o.x, o.y - kLegBand, working_.horizontalEnd.x, o.y + kLegBand}, TickAxis::X);
+    const auto y = FitTickPeriod(
+        image, {o.x - kLegBand, o.y, o.x + kLegBand, working_.verticalEnd.y}, TickAxis::Y);
+    if (x)
+        working_.realX = working_.width * spacing / x->period;
+    if (y)
+        working_.realY = working_.height * spacing / y->period;
+    showRealSizes();
+    showScaleFactors();
+    if (!x || !y)
+        ShowMessage(std::string("No clear period of at least 5 micrometer ticks under the ") +
+                        (!x && !y ? "X and Y legs."
+                         : !x     ? "X leg."
+                                  : "Y leg."),
+                    MessageIcon::Warning);
 }
 
 void CCalibrationBar::fullRefresh() {

@@ -17,7 +17,8 @@ class CMavView;
 
 // The "Calibrate" panel: the unit, the real lengths of the ruler's legs, the
 // ruler in image pixels and the two scale factors, with OK (apply), Cancel,
-// Reset, Save and Load.
+// Reset, Save and Load; and "Auto", which measures the real lengths on a
+// stage micrometer under the legs from the spacing of its ticks.
 //
 // It keeps two copies of a calibration: the working copy it shows and edits
 // (changed by ruler drags, the edits, the unit list, Load and Reset) and the
@@ -50,6 +51,11 @@ public:
     void Restore(); // Reset
     void Save();
     void Load();
+    // Auto: fits the period of the micrometer ticks under each leg of the
+    // ruler (MicrometerTicks.h) and sets each leg's real size to its length
+    // in periods times the typed tick spacing. A leg without a clear period
+    // keeps its size, and a message names it.
+    void AutoFromTicks();
 
 private:
     void buildLayout();
@@ -71,6 +77,7 @@ private:
     QComboBox* unitList_ = nullptr;
     QLineEdit* xSize_ = nullptr;
     QLineEdit* ySize_ = nullptr;
+    QLineEdit* tickSpacing_ = nullptr;
     QLineEdit* startX_ = nullptr;
     QLineEdit* startY_ = nullptr;
     QLineEdit* endX_ = nullptr;

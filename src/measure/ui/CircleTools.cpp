@@ -1,12 +1,33 @@
 #include "measure/ui/CircleTools.h"
 
+#include "document/MavDoc.h"
 #include "document/MeasureData.h"
+#include "measure/CircleFit.h"
+#include "measure/CircularEdge.h"
 #include "measure/MeasureHitTest.h"
 #include "measure/ThreePointCircle.h"
+#include "measure/ui/EdgeSnap.h"
 #include "measure/ui/MeasureDrawer.h"
 #include "view/ui/MavView.h"
 
+#include <cmath>
+
 namespace halvera {
+
+namespace {
+
+// The circular edge near the circle of `centre` and `radius`, fitted all
+// round, appended; false when none is found or it is refused.
+bool AppendEdgeCircleNear(CMavView& view, SubPixelPoint centre, double radius) {
+    const auto circle =
+        FindCircularEdge(view.document().image(), centre, radius, kDefaultSnapRadius);
+    ShowSnapStatus(circle ? std::optional(circle->centre) : std::nullopt);
+    return circle && view.document().measureData().AppendEdgeCircle(
+                         circle->centre, {circle->centre.x + circle->radius, circle->centre.y},
+                         circle->residual);
+}
+
+} // namespace
 
 // ---- Circle
 
@@ -20,8 +41,10 @@ void CCircleTool::OnLButtonDown(CMavView& view, int, int x, int y) {
 
 void CCircleTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
     view.setToolCursor(CursorId::Measure);
-    if (!dragging_ || !LeftHeld(flags))
+    if (!dragging_ || !LeftHeld(flags)) {
+        TrackSnap(view, x, y);
         return;
+    }
     AutoScroll(view, x, y);
     onCircle_ = ToImage(view, x, y);
     view.repaintView();
@@ -31,7 +54,11 @@ void CCircleTool::OnLButtonUp(CMavView& view, int, int, int) {
     view.releaseCapture();
     if (!dragging_)
         return;
-    if (Data(view).AppendCircle(centre_, onCircle_)) {
+    const bool onEdge =
+        SnappingOn(view) && centre_ != onCircle_ &&
+        AppendEdgeCircleNear(view, ExactPoint(centre_),
+                             std::hypot(onCircle_.x - centre_.x, onCircle_.y - centre_.y));
+    if (onEdge || Data(view).AppendCircle(centre_, onCircle_)) {
         Results::AppendRow(MeasureKind::Circle);
         Results::SelectTab(MeasureKind::Circle);
     }
@@ -50,7 +77,7 @@ void CThreePointCircleTool::OnLButtonDown(CMavView& view, int, int x, int y) {
     if (!InClient(view, x, y) || lastClick_ >= 2)
         return;
     view.captureMouse();
-    points_[static_cast<size_t>(++lastClick_)] = ToImage(view, x, y);
+    clicks_[static_cast<size_t>(++lastClick_)] = ClickAt(view, x, y);
     view.repaintView();
 }
 
@@ -58,8 +85,7 @@ void CThreePointCircleTool::OnLButtonUp(CMavView& view, int, int, int) {
     view.releaseCapture();
     if (lastClick_ < 2)
         return;
-    if (const auto circle = FitThreePointCircle(points_[0], points_[1], points_[2]);
-        circle && Data(view).AppendCircle(circle->centre, circle->onCircle)) {
+    if (appendCircle(view)) {
         Results::AppendRow(MeasureKind::Circle);
         Results::SelectTab(MeasureKind::Circle);
     }
@@ -67,14 +93,28 @@ void CThreePointCircleTool::OnLButtonUp(CMavView& view, int, int, int) {
     view.repaintView();
 }
 
-void CThreePointCircleTool::OnMouseMove(CMavView& view, int, int, int) {
+// With snapping on, the circle through the three snapped clicks is only a
+// start: the circular edge near it is fitted all round.
+bool CThreePointCircleTool::appendCircle(CMavView& view) {
+    if (SnappingOn(view)) {
+        const SubPixelPoint through[] = {clicks_[0].At(), clicks_[1].At(), clicks_[2].At()};
+        if (const auto start = FitCircle(through);
+            start && AppendEdgeCircleNear(view, start->centre, start->radius))
+            return true;
+    }
+    const auto circle = FitThreePointCircle(clicks_[0].pixel, clicks_[1].pixel, clicks_[2].pixel);
+    return circle && Data(view).AppendCircle(circle->centre, circle->onCircle);
+}
+
+void CThreePointCircleTool::OnMouseMove(CMavView& view, int, int x, int y) {
     view.setToolCursor(CursorId::Measure);
+    TrackSnap(view, x, y);
 }
 
 // The clicks of the circle in progress keep their marks until it is done.
 void CThreePointCircleTool::DrawOwn(CMavView&, CMeasureDrawer& drawer, QPainter&) {
     for (int i = 0; i <= lastClick_ && i < 3; ++i)
-        drawer.DrawClickMarker(points_[static_cast<size_t>(i)]);
+        drawer.DrawClickMarker(clicks_[static_cast<size_t>(i)].pixel);
 }
 
 // ---- Adjust circle
@@ -104,14 +144,13 @@ void CAdjustCircleTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
         return;
     AutoScroll(view, x, y);
     const PixelPoint at = ToImage(view, x, y);
-    PixelPoint* circle = &Data(view).mutableCircles()[static_cast<size_t>(2 * circle_)];
+    const auto first = static_cast<size_t>(2 * circle_);
     if (part_ == OnCircle) {
-        circle[1] = at;
+        Data(view).MoveElement(MeasureKind::Circle, first + 1, at);
     } else {
-        for (int i = 0; i < 2; ++i) {
-            circle[i].x += at.x - last_.x;
-            circle[i].y += at.y - last_.y;
-        }
+        for (size_t i = 0; i < 2; ++i)
+            Data(view).ShiftElement(MeasureKind::Circle, first + i,
+                                    {at.x - last_.x, at.y - last_.y});
     }
     last_ = at;
     Results::UpdateRow(MeasureKind::Circle, circle_);

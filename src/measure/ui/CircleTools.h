@@ -7,7 +7,8 @@
 namespace halvera {
 
 // Circle: a drag from the centre C to a point Q on the circle stores the
-// circle on release (unless Q equals C).
+// circle on release (unless Q equals C). With "Snap to edges" on, the circle
+// stored is the circular edge near the drawn one, fitted all round.
 class CCircleTool : public CMeasureTool {
 public:
     void OnLButtonDown(CMavView& view, int flags, int x, int y) override;
@@ -25,6 +26,8 @@ private:
 
 // Three point circle: three clicks; on the release after the third the
 // circle through them is fitted and stored as its centre and the first click.
+// With "Snap to edges" on, each click lands on the edge near it and the
+// circular edge near the circle through them is fitted all round.
 class CThreePointCircleTool : public CMeasureTool {
 public:
     void OnLButtonDown(CMavView& view, int flags, int x, int y) override;
@@ -38,8 +41,10 @@ protected:
     void DrawOwn(CMavView& view, CMeasureDrawer& drawer, QPainter& painter) override;
 
 private:
+    bool appendCircle(CMavView& view);
+
     int lastClick_ = -1;
-    std::array<PixelPoint, 3> points_{};
+    std::array<Click, 3> clicks_{};
 };
 
 // Adjust circle: a press near a centre grabs the circle (dragging moves it

@@ -1,7 +1,10 @@
 #include "measure/ui/LineTools.h"
 
+#include "document/MavDoc.h"
 #include "document/MeasureData.h"
 #include "measure/MeasureHitTest.h"
+#include "measure/StraightEdge.h"
+#include "measure/ui/EdgeSnap.h"
 #include "measure/ui/MeasureDrawer.h"
 #include "view/ui/MavView.h"
 
@@ -32,8 +35,10 @@ void CLineMeasureTool::OnLButtonDown(CMavView& view, int, int x, int y) {
 
 void CLineMeasureTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
     view.setToolCursor(CursorId::LineMeasure);
-    if (!dragging_ || !LeftHeld(flags))
+    if (!dragging_ || !LeftHeld(flags)) {
+        TrackSnap(view, x, y);
         return;
+    }
     AutoScroll(view, x, y);
     end_ = ToImage(view, x, y);
     view.repaintView();
@@ -43,12 +48,25 @@ void CLineMeasureTool::OnLButtonUp(CMavView& view, int, int, int) {
     view.releaseCapture();
     if (!dragging_)
         return;
-    if (start_ != end_ && Data(view).AppendLine(start_, end_)) {
+    if (start_ != end_ && appendLine(view)) {
         Results::AppendRow(MeasureKind::Line);
         Results::SelectTab(MeasureKind::Line);
     }
     dragging_ = false;
     view.repaintView();
+}
+
+// With snapping on, the straight edge between the two ends, fitted along the
+// whole drag; the line as drawn when there is none.
+bool CLineMeasureTool::appendLine(CMavView& view) {
+    if (SnappingOn(view)) {
+        const auto edge = FindStraightEdge(view.document().image(), ExactPoint(start_),
+                                           ExactPoint(end_), kDefaultSnapRadius);
+        ShowSnapStatus(edge ? std::optional(edge->start) : std::nullopt);
+        if (edge)
+            return Data(view).AppendEdgeLine(edge->start, edge->end, edge->line.residual);
+    }
+    return Data(view).AppendLine(start_, end_);
 }
 
 void CLineMeasureTool::OnKeyDown(CMavView& view, int key, int, int) {
@@ -102,17 +120,13 @@ void CAdjustLineTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
     AutoScroll(view, x, y);
     const PixelPoint at = ToImage(view, x, y);
     const PixelPoint move{at.x - last_.x, at.y - last_.y};
-    const auto lines = Data(view).mutableLines();
-    PixelPoint* line = &lines[static_cast<size_t>(2 * line_)];
-    for (int end = 0; end < 2; ++end) {
-        if (part_ == Whole || part_ == end) {
-            line[end].x += move.x;
-            line[end].y += move.y;
-        }
-    }
+    const auto first = static_cast<size_t>(2 * line_);
+    for (int end = 0; end < 2; ++end)
+        if (part_ == Whole || part_ == end)
+            Data(view).ShiftElement(MeasureKind::Line, first + static_cast<size_t>(end), move);
     Results::UpdateRow(MeasureKind::Line, line_);
-    copy_[0] = line[0];
-    copy_[1] = line[1];
+    copy_[0] = Data(view).lines()[first];
+    copy_[1] = Data(view).lines()[first + 1];
     last_ = at;
     view.repaintView();
 }

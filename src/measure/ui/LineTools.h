@@ -7,7 +7,9 @@ namespace halvera {
 
 // Line: a drag from S to E stores the line on release (unless S equals E).
 // While dragging, perpendicular guides through both ends and the length are
-// shown; the up and down arrows lengthen and shorten the guides.
+// shown; the up and down arrows lengthen and shorten the guides. With "Snap
+// to edges" on, the line stored is the straight edge near the drag, fitted
+// over its length, from the foot of S to the foot of E.
 class CLineMeasureTool : public CMeasureTool {
 public:
     void OnLButtonDown(CMavView& view, int flags, int x, int y) override;
@@ -21,6 +23,8 @@ protected:
     void DrawOwn(CMavView& view, CMeasureDrawer& drawer, QPainter& painter) override;
 
 private:
+    bool appendLine(CMavView& view);
+
     PixelPoint start_;
     PixelPoint end_;
     bool dragging_ = false;

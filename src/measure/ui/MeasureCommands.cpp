@@ -9,7 +9,9 @@
 #include "measure/ui/MeasureTool.h"
 #include "measure/ui/PointTools.h"
 #include "measure/ui/RectangleTools.h"
+#include "measure/ui/WidthTool.h"
 #include "platform/UserPrompts.h"
+#include "view/ui/CommandTarget.h"
 #include "view/ui/MavView.h"
 
 namespace halvera {
@@ -59,6 +61,20 @@ void AngleToolCommand(CMavView& view) {
 }
 void AdjustAngleCommand(CMavView& view) {
     StartMeasureTool<CAdjustAngleTool>(view);
+}
+
+void WidthToolCommand(CMavView& view) {
+    StartMeasureTool<CWidthTool>(view);
+}
+
+void SnapToEdgesCommand(CMavView& view) {
+    int& snap = view.document().settings().SnapToEdges;
+    snap = snap != 0 ? 0 : 1;
+    view.repaintView();
+}
+
+void UpdateSnapToEdgesCommand(CMavView& view, CommandState& state) {
+    state.checked = view.document().settings().SnapToEdges != 0;
 }
 
 void SetMeasureColorCommand(CMavView& view) {

@@ -3,6 +3,7 @@
 namespace halvera {
 
 class CMavView;
+struct CommandState;
 
 // The Measurement menu's commands on the active view. A tool command ends the
 // current tool, stops the outline animation, repaints, and makes the new
@@ -19,6 +20,11 @@ void RectangleMeasureCommand(CMavView& view);
 void AdjustRectangleCommand(CMavView& view);
 void AngleToolCommand(CMavView& view);
 void AdjustAngleCommand(CMavView& view);
+void WidthToolCommand(CMavView& view);
+
+// "Snap to edges": turns the SnapToEdges setting over; checked while it is on.
+void SnapToEdgesCommand(CMavView& view);
+void UpdateSnapToEdgesCommand(CMavView& view, CommandState& state);
 
 // "Set color": the "Color" dialog; OK stores the colours and repaints the view.
 void SetMeasureColorCommand(CMavView& view);

@@ -91,33 +91,78 @@ PixelPoint CMeasureDrawer::toWindow(PixelPoint image) const {
 void CMeasureDrawer::DrawAll(const MeasureData& data) {
     const auto points = data.points();
     const auto pairs = data.pointPairs();
-    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
-        const auto pi = static_cast<size_t>(pairs[i]);
-        const auto pj = static_cast<size_t>(pairs[i + 1]);
-        if (pi < points.size() && pj < points.size())
-            DrawPointPair(points[pi], points[pj]);
+    const auto label = [&](LabelledKind kind, int item) {
+        drawLabel(StoredItemLabel(data, kind, item, scale_, toWindow_));
+    };
+    for (int pair = 0; pair < data.PointPairCount(); ++pair) {
+        const auto pi = static_cast<size_t>(pairs[2 * static_cast<size_t>(pair)]);
+        const auto pj = static_cast<size_t>(pairs[2 * static_cast<size_t>(pair) + 1]);
+        if (pi < points.size() && pj < points.size()) {
+            pointPairShape(points[pi], points[pj]);
+            label(LabelledKind::Pair, pair);
+        }
     }
-    for (const PixelPoint p : points)
-        DrawPoint(p);
+    for (size_t i = 0; i < points.size(); ++i) {
+        pointShape(points[i]);
+        label(LabelledKind::Point, static_cast<int>(i));
+    }
     const auto lines = data.lines();
-    for (size_t i = 0; i + 1 < lines.size(); i += 2)
-        DrawLine(lines[i], lines[i + 1]);
+    for (size_t i = 0; i + 1 < lines.size(); i += 2) {
+        lineShape(lines[i], lines[i + 1]);
+        label(LabelledKind::Line, static_cast<int>(i / 2));
+    }
     const auto circles = data.circles();
-    for (size_t i = 0; i + 1 < circles.size(); i += 2)
-        DrawCircle(circles[i], circles[i + 1]);
-    for (const PixelRect& r : data.rectangles())
-        DrawRectangle(r);
+    for (size_t i = 0; i + 1 < circles.size(); i += 2) {
+        circleShape(circles[i], circles[i + 1]);
+        label(LabelledKind::Circle, static_cast<int>(i / 2));
+    }
+    const auto rectangles = data.rectangles();
+    for (size_t i = 0; i < rectangles.size(); ++i) {
+        rectangleShape(rectangles[i]);
+        label(LabelledKind::Rectangle, static_cast<int>(i));
+    }
     const auto angles = data.angles();
-    for (size_t i = 0; i + 2 < angles.size(); i += 3)
-        DrawAngle(angles[i], angles[i + 1], angles[i + 2]);
+    for (size_t i = 0; i + 2 < angles.size(); i += 3) {
+        angleShape(angles[i], angles[i + 1], angles[i + 2]);
+        label(LabelledKind::Angle, static_cast<int>(i / 3));
+    }
 }
 
 void CMeasureDrawer::DrawPointPair(PixelPoint pi, PixelPoint pj) {
-    penLine(line_, toWindow(pi), toWindow(pj));
+    pointPairShape(pi, pj);
     drawLabel(PointPairLabel(pi, pj, scale_, toWindow_));
 }
 
 void CMeasureDrawer::DrawPoint(PixelPoint p) {
+    pointShape(p);
+    drawLabel(PointLabel(p, scale_, toWindow_));
+}
+
+void CMeasureDrawer::DrawLine(PixelPoint start, PixelPoint end) {
+    lineShape(start, end);
+    drawLabel(LineLabel(start, end, scale_, toWindow_));
+}
+
+void CMeasureDrawer::DrawCircle(PixelPoint centre, PixelPoint onCircle) {
+    circleShape(centre, onCircle);
+    drawLabel(CircleLabel(centre, onCircle, scale_, toWindow_));
+}
+
+void CMeasureDrawer::DrawRectangle(PixelRect rectangle) {
+    rectangleShape(rectangle);
+    drawLabel(RectangleLabel(rectangle, scale_, toWindow_));
+}
+
+void CMeasureDrawer::DrawAngle(PixelPoint a, PixelPoint vertex, PixelPoint b) {
+    angleShape(a, vertex, b);
+    drawLabel(AngleLabel(a, vertex, b, scale_, toWindow_));
+}
+
+void CMeasureDrawer::pointPairShape(PixelPoint pi, PixelPoint pj) {
+    penLine(line_, toWindow(pi), toWindow(pj));
+}
+
+void CMeasureDrawer::pointShape(PixelPoint p) {
     const PixelPoint w = toWindow(p);
     QPolygon ring = Translated(RingTicks(), w);
     ring << Translated(Ring(), w);
@@ -126,10 +171,9 @@ void CMeasureDrawer::DrawPoint(PixelPoint p) {
     for (int d = -2; d <= 2; ++d)
         cross << QPoint(w.x + d, w.y) << QPoint(w.x, w.y + d);
     setPixels(coordinate_, cross);
-    drawLabel(PointLabel(p, scale_, toWindow_));
 }
 
-void CMeasureDrawer::DrawLine(PixelPoint start, PixelPoint end) {
+void CMeasureDrawer::lineShape(PixelPoint start, PixelPoint end) {
     const PixelPoint s = toWindow(start);
     const PixelPoint e = toWindow(end);
     walkLine(line_, s, e);
@@ -137,10 +181,9 @@ void CMeasureDrawer::DrawLine(PixelPoint start, PixelPoint end) {
     square(e);
     largeCross(s);
     largeCross(e);
-    drawLabel(LineLabel(start, end, scale_, toWindow_));
 }
 
-void CMeasureDrawer::DrawCircle(PixelPoint centre, PixelPoint onCircle) {
+void CMeasureDrawer::circleShape(PixelPoint centre, PixelPoint onCircle) {
     const PixelPoint c = toWindow(centre);
     const PixelPoint q = toWindow(onCircle);
     const double dx = q.x - c.x;
@@ -152,10 +195,9 @@ void CMeasureDrawer::DrawCircle(PixelPoint centre, PixelPoint onCircle) {
     square(q);
     smallCross(c);
     smallCross(q);
-    drawLabel(CircleLabel(centre, onCircle, scale_, toWindow_));
 }
 
-void CMeasureDrawer::DrawRectangle(PixelRect rectangle) {
+void CMeasureDrawer::rectangleShape(PixelRect rectangle) {
     const PixelPoint corners[] = {toWindow({rectangle.left, rectangle.top}),
                                   toWindow({rectangle.right, rectangle.top}),
                                   toWindow({rectangle.right, rectangle.bottom}),
@@ -166,10 +208,9 @@ void CMeasureDrawer::DrawRectangle(PixelRect rectangle) {
         square(corner);
         smallCross(corner);
     }
-    drawLabel(RectangleLabel(rectangle, scale_, toWindow_));
 }
 
-void CMeasureDrawer::DrawAngle(PixelPoint a, PixelPoint vertex, PixelPoint b) {
+void CMeasureDrawer::angleShape(PixelPoint a, PixelPoint vertex, PixelPoint b) {
     const PixelPoint wa = toWindow(a);
     const PixelPoint wv = toWindow(vertex);
     const PixelPoint wb = toWindow(b);
@@ -190,7 +231,6 @@ void CMeasureDrawer::DrawAngle(PixelPoint a, PixelPoint vertex, PixelPoint b) {
         square(p);
         fullCross(p);
     }
-    drawLabel(AngleLabel(a, vertex, b, scale_, toWindow_));
 }
 
 void CMeasureDrawer::DrawLineGuides(PixelPoint start, PixelPoint end, int length) {

@@ -30,7 +30,8 @@ public:
     CMeasureDrawer& operator=(const CMeasureDrawer&) = delete;
 
     // Every item in drawing order: point pairs, points, lines, circles,
-    // rectangles, angles.
+    // rectangles, angles; the shapes at their whole pixels, the labels with
+    // the values of their sub-pixel elements.
     void DrawAll(const MeasureData& data);
 
     // One item of each kind, given in image pixels.
@@ -54,6 +55,13 @@ public:
 
 private:
     PixelPoint toWindow(PixelPoint image) const;
+    // The shapes without their labels, in image pixels.
+    void pointPairShape(PixelPoint pi, PixelPoint pj);
+    void pointShape(PixelPoint p);
+    void lineShape(PixelPoint start, PixelPoint end);
+    void circleShape(PixelPoint centre, PixelPoint onCircle);
+    void rectangleShape(PixelRect rectangle);
+    void angleShape(PixelPoint a, PixelPoint vertex, PixelPoint b);
     void drawLabel(const MeasureLabel& label);
     void setPixels(const QColor& colour, const QPolygon& pixels);
     void walkLine(const QColor& colour, PixelPoint from, PixelPoint to);

@@ -2,6 +2,7 @@
 
 #include "document/MavDoc.h"
 #include "measure/MeasureResultsPanel.h"
+#include "measure/ui/EdgeSnap.h"
 #include "measure/ui/MeasureDrawer.h"
 #include "view/ui/FrameServices.h"
 #include "view/ui/MavView.h"
@@ -53,11 +54,34 @@ void CMeasureTool::Draw(CMavView& view, QPainter& painter) {
     CMeasureDrawer drawer(view, painter);
     drawer.DrawAll(Data(view));
     DrawOwn(view, drawer, painter);
+    if (snapMark_)
+        DrawSnapMark(view, painter, *snapMark_);
 }
 
 void CMeasureTool::DrawOwn(CMavView&, CMeasureDrawer&, QPainter&) {}
 
 void CMeasureTool::Finish(CMavView& view) {
+    view.repaintView();
+}
+
+CMeasureTool::Click CMeasureTool::ClickAt(CMavView& view, int x, int y) {
+    Click click{ToImage(view, x, y), std::nullopt};
+    if (SnappingOn(view)) {
+        click.edge = EdgeNear(view, click.pixel);
+        ShowSnapStatus(click.edge);
+    }
+    return click;
+}
+
+void CMeasureTool::TrackSnap(CMavView& view, int x, int y) {
+    std::optional<SubPixelPoint> mark;
+    if (SnappingOn(view)) {
+        mark = EdgeNear(view, ToImage(view, x, y));
+        ShowSnapStatus(mark);
+    }
+    if (mark == snapMark_)
+        return;
+    snapMark_ = mark;
     view.repaintView();
 }
 

@@ -4,6 +4,8 @@
 #include "image/PixelGeometry.h"
 #include "view/ui/MouseTool.h"
 
+#include <optional>
+
 namespace halvera {
 
 class CMeasureDrawer;
@@ -39,10 +41,25 @@ protected:
     // The tool's own shapes, drawn after every item of the document.
     virtual void DrawOwn(CMavView& view, CMeasureDrawer& drawer, QPainter& painter);
 
+    // A click's image pixel and, with "Snap to edges" on, the edge point
+    // near it when one is found there.
+    struct Click {
+        PixelPoint pixel;
+        std::optional<SubPixelPoint> edge;
+        SubPixelPoint At() const { return edge.value_or(ExactPoint(pixel)); }
+    };
+    Click ClickAt(CMavView& view, int x, int y);
+    // With snapping on, marks the edge point the pointer would snap to and
+    // shows it in the status bar; with snapping off, takes the mark away.
+    void TrackSnap(CMavView& view, int x, int y);
+
     static MeasureData& Data(CMavView& view);
     static PixelPoint ToImage(CMavView& view, int x, int y);
     static bool InClient(CMavView& view, int x, int y);
     static bool LeftHeld(int flags) { return (flags & kMouseLeftButton) != 0; }
+
+private:
+    std::optional<SubPixelPoint> snapMark_;
 };
 
 } // namespace halvera

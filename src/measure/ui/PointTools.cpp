@@ -2,6 +2,7 @@
 
 #include "document/MeasureData.h"
 #include "measure/MeasureHitTest.h"
+#include "measure/ui/EdgeSnap.h"
 #include "view/ui/MavView.h"
 
 #include <QPainter>
@@ -14,7 +15,10 @@ void CPointTool::OnLButtonDown(CMavView& view, int, int x, int y) {
     if (!InClient(view, x, y))
         return;
     view.captureMouse();
-    if (Data(view).AppendPoint(ToImage(view, x, y))) {
+    const Click click = ClickAt(view, x, y);
+    const bool stored =
+        click.edge ? Data(view).AppendEdgePoint(*click.edge) : Data(view).AppendPoint(click.pixel);
+    if (stored) {
         Results::AppendRow(MeasureKind::Point);
         Results::SelectTab(MeasureKind::Point);
     }
@@ -27,11 +31,19 @@ void CPointTool::OnLButtonUp(CMavView& view, int, int, int) {
 
 void CPointTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
     view.setToolCursor(CursorId::Measure);
-    const auto points = Data(view).mutablePoints();
-    if (!LeftHeld(flags) || points.empty())
+    if (!LeftHeld(flags)) {
+        TrackSnap(view, x, y);
         return;
-    points.back() = ToImage(view, x, y);
-    Results::UpdateRow(MeasureKind::Point, static_cast<int>(points.size()) - 1);
+    }
+    const size_t points = Data(view).points().size();
+    if (points == 0)
+        return;
+    const Click click = ClickAt(view, x, y);
+    if (click.edge)
+        Data(view).MovePointToEdge(points - 1, *click.edge);
+    else
+        Data(view).MoveElement(MeasureKind::Point, points - 1, click.pixel);
+    Results::UpdateRow(MeasureKind::Point, static_cast<int>(points) - 1);
     view.repaintView();
 }
 
@@ -50,7 +62,7 @@ void CAdjustPointTool::OnLButtonDown(CMavView& view, int, int x, int y) {
         return;
     view.captureMouse();
     selected_ = hit;
-    Data(view).mutablePoints()[static_cast<size_t>(hit)] = at;
+    Data(view).MoveElement(MeasureKind::Point, static_cast<size_t>(hit), at);
     Results::SelectTab(MeasureKind::Point);
     Results::SelectRow(hit);
     view.repaintView();
@@ -67,7 +79,7 @@ void CAdjustPointTool::OnMouseMove(CMavView& view, int flags, int x, int y) {
     if (!LeftHeld(flags) || !holdsPoint(view))
         return;
     AutoScroll(view, x, y);
-    Data(view).mutablePoints()[static_cast<size_t>(selected_)] = ToImage(view, x, y);
+    Data(view).MoveElement(MeasureKind::Point, static_cast<size_t>(selected_), ToImage(view, x, y));
     Results::UpdateRow(MeasureKind::Point, selected_);
     view.repaintView();
 }
@@ -84,10 +96,23 @@ void CAdjustPointTool::DrawOwn(CMavView& view, CMeasureDrawer&, QPainter& painte
 
 // ---- Point to point
 
+// With snapping on, a press that grabs no stored point places a point on the
+// edge near it and takes that one.
+int CPointToPointTool::pointAt(CMavView& view, int x, int y) {
+    const int hit = HitStoredPoint(Data(view).points(), ToImage(view, x, y));
+    if (hit >= 0 || !SnappingOn(view))
+        return hit;
+    const Click click = ClickAt(view, x, y);
+    if (!click.edge || !Data(view).AppendEdgePoint(*click.edge))
+        return -1;
+    Results::AppendRow(MeasureKind::Point);
+    return Data(view).ItemCount(MeasureKind::Point) - 1;
+}
+
 void CPointToPointTool::OnLButtonDown(CMavView& view, int, int x, int y) {
     if (!InClient(view, x, y))
         return;
-    const int hit = HitStoredPoint(Data(view).points(), ToImage(view, x, y));
+    const int hit = pointAt(view, x, y);
     if (hit < 0)
         return;
     if (phase_ == 0) {
@@ -101,8 +126,9 @@ void CPointToPointTool::OnLButtonDown(CMavView& view, int, int x, int y) {
     view.repaintView();
 }
 
-void CPointToPointTool::OnMouseMove(CMavView& view, int, int, int) {
+void CPointToPointTool::OnMouseMove(CMavView& view, int, int x, int y) {
     view.setToolCursor(CursorId::Adjust);
+    TrackSnap(view, x, y);
 }
 
 } // namespace halvera

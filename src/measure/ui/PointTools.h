@@ -5,7 +5,8 @@
 namespace halvera {
 
 // Point: a press stores the image point (unless it repeats the last one);
-// dragging moves the last stored point.
+// dragging moves the last stored point. With "Snap to edges" on, the point
+// is the edge point near the press (or the drag), when there is one.
 class CPointTool : public CMeasureTool {
 public:
     void OnLButtonDown(CMavView& view, int flags, int x, int y) override;
@@ -33,7 +34,8 @@ private:
 };
 
 // Point to point: two presses on two different stored points store the
-// distance between them.
+// distance between them. With "Snap to edges" on, a press on no stored point
+// first stores the edge point near it.
 class CPointToPointTool : public CMeasureTool {
 public:
     void OnLButtonDown(CMavView& view, int flags, int x, int y) override;
@@ -42,6 +44,8 @@ public:
     int phase() const { return phase_; }
 
 private:
+    int pointAt(CMavView& view, int x, int y);
+
     int phase_ = 0;
     int first_ = -1;
     int second_ = -1;
