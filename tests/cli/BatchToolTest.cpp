@@ -189,7 +189,7 @@ TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfThatCommandOnly) {
     const std::string output = folder.file("out.bmp");
     const std::string commands = "usage: halvera-cli COMMAND ...\n";
     const std::string info = "usage: halvera-cli info FILE\n";
-    const std::string convert = "usage: halvera-cli convert IN OUT [--quality Q]\n";
+    const std::string convert = "usage: halvera-cli convert IN OUT [--quality Q] [--force]\n";
     const std::string apply = "usage: halvera-cli apply IN OUT OP [NAME=VALUE ...]";
     const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
         {{}, commands},

@@ -127,9 +127,9 @@ TEST(MeasureData, SameItemsComparesEveryKindInOrder) {
     ASSERT_TRUE(data.AppendPointPair(0, 1));
     EXPECT_FALSE(data.SameItems(copy)) << "a new pair alone";
     copy = data;
-    data.mutablePoints()[1] = {3, 5};
+    data.MoveElement(MeasureKind::Point, 1, {3, 5});
     EXPECT_FALSE(data.SameItems(copy)) << "a point moved in place";
-    data.mutablePoints()[1] = {3, 4};
+    data.MoveElement(MeasureKind::Point, 1, {3, 4});
     ASSERT_TRUE(data.AppendRectangle({0, 0, 4, 4}));
     EXPECT_FALSE(data.SameItems(copy));
     ASSERT_TRUE(data.DeleteItem(MeasureKind::Rectangle, 0));

@@ -60,10 +60,13 @@ TEST(SubPixelItems, TheGraphLabelsTheSubPixelValues) {
     MeasureData data = EdgeLine();
     ASSERT_TRUE(data.AppendEdgeCircle({30.0, 30.0}, {32.5, 30.0}, 0.02));
     GraphSurface surface(64, 64);
-    std::vector<std::string> texts;
-    DrawMeasureGraph(surface, data, kUnit, GraphColours{},
-                     [&texts](GraphSurface&, PixelPoint, std::string_view text, GraphColour) {
-                         texts.emplace_back(text);
+    GraphColours colours;
+    colours.text = {255, 0, 0};
+    std::vector<std::string> texts; // in the text colour, without the outline's copies
+    DrawMeasureGraph(surface, data, kUnit, colours,
+                     [&](GraphSurface&, PixelPoint, std::string_view text, GraphColour colour) {
+                         if (colour == colours.text)
+                             texts.emplace_back(text);
                      });
     // The circle's area is pi * 2.5^2; its whole pixels would give 3.
     EXPECT_EQ(texts, (std::vector<std::string>{"(30.500)", "(19.635)"}));
