@@ -66,8 +66,9 @@ TEST(VideoFrameRows, PaddedFrameRowsArriveWholeAndInPlace) {
         int sourceStride = 0;
         const PackedDib picture = PassFrame(width, kHeight, sourceStride);
         ASSERT_TRUE(picture) << width;
-        if (width != 320)
+        if (width != 320) {
             EXPECT_NE(sourceStride, width * 3) << "the frame's rows are padded";
+        }
         const BitmapInfoHeader& header = *picture.header();
         ASSERT_EQ(header.biWidth, width);
         ASSERT_EQ(header.biHeight, kHeight);

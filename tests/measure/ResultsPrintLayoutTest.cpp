@@ -117,9 +117,10 @@ TEST(ResultsPageLayout, ColumnsMakeRoomForTheirWidestCell) {
     for (const ResultRowTexts& row : rows)
         for (size_t c = 0; c + 1 < layout.columns.size(); ++c) {
             const auto cell = static_cast<size_t>(layout.columns[c].panelColumn);
-            if (cell < row.size())
+            if (cell < row.size()) {
                 EXPECT_LT(layout.columns[c].x + TenPerCharacter(row[cell]),
                           layout.columns[c + 1].x);
+            }
         }
 }
 

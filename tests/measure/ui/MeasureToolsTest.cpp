@@ -270,8 +270,9 @@ TEST_F(MeasureTools, LabelsReadOnWhiteAndOnBlackPicturesThroughTheirOutline) {
         const QRect label(point.x(), point.y() - 18, 60, 10);
         const QImage shown = harness.grab();
         EXPECT_GT(PixelsNear(shown, label, c.outline), 20) << c.text.name().toStdString();
-        if (c.text != c.picture)
+        if (c.text != c.picture) {
             EXPECT_GT(PixelsNear(shown, label, c.text), 10) << c.text.name().toStdString();
+        }
     }
 }
 

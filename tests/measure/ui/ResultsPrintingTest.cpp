@@ -180,8 +180,9 @@ TEST(PrintResults, JudgedCellsStandApartInTheirColumns) {
                 << row[cell] << " is not a word of its own";
     for (const PrintedWord& a : words)
         for (const PrintedWord& b : words)
-            if (&a != &b && std::abs(a.top - b.top) < 1.0 && a.left < b.left)
+            if (&a != &b && std::abs(a.top - b.top) < 1.0 && a.left < b.left) {
                 EXPECT_LT(a.right, b.left) << a.text << " runs into " << b.text;
+            }
 }
 
 TEST(PrintResults, AJobThatCannotStartReportsFailure) {
