@@ -62,30 +62,27 @@ template <size_t Step> void MeasureData::ClearShapes(MeasuredShapes<Step>& shape
     shapes.fits.clear();
 }
 
-template <typename Visit> auto MeasureData::WithShapes(MeasureKind kind, Visit visit) const {
+// One switch for the const and the mutable visit.
+template <typename Data, typename Visit>
+auto MeasureData::WithShapesOf(Data& data, MeasureKind kind, Visit visit) {
     switch (kind) {
     case MeasureKind::Line:
-        return visit(lines_);
+        return visit(data.lines_);
     case MeasureKind::Circle:
-        return visit(circles_);
+        return visit(data.circles_);
     case MeasureKind::Angle:
-        return visit(angles_);
+        return visit(data.angles_);
     default:
-        return visit(points_);
+        return visit(data.points_);
     }
 }
 
+template <typename Visit> auto MeasureData::WithShapes(MeasureKind kind, Visit visit) const {
+    return WithShapesOf(*this, kind, visit);
+}
+
 template <typename Visit> auto MeasureData::WithShapes(MeasureKind kind, Visit visit) {
-    switch (kind) {
-    case MeasureKind::Line:
-        return visit(lines_);
-    case MeasureKind::Circle:
-        return visit(circles_);
-    case MeasureKind::Angle:
-        return visit(angles_);
-    default:
-        return visit(points_);
-    }
+    return WithShapesOf(*this, kind, visit);
 }
 
 std::span<const SubPixelPoint> MeasureData::subPixel(MeasureKind kind) const {
@@ -258,8 +255,8 @@ bool MeasureData::SameItems(const MeasureData& other) const {
     };
     // The sub-pixel elements hold the whole pixels of clicked items too, so
     // comparing them tells an edge item moved by a fraction of a pixel.
-    for (const MeasureKind kind : {MeasureKind::Point, MeasureKind::Line, MeasureKind::Circle,
-                                   MeasureKind::Angle})
+    for (const MeasureKind kind :
+         {MeasureKind::Point, MeasureKind::Line, MeasureKind::Circle, MeasureKind::Angle})
         if (!same(subPixel(kind), other.subPixel(kind)))
             return false;
     return same(rectangles(), other.rectangles()) && same(pointPairs(), other.pointPairs());

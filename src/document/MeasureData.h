@@ -166,6 +166,8 @@ private:
     // The shapes of points, lines, circles or angles.
     template <typename Visit> auto WithShapes(MeasureKind kind, Visit visit) const;
     template <typename Visit> auto WithShapes(MeasureKind kind, Visit visit);
+    template <typename Data, typename Visit>
+    static auto WithShapesOf(Data& data, MeasureKind kind, Visit visit);
 
     MeasuredShapes<32> points_;
     MeasuredShapes<64> lines_;

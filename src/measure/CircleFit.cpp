@@ -1,5 +1,6 @@
 #include "measure/CircleFit.h"
 
+#include "measure/Centroid.h"
 #include "measure/LinearSolve3.h"
 
 #include <cmath>
@@ -14,15 +15,7 @@ constexpr double kSettled = 1e-10; // pixels of change in one step
 // The algebraic circle, in coordinates relative to the points' centroid
 // (which keeps the sums well conditioned far from the image origin).
 std::optional<FittedEdgeCircle> AlgebraicCircle(std::span<const SubPixelPoint> points) {
-    double meanX = 0.0;
-    double meanY = 0.0;
-    for (const SubPixelPoint p : points) {
-        meanX += p.x;
-        meanY += p.y;
-    }
-    const auto count = static_cast<double>(points.size());
-    meanX /= count;
-    meanY /= count;
+    const auto [meanX, meanY] = Centroid(points);
     // Minimise sum (u^2 + v^2 + D u + E v + F)^2 over D, E, F.
     Matrix3 m{};
     Vector3 b{};

@@ -1,5 +1,7 @@
 #include "measure/LineFit.h"
 
+#include "measure/Centroid.h"
+
 #include <cmath>
 
 namespace halvera {
@@ -7,15 +9,7 @@ namespace halvera {
 std::optional<FittedLine> FitLine(std::span<const SubPixelPoint> points) {
     if (points.size() < 2)
         return std::nullopt;
-    double meanX = 0.0;
-    double meanY = 0.0;
-    for (const SubPixelPoint p : points) {
-        meanX += p.x;
-        meanY += p.y;
-    }
-    const auto count = static_cast<double>(points.size());
-    meanX /= count;
-    meanY /= count;
+    const auto [meanX, meanY] = Centroid(points);
     double xx = 0.0;
     double xy = 0.0;
     double yy = 0.0;
@@ -36,7 +30,7 @@ std::optional<FittedLine> FitLine(std::span<const SubPixelPoint> points) {
         const double d = line.DistanceOf(p);
         squares += d * d;
     }
-    line.residual = std::sqrt(squares / count);
+    line.residual = std::sqrt(squares / static_cast<double>(points.size()));
     return line;
 }
 
