@@ -113,6 +113,8 @@ constexpr std::array kCommands{
     CommandInfo{kIdGraphMerge, "Image measurement graph merge\nImage measurement graph merge"},
     CommandInfo{kIdGraphBuild, "Build measurement graph\nBuild measurement graph"},
     CommandInfo{kIdClearMeasuredData, "Clear measured data\nClear measured data"},
+    CommandInfo{kIdSaveMeasurements,
+                "Write the measurements beside the picture\nSave measurements"},
     CommandInfo{kIdGraphPrint, "Print measurement graph\nPrint measurement graph"},
 
     // Setting
@@ -122,6 +124,9 @@ constexpr std::array kCommands{
     CommandInfo{kIdSetCaptureRate, "Set capture rate(fps)\nSet capture rate(fps)"},
     CommandInfo{kIdSetPlayRate, "Set playback rate\nSet playback rate)"},
     CommandInfo{kIdDimensionCalibration, "Dimension calibration\nCalibration"},
+    CommandInfo{kIdUseOwnCalibration,
+                "Make the calibration the picture or its measurements carry the one in force\n"
+                "Use the picture's calibration"},
 
     // Video
     CommandInfo{kIdPreview, "Preview\nPreview"},

@@ -9,6 +9,8 @@
 #include "measure/MeasureLabels.h"
 #include "measure/MeasureNumber.h"
 #include "measure/MeasureValues.h"
+#include "measure/MeasurementFiles.h"
+#include "measure/MeasurementSidecar.h"
 #include "measure/ThreePointCircle.h"
 #include "platform/UserPrompts.h"
 
@@ -129,12 +131,42 @@ std::optional<MeasureStep> PrepareLoadPicture(const std::string& path) {
     auto picture = std::make_shared<PackedDib>(ReadPicture(path));
     if (!*picture)
         return std::nullopt;
-    return MeasureStep([picture](MeasureSession& session) {
+    return MeasureStep([picture, path](MeasureSession& session) {
         if (!session.doc.OnOpenDocument(std::move(*picture)))
             return false;
         session.hasPicture = true;
+        session.picturePath = path;
         return true;
     });
+}
+
+// The file is read while the options are checked; the step appends its
+// items and makes its calibration the one in force, at its place in the order.
+std::optional<MeasureStep> PrepareLoadMeasurements(const std::string& path) {
+    auto read = std::make_shared<MeasurementFileRead>(ReadMeasurementSidecar(path));
+    if (!read->record) {
+        ShowMessage("Can not read the measurements " + path + ": " + read->problem,
+                    MessageIcon::Stop);
+        return std::nullopt;
+    }
+    return MeasureStep([read](MeasureSession& session) {
+        if (!session.doc.measureData().AppendItemsOf(read->record->items)) {
+            ShowMessage("Memory error!", MessageIcon::Stop);
+            return false;
+        }
+        StoreNamedCalibration(session.calibration, read->record->calibration);
+        return true;
+    });
+}
+
+bool SaveMeasurements(MeasureSession& session, const std::string& path) {
+    const MeasurementRecord record{
+        session.picturePath.empty() ? std::string() : FileNameOf(session.picturePath),
+        NamedCalibrationInForce(session.calibration), session.doc.measureData()};
+    if (WriteMeasurementSidecar(path, record))
+        return true;
+    ShowMessage("Can not write the file " + path + "!", MessageIcon::Stop);
+    return false;
 }
 
 // The largest snap radius: a search further than this is no longer "near".
@@ -196,6 +228,12 @@ constexpr MeasureOption kMeasureOptions[] = {
      false, OptionFile::Read},
     {"--save-cal", "FILE", "write the calibration in force as a .Cal file",
      RunLater<SaveCalibration>, false, OptionFile::Written},
+    {"--load-measurements", "FILE",
+     "append a measurement file's items; its calibration comes into force", PrepareLoadMeasurements,
+     false, OptionFile::Read},
+    {"--save-measurements", "FILE",
+     "write the items and the calibration in force as a measurement file",
+     RunLater<SaveMeasurements>, false, OptionFile::Written},
     {"--labels", "", "print every item's label: KIND X Y TEXT", RunLater<PrintLabels>},
     {"--values", "", "print every item's values: KIND NAME=VALUE ...", RunLater<PrintValues>},
     {"--tol", "FILE", "load a .Tol tolerance file", PrepareLoadTolerances, false, OptionFile::Read},
@@ -314,8 +352,9 @@ void SetCalibrationArgument(RulerCalibration& calibration, const std::string& va
 int RunMeasureCommand(const std::vector<std::string>& words) {
     const CommandWords split = SplitCommandWords("measure", MeasureCommandOptions(), words);
     // Every item is checked before anything is read or written.
-    const bool hasPicture = std::any_of(split.options.begin(), split.options.end(),
-                                        [](const auto& option) { return option.first == "--image"; });
+    const bool hasPicture =
+        std::any_of(split.options.begin(), split.options.end(),
+                    [](const auto& option) { return option.first == "--image"; });
     MeasureData scratch;
     for (const std::string& item : split.positional)
         if (IsEdgeItem(item))

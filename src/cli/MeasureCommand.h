@@ -32,6 +32,8 @@ struct MeasureSession {
     // The picture edge items are measured on (--image) and how far from
     // each given position an edge is searched (--snap).
     bool hasPicture = false;
+    // The file of that picture, named in the measurement file --save-measurements writes.
+    std::string picturePath;
     double snapRadius = kDefaultSnapRadius;
 };
 

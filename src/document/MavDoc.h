@@ -6,11 +6,13 @@
 #include "document/TextSettings.h"
 #include "document/UndoBuffer.h"
 #include "image/AppSettings.h"
+#include "image/CalibrationRecord.h"
 #include "image/DibImage.h"
 #include "image/PackedDib.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace halvera {
@@ -99,6 +101,14 @@ public:
     // whether there are none.
     bool MeasurementsAsWritten() const { return measureData_.SameItems(writtenMeasurements_); }
 
+    // The calibration the picture's file or its measurement file carries;
+    // empty when neither carries one. It is only kept here: the calibration
+    // in force is the application's.
+    const std::optional<NamedCalibration>& ownCalibration() const { return ownCalibration_; }
+    void setOwnCalibration(const std::optional<NamedCalibration>& calibration) {
+        ownCalibration_ = calibration;
+    }
+
     const TextSettings& textSettings() const { return text_; }
     void setTextSettings(const TextSettings& text) { text_ = text; }
 
@@ -171,6 +181,7 @@ private:
     // A copy of the shapes as last written to a file: shapes that differ
     // would be lost when the window closes.
     MeasureData writtenMeasurements_;
+    std::optional<NamedCalibration> ownCalibration_;
 
     SavedStateTracker savedState_;
     std::string path_;

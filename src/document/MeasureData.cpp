@@ -6,11 +6,8 @@ namespace halvera {
 
 namespace {
 
-// Elements per item of each kind with a panel tab, in MeasureKind order.
-constexpr size_t kElementsPerItem[] = {1, 2, 2, 1, 3};
-
 size_t ElementsPerItem(MeasureKind kind) {
-    return kElementsPerItem[static_cast<int>(kind)];
+    return ElementsPerItemOf(kind);
 }
 
 // Whether `items` (groups of `added.size()` elements) holds one equal to `added`.
@@ -161,6 +158,39 @@ bool MeasureData::AppendRectangle(PixelRect rectangle) {
 
 bool MeasureData::AppendAngle(PixelPoint a, PixelPoint vertex, PixelPoint b) {
     return AppendAngleWithFit(ExactPoint(a), ExactPoint(vertex), ExactPoint(b), kClicked);
+}
+
+bool MeasureData::RestoreItem(MeasureKind kind, std::span<const SubPixelPoint> elements,
+                              EdgeFit fit) {
+    if (kind == MeasureKind::Rectangle || elements.size() != ElementsPerItem(kind))
+        return false;
+    return WithShapes(kind, [&](auto& shapes) { return AppendShape(shapes, elements, fit); });
+}
+
+bool MeasureData::RestoreRectangle(PixelRect rectangle) {
+    if (rectangle != rectangle.normalized())
+        return false;
+    const PixelRect item[] = {rectangle};
+    return rectangles_.Append(item);
+}
+
+bool MeasureData::AppendItemsOf(const MeasureData& other) {
+    const int firstPoint = ItemCount(MeasureKind::Point);
+    bool appended = true;
+    for (const MeasureKind kind :
+         {MeasureKind::Point, MeasureKind::Line, MeasureKind::Circle, MeasureKind::Angle}) {
+        const size_t perItem = ElementsPerItem(kind);
+        const std::span<const SubPixelPoint> elements = other.subPixel(kind);
+        for (int item = 0; item < other.ItemCount(kind); ++item)
+            appended = appended && RestoreItem(kind, elements.subspan(item * perItem, perItem),
+                                               other.edgeFit(kind, item));
+    }
+    for (const PixelRect& rectangle : other.rectangles())
+        appended = appended && RestoreRectangle(rectangle);
+    const std::span<const int32_t> pairs = other.pointPairs();
+    for (size_t i = 0; i + 1 < pairs.size(); i += 2)
+        appended = appended && AppendPointPair(pairs[i] + firstPoint, pairs[i + 1] + firstPoint);
+    return appended;
 }
 
 bool MeasureData::AppendPointPair(int i, int j) {

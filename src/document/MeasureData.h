@@ -134,6 +134,19 @@ public:
     bool AppendEdgeCircle(SubPixelPoint centre, SubPixelPoint onCircle, double residual);
     bool AppendEdgeAngle(SubPixelPoint a, SubPixelPoint vertex, SubPixelPoint b);
 
+    // Items as a measurement file kept them, appended without the Append
+    // calls' duplicate checks (the adjust tools may have moved one item onto
+    // another, and the file keeps both): the sub-pixel elements of a point,
+    // line, circle or angle with its fit (the whole pixels are those covering
+    // the elements), or a rectangle. False for a wrong element count, a
+    // rectangle that is not normalised, or a failed allocation.
+    bool RestoreItem(MeasureKind kind, std::span<const SubPixelPoint> elements, EdgeFit fit);
+    bool RestoreRectangle(PixelRect rectangle);
+    // Appends every item of `other` after the stored ones, as the Restore
+    // calls do; its point pairs are renumbered to name its points in their
+    // new places. False, with only some items appended, when one fails.
+    bool AppendItemsOf(const MeasureData& other);
+
     // Removes item `item` of `kind`, moving the later ones down; false when
     // there is no such item. Removing a point also drops every pair that
     // names it and renumbers the pairs naming later points.

@@ -57,6 +57,7 @@ constexpr StringSetting kStringSettings[] = {
     {"CaptureName", &AppSettings::CaptureName, ""},
     {"CaptureFile", &AppSettings::CaptureFile, ""}, // the default is the user's: ApplyLimits
     {"ScannerSource", &AppSettings::ScannerSource, ""},
+    {"RulerPreset", &AppSettings::RulerPreset, ""},
 };
 
 // The capture timing, stored as text like the ruler reals.

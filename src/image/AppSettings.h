@@ -24,6 +24,7 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   RulerUnit         int     0            0..4 else 0
 //   xPixelRulerData   int     100          <= 0 -> 100; above 2000 -> 2000
 //   yPixelRulerData   int     100          as xPixelRulerData
+//   RulerPreset       string  ""           -   (the preset the calibration was chosen as)
 //   MagicRange        int     30           0..100 else 30
 //   SignColor         int     0            -
 //   PencilSize        int     8            0..100 else 6
@@ -46,6 +47,9 @@ struct AppSettings {
     int RulerUnit = 0;
     int xPixelRulerData = 100;
     int yPixelRulerData = 100;
+    // The name of the calibration preset these values were chosen as; empty
+    // once they are set any other way.
+    std::string RulerPreset;
     // Annotation tools: fill tolerance, colour (a colour reference) and pen size.
     int MagicRange = 30;
     int SignColor = 0;

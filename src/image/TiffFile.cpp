@@ -236,6 +236,19 @@ bool ReadTiles(TIFF* tiff, PictureAssembler& assembler, const SampleLayout& layo
     return true;
 }
 
+// Uncompressed strips of more than 64 KiB each, or the whole picture as one
+// strip. libtiff writes the strip byte counts as SHORT when several strips
+// each fit in 16 bits; two such counts then sit inside the directory entry,
+// and ImageJ 1.53 reads them from that place as if it were an offset
+// (NegativeArraySizeException). A strip larger than 64 KiB, or a single
+// strip, makes libtiff write LONG counts, as other writers do.
+uint32_t RowsPerStrip(int32_t width, int32_t height) {
+    constexpr uint64_t kSmallestStrip = 0x10000;
+    const uint64_t rowBytes = 3 * static_cast<uint64_t>(width);
+    const uint64_t rows = (kSmallestStrip + rowBytes - 1) / rowBytes;
+    return static_cast<uint32_t>(std::min<uint64_t>(rows, static_cast<uint64_t>(height)));
+}
+
 // Writes `image` as 8-bit RGB rows into the writer's open file. libtiff gets
 // its own descriptor of that file, which it closes; the writer's stream has
 // written nothing and still commits the file.
@@ -258,7 +271,7 @@ bool WriteRgbTiff(AtomicFileWriter& file, const CDibImage& image, const std::str
     TIFFSetField(out, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
     TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
     TIFFSetField(out, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
-    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(out, 0));
+    TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, RowsPerStrip(width, image.height));
     std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[3 * static_cast<size_t>(width)]);
     if (!row)
         return false;

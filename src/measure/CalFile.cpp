@@ -136,4 +136,13 @@ void StoreCalibration(RulerCalibration& calibration, const CalibrationRecord& re
     calibration.SetPixelSize(record.pixelWidth, record.pixelHeight);
 }
 
+NamedCalibration NamedCalibrationInForce(const RulerCalibration& calibration) {
+    return {CalibrationInForce(calibration), calibration.presetName()};
+}
+
+void StoreNamedCalibration(RulerCalibration& calibration, const NamedCalibration& named) {
+    StoreCalibration(calibration, named.record);
+    calibration.SetPresetName(named.preset);
+}
+
 } // namespace halvera

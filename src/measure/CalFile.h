@@ -1,5 +1,6 @@
 #pragma once
 
+#include "image/CalibrationRecord.h"
 #include "measure/RulerCalibration.h"
 
 #include <array>
@@ -10,17 +11,6 @@
 #include <string>
 
 namespace halvera {
-
-// One calibration as a .Cal file keeps it: the unit index, the real sizes and
-// the lengths of the ruler's legs in image pixels.
-struct CalibrationRecord {
-    int32_t unit = 0;
-    double realX = 100.0;
-    double realY = 100.0;
-    int32_t pixelWidth = 100;
-    int32_t pixelHeight = 100;
-    bool operator==(const CalibrationRecord&) const = default;
-};
 
 // The .Cal layout, little-endian and unpadded: the magic "RULER" and a NUL
 // (6 bytes), the unit (int32), real X and real Y (raw IEEE 754 doubles) and
@@ -48,6 +38,11 @@ CalibrationRecord CalibrationInForce(const RulerCalibration& calibration);
 // Stores unit, real sizes and pixel sizes as loading a file does, through the
 // calibration's validation.
 void StoreCalibration(RulerCalibration& calibration, const CalibrationRecord& record);
+
+// The calibration in force with the name of its preset.
+NamedCalibration NamedCalibrationInForce(const RulerCalibration& calibration);
+// Stores the record as StoreCalibration does, then names its preset.
+void StoreNamedCalibration(RulerCalibration& calibration, const NamedCalibration& named);
 
 // The message shown when a file is not a calibration file.
 inline constexpr std::string_view kCalFileUnreadable = "Can not read the file!";

@@ -1,6 +1,8 @@
 #include "measure/KeepMeasurements.h"
 
 #include "document/MavDoc.h"
+#include "measure/CalFile.h"
+#include "measure/MeasurementFiles.h"
 #include "measure/MeasurementSidecar.h"
 #include "measure/ResultExport.h"
 #include "platform/UserPrompts.h"
@@ -12,31 +14,43 @@ namespace halvera {
 
 namespace {
 
-// Where the measurements go: beside the image when that file is free; else
-// (no image file, or a measurement file that would be replaced) where the
-// user says, the free name or the existing file proposed.
+// Whether the measurement file at `path` may be replaced unasked: there is
+// none, or it is one this program reads (the picture's own).
+bool MayReplace(const std::string& path) {
+    std::error_code error;
+    const bool exists = std::filesystem::exists(path, error);
+    return !error && (!exists || ReadMeasurementSidecar(path).record.has_value());
+}
+
+// Where the measurements go: beside the image when that file may be
+// replaced; else (no image file, or a measurement file that cannot be read)
+// where the user says, the file beside proposed.
 std::optional<std::string> MeasurementFileFor(const CMavDoc& doc) {
     const std::string beside =
         MeasurementSidecarPath(doc.path().empty() ? doc.title() : doc.path());
-    std::error_code error;
-    if (!doc.path().empty() && !std::filesystem::exists(beside, error) && !error)
+    if (!doc.path().empty() && MayReplace(beside))
         return beside;
     FileDialogRequest request;
     request.save = true;
     request.title = "Save the measurements of " + doc.title();
-    request.filter = "CSV (*.csv)|*.csv||";
+    request.filter = "Measurements (*.json)|*.json||";
     request.proposedName = beside;
-    request.defaultExtension = "csv";
+    request.defaultExtension = "json";
     request.promptOverwrite = true;
     request.pathMustExist = true;
     return Prompts().askFileName(request);
 }
 
-bool SaveMeasurements(CMavDoc& doc, const ResultOutputRules& rules) {
+} // namespace
+
+bool SaveMeasurementsFile(CMavDoc& doc) {
     const std::optional<std::string> path = MeasurementFileFor(doc);
     if (!path)
         return false;
-    if (!WriteMeasurementSidecar(*path, doc.measureData(), rules)) {
+    RulerCalibration calibration(doc.settings());
+    const MeasurementRecord record{FileNameOf(doc.path().empty() ? doc.title() : doc.path()),
+                                   NamedCalibrationInForce(calibration), doc.measureData()};
+    if (!WriteMeasurementSidecar(*path, record)) {
         ShowMessage("Cannot save the measurements to " + *path, MessageIcon::Warning);
         return false;
     }
@@ -44,10 +58,7 @@ bool SaveMeasurements(CMavDoc& doc, const ResultOutputRules& rules) {
     return true;
 }
 
-} // namespace
-
-bool KeepMeasurementsBeforeClosing(CMavDoc& doc, const ToleranceTable& tolerance,
-                                   const OutputSelection& selection) {
+bool KeepMeasurementsBeforeClosing(CMavDoc& doc) {
     if (!HasOutputData(doc.measureData()) || doc.MeasurementsAsWritten())
         return true;
     const MessageAnswer answer =
@@ -57,8 +68,7 @@ bool KeepMeasurementsBeforeClosing(CMavDoc& doc, const ToleranceTable& tolerance
     case MessageAnswer::Discard:
         return true;
     case MessageAnswer::Save:
-        return SaveMeasurements(
-            doc, {RulerCalibration::CurrentScale(doc.settings()), tolerance, selection});
+        return SaveMeasurementsFile(doc);
     default:
         return false;
     }

@@ -48,6 +48,7 @@ void RulerCalibration::SetPixelSize(int x, int y) {
 }
 
 void RulerCalibration::Validate() {
+    settings_.RulerPreset.clear();
     settings_.ApplyRulerLimits();
     if (!IsUnit(settings_.RulerUnit))
         settings_.RulerUnit = 0;

@@ -28,6 +28,8 @@ MeasureScale ScaleOf(double realX, double realY, int pixelX, int pixelY);
 // setter validates what it stores as loading does: a unit outside 0..4
 // becomes 0, a real size not above 0 becomes 100.0 and one above 2000 becomes
 // 2000.0, a pixel size not above 0 becomes 100 and one above 2000 becomes 2000.
+// Beside them it keeps the name of the preset the values were chosen as
+// (RulerPreset); every setter of a value forgets that name.
 class RulerCalibration {
 public:
     explicit RulerCalibration(AppSettings& settings) : settings_(settings) {}
@@ -38,10 +40,13 @@ public:
     double realY() const { return settings_.yRealRulerData; }
     int pixelX() const { return settings_.xPixelRulerData; }
     int pixelY() const { return settings_.yPixelRulerData; }
+    const std::string& presetName() const { return settings_.RulerPreset; }
 
     void SetUnit(int unit);
     void SetRealSize(double x, double y);
     void SetPixelSize(int x, int y);
+    // Names the preset the values in force were just chosen as.
+    void SetPresetName(const std::string& name) { settings_.RulerPreset = name; }
 
     // Read afresh from the settings on every call.
     MeasureScale scale() const { return CurrentScale(settings_); }

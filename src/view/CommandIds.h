@@ -102,6 +102,7 @@ inline constexpr int kIdMeasureAngle = 33410;
 inline constexpr int kIdAdjustAngle = 33397;
 inline constexpr int kIdMeasureWidth = 33423;
 inline constexpr int kIdSnapToEdges = 33424;
+inline constexpr int kIdSaveMeasurements = 33425;
 inline constexpr int kIdMeasureSetColor = 33398;
 inline constexpr int kIdGraphMerge = 33419;
 inline constexpr int kIdGraphBuild = 33418;
@@ -115,6 +116,7 @@ inline constexpr int kIdSetCaptureFileName = 33000;
 inline constexpr int kIdSetCaptureRate = 32999;
 inline constexpr int kIdSetPlayRate = 32990;
 inline constexpr int kIdDimensionCalibration = 32907;
+inline constexpr int kIdUseOwnCalibration = 33426;
 
 // Video: preview
 inline constexpr int kIdPreview = 33087;

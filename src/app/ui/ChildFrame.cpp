@@ -9,10 +9,9 @@
 
 namespace halvera {
 
-CChildFrame::CChildFrame(std::unique_ptr<CMavDoc> document, const ToleranceTable& tolerance,
-                         const OutputSelection& selection, QWidget* parent)
-    : QMdiSubWindow(parent), document_(std::move(document)),
-      commands_(*document_, tolerance, selection), view_(new CMavView(*document_, this)) {
+CChildFrame::CChildFrame(std::unique_ptr<CMavDoc> document, QWidget* parent)
+    : QMdiSubWindow(parent), document_(std::move(document)), commands_(*document_),
+      view_(new CMavView(*document_, this)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWidget(view_);
     setWindowIcon(QIcon(QStringLiteral(":/halvera-16.png")));

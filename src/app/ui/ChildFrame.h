@@ -10,8 +10,6 @@ namespace halvera {
 
 class CMavDoc;
 class CMavView;
-class OutputSelection;
-struct ToleranceTable;
 
 // The window of one open image: owns the document, its Save and Save As
 // commands and the view showing it, and answers File Close. The caption is the image's title and
@@ -23,10 +21,7 @@ struct ToleranceTable;
 class CChildFrame : public QMdiSubWindow, public CommandTarget {
     Q_OBJECT
 public:
-    // `tolerance` and `selection` (the application's) write the measurements
-    // kept when the window closes.
-    CChildFrame(std::unique_ptr<CMavDoc> document, const ToleranceTable& tolerance,
-                const OutputSelection& selection, QWidget* parent = nullptr);
+    explicit CChildFrame(std::unique_ptr<CMavDoc> document, QWidget* parent = nullptr);
     ~CChildFrame() override;
 
     CMavDoc& document() const { return *document_; }

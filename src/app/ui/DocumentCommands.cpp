@@ -2,6 +2,7 @@
 
 #include "document/MavDoc.h"
 #include "measure/KeepMeasurements.h"
+#include "measure/MeasurementFiles.h"
 #include "platform/UserPrompts.h"
 #include "view/CommandIds.h"
 #include "view/ui/FrameServices.h"
@@ -28,7 +29,17 @@ bool CDocumentCommands::Save() {
     // silently not being written.
     if (document_.path().empty())
         return SaveAs();
-    return document_.SaveByExtension(document_.path());
+    if (!document_.SaveByExtension(document_.path()))
+        return false;
+    SaveMeasurementsWith(document_.path());
+    return true;
+}
+
+void CDocumentCommands::SaveMeasurementsWith(const std::string& path) {
+    const MeasurementFileOutcome outcome = SaveMeasurementsBeside(document_, path);
+    FrameServices* frame = Frame();
+    if (!outcome.ok && frame)
+        frame->setStatusPaneText(0, QString::fromStdString(outcome.notice));
 }
 
 bool CDocumentCommands::SaveAs() {
@@ -50,6 +61,7 @@ bool CDocumentCommands::SaveAs() {
     // lest a later Save be taken to write the copy.
     if (FrameServices* frame = Frame())
         frame->setStatusPaneText(0, QString::fromStdString(SavedCopyNotice(*path, document_)));
+    SaveMeasurementsWith(*path);
     if (onSavedAs)
         onSavedAs(*path);
     return true;
@@ -71,7 +83,7 @@ bool CDocumentCommands::SaveModified() {
 }
 
 bool CDocumentCommands::CanClose() {
-    return SaveModified() && KeepMeasurementsBeforeClosing(document_, tolerance_, selection_);
+    return SaveModified() && KeepMeasurementsBeforeClosing(document_);
 }
 
 std::string FileTitle(const std::string& path) {

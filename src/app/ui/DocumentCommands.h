@@ -8,8 +8,6 @@
 namespace halvera {
 
 class CMavDoc;
-class OutputSelection;
-struct ToleranceTable;
 
 // The commands an image document answers on its window's behalf: Save and
 // Save As, and the questions before its window closes. Every write goes
@@ -25,21 +23,18 @@ public:
         "BMP file(*.bmp)|*.bmp|JPEG file(*.jpg; *.jpeg)|*.jpg; *.jpeg|PNG file(*.png)|*.png|"
         "TIFF file(*.tif; *.tiff)|*.tif; *.tiff|Other files(*.*)|*.*||";
 
-    // The measurements kept on closing are written with the application's
-    // `tolerance` and output `selection`, both owned elsewhere.
-    CDocumentCommands(CMavDoc& document, const ToleranceTable& tolerance,
-                      const OutputSelection& selection)
-        : document_(document), tolerance_(tolerance), selection_(selection) {}
+    explicit CDocumentCommands(CMavDoc& document) : document_(document) {}
 
     bool onCommand(int id) override;
     bool onUpdateCommand(int id, CommandState& state) override;
 
-    // Writes the image to its file; an image never saved goes through Save As.
-    // True when the image was written.
+    // Writes the image to its file, and its measurements beside it
+    // (MeasurementFiles.h); an image never saved goes through Save As. True
+    // when the image was written.
     bool Save();
     // Asks for a file name ("Save a copy as") and writes a copy of the image
-    // there; the image keeps its own file and title, and the status bar says
-    // so. True when the image was written.
+    // there, with its measurements beside it; the image keeps its own file
+    // and title, and the status bar says so. True when the image was written.
     bool SaveAs();
     // Before a modified image closes: asks whether to save it and saves when
     // the user says Yes. True when the window may close (saved, or not
@@ -56,9 +51,11 @@ public:
 private:
     static const CommandMap<CDocumentCommands>& Commands();
 
+    // Writes the measurements beside the picture just written to `path`
+    // and says in the status bar when that failed.
+    void SaveMeasurementsWith(const std::string& path);
+
     CMavDoc& document_;
-    const ToleranceTable& tolerance_;
-    const OutputSelection& selection_;
 };
 
 // The file name part of a path, for titles ("/a/b/cells.bmp" -> "cells.bmp").

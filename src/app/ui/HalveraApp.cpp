@@ -8,6 +8,10 @@
 #include "app/ui/ViewCommandTable.h"
 #include "document/MavDoc.h"
 #include "image/PictureFiles.h"
+#include "measure/CalFile.h"
+#include "measure/CalibrationStatus.h"
+#include "measure/MeasurementFiles.h"
+#include "measure/ui/DataPanel.h"
 #include "platform/UserPrompts.h"
 #include "platform/ui/PrinterSetup.h"
 #include "view/CommandIds.h"
@@ -94,6 +98,25 @@ CChildFrame* CHalveraApp::addWindow(std::unique_ptr<CMavDoc> document) {
     return window;
 }
 
+namespace {
+
+// What the status bar says after a picture was opened, joined by "; ".
+std::string OpeningNotices(const std::string& readerNote, const std::string& measurementNote,
+                           const CMavDoc& document) {
+    RulerCalibration calibration(document.settings());
+    std::string notices;
+    for (const std::string& notice :
+         {readerNote, measurementNote,
+          OwnCalibrationNotice(document.ownCalibration(), NamedCalibrationInForce(calibration),
+                               "measurements")}) {
+        if (!notice.empty())
+            notices += (notices.empty() ? "" : "; ") + notice;
+    }
+    return notices;
+}
+
+} // namespace
+
 CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {
     if (!mainFrame_)
         return nullptr;
@@ -112,12 +135,21 @@ CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {
         return nullptr;
     document->setPath(path);
     document->setTitle(FileTitle(path));
+    const MeasurementFileOutcome measurements = RestoreMeasurementsBeside(*document);
+    const std::string notices = OpeningNotices(file.note, measurements.notice, *document);
+    const bool restored = measurements.ok && !measurements.notice.empty();
     recentFiles_.add(path);
     CChildFrame* window = addWindow(std::move(document));
-    // The reader's remark (a 16-bit picture's stretch) is said once, in the
-    // status bar's message pane, until the next prompt replaces it.
-    if (window && !file.note.empty())
-        mainFrame_->setStatusPaneText(0, QString::fromStdString(file.note));
+    if (!window)
+        return nullptr;
+    if (restored)
+        mainFrame_->resultsPanel()->ShowDataPanel();
+    // The reader's remark (a 16-bit picture's stretch), what became of the
+    // measurement file and a calibration that differs from the one in force
+    // are said once, in the status bar's message pane, until the next prompt
+    // replaces them.
+    if (!notices.empty())
+        mainFrame_->setStatusPaneText(0, QString::fromStdString(notices));
     return window;
 }
 

@@ -294,7 +294,7 @@ void CMainFrame::createAccelerators() {
 // ---------------------------------------------------------------- image windows
 
 CChildFrame* CMainFrame::addDocumentWindow(std::unique_ptr<CMavDoc> document) {
-    auto* window = new CChildFrame(std::move(document), app_.tolerance(), app_.outputSelection());
+    auto* window = new CChildFrame(std::move(document));
     mdi_->addSubWindow(window);
     connect(window, &QObject::destroyed, this, &CMainFrame::onDocumentWindowClosed);
     // The size the window comes back to when restored from maximized, before

@@ -216,6 +216,7 @@ const std::vector<MenuItem>& ImageMenu() {
                   Item("Merge              (&N)", kIdGraphMerge),
                   Item("Build graph        (&O)", kIdGraphBuild),
                   Item("Clear data         (&P)", kIdClearMeasuredData),
+                  Item("Save measurements  (&T)", kIdSaveMeasurements),
                   Separator(),
                   Item("Print graph        (&Q)", kIdGraphPrint),
               }),
@@ -230,6 +231,7 @@ const std::vector<MenuItem>& ImageMenu() {
                   Item("Set play rate          (&E)", kIdSetPlayRate),
                   Separator(),
                   Item("Dimension calibration  (&F)", kIdDimensionCalibration),
+                  Item("Use the picture's calibration (&G)", kIdUseOwnCalibration),
               }),
         Popup("&View",
               {

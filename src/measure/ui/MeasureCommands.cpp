@@ -1,6 +1,8 @@
 #include "measure/ui/MeasureCommands.h"
 
 #include "document/MavDoc.h"
+#include "measure/CalFile.h"
+#include "measure/KeepMeasurements.h"
 #include "measure/MeasureResultsPanel.h"
 #include "measure/ui/AngleTools.h"
 #include "measure/ui/CircleTools.h"
@@ -12,6 +14,7 @@
 #include "measure/ui/WidthTool.h"
 #include "platform/UserPrompts.h"
 #include "view/ui/CommandTarget.h"
+#include "view/ui/FrameServices.h"
 #include "view/ui/MavView.h"
 
 namespace halvera {
@@ -82,6 +85,27 @@ void SetMeasureColorCommand(CMavView& view) {
     CMeasureColorDialog dialog(view.document().settings(), &view);
     if (dialog.exec() == QDialog::Accepted)
         view.repaintView();
+}
+
+void SaveMeasurementsCommand(CMavView& view) {
+    if (SaveMeasurementsFile(view.document()))
+        if (FrameServices* frame = Frame())
+            frame->setStatusPaneText(0, QStringLiteral("Measurements saved"));
+}
+
+void UseOwnCalibrationCommand(CMavView& view) {
+    const std::optional<NamedCalibration>& own = view.document().ownCalibration();
+    if (!own)
+        return;
+    RulerCalibration calibration(view.document().settings());
+    StoreNamedCalibration(calibration, *own);
+    view.repaintView();
+}
+
+void UpdateUseOwnCalibrationCommand(CMavView& view, CommandState& state) {
+    const std::optional<NamedCalibration>& own = view.document().ownCalibration();
+    const RulerCalibration calibration(view.document().settings());
+    state.enabled = own && own->record != CalibrationInForce(calibration);
 }
 
 void ClearMeasureDataCommand(CMavView& view) {

@@ -31,5 +31,13 @@ void SetMeasureColorCommand(CMavView& view);
 // "Clear data": asks "To clear all data?"; OK empties the document's
 // measured items and the results list.
 void ClearMeasureDataCommand(CMavView& view);
+// "Save measurements": writes only the measurement file beside the picture
+// (an image without a file asks where), and says so in the status bar.
+void SaveMeasurementsCommand(CMavView& view);
+// "Use the picture's calibration": makes the calibration the document's
+// picture or measurement file carries the one in force; enabled while it
+// differs from the one in force.
+void UseOwnCalibrationCommand(CMavView& view);
+void UpdateUseOwnCalibrationCommand(CMavView& view, CommandState& state);
 
 } // namespace halvera

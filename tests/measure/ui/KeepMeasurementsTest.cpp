@@ -1,16 +1,20 @@
 // Measurements outlive their image's window: closing it or quitting asks
-// about items never written to a file, and Save writes them beside the image.
+// about items never written to a file, Save writes them beside the image as
+// its measurement file, and opening the image brings them back.
 #include "ImageFileTestSupport.h"
 #include "ShellFixture.h"
+#include "measure/MeasurementSidecar.h"
 #include "measure/ui/DataPanel.h"
 #include "view/CommandIds.h"
 #include "view/ui/MavView.h"
 
+#include <QLabel>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <filesystem>
-#include <regex>
+#include <nlohmann/json.hpp>
 
 namespace halvera::testing {
 namespace {
@@ -39,12 +43,16 @@ protected:
         return {bytes.begin(), bytes.end()};
     }
 
+    static nlohmann::json jsonOf(const std::string& path) {
+        return nlohmann::json::parse(textOf(path));
+    }
+
     static std::string question(const std::string& title) {
         return "Keep the measurements of " + title + "?";
     }
 };
 
-TEST_F(KeepMeasurementsTest, SaveWritesTheMeasurementsBesideTheImageAsTheResultsCsv) {
+TEST_F(KeepMeasurementsTest, SaveWritesTheMeasurementsBesideTheImageAsItsMeasurementFile) {
     const std::string image = writeBmp("cells.bmp", 60, 40);
     CChildFrame* window = app->OpenDocumentFile(image);
     ASSERT_NE(window, nullptr);
@@ -59,13 +67,13 @@ TEST_F(KeepMeasurementsTest, SaveWritesTheMeasurementsBesideTheImageAsTheResults
     EXPECT_TRUE(prompts.fileRequests.empty()) << "the file beside the image is free";
     EXPECT_TRUE(frame().documentWindows().empty());
 
-    const std::string csv = textOf(image + ".measure.csv");
-    EXPECT_TRUE(csv.starts_with("Kind,No,X(Point),X(Point) judgement,Y(Point)")) << csv;
+    const nlohmann::json json = jsonOf(image + ".measure.json");
+    EXPECT_EQ(json["format"], "halvera-measurements");
+    EXPECT_EQ(json["image"], "cells.bmp");
     // The clicked pixels, in the default calibration of one unit per pixel.
-    EXPECT_TRUE(std::regex_search(csv, std::regex("\nPoint,1,12\\.000,(Pass|Error),7\\.000,")))
-        << csv;
-    EXPECT_TRUE(std::regex_search(csv, std::regex("\nPoint,2,30\\.000,(Pass|Error),21\\.000,")))
-        << csv;
+    EXPECT_EQ(json["calibration"]["realX"].get<double>(), 100.0);
+    EXPECT_EQ(json["items"], nlohmann::json::parse(R"([{"kind": "point", "at": [[12.0, 7.0]]},
+                                                        {"kind": "point", "at": [[30.0, 21.0]]}])"));
 }
 
 TEST_F(KeepMeasurementsTest, CancelKeepsTheWindowAndDiscardClosesWithoutAFile) {
@@ -83,7 +91,7 @@ TEST_F(KeepMeasurementsTest, CancelKeepsTheWindowAndDiscardClosesWithoutAFile) {
     EXPECT_EQ(prompts.texts(),
               (std::vector<std::string>{question("kept.bmp"), question("kept.bmp")}));
     EXPECT_TRUE(frame().documentWindows().empty());
-    EXPECT_FALSE(std::filesystem::exists(image + ".measure.csv"));
+    EXPECT_FALSE(std::filesystem::exists(image + ".measure.json"));
 }
 
 // Quitting asks, image by image, after the image's own question; one Cancel
@@ -126,8 +134,8 @@ TEST_F(KeepMeasurementsTest, ItemsTheResultsPanelSavedNeedNoQuestionUntilTheyCha
     EXPECT_EQ(prompts.messages.size(), 1u) << "the items are as exported again";
 }
 
-// An untitled image has nowhere beside it, and an existing measurement file
-// is not replaced unasked: both ask for the file name.
+// An untitled image has nowhere beside it, and a measurement file that
+// cannot be read is not replaced unasked: both ask for the file name.
 TEST_F(KeepMeasurementsTest, WithoutAFreeFileBesideTheImageTheUserNamesOne) {
     CChildFrame* untitled = newImage(50, 50);
     measurePoints(untitled, {{6, 6}});
@@ -135,21 +143,77 @@ TEST_F(KeepMeasurementsTest, WithoutAFreeFileBesideTheImageTheUserNamesOne) {
     EXPECT_FALSE(closeWindow(untitled)) << "Save, then the file dialog is cancelled";
     ASSERT_EQ(prompts.fileRequests.size(), 1u);
     EXPECT_TRUE(prompts.fileRequests[0].save);
-    EXPECT_EQ(prompts.fileRequests[0].proposedName, title + ".measure.csv");
+    EXPECT_EQ(prompts.fileRequests[0].proposedName, title + ".measure.json");
 
-    prompts.fileNames.push_back(tempPath("chosen.csv"));
+    prompts.fileNames.push_back(tempPath("chosen.json"));
     EXPECT_TRUE(closeWindow(untitled));
-    EXPECT_TRUE(textOf(tempPath("chosen.csv")).find("\nPoint,1,6.000,") != std::string::npos);
+    EXPECT_EQ(jsonOf(tempPath("chosen.json"))["items"][0]["at"],
+              nlohmann::json::parse("[[6.0, 6.0]]"));
 
     const std::string image = writeBmp("again.bmp", 60, 40);
-    WriteFileBytes(image + ".measure.csv", Bytes{'o', 'l', 'd'});
+    WriteFileBytes(image + ".measure.json", Bytes{'o', 'l', 'd'});
     CChildFrame* window = app->OpenDocumentFile(image);
     measurePoints(window, {{7, 7}});
     EXPECT_FALSE(closeWindow(window)) << "the dialog for the existing file is cancelled";
     ASSERT_EQ(prompts.fileRequests.size(), 3u);
-    EXPECT_EQ(prompts.fileRequests[2].proposedName, image + ".measure.csv");
+    EXPECT_EQ(prompts.fileRequests[2].proposedName, image + ".measure.json");
     EXPECT_TRUE(prompts.fileRequests[2].promptOverwrite);
-    EXPECT_EQ(textOf(image + ".measure.csv"), "old");
+    EXPECT_EQ(textOf(image + ".measure.json"), "old");
+}
+
+// Saving the picture writes its measurements too; opening it again fills
+// the results panel with them, and they need no question until they change.
+TEST_F(KeepMeasurementsTest, OpeningThePictureBringsItsMeasurementsBack) {
+    const std::string image = writeBmp("cells.bmp", 60, 40);
+    CChildFrame* window = app->OpenDocumentFile(image);
+    measurePoints(window, {{12, 7}, {30, 21}});
+    window->document().SetModifiedFlag();
+    ASSERT_TRUE(window->documentCommands().onCommand(kIdFileSave));
+    ASSERT_TRUE(std::filesystem::exists(image + ".measure.json"));
+    EXPECT_TRUE(closeWindow(window));
+    EXPECT_TRUE(prompts.messages.empty()) << "the measurements were written with the picture";
+
+    CChildFrame* reopened = app->OpenDocumentFile(image);
+    ASSERT_NE(reopened, nullptr);
+    settle();
+    EXPECT_EQ(reopened->document().measureData().ItemCount(MeasureKind::Point), 2);
+    EXPECT_EQ(frame().resultsPanel()->list()->rowCount(), 2);
+    EXPECT_EQ(frame().statusPane(0)->text().toStdString(),
+              "Measurements restored from cells.bmp.measure.json");
+    EXPECT_TRUE(closeWindow(reopened));
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+// "Save measurements" writes only the measurement file; one that cannot be
+// read is reported when the picture opens, and kept as it was.
+TEST_F(KeepMeasurementsTest, SaveMeasurementsAndAFileThatCannotBeRead) {
+    const std::string image = writeBmp("menu.bmp", 60, 40);
+    CChildFrame* window = app->OpenDocumentFile(image);
+    measurePoints(window, {{4, 5}});
+    const auto pictureBytes = ReadFileBytes(image);
+    frame().menuAction(kIdSaveMeasurements)->trigger();
+    settle();
+    EXPECT_EQ(jsonOf(image + ".measure.json")["items"].size(), 1u);
+    EXPECT_EQ(ReadFileBytes(image), pictureBytes);
+    EXPECT_TRUE(closeWindow(window));
+    EXPECT_TRUE(prompts.messages.empty());
+
+    const std::string newer = R"({"format": "halvera-measurements", "version": 2})";
+    WriteFileBytes(image + ".measure.json", Bytes(newer.begin(), newer.end()));
+    window = app->OpenDocumentFile(image);
+    ASSERT_NE(window, nullptr);
+    settle();
+    EXPECT_EQ(frame().statusPane(0)->text().toStdString(),
+              "menu.bmp.measure.json is not read: version 2 is newer than this program reads");
+    EXPECT_EQ(window->document().measureData().ItemCount(MeasureKind::Point), 0);
+    measurePoints(window, {{9, 9}});
+    window->document().SetModifiedFlag();
+    ASSERT_TRUE(window->documentCommands().onCommand(kIdFileSave));
+    EXPECT_EQ(textOf(image + ".measure.json"), newer) << "Save does not replace it";
+    EXPECT_NE(frame().statusPane(0)->text().toStdString().find("is kept as it is"),
+              std::string::npos);
+    prompts.answers = {MessageAnswer::Discard};
+    EXPECT_TRUE(closeWindow(window));
 }
 
 } // namespace
