@@ -114,6 +114,9 @@ constexpr std::array kCommands{
     CommandInfo{kIdGraphBuild, "Build measurement graph\nBuild measurement graph"},
     CommandInfo{kIdClearMeasuredData, "Clear measured data\nClear measured data"},
     CommandInfo{kIdGraphPrint, "Print measurement graph\nPrint measurement graph"},
+    CommandInfo{kIdSaveAsRecipe,
+                "Save the measured items as a recipe to run on other images\nSave as recipe"},
+    CommandInfo{kIdRunRecipe, "Run a recipe on this image or on picture files\nRun recipe"},
 
     // Setting
     CommandInfo{kIdSelectVideoSource, "Video source selection\nVideo source selection"},

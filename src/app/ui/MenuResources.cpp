@@ -218,6 +218,9 @@ const std::vector<MenuItem>& ImageMenu() {
                   Item("Clear data         (&P)", kIdClearMeasuredData),
                   Separator(),
                   Item("Print graph        (&Q)", kIdGraphPrint),
+                  Separator(),
+                  Item("Save as recipe…    (&T)", kIdSaveAsRecipe),
+                  Item("Run recipe…        (&U)", kIdRunRecipe),
               }),
         Popup("&Setting",
               {
