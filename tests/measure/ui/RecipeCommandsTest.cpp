@@ -190,7 +190,9 @@ TEST_F(RecipeCommandsTest, RunOnTwoPicturesListsRowsStatisticsAndCsv) {
     EXPECT_NEAR(std::stod(boreCells[2]), 120.0, 0.05);
     EXPECT_FALSE(boreCells[6].empty());
     EXPECT_FALSE(boreCells[7].empty());
-    const auto radiusCells = TableRow(summary, FindRow(summary, "5 Radius (bore)"));
+    const int radius = FindRow(summary, "5 Radius (bore)");
+    ASSERT_GE(radius, 0);
+    const auto radiusCells = TableRow(summary, radius);
     EXPECT_EQ(radiusCells[1], "2");
     EXPECT_TRUE(radiusCells[6].empty() && radiusCells[7].empty());
 
