@@ -116,6 +116,9 @@ constexpr std::array kCommands{
     CommandInfo{kIdSaveMeasurements,
                 "Write the measurements beside the picture\nSave measurements"},
     CommandInfo{kIdGraphPrint, "Print measurement graph\nPrint measurement graph"},
+    CommandInfo{kIdSaveAsRecipe,
+                "Save the measured items as a recipe to run on other images\nSave as recipe"},
+    CommandInfo{kIdRunRecipe, "Run a recipe on this image or on picture files\nRun recipe"},
 
     // Setting
     CommandInfo{kIdSelectVideoSource, "Video source selection\nVideo source selection"},

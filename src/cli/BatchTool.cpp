@@ -3,6 +3,7 @@
 #include "cli/CalibrateCommand.h"
 #include "cli/CliOperation.h"
 #include "cli/CommandWords.h"
+#include "cli/InspectCommand.h"
 #include "cli/MeasureCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/ScanCommands.h"
@@ -239,8 +240,8 @@ int RunWithStandardPrompts(int (*run)(const std::vector<std::string>&),
 
 constexpr const char* kCommandList =
     "usage: halvera-cli COMMAND ...\n"
-    "COMMAND is one of: info convert apply measure calibrate print video-sources snap\n"
-    "       record video-frame scanners scan (halvera-cli --help describes each)\n";
+    "COMMAND is one of: info convert apply measure calibrate inspect print video-sources\n"
+    "       snap record video-frame scanners scan (halvera-cli --help describes each)\n";
 
 // The usage lines of `command` alone, the first one marked "usage:".
 std::string CommandUsage(const std::string& command) {
@@ -255,6 +256,8 @@ std::string CommandUsage(const std::string& command) {
         lines = MeasureCommandUsage();
     else if (command == "calibrate")
         lines = CalibrateCommandUsage();
+    else if (command == "inspect")
+        lines = InspectCommandUsage();
     else if (command == "print")
         lines = PrintCommandUsage();
     else if (IsVideoCommand(command))
@@ -279,6 +282,8 @@ int RunNamedCommand(const std::vector<std::string>& words) {
         return RunWithStandardPrompts(RunMeasureCommand, rest);
     if (command == "calibrate")
         return RunWithStandardPrompts(RunCalibrateCommand, rest);
+    if (command == "inspect")
+        return RunWithStandardPrompts(RunInspectCommand, rest);
     if (command == "print")
         return RunWithStandardPrompts(RunPrintCommand, rest);
     if (command == "info")
@@ -304,6 +309,7 @@ std::string BatchToolUsage() {
         usage += "       " + std::string(operation->usage) + "\n";
     usage += MeasureCommandUsage();
     usage += CalibrateCommandUsage();
+    usage += InspectCommandUsage();
     usage += PrintCommandUsage();
     return usage;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/StandardErrorPrompts.h"
 #include "platform/TextAttributes.h"
+#include "platform/ThreadPrompts.h"
 
 #include <cstdio>
 
@@ -15,9 +16,17 @@ UserPrompts*& CurrentPrompts() {
     return current;
 }
 
+// The prompts of the calling thread, when it installed its own.
+UserPrompts*& ThreadPrompts() {
+    thread_local UserPrompts* prompts = nullptr;
+    return prompts;
+}
+
 } // namespace
 
 UserPrompts& Prompts() {
+    if (UserPrompts* own = ThreadPrompts())
+        return *own;
     return *CurrentPrompts();
 }
 
@@ -35,6 +44,14 @@ ScopedPrompts::ScopedPrompts(UserPrompts& prompts) : previous_(CurrentPrompts())
 
 ScopedPrompts::~ScopedPrompts() {
     CurrentPrompts() = previous_;
+}
+
+ScopedThreadPrompts::ScopedThreadPrompts(UserPrompts& prompts) : previous_(ThreadPrompts()) {
+    ThreadPrompts() = &prompts;
+}
+
+ScopedThreadPrompts::~ScopedThreadPrompts() {
+    ThreadPrompts() = previous_;
 }
 
 MessageAnswer ShowMessage(std::string_view text, MessageIcon icon, MessageButtons buttons,

@@ -182,6 +182,24 @@ Coverage CoverBar(int width, int height, const StraightEdgeTruth& edge, double b
     return coverage;
 }
 
+Coverage CoverConvex(int width, int height, const std::vector<StraightEdgeTruth>& edges) {
+    Coverage coverage = Empty(width, height);
+    std::vector<HalfPlane> planes;
+    for (const StraightEdgeTruth& edge : edges)
+        planes.push_back(InsideOf(edge));
+    CoverPlanes(coverage, planes, [&](int x, int y) {
+        return std::any_of(planes.begin(), planes.end(), [&](const HalfPlane& plane) {
+            return DistanceToPlane(plane, x, y) < 0.75;
+        });
+    });
+    return coverage;
+}
+
+void CutOut(Coverage& coverage, const Coverage& hole) {
+    for (size_t i = 0; i < coverage.share.size(); ++i)
+        coverage.share[i] = std::max(0.0, coverage.share[i] - hole.share[i]);
+}
+
 Coverage CoverDisc(int width, int height, SubPixelPoint centre, double radius) {
     Coverage coverage = Empty(width, height);
     for (int y = 0; y < height; ++y)

@@ -45,6 +45,11 @@ Coverage CoverBar(int width, int height, const StraightEdgeTruth& edge, double b
 
 Coverage CoverDisc(int width, int height, SubPixelPoint centre, double radius);
 
+// A convex shape: the share inside every one of `edges` at once, exact.
+Coverage CoverConvex(int width, int height, const std::vector<StraightEdgeTruth>& edges);
+// Takes the share of `hole` out of `coverage` (a hole drilled in a plate).
+void CutOut(Coverage& coverage, const Coverage& hole);
+
 // A stage micrometer's ticks: `count` bars `tickWidth` wide, `period`
 // apart square to them, the first centred on `first`, running at `degrees`
 // from the vertical (axis x: ticks stand up and follow along the rows) or

@@ -33,6 +33,15 @@ std::optional<std::string> RecordingPrompts::askFileName(const FileDialogRequest
     return name;
 }
 
+std::vector<std::string> RecordingPrompts::askFileNames(const FileDialogRequest& request) {
+    fileRequests.push_back(request);
+    if (fileNameLists.empty())
+        return {};
+    auto names = fileNameLists.front();
+    fileNameLists.pop_front();
+    return names;
+}
+
 std::optional<int> RecordingPrompts::askJpegQuality() {
     ++qualityRequests;
     if (jpegQualities.empty())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/TextSettings.h"
+#include "platform/FileListPrompts.h"
 #include "platform/UserPrompts.h"
 
 #include <deque>
@@ -12,12 +13,15 @@ namespace halvera::testing {
 
 // Prompts for tests: records every message and answers questions from
 // scripted queues (Ok/Yes first by default), so no test waits on a window.
-class RecordingPrompts : public UserPrompts {
+class RecordingPrompts : public UserPrompts, public FileListPrompts {
 public:
     MessageAnswer showMessage(const MessageRequest& request) override;
     void beginWaitCursor() override { ++waitCursorBegins; }
     void endWaitCursor() override { ++waitCursorEnds; }
     std::optional<std::string> askFileName(const FileDialogRequest& request) override;
+    // Answers from `fileNameLists` (empty: cancel); the request is recorded
+    // with the others.
+    std::vector<std::string> askFileNames(const FileDialogRequest& request) override;
     std::optional<int> askJpegQuality() override;
     // Answers from `newImageSizes` (empty: Cancel); an answer is stored in the
     // settings as the dialog stores it.
@@ -33,8 +37,9 @@ public:
     std::vector<MessageRequest> messages;
     std::vector<FileDialogRequest> fileRequests;
     std::deque<MessageAnswer> answers; // empty: Ok, Yes for Yes/No questions, Save for Save/Discard
-    std::deque<std::optional<std::string>> fileNames; // empty: cancel
-    std::deque<std::optional<int>> jpegQualities;     // empty: 75
+    std::deque<std::optional<std::string>> fileNames;   // empty: cancel
+    std::deque<std::vector<std::string>> fileNameLists; // empty: cancel
+    std::deque<std::optional<int>> jpegQualities;       // empty: 75
     std::deque<ImageSize> newImageSizes;
     std::deque<TextAttributes> textFonts;
     int textFontRequests = 0;
@@ -49,10 +54,11 @@ public:
 // Installs a RecordingPrompts for the scope of a test.
 class ScopedRecordingPrompts : public RecordingPrompts {
 public:
-    ScopedRecordingPrompts() : scope_(*this) {}
+    ScopedRecordingPrompts() : scope_(*this), fileListScope_(*this) {}
 
 private:
     ScopedPrompts scope_;
+    ScopedFileListPrompts fileListScope_;
 };
 
 } // namespace halvera::testing

@@ -219,6 +219,9 @@ const std::vector<MenuItem>& ImageMenu() {
                   Item("Save measurements  (&T)", kIdSaveMeasurements),
                   Separator(),
                   Item("Print graph        (&Q)", kIdGraphPrint),
+                  Separator(),
+                  Item("Save as recipe…    (&T)", kIdSaveAsRecipe),
+                  Item("Run recipe…        (&U)", kIdRunRecipe),
               }),
         Popup("&Setting",
               {

@@ -1,8 +1,11 @@
 #include "app/ui/ViewCommandTable.h"
 
+#include "app/ui/HalveraApp.h"
+#include "app/ui/MainFrame.h"
 #include "measure/ui/CalibrationTool.h"
 #include "measure/ui/GraphCommands.h"
 #include "measure/ui/MeasureCommands.h"
+#include "measure/ui/RecipeCommands.h"
 #include "print/ui/PrintCommands.h"
 #include "processing/ui/ArithmeticCommands.h"
 #include "processing/ui/ProcessingViewCommands.h"
@@ -12,6 +15,23 @@
 #include "warping/ui/WarpingCommands.h"
 
 namespace halvera {
+
+namespace {
+
+// The recipe commands work on the application's tolerances and output items
+// and report to its main window's panels; a view without the application
+// (a lone view in a test) has no recipe commands.
+template <void (*Command)(CMavView&, const RecipeCommandContext&)>
+void WithRecipeContext(CMavView& view) {
+    CHalveraApp* app = CHalveraApp::Instance();
+    if (!app)
+        return;
+    CMainFrame* frame = app->mainFrame();
+    Command(view, {app->tolerance(), app->outputSelection(),
+                   frame ? frame->resultsPanel() : nullptr, frame});
+}
+
+} // namespace
 
 const CommandMap<CMavView>& ViewCommandTable() {
     static const auto map =
@@ -89,7 +109,9 @@ const CommandMap<CMavView>& ViewCommandTable() {
             .add(kIdFilePrint, &PrintImageCommand)
             .add(kIdGraphMerge, &GraphMergeCommand)
             .add(kIdGraphBuild, &BuildGraphCommand)
-            .add(kIdGraphPrint, &PrintGraphCommand);
+            .add(kIdGraphPrint, &PrintGraphCommand)
+            .add(kIdSaveAsRecipe, &WithRecipeContext<&SaveAsRecipeCommand>)
+            .add(kIdRunRecipe, &WithRecipeContext<&RunRecipeCommand>);
     return map;
 }
 

@@ -28,6 +28,7 @@ int main(int argc, char* argv[]) {
 
     halvera::ShellPrompts prompts;
     halvera::ScopedPrompts promptsInForce(prompts);
+    halvera::ScopedFileListPrompts fileListsInForce(prompts);
     halvera::CHalveraApp app(std::make_unique<halvera::QtSettingsStore>());
     halvera::CMainFrame& frame = app.InitInstance(true);
     // Without a window manager (a bare X server) maximizing is not honoured:

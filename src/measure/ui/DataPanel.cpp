@@ -175,6 +175,12 @@ MeasureKind CDataPanel::currentTab() const {
     return static_cast<MeasureKind>(tabs_->currentIndex());
 }
 
+void CDataPanel::showVerdicts() {
+    errorDetect_->setChecked(true);
+    refill();
+    ShowDataPanel();
+}
+
 bool CDataPanel::errorDetection() const {
     return errorDetect_->isChecked();
 }

@@ -69,6 +69,10 @@ public:
     // Deletes every row.
     void clearList();
 
+    // Turns "Error detect" on and lists the active image's items afresh, so
+    // that every value shows its verdict.
+    void showVerdicts();
+
     MeasureKind currentTab() const;
     bool errorDetection() const;
     QTableWidget* list() const { return list_; }

@@ -130,6 +130,20 @@ std::optional<std::string> QtUserPrompts::askFileName(const FileDialogRequest& r
     return dialog.selectedFiles().constFirst().toStdString();
 }
 
+std::vector<std::string> QtUserPrompts::askFileNames(const FileDialogRequest& request) {
+    QFileDialog dialog(QApplication::activeWindow(), ToQString(request.title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    if (!request.filter.empty())
+        dialog.setNameFilters(ConvertFileFilter(request.filter));
+    std::vector<std::string> names;
+    if (dialog.exec() == QDialog::Accepted)
+        for (const QString& name : dialog.selectedFiles())
+            names.push_back(name.toStdString());
+    return names;
+}
+
 std::optional<int> QtUserPrompts::askJpegQuality() {
     JpegQualityDialog dialog(QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/FileListPrompts.h"
 #include "platform/UserPrompts.h"
 
 namespace halvera {
@@ -8,13 +9,14 @@ namespace halvera {
 // the "Quality" dialog, the font and colour dialogs and the print dialog. The
 // "New image size" dialog belongs to the application, which completes these
 // prompts with it (ShellPrompts). Tests replace all of them by installing
-// their own UserPrompts.
-class QtUserPrompts : public UserPrompts {
+// their own UserPrompts. They answer the file-list question too.
+class QtUserPrompts : public UserPrompts, public FileListPrompts {
 public:
     MessageAnswer showMessage(const MessageRequest& request) override;
     void beginWaitCursor() override;
     void endWaitCursor() override;
     std::optional<std::string> askFileName(const FileDialogRequest& request) override;
+    std::vector<std::string> askFileNames(const FileDialogRequest& request) override;
     std::optional<int> askJpegQuality() override;
     std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
     bool askPrintJob() override;
