@@ -108,8 +108,8 @@ inline constexpr int kIdGraphMerge = 33419;
 inline constexpr int kIdGraphBuild = 33418;
 inline constexpr int kIdClearMeasuredData = 33422;
 inline constexpr int kIdGraphPrint = 33399;
-inline constexpr int kIdSaveAsRecipe = 33425;
-inline constexpr int kIdRunRecipe = 33426;
+inline constexpr int kIdSaveAsRecipe = 33427;
+inline constexpr int kIdRunRecipe = 33428;
 
 // Setting
 inline constexpr int kIdSelectVideoSource = 32986;

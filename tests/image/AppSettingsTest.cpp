@@ -165,9 +165,11 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.CaptureName = "camera";
     settings.captureRate = -1.0; // not above 0: the default is stored
     settings.SnapToEdges = 7;    // only 0 and 1 are kept
+    settings.RulerPreset = "10x objective";
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 21u) << "one value per key";
+    EXPECT_EQ(store.size(), 22u) << "one value per key";
+    EXPECT_EQ(Stored(store, "RulerPreset"), "10x objective");
     EXPECT_EQ(Stored(store, "SnapToEdges"), "0");
     EXPECT_EQ(Stored(store, "CaptureRate"), "3.00000000");
     EXPECT_EQ(Stored(store, "CaptureTimeLimit"), "60.00000000");

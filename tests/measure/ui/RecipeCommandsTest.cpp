@@ -18,6 +18,8 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -50,10 +52,20 @@ protected:
         EXPECT_NE(window, nullptr);
         return window->view().document();
     }
-    void command(int id) {
+    // Chooses the menu item; the menu delivers its command queued.
+    void postCommand(int id) {
         QAction* action = frame().menuAction(id);
         ASSERT_NE(action, nullptr);
         action->trigger();
+    }
+    // Chooses the menu item and delivers the command, as the event loop
+    // would right after the click.
+    void command(int id) {
+        postCommand(id);
+        DeliverPostedCommands();
+    }
+    static void DeliverPostedCommands() {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     }
     std::string writeRecipe() {
         const std::string path = tempPath("plate.recipe.json");
@@ -96,7 +108,9 @@ TEST_F(RecipeCommandsTest, SaveAsRecipeKeepsTheNamesDatumAndTolerancesChosen) {
     const std::string path = tempPath("saved.recipe.json");
     prompts.fileNames.push_back(path);
 
-    WithModalDialog([&] { command(kIdSaveAsRecipe); },
+    // Posted before the dialog's driver, so the dialog is up when it runs.
+    postCommand(kIdSaveAsRecipe);
+    WithModalDialog([] { DeliverPostedCommands(); },
                     [](QDialog& dialog) {
                         auto* reference = Child<QComboBox>(dialog, "referenceEdge");
                         EXPECT_EQ(ComboTexts(reference),
@@ -207,7 +221,7 @@ TEST_F(RecipeCommandsTest, RunOnTwoPicturesListsRowsStatisticsAndCsv) {
         return std::count(part.begin(), part.end(), '\n');
     };
     // Header and one line per row, the blank line, then header and one line per value.
-    EXPECT_EQ(lines(std::string_view(text).substr(0, summaryStart)), rows.rowCount());
+    EXPECT_EQ(lines(std::string_view(text).substr(0, summaryStart)), rows.rowCount() + 1);
     EXPECT_EQ(lines(std::string_view(text).substr(summaryStart + 1)), summary.rowCount() + 1);
 }
 
