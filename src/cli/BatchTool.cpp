@@ -5,6 +5,7 @@
 #include "cli/CommandWords.h"
 #include "cli/InspectCommand.h"
 #include "cli/MeasureCommand.h"
+#include "cli/PresetCommands.h"
 #include "cli/PrintCommand.h"
 #include "cli/ScanCommands.h"
 #include "cli/VideoBatchCommands.h"
@@ -13,6 +14,7 @@
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
 #include "image/PictureFiles.h"
+#include "measure/CalFile.h"
 #include "platform/StandardErrorPrompts.h"
 
 #include <charconv>
@@ -28,15 +30,16 @@ namespace {
 constexpr int kDefaultJpegQuality = 75;
 
 constexpr CommandOption kConvertOptions[] = {{"--quality"}, {"--force", false}};
-constexpr CommandOption kApplyOptions[] = {
-    {"--mask"}, {"--mask-out"}, {"--quality"}, {"--calibration"}, {"--force", false}};
+constexpr CommandOption kApplyOptions[] = {{"--mask"},        {"--mask-out"}, {"--quality"},
+                                           {"--calibration"}, {"--preset"},   {"--force", false}};
 
 constexpr const char* kInfoUsage = "       halvera-cli info FILE\n";
 constexpr const char* kConvertUsage = "       halvera-cli convert IN OUT [--quality Q] [--force]\n";
 constexpr const char* kApplyUsage =
     "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] "
     "[--quality Q]\n"
-    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY] [--force]\n";
+    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | --preset NAME] "
+    "[--force]\n";
 
 // The words of info, convert, apply and the video commands, read by the
 // command's own options.
@@ -50,6 +53,7 @@ struct CommandLine {
     std::optional<std::string> time;
     std::optional<std::string> rate;
     std::optional<std::string> calibration;
+    std::optional<CalibrationPreset> preset;
     bool force = false;
 };
 
@@ -64,6 +68,8 @@ CommandLine ReadCommandLine(const std::string& command, std::span<const CommandO
     line.mask = split.once("--mask");
     line.maskOut = split.once("--mask-out");
     line.calibration = split.once("--calibration");
+    if (const std::optional<std::string> preset = split.once("--preset"))
+        line.preset = CalibrationPresetArgument(line.calibration, *preset);
     line.source = split.once("--source");
     line.time = split.once("--time");
     line.rate = split.once("--rate");
@@ -178,10 +184,11 @@ void PlanApply(const CommandLine& line, const CliOperation& operation, ApplyPlan
         std::vector<std::string>(line.positional.begin() + 3, line.positional.end()));
     plan.run = operation.prepare(arguments);
     arguments.rejectUnused();
-    if (line.calibration) {
-        RulerCalibration calibration(plan.settings);
+    RulerCalibration calibration(plan.settings);
+    if (line.calibration)
         SetCalibrationArgument(calibration, *line.calibration);
-    }
+    if (line.preset)
+        StoreNamedCalibration(calibration, {line.preset->record, line.preset->name});
 }
 
 int RunApply(const CommandLine& line) {
@@ -240,8 +247,9 @@ int RunWithStandardPrompts(int (*run)(const std::vector<std::string>&),
 
 constexpr const char* kCommandList =
     "usage: halvera-cli COMMAND ...\n"
-    "COMMAND is one of: info convert apply measure calibrate inspect print video-sources\n"
-    "       snap record video-frame scanners scan (halvera-cli --help describes each)\n";
+    "COMMAND is one of: info convert apply measure calibrate inspect presets print\n"
+    "       video-sources snap record video-frame scanners scan (halvera-cli --help\n"
+    "       describes each)\n";
 
 // The usage lines of `command` alone, the first one marked "usage:".
 std::string CommandUsage(const std::string& command) {
@@ -260,6 +268,8 @@ std::string CommandUsage(const std::string& command) {
         lines = InspectCommandUsage();
     else if (command == "print")
         lines = PrintCommandUsage();
+    else if (command == "presets")
+        lines = PresetsCommandUsage();
     else if (IsVideoCommand(command))
         lines = VideoCommandUsage(command);
     else if (IsScannerCommand(command))
@@ -286,6 +296,8 @@ int RunNamedCommand(const std::vector<std::string>& words) {
         return RunWithStandardPrompts(RunInspectCommand, rest);
     if (command == "print")
         return RunWithStandardPrompts(RunPrintCommand, rest);
+    if (command == "presets")
+        return RunWithStandardPrompts(RunPresetsCommand, rest);
     if (command == "info")
         return RunImageCommand(command, {}, RunInfo, rest);
     if (command == "convert")
@@ -311,6 +323,7 @@ std::string BatchToolUsage() {
     usage += CalibrateCommandUsage();
     usage += InspectCommandUsage();
     usage += PrintCommandUsage();
+    usage += PresetsCommandUsage();
     return usage;
 }
 

@@ -5,6 +5,7 @@
 #include "cli/CommandWords.h"
 #include "cli/EdgeMeasureItems.h"
 #include "cli/MeasureResultOptions.h"
+#include "cli/PresetCommands.h"
 #include "measure/CalFile.h"
 #include "measure/MeasureLabels.h"
 #include "measure/MeasureNumber.h"
@@ -97,6 +98,26 @@ std::optional<MeasureStep> PrepareCalibration(const std::string& value) {
     const CalibrationFields fields = ParseCalibrationArgument(value);
     return MeasureStep([fields](MeasureSession& session) {
         StoreCalibrationFields(session.calibration, fields);
+        return true;
+    });
+}
+
+// The preset is looked up while the options are checked, so an unknown name
+// stops the command before anything is written.
+std::optional<MeasureStep> PreparePreset(const std::string& name) {
+    const CalibrationPreset preset = PresetNamed(name);
+    return MeasureStep([preset](MeasureSession& session) {
+        StoreNamedCalibration(session.calibration, {preset.record, preset.name});
+        return true;
+    });
+}
+
+std::optional<MeasureStep> PrepareSavePreset(const std::string& value) {
+    const std::string name = PresetNameArgument(value);
+    return MeasureStep([name](MeasureSession& session) {
+        if (!SavePreset(name, CalibrationInForce(session.calibration)))
+            return false;
+        session.calibration.SetPresetName(name);
         return true;
     });
 }
@@ -224,6 +245,10 @@ constexpr MeasureOption kMeasureOptions[] = {
      PrepareSnapRadius, true},
     {"--calibration", "UNIT,REALX,REALY,PIXELX,PIXELY",
      "store a calibration as the Calibrate panel's OK does", PrepareCalibration},
+    {"--preset", "NAME", "make the desktop's calibration preset NAME the one in force",
+     PreparePreset},
+    {"--save-preset", "NAME", "store the calibration in force as the desktop's preset NAME",
+     PrepareSavePreset},
     {"--cal", "FILE", "load a .Cal file as the Calibrate panel's Load does", PrepareLoadCalibration,
      false, OptionFile::Read},
     {"--save-cal", "FILE", "write the calibration in force as a .Cal file",

@@ -177,10 +177,11 @@ bool WriteResultReport(MeasureSession& session, const std::string& path) {
 bool WriteResultSpreadsheet(MeasureSession& session, const std::string& path) {
     if (!HasDataOrSays(session))
         return false;
-    return Written(
-        WriteResultFile(path, ResultCsvText(session.doc.measureData(), session.calibration.scale(),
-                                            session.tolerance, session.output)),
-        path);
+    return Written(WriteResultFile(
+                       path, ResultCsvText(session.doc.measureData(),
+                                           MeasuredOnPicture(session.picturePath, session.settings),
+                                           session.tolerance, session.output)),
+                   path);
 }
 
 } // namespace halvera

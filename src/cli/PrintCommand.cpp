@@ -4,8 +4,10 @@
 #include "cli/CliOperation.h"
 #include "cli/CommandWords.h"
 #include "cli/MeasureCommand.h"
+#include "cli/PresetCommands.h"
 #include "document/MavDoc.h"
 #include "image/PictureFiles.h"
+#include "measure/CalFile.h"
 #include "platform/UserPrompts.h"
 #include "print/PdfImagePage.h"
 #include "print/PrintLayout.h"
@@ -27,6 +29,7 @@ struct PrintRequest {
     std::string input;
     std::string output;
     std::optional<std::string> calibration;
+    std::optional<CalibrationPreset> preset;
     std::optional<int> ratio; // index into PrintRatios()
     bool fit = false;
     bool center = false;
@@ -45,8 +48,9 @@ int WholeMillimetres(std::string_view text, const std::string& value) {
     return number;
 }
 
-constexpr CommandOption kPrintOptions[] = {{"--calibration"},   {"--ratio"}, {"--fit", false},
-                                           {"--center", false}, {"--title"}, {"--paper"}};
+constexpr CommandOption kPrintOptions[] = {{"--calibration"}, {"--preset"},        {"--ratio"},
+                                           {"--fit", false},  {"--center", false}, {"--title"},
+                                           {"--paper"}};
 
 PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
     const CommandWords split = SplitCommandWords("print", kPrintOptions, words);
@@ -58,6 +62,8 @@ PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
     if (!EndsWithIgnoringCase(request.output, ".PDF"))
         throw UsageError("the output file must end in .pdf: " + request.output);
     request.calibration = split.once("--calibration");
+    if (const std::optional<std::string> preset = split.once("--preset"))
+        request.preset = CalibrationPresetArgument(request.calibration, *preset);
     if (const std::optional<std::string> ratio = split.once("--ratio")) {
         request.ratio = FindPrintRatio(*ratio);
         if (!request.ratio)
@@ -107,10 +113,11 @@ PdfImagePage PageOf(const PrintLayout& layout, const CDibImage& image, const std
 int RunPrintCommand(const std::vector<std::string>& words) {
     const PrintRequest request = ParsePrintRequest(words);
     AppSettings settings;
-    if (request.calibration) {
-        RulerCalibration calibration(settings);
+    RulerCalibration calibration(settings);
+    if (request.calibration)
         SetCalibrationArgument(calibration, *request.calibration);
-    }
+    if (request.preset)
+        StoreNamedCalibration(calibration, {request.preset->record, request.preset->name});
     CMavDoc doc(settings);
     PackedDib picture = ReadPicture(request.input);
     if (!picture || !doc.OnOpenDocument(std::move(picture)))
@@ -145,7 +152,8 @@ int RunPrintCommand(const std::vector<std::string>& words) {
 }
 
 std::string PrintCommandUsage() {
-    return "       halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n"
+    return "       halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | "
+           "--preset NAME]\n"
            "                  [--ratio A:B | --fit] [--center] [--title TEXT] "
            "[--paper WIDTH_MM,HEIGHT_MM]\n";
 }

@@ -5,7 +5,8 @@
 
 namespace halvera {
 
-// `halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]
+// `halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY |
+// --preset NAME]
 // [--ratio A:B | --fit] [--center] [--title TEXT] [--paper WIDTH_MM,HEIGHT_MM]`
 // on the words after the command's name: lays the image out as the "Image
 // Position Set" dialog would (the ratio or the fit first, then the centring)

@@ -4,6 +4,7 @@
 #include "measure/MeasureDataItems.h"
 #include "measure/MeasureNumber.h"
 #include "measure/MeasureValues.h"
+#include "measure/MeasurementFiles.h"
 #include "measure/ResultDate.h"
 #include "platform/UserPrompts.h"
 
@@ -37,7 +38,38 @@ const ToleranceEntry& EntryOf(const ToleranceTable& tolerance, MeasureKind kind,
     return tolerance.entries[static_cast<size_t>(DataItemsOf(kind).first + column)];
 }
 
+// A CSV cell: quoted, with its quotes doubled, when it holds a separator,
+// a quote or a line break.
+std::string CsvCell(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (const char c : text)
+        quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return quoted + "\"";
+}
+
+// The leading cells of every row: what the row was measured on.
+std::string MeasuredOnCells(const MeasuredOn& on) {
+    const MeasureScale scale = on.scale();
+    return CsvCell(on.image) + "," + std::string(RulerUnitName(on.calibration.record.unit)) + "," +
+           FormatDecimals(scale.x, 6) + "," + FormatDecimals(scale.y, 6) + "," +
+           CsvCell(on.calibration.preset);
+}
+
 } // namespace
+
+MeasureScale MeasuredOn::scale() const {
+    return ScaleOf(calibration.record.realX, calibration.record.realY,
+                   calibration.record.pixelWidth, calibration.record.pixelHeight);
+}
+
+MeasuredOn MeasuredOnPicture(const std::string& picturePath, const AppSettings& settings) {
+    return {picturePath.empty() ? std::string() : FileNameOf(picturePath),
+            {{settings.RulerUnit, settings.xRealRulerData, settings.yRealRulerData,
+              settings.xPixelRulerData, settings.yPixelRulerData},
+             settings.RulerPreset}};
+}
 
 bool HasOutputData(const MeasureData& data) {
     for (MeasureKind kind : kAllMeasureKinds) {
@@ -70,9 +102,11 @@ std::string ResultReportText(const MeasureData& data, MeasureScale scale,
     return text + "\n";
 }
 
-std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
+std::string ResultCsvText(const MeasureData& data, const MeasuredOn& on,
                           const ToleranceTable& tolerance, const OutputSelection& selection) {
-    std::string text = "Kind,No";
+    const MeasureScale scale = on.scale();
+    const std::string measuredOn = MeasuredOnCells(on);
+    std::string text = "Image,Unit,XScale,YScale,Calibration,Kind,No";
     for (MeasureKind kind : kAllMeasureKinds) {
         for (int column : SelectedColumns(kind, selection)) {
             const std::string_view name = DataItem(DataItemsOf(kind).first + column).output;
@@ -82,7 +116,8 @@ std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
     text += "\n";
     for (MeasureKind kind : kAllMeasureKinds) {
         for (int item = 0; item < data.ItemCount(kind); ++item) {
-            text += std::string(KindTabName(kind)) + "," + std::to_string(item + 1);
+            text +=
+                measuredOn + "," + std::string(KindTabName(kind)) + "," + std::to_string(item + 1);
             const MeasureRow row = MeasureItemRow(data, kind, item, scale);
             for (MeasureKind other : kAllMeasureKinds) {
                 for (int column : SelectedColumns(other, selection)) {
@@ -102,7 +137,7 @@ std::string ResultCsvText(const MeasureData& data, MeasureScale scale,
     return text;
 }
 
-bool SaveResultsCommand(const MeasureData& data, MeasureScale scale,
+bool SaveResultsCommand(const MeasureData& data, const MeasuredOn& on,
                         const ToleranceTable& tolerance, const OutputSelection& selection) {
     if (!HasOutputData(data)) {
         ShowMessage(kNoDataToOutput);
@@ -120,8 +155,8 @@ bool SaveResultsCommand(const MeasureData& data, MeasureScale scale,
     const WaitCursor wait;
     return WriteResultFile(
         *path, IsSpreadsheetName(*path)
-                   ? ResultCsvText(data, scale, tolerance, selection)
-                   : ResultReportText(data, scale, tolerance, selection, LocalTimeNow()));
+                   ? ResultCsvText(data, on, tolerance, selection)
+                   : ResultReportText(data, on.scale(), tolerance, selection, LocalTimeNow()));
 }
 
 bool WriteResultFile(const std::string& path, const std::string& text) {

@@ -264,11 +264,11 @@ TEST_F(BatchTool, AnUnknownOptionIsRefusedAsUnknownNamingTheCommandsOwnOptions) 
         {{"convert", "--bogus", input, output}, "unknown option --bogus; convert takes --quality and --force"},
         {{"info", input, "--bogus"}, "unknown option --bogus; info takes no options"},
         {{"apply", input, output, "none", "--bogus"},
-         "unknown option --bogus; apply takes --mask, --mask-out, --quality, --calibration "
-         "and --force"},
+         "unknown option --bogus; apply takes --mask, --mask-out, --quality, --calibration, "
+         "--preset and --force"},
         {{"print", input, folder.file("out.pdf"), "--bogus"},
-         "unknown option --bogus; print takes --calibration, --ratio, --fit, --center, "
-         "--title and --paper"},
+         "unknown option --bogus; print takes --calibration, --preset, --ratio, --fit, "
+         "--center, --title and --paper"},
         {{"measure", "point:1,1", "--bogus"},
          "unknown option --bogus; measure takes --image, --snap, --calibration"},
         {{"calibrate", input, "--spacing", "10", "--bogus"},

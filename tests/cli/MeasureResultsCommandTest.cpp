@@ -144,10 +144,10 @@ TEST(MeasureResultsCommand, CsvExport) {
                        "19,10,0,0", "--csv", csv})
                   .status,
               0);
-    EXPECT_EQ(ReadText(csv), "Kind,No,Y(Point),Y(Point) judgement,Height(Rectangle),"
-                             "Height(Rectangle) judgement\n"
-                             "Point,1,4.000,Error,,\n"
-                             "Rectangle,1,,,10.000,Pass\n");
+    EXPECT_EQ(ReadText(csv), "Image,Unit,XScale,YScale,Calibration,Kind,No,Y(Point),"
+                             "Y(Point) judgement,Height(Rectangle),Height(Rectangle) judgement\n"
+                             ",um,1.000000,1.000000,,Point,1,4.000,Error,,\n"
+                             ",um,1.000000,1.000000,,Rectangle,1,,,10.000,Pass\n");
 }
 
 } // namespace

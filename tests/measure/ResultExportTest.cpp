@@ -101,12 +101,39 @@ TEST(ResultCsvText, HeaderOfSelectedItemsAndOneRowPerItem) {
         selection.add(k);
     ToleranceTable tolerance;
     tolerance.entries[14] = {5.0, 0.01, -0.01};
-    EXPECT_EQ(ResultCsvText(data, kUnit, tolerance, selection),
-              "Kind,No,X(Point),X(Point) judgement,Length(Line),Length(Line) judgement,"
-              "Radius(Circle),Radius(Circle) judgement\n"
-              "Point,1,3.000,Error,,,,\n"
-              "Line,1,,,50.000,Error,,\n"
-              "Circle,1,,,,,5.000,Pass\n");
+    const MeasuredOn slide{"slide 1.png", {}};
+    EXPECT_EQ(ResultCsvText(data, slide, tolerance, selection),
+              "Image,Unit,XScale,YScale,Calibration,Kind,No,X(Point),X(Point) judgement,"
+              "Length(Line),Length(Line) judgement,Radius(Circle),Radius(Circle) judgement\n"
+              "slide 1.png,um,1.000000,1.000000,,Point,1,3.000,Error,,,,\n"
+              "slide 1.png,um,1.000000,1.000000,,Line,1,,,50.000,Error,,\n"
+              "slide 1.png,um,1.000000,1.000000,,Circle,1,,,,,5.000,Pass\n");
+}
+
+TEST(ResultCsvText, EveryRowNamesThePictureAndTheCalibrationItWasMeasuredWith) {
+    MeasureData data = FiftyPixelLine();
+    OutputSelection lengthOnly = OutputSelection::NoItems();
+    lengthOnly.add(2);
+    // 20 mm over 100 pixels across, 30 mm over 100 pixels down; the names
+    // hold a comma and a quote, which a spreadsheet must not split on.
+    const MeasuredOn on{"a,b.png", {{1, 20.0, 30.0, 100, 100}, "10x \"oil\", dry"}};
+    const std::string csv = ResultCsvText(data, on, ToleranceTable{}, lengthOnly);
+    EXPECT_EQ(csv, "Image,Unit,XScale,YScale,Calibration,Kind,No,Length(Line),"
+                   "Length(Line) judgement\n"
+                   "\"a,b.png\",mm,0.200000,0.300000,\"10x \"\"oil\"\", dry\",Line,1,10.000,"
+                   "Error\n");
+}
+
+TEST(MeasuredOnPicture, TheFileNameAndTheCalibrationInForce) {
+    AppSettings settings;
+    settings.RulerUnit = 2;
+    settings.xRealRulerData = 5.0;
+    settings.RulerPreset = "4x";
+    const MeasuredOn on = MeasuredOnPicture("/data/run 7/cell.tif", settings);
+    EXPECT_EQ(on.image, "cell.tif");
+    EXPECT_EQ(on.calibration, (NamedCalibration{{2, 5.0, 100.0, 100, 100}, "4x"}));
+    EXPECT_EQ(on.scale(), (MeasureScale{0.05, 1.0}));
+    EXPECT_EQ(MeasuredOnPicture("", settings).image, "");
 }
 
 TEST(HasOutputData, AnyItemOfTheFiveKinds) {

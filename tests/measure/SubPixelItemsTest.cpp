@@ -52,7 +52,7 @@ TEST(SubPixelItems, ResultRowsVerdictsAndExportsUseTheSubPixelValues) {
 
     OutputSelection lengthOnly = OutputSelection::NoItems();
     lengthOnly.add(2);
-    const std::string csv = ResultCsvText(data, kUnit, tolerance, lengthOnly);
+    const std::string csv = ResultCsvText(data, MeasuredOn{}, tolerance, lengthOnly);
     EXPECT_NE(csv.find("30.500,Pass"), std::string::npos) << csv;
 }
 

@@ -302,7 +302,7 @@ void CDataPanel::saveResults() {
         return;
     CMavDoc& doc = view->document();
     // Written items need no question when their image closes.
-    if (SaveResultsCommand(doc.measureData(), RulerCalibration::CurrentScale(context_.settings),
+    if (SaveResultsCommand(doc.measureData(), MeasuredOnPicture(doc.path(), context_.settings),
                            context_.tolerance, context_.output))
         doc.MeasurementsWritten();
 }

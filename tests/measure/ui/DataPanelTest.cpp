@@ -294,7 +294,8 @@ TEST_F(DataPanelTest, OutputDialogSetsTheItemsTheSaveWrites) {
     prompts.fileNames.push_back(csv);
     clickButton("save");
     const Bytes table = ReadFileBytes(csv);
-    EXPECT_TRUE(std::string(table.begin(), table.end()).starts_with("Kind,No,X(Point)"));
+    EXPECT_TRUE(std::string(table.begin(), table.end())
+                    .starts_with("Image,Unit,XScale,YScale,Calibration,Kind,No,X(Point)"));
 }
 
 TEST_F(DataPanelTest, SaveWithoutItemsSaysSo) {
