@@ -14,6 +14,7 @@
 #include "image/PictureFiles.h"
 #include "platform/StandardErrorPrompts.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <new>
@@ -26,16 +27,32 @@ namespace {
 
 constexpr int kDefaultJpegQuality = 75;
 
-constexpr CommandOption kConvertOptions[] = {{"--quality"}, {"--force", false}};
-constexpr CommandOption kApplyOptions[] = {
-    {"--mask"}, {"--mask-out"}, {"--quality"}, {"--calibration"}, {"--force", false}};
+constexpr CommandOption kConvertOptions[] = {
+    {"--quality"}, {"--calibration"}, {"--calibration-from-image", false}, {"--force", false}};
+constexpr CommandOption kApplyOptions[] = {{"--mask"},
+                                           {"--mask-out"},
+                                           {"--quality"},
+                                           {"--calibration"},
+                                           {"--calibration-from-image", false},
+                                           {"--force", false}};
 
 constexpr const char* kInfoUsage = "       halvera-cli info FILE\n";
-constexpr const char* kConvertUsage = "       halvera-cli convert IN OUT [--quality Q] [--force]\n";
+constexpr const char* kConvertUsage =
+    "       halvera-cli convert IN OUT [--quality Q]\n"
+    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | "
+    "--calibration-from-image]\n"
+    "                         [--force]\n";
 constexpr const char* kApplyUsage =
     "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] "
     "[--quality Q]\n"
-    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY] [--force]\n";
+    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | "
+    "--calibration-from-image]\n"
+    "                         [--force]\n";
+constexpr const char* kCalibrationUsage =
+    "A PNG or TIFF that convert or apply writes carries the calibration in force:\n"
+    "        --calibration's, or with --calibration-from-image the one IN carries\n"
+    "        (none without either). info prints calibration=UNIT,XSCALE,YSCALE (units\n"
+    "        per pixel) for a file that carries one.\n";
 
 // The words of info, convert, apply and the video commands, read by the
 // command's own options.
@@ -49,6 +66,7 @@ struct CommandLine {
     std::optional<std::string> time;
     std::optional<std::string> rate;
     std::optional<std::string> calibration;
+    bool calibrationFromImage = false;
     bool force = false;
 };
 
@@ -63,6 +81,8 @@ CommandLine ReadCommandLine(const std::string& command, std::span<const CommandO
     line.mask = split.once("--mask");
     line.maskOut = split.once("--mask-out");
     line.calibration = split.once("--calibration");
+    line.calibrationFromImage = split.has("--calibration-from-image");
+    RefuseTwoCalibrations(command, line.calibration.has_value(), line.calibrationFromImage);
     line.source = split.once("--source");
     line.time = split.once("--time");
     line.rate = split.once("--rate");
@@ -75,13 +95,39 @@ void RequireWords(const CommandLine& line, size_t count, const char* words) {
         throw UsageError(line.command + " takes " + words);
 }
 
-bool OpenDocument(CMavDoc& doc, const std::string& path) {
-    PackedDib picture = ReadPicture(path);
-    if (!picture || !doc.OnOpenDocument(std::move(picture)))
+// Opens the picture `path` into `doc`; with --calibration-from-image its
+// calibration comes into force (a picture without one is refused).
+bool OpenDocument(CMavDoc& doc, const std::string& path, bool calibrationFromImage) {
+    PictureFromFile file = ReadPictureFile(path);
+    if (!file.picture)
+        return false;
+    if (calibrationFromImage) {
+        RulerCalibration calibration(doc.settings());
+        if (!UsePictureCalibration(calibration, path, file.calibration))
+            return false;
+    }
+    if (!doc.OnOpenDocument(std::move(file.picture)))
         return false;
     doc.setPath(path);
     doc.setTitle(path);
     return true;
+}
+
+// "calibration=um,0.2,0.25": the unit as the calibration panel names it and
+// the units per pixel with 9 significant digits, in the C locale's form.
+std::string CalibrationLine(const CalibrationRecord& record) {
+    const MeasureScale scale =
+        ScaleOf(record.realX, record.realY, record.pixelWidth, record.pixelHeight);
+    const auto digits = [](double value) {
+        constexpr int kSignificantDigits = 9;
+        std::array<char, 32> text{};
+        const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
+                                       std::chars_format::general, kSignificantDigits)
+                             .ptr;
+        return std::string(text.data(), end);
+    };
+    return "calibration=" + std::string(RulerUnitName(record.unit)) + "," + digits(scale.x) + "," +
+           digits(scale.y);
 }
 
 // Fills the document's selection mask from a picture of the same size: the
@@ -115,12 +161,14 @@ bool LoadMask(CMavDoc& doc, const std::string& path) {
 
 int RunInfo(const CommandLine& line) {
     RequireWords(line, 1, "one file: info FILE");
-    const PackedDib picture = ReadPicture(line.positional[0]);
-    if (!picture)
+    const PictureFromFile file = ReadPictureFile(line.positional[0]);
+    if (!file.picture)
         return kExitFailure;
-    const BitmapInfoHeader& header = *picture.header();
+    const BitmapInfoHeader& header = *file.picture.header();
     std::printf("width=%d height=%d depth=%d\n", header.biWidth, header.biHeight,
                 header.biBitCount);
+    if (file.calibration)
+        std::printf("%s\n", CalibrationLine(*file.calibration).c_str());
     return kExitSuccess;
 }
 
@@ -132,8 +180,12 @@ int RunConvert(const CommandLine& line) {
         return kExitFailure;
 
     AppSettings settings;
+    if (line.calibration) {
+        RulerCalibration calibration(settings);
+        SetCalibrationArgument(calibration, *line.calibration);
+    }
     CMavDoc doc(settings);
-    if (!OpenDocument(doc, line.positional[0]) ||
+    if (!OpenDocument(doc, line.positional[0], line.calibrationFromImage) ||
         !doc.SaveByExtension(output, CMavDoc::RicherFile::Replace))
         return kExitFailure;
     return kExitSuccess;
@@ -201,7 +253,7 @@ int RunApply(const CommandLine& line) {
         return kExitFailure;
 
     CMavDoc doc(plan.settings);
-    if (!OpenDocument(doc, line.positional[0]))
+    if (!OpenDocument(doc, line.positional[0], line.calibrationFromImage))
         return kExitFailure;
     if (line.mask && !LoadMask(doc, *line.mask))
         return kExitFailure;
@@ -297,6 +349,7 @@ std::string BatchToolUsage() {
     for (const std::string command : {"video-sources", "snap", "record", "video-frame"})
         usage += VideoCommandUsage(command);
     usage += ScannerCommandsUsage();
+    usage += kCalibrationUsage;
     usage += "--force replaces an output picture file that holds more than one 8-bit picture\n"
              "        (TIFF pages, 16-bit samples); without it such a file is kept, status 1.\n";
     usage += "OP [NAME=VALUE ...] is one of:\n";

@@ -27,6 +27,7 @@ struct PrintRequest {
     std::string input;
     std::string output;
     std::optional<std::string> calibration;
+    bool calibrationFromImage = false;
     std::optional<int> ratio; // index into PrintRatios()
     bool fit = false;
     bool center = false;
@@ -45,8 +46,10 @@ int WholeMillimetres(std::string_view text, const std::string& value) {
     return number;
 }
 
-constexpr CommandOption kPrintOptions[] = {{"--calibration"},   {"--ratio"}, {"--fit", false},
-                                           {"--center", false}, {"--title"}, {"--paper"}};
+constexpr CommandOption kPrintOptions[] = {{"--calibration"},   {"--calibration-from-image", false},
+                                           {"--ratio"},         {"--fit", false},
+                                           {"--center", false}, {"--title"},
+                                           {"--paper"}};
 
 PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
     const CommandWords split = SplitCommandWords("print", kPrintOptions, words);
@@ -58,6 +61,8 @@ PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
     if (!EndsWithIgnoringCase(request.output, ".PDF"))
         throw UsageError("the output file must end in .pdf: " + request.output);
     request.calibration = split.once("--calibration");
+    request.calibrationFromImage = split.has("--calibration-from-image");
+    RefuseTwoCalibrations("print", request.calibration.has_value(), request.calibrationFromImage);
     if (const std::optional<std::string> ratio = split.once("--ratio")) {
         request.ratio = FindPrintRatio(*ratio);
         if (!request.ratio)
@@ -112,8 +117,15 @@ int RunPrintCommand(const std::vector<std::string>& words) {
         SetCalibrationArgument(calibration, *request.calibration);
     }
     CMavDoc doc(settings);
-    PackedDib picture = ReadPicture(request.input);
-    if (!picture || !doc.OnOpenDocument(std::move(picture)))
+    PictureFromFile file = ReadPictureFile(request.input);
+    if (!file.picture)
+        return kExitFailure;
+    if (request.calibrationFromImage) {
+        RulerCalibration calibration(settings);
+        if (!UsePictureCalibration(calibration, request.input, file.calibration))
+            return kExitFailure;
+    }
+    if (!doc.OnOpenDocument(std::move(file.picture)))
         return kExitFailure;
 
     PrintLayout layout(doc.width(), doc.height(),
@@ -145,7 +157,8 @@ int RunPrintCommand(const std::vector<std::string>& words) {
 }
 
 std::string PrintCommandUsage() {
-    return "       halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY]\n"
+    return "       halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY |\n"
+           "                  --calibration-from-image]\n"
            "                  [--ratio A:B | --fit] [--center] [--title TEXT] "
            "[--paper WIDTH_MM,HEIGHT_MM]\n";
 }
