@@ -180,13 +180,12 @@ TEST_F(PictureCalibrationCli, MeasureAndPrintUseThePicturesCalibration) {
     // Given after --image or before it, the picture's calibration measures.
     for (const std::vector<std::string>& command :
          {std::vector<std::string>{"measure", "--image", scaled, "--calibration-from-image",
-                                   "--values", "rect:0,0,5,10"},
+                                   "--values", "line:0,0,10,0"},
           {"measure", "--calibration-from-image", "--values", "--image", scaled,
-           "rect:0,0,5,10"}}) {
+           "line:0,0,10,0"}}) {
         const CliResult result = RunCliCapturing(command);
         ASSERT_EQ(result.status, 0) << result.err;
-        EXPECT_EQ(result.out.substr(0, result.out.find(" Area")),
-                  "rectangle Width=0.500 Height=2.000");
+        EXPECT_EQ(result.out.substr(0, result.out.find(" Angle")), "line Length=1.000");
     }
 
     // print lays the page out at the picture's own scale: the same page as
