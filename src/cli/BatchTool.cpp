@@ -17,6 +17,7 @@
 #include "measure/CalFile.h"
 #include "platform/StandardErrorPrompts.h"
 
+#include <array>
 #include <charconv>
 #include <cstdio>
 #include <new>
@@ -29,17 +30,34 @@ namespace {
 
 constexpr int kDefaultJpegQuality = 75;
 
-constexpr CommandOption kConvertOptions[] = {{"--quality"}, {"--force", false}};
-constexpr CommandOption kApplyOptions[] = {{"--mask"},        {"--mask-out"}, {"--quality"},
-                                           {"--calibration"}, {"--preset"},   {"--force", false}};
+constexpr CommandOption kConvertOptions[] = {{"--quality"},
+                                             {"--calibration"},
+                                             {"--preset"},
+                                             {"--calibration-from-image", false},
+                                             {"--force", false}};
+constexpr CommandOption kApplyOptions[] = {{"--mask"},
+                                           {"--mask-out"},
+                                           {"--quality"},
+                                           {"--calibration"},
+                                           {"--preset"},
+                                           {"--calibration-from-image", false},
+                                           {"--force", false}};
 
 constexpr const char* kInfoUsage = "       halvera-cli info FILE\n";
-constexpr const char* kConvertUsage = "       halvera-cli convert IN OUT [--quality Q] [--force]\n";
+constexpr const char* kConvertUsage =
+    "       halvera-cli convert IN OUT [--quality Q]\n"
+    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | --preset NAME |\n"
+    "                          --calibration-from-image] [--force]\n";
 constexpr const char* kApplyUsage =
     "       halvera-cli apply IN OUT OP [NAME=VALUE ...] [--mask FILE] [--mask-out FILE] "
     "[--quality Q]\n"
-    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | --preset NAME] "
-    "[--force]\n";
+    "                         [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | --preset NAME |\n"
+    "                          --calibration-from-image] [--force]\n";
+constexpr const char* kCalibrationUsage =
+    "A PNG or TIFF that convert or apply writes carries the calibration in force:\n"
+    "        --calibration's, --preset's, or with --calibration-from-image the one IN\n"
+    "        carries (none without one of them). info prints\n"
+    "        calibration=UNIT,XSCALE,YSCALE (units per pixel) for a file that carries one.\n";
 
 // The words of info, convert, apply and the video commands, read by the
 // command's own options.
@@ -54,6 +72,7 @@ struct CommandLine {
     std::optional<std::string> rate;
     std::optional<std::string> calibration;
     std::optional<CalibrationPreset> preset;
+    bool calibrationFromImage = false;
     bool force = false;
 };
 
@@ -70,6 +89,8 @@ CommandLine ReadCommandLine(const std::string& command, std::span<const CommandO
     line.calibration = split.once("--calibration");
     if (const std::optional<std::string> preset = split.once("--preset"))
         line.preset = CalibrationPresetArgument(line.calibration, *preset);
+    line.calibrationFromImage = split.has("--calibration-from-image");
+    RefuseTwoCalibrations(command, line.calibration || line.preset, line.calibrationFromImage);
     line.source = split.once("--source");
     line.time = split.once("--time");
     line.rate = split.once("--rate");
@@ -82,13 +103,39 @@ void RequireWords(const CommandLine& line, size_t count, const char* words) {
         throw UsageError(line.command + " takes " + words);
 }
 
-bool OpenDocument(CMavDoc& doc, const std::string& path) {
-    PackedDib picture = ReadPicture(path);
-    if (!picture || !doc.OnOpenDocument(std::move(picture)))
+// Opens the picture `path` into `doc`; with --calibration-from-image its
+// calibration comes into force (a picture without one is refused).
+bool OpenDocument(CMavDoc& doc, const std::string& path, bool calibrationFromImage) {
+    PictureFromFile file = ReadPictureFile(path);
+    if (!file.picture)
+        return false;
+    if (calibrationFromImage) {
+        RulerCalibration calibration(doc.settings());
+        if (!UsePictureCalibration(calibration, path, file.calibration))
+            return false;
+    }
+    if (!doc.OnOpenDocument(std::move(file.picture)))
         return false;
     doc.setPath(path);
     doc.setTitle(path);
     return true;
+}
+
+// "calibration=um,0.2,0.25": the unit as the calibration panel names it and
+// the units per pixel with 9 significant digits, in the C locale's form.
+std::string CalibrationLine(const CalibrationRecord& record) {
+    const MeasureScale scale =
+        ScaleOf(record.realX, record.realY, record.pixelWidth, record.pixelHeight);
+    const auto digits = [](double value) {
+        constexpr int kSignificantDigits = 9;
+        std::array<char, 32> text{};
+        const auto end = std::to_chars(text.data(), text.data() + text.size(), value,
+                                       std::chars_format::general, kSignificantDigits)
+                             .ptr;
+        return std::string(text.data(), end);
+    };
+    return "calibration=" + std::string(RulerUnitName(record.unit)) + "," + digits(scale.x) + "," +
+           digits(scale.y);
 }
 
 // Fills the document's selection mask from a picture of the same size: the
@@ -122,13 +169,24 @@ bool LoadMask(CMavDoc& doc, const std::string& path) {
 
 int RunInfo(const CommandLine& line) {
     RequireWords(line, 1, "one file: info FILE");
-    const PackedDib picture = ReadPicture(line.positional[0]);
-    if (!picture)
+    const PictureFromFile file = ReadPictureFile(line.positional[0]);
+    if (!file.picture)
         return kExitFailure;
-    const BitmapInfoHeader& header = *picture.header();
+    const BitmapInfoHeader& header = *file.picture.header();
     std::printf("width=%d height=%d depth=%d\n", header.biWidth, header.biHeight,
                 header.biBitCount);
+    if (file.calibration)
+        std::printf("%s\n", CalibrationLine(*file.calibration).c_str());
     return kExitSuccess;
+}
+
+// Makes --calibration's or --preset's calibration the one in force.
+void StoreGivenCalibration(const CommandLine& line, AppSettings& settings) {
+    RulerCalibration calibration(settings);
+    if (line.calibration)
+        SetCalibrationArgument(calibration, *line.calibration);
+    if (line.preset)
+        StoreNamedCalibration(calibration, {line.preset->record, line.preset->name});
 }
 
 int RunConvert(const CommandLine& line) {
@@ -139,8 +197,9 @@ int RunConvert(const CommandLine& line) {
         return kExitFailure;
 
     AppSettings settings;
+    StoreGivenCalibration(line, settings);
     CMavDoc doc(settings);
-    if (!OpenDocument(doc, line.positional[0]) ||
+    if (!OpenDocument(doc, line.positional[0], line.calibrationFromImage) ||
         !doc.SaveByExtension(output, CMavDoc::RicherFile::Replace))
         return kExitFailure;
     return kExitSuccess;
@@ -184,11 +243,7 @@ void PlanApply(const CommandLine& line, const CliOperation& operation, ApplyPlan
         std::vector<std::string>(line.positional.begin() + 3, line.positional.end()));
     plan.run = operation.prepare(arguments);
     arguments.rejectUnused();
-    RulerCalibration calibration(plan.settings);
-    if (line.calibration)
-        SetCalibrationArgument(calibration, *line.calibration);
-    if (line.preset)
-        StoreNamedCalibration(calibration, {line.preset->record, line.preset->name});
+    StoreGivenCalibration(line, plan.settings);
 }
 
 int RunApply(const CommandLine& line) {
@@ -209,7 +264,7 @@ int RunApply(const CommandLine& line) {
         return kExitFailure;
 
     CMavDoc doc(plan.settings);
-    if (!OpenDocument(doc, line.positional[0]))
+    if (!OpenDocument(doc, line.positional[0], line.calibrationFromImage))
         return kExitFailure;
     if (line.mask && !LoadMask(doc, *line.mask))
         return kExitFailure;
@@ -314,6 +369,7 @@ std::string BatchToolUsage() {
     for (const std::string command : {"video-sources", "snap", "record", "video-frame"})
         usage += VideoCommandUsage(command);
     usage += ScannerCommandsUsage();
+    usage += kCalibrationUsage;
     usage += "--force replaces an output picture file that holds more than one 8-bit picture\n"
              "        (TIFF pages, 16-bit samples); without it such a file is kept, status 1.\n";
     usage += "OP [NAME=VALUE ...] is one of:\n";

@@ -177,7 +177,7 @@ bool MayReplacePictureFile(const std::string& path, bool force) {
     return false;
 }
 
-PackedDib ReadPicture(const std::string& path) {
+PictureFromFile ReadPictureFile(const std::string& path) {
     if (PictureFileTypeOf(path) == PictureFileType::None) {
         ReportReadFailure(path, {ReadProblem::UnknownName, {}});
         return {};
@@ -187,7 +187,11 @@ PackedDib ReadPicture(const std::string& path) {
     // shows in its status bar; here it goes with the messages.
     if (file.picture && !file.note.empty())
         std::fprintf(stderr, "%s: %s\n", path.c_str(), file.note.c_str());
-    return std::move(file.picture);
+    return file;
+}
+
+PackedDib ReadPicture(const std::string& path) {
+    return std::move(ReadPictureFile(path).picture);
 }
 
 bool PictureToRgb(const std::string& path, const PackedDib& picture, DibBlock& image) {

@@ -2,6 +2,7 @@
 
 #include "image/DibImage.h"
 #include "image/PackedDib.h"
+#include "image/PictureAssembler.h"
 
 #include <functional>
 #include <map>
@@ -97,6 +98,8 @@ std::span<const CliOperation> AnnotationOperations();
 // Open reads it. A name of no picture type is refused with the reader's
 // message: File Open would open nothing, but a batch run must say why it failed.
 PackedDib ReadPicture(const std::string& path);
+// The same, keeping the calibration the file carries.
+PictureFromFile ReadPictureFile(const std::string& path);
 
 // The whole of `text` as a plain decimal integer, or nothing; any locale.
 std::optional<int> ParseInteger(std::string_view text);

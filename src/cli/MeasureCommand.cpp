@@ -149,15 +149,26 @@ bool SaveCalibration(MeasureSession& session, const std::string& path) {
 
 // The picture is read while the options are checked; the step opens it.
 std::optional<MeasureStep> PrepareLoadPicture(const std::string& path) {
-    auto picture = std::make_shared<PackedDib>(ReadPicture(path));
-    if (!*picture)
+    auto file = std::make_shared<PictureFromFile>(ReadPictureFile(path));
+    if (!file->picture)
         return std::nullopt;
-    return MeasureStep([picture, path](MeasureSession& session) {
-        if (!session.doc.OnOpenDocument(std::move(*picture)))
+    return MeasureStep([file, path](MeasureSession& session) {
+        if (!session.doc.OnOpenDocument(std::move(file->picture)))
             return false;
         session.hasPicture = true;
         session.picturePath = path;
+        session.pictureCalibration = file->calibration;
         return true;
+    });
+}
+
+// Runs with the first steps, after --image wherever it stands (see
+// RunMeasureCommand), so a picture without a calibration stops the command
+// before anything is written.
+std::optional<MeasureStep> PrepareImageCalibration(const std::string&) {
+    return MeasureStep([](MeasureSession& session) {
+        return UsePictureCalibration(session.calibration, session.picturePath,
+                                     session.pictureCalibration);
     });
 }
 
@@ -243,6 +254,9 @@ constexpr MeasureOption kMeasureOptions[] = {
      OptionFile::Read},
     {"--snap", "RADIUS", "how far from each given position an edge is searched (default 8)",
      PrepareSnapRadius, true},
+    {"--calibration-from-image", "",
+     "the --image picture's own calibration comes into force before the items",
+     PrepareImageCalibration, true},
     {"--calibration", "UNIT,REALX,REALY,PIXELX,PIXELY",
      "store a calibration as the Calibrate panel's OK does", PrepareCalibration},
     {"--preset", "NAME", "make the desktop's calibration preset NAME the one in force",
@@ -291,6 +305,7 @@ const MeasureOption* FindMeasureOption(std::string_view name) {
 
 struct ScheduledStep {
     bool first;
+    bool loadsPicture;
     MeasureStep run;
 };
 
@@ -374,12 +389,32 @@ void SetCalibrationArgument(RulerCalibration& calibration, const std::string& va
     StoreCalibrationFields(calibration, ParseCalibrationArgument(value));
 }
 
+bool UsePictureCalibration(RulerCalibration& calibration, const std::string& path,
+                           const std::optional<CalibrationRecord>& carried) {
+    if (!carried) {
+        ShowMessage(path + " carries no calibration (--calibration-from-image).",
+                    MessageIcon::Stop);
+        return false;
+    }
+    StoreCalibration(calibration, *carried);
+    return true;
+}
+
+void RefuseTwoCalibrations(std::string_view command, bool given, bool fromImage) {
+    if (given && fromImage)
+        throw UsageError(std::string(command) +
+                         " takes --calibration-from-image or a calibration given "
+                         "(--calibration, --preset), not both");
+}
+
 int RunMeasureCommand(const std::vector<std::string>& words) {
     const CommandWords split = SplitCommandWords("measure", MeasureCommandOptions(), words);
     // Every item is checked before anything is read or written.
     const bool hasPicture =
         std::any_of(split.options.begin(), split.options.end(),
                     [](const auto& option) { return option.first == "--image"; });
+    if (split.has("--calibration-from-image") && !hasPicture)
+        throw UsageError("--calibration-from-image needs --image FILE");
     MeasureData scratch;
     for (const std::string& item : split.positional)
         if (IsEdgeItem(item))
@@ -393,8 +428,11 @@ int RunMeasureCommand(const std::vector<std::string>& words) {
         std::optional<MeasureStep> step = option.prepare(value);
         if (!step)
             return kExitFailure;
-        steps.push_back({option.first, std::move(*step)});
+        steps.push_back({option.first, name == "--image", std::move(*step)});
     }
+    // The picture is there before anything uses its calibration.
+    std::stable_partition(steps.begin(), steps.end(),
+                          [&](const ScheduledStep& step) { return step.loadsPicture; });
     MeasureSession session;
     const auto runSteps = [&](bool first) {
         for (const ScheduledStep& step : steps)
@@ -428,8 +466,9 @@ std::string MeasureCommandUsage() {
         "        to the last)\n"
         "     an edge not found is named on standard error and nothing is written (exit 1);\n"
         "     --values adds Residual= (RMS distance of the edge points from the fit, pixels)\n"
-        "OPTIONS of measure, all checked first; --image, --snap and --error-detect then\n"
-        "take effect, the items are measured, and the rest run in the order given:\n";
+        "OPTIONS of measure, all checked first; --image, --snap, --calibration-from-image\n"
+        "and --error-detect then take effect, the items are measured, and the rest run\n"
+        "in the order given:\n";
     for (const MeasureOption& option : kMeasureOptions) {
         std::string line = "       " + std::string(option.name);
         if (!option.value.empty())

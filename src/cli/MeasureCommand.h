@@ -32,6 +32,8 @@ struct MeasureSession {
     // The picture edge items are measured on (--image) and how far from
     // each given position an edge is searched (--snap).
     bool hasPicture = false;
+    // The calibration that picture's file carries, if any.
+    std::optional<CalibrationRecord> pictureCalibration;
     // The file of that picture, named in the measurement file --save-measurements writes.
     std::string picturePath;
     double snapRadius = kDefaultSnapRadius;
@@ -91,6 +93,13 @@ CalibrationFields ParseCalibrationArgument(const std::string& value);
 void StoreCalibrationFields(RulerCalibration& calibration, const CalibrationFields& fields);
 // Both at once.
 void SetCalibrationArgument(RulerCalibration& calibration, const std::string& value);
+
+// --calibration-from-image: makes `carried`, the calibration the picture file
+// `path` carries, the one in force; false after a message when it carries none.
+bool UsePictureCalibration(RulerCalibration& calibration, const std::string& path,
+                           const std::optional<CalibrationRecord>& carried);
+// A command takes --calibration or --calibration-from-image, not both.
+void RefuseTwoCalibrations(std::string_view command, bool given, bool fromImage);
 
 // Runs `measure [OPTIONS] ITEM...` on the words after the command's name.
 int RunMeasureCommand(const std::vector<std::string>& words);

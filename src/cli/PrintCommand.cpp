@@ -30,6 +30,7 @@ struct PrintRequest {
     std::string output;
     std::optional<std::string> calibration;
     std::optional<CalibrationPreset> preset;
+    bool calibrationFromImage = false;
     std::optional<int> ratio; // index into PrintRatios()
     bool fit = false;
     bool center = false;
@@ -48,8 +49,13 @@ int WholeMillimetres(std::string_view text, const std::string& value) {
     return number;
 }
 
-constexpr CommandOption kPrintOptions[] = {{"--calibration"}, {"--preset"},        {"--ratio"},
-                                           {"--fit", false},  {"--center", false}, {"--title"},
+constexpr CommandOption kPrintOptions[] = {{"--calibration"},
+                                           {"--preset"},
+                                           {"--calibration-from-image", false},
+                                           {"--ratio"},
+                                           {"--fit", false},
+                                           {"--center", false},
+                                           {"--title"},
                                            {"--paper"}};
 
 PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
@@ -64,6 +70,9 @@ PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
     request.calibration = split.once("--calibration");
     if (const std::optional<std::string> preset = split.once("--preset"))
         request.preset = CalibrationPresetArgument(request.calibration, *preset);
+    request.calibrationFromImage = split.has("--calibration-from-image");
+    RefuseTwoCalibrations("print", request.calibration || request.preset,
+                          request.calibrationFromImage);
     if (const std::optional<std::string> ratio = split.once("--ratio")) {
         request.ratio = FindPrintRatio(*ratio);
         if (!request.ratio)
@@ -119,8 +128,13 @@ int RunPrintCommand(const std::vector<std::string>& words) {
     if (request.preset)
         StoreNamedCalibration(calibration, {request.preset->record, request.preset->name});
     CMavDoc doc(settings);
-    PackedDib picture = ReadPicture(request.input);
-    if (!picture || !doc.OnOpenDocument(std::move(picture)))
+    PictureFromFile file = ReadPictureFile(request.input);
+    if (!file.picture)
+        return kExitFailure;
+    if (request.calibrationFromImage &&
+        !UsePictureCalibration(calibration, request.input, file.calibration))
+        return kExitFailure;
+    if (!doc.OnOpenDocument(std::move(file.picture)))
         return kExitFailure;
 
     PrintLayout layout(doc.width(), doc.height(),
@@ -152,8 +166,8 @@ int RunPrintCommand(const std::vector<std::string>& words) {
 }
 
 std::string PrintCommandUsage() {
-    return "       halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY | "
-           "--preset NAME]\n"
+    return "       halvera-cli print IN OUT.pdf [--calibration UNIT,REALX,REALY,PIXELX,PIXELY |\n"
+           "                  --preset NAME | --calibration-from-image]\n"
            "                  [--ratio A:B | --fit] [--center] [--title TEXT] "
            "[--paper WIDTH_MM,HEIGHT_MM]\n";
 }

@@ -3,6 +3,7 @@
 #include "image/BmpFile.h"
 #include "image/ConvertPackedDib.h"
 #include "image/JpegFile.h"
+#include "image/PictureCalibration.h"
 #include "image/PictureFileContents.h"
 #include "image/PictureFiles.h"
 #include "image/PngFile.h"
@@ -214,10 +215,10 @@ bool CMavDoc::SaveByExtension(const std::string& path, RicherFile richer) {
         written = CBmpFile().Write(path, image());
         break;
     case PictureFileType::Png:
-        written = CPngFile().Write(path, image());
+        written = CPngFile().Write(path, image(), CalibrationToWrite(settings_));
         break;
     case PictureFileType::Tiff:
-        written = CTiffFile().Write(path, image());
+        written = CTiffFile().Write(path, image(), CalibrationToWrite(settings_));
         break;
     case PictureFileType::None:
         return false;

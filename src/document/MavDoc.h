@@ -56,8 +56,9 @@ public:
 
     // Writes the main image by the ending of `path`, any case (PictureFiles.h):
     // ".JPG" and ".JPEG" ask for the quality first (Cancel writes nothing), ".BMP" writes a
-    // 24-bit BMP, ".PNG" and ".TIF"/".TIFF" a lossless 8-bit RGB file, anything
-    // else writes nothing and says nothing. Before all that, a file at `path`
+    // 24-bit BMP, ".PNG" and ".TIF"/".TIFF" a lossless 8-bit RGB file carrying
+    // the calibration in force unless it is the uncalibrated default
+    // (PictureCalibration.h), anything else writes nothing and says nothing. Before all that, a file at `path`
     // holding more than this picture is kept unless `richer` is Replace or the
     // user answers Yes to "... Save anyway?". A successful write clears the
     // modified flag.

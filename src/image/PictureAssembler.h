@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/BitmapInfoHeader.h"
+#include "image/CalibrationRecord.h"
 #include "image/PackedDib.h"
 #include "image/ReadFailure.h"
 
@@ -14,10 +15,13 @@
 namespace halvera {
 
 // A picture read from a file, with the remark the reader makes about it for
-// the status bar (empty: none), such as how a 16-bit picture was shown.
+// the status bar (empty: none), such as how a 16-bit picture was shown, and
+// the calibration its physical pixel size stands for (PictureCalibration.h),
+// when the file gives one.
 struct PictureFromFile {
     PackedDib picture;
     std::string note;
+    std::optional<CalibrationRecord> calibration;
 };
 
 // How the samples of a decoded picture are to be read.

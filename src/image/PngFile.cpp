@@ -1,16 +1,19 @@
 #include "image/PngFile.h"
 
+#include "image/PictureCalibration.h"
 #include "image/ReadFailure.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
 #include <bit>
 #include <cerrno>
+#include <cmath>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <png.h>
+#include <string_view>
 #include <vector>
 
 namespace halvera {
@@ -19,6 +22,10 @@ namespace {
 
 constexpr int kCompressionLevel = 6;
 constexpr size_t kSignatureSize = 8;
+// The keyword of the text chunk that holds Halvera's calibration record.
+constexpr const char* kCalibrationKeyword = "Halvera calibration";
+// pHYs counts are at most 2^31 - 1 (the PNG standard's limit for 4-byte numbers).
+constexpr double kLargestPhysCount = 2147483647.0;
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -84,6 +91,26 @@ SampleLayout LayoutOf(png_structp png, png_infop info) {
     return layout;
 }
 
+// The calibration of the picture whose chunks have all been read: Halvera's
+// own record when it is there and sound, else the pixel size of a pHYs
+// chunk in metres (one of unknown unit gives only the pixels' aspect).
+std::optional<CalibrationRecord> CalibrationOf(png_structp png, png_infop info) {
+    png_textp texts = nullptr;
+    const int count = png_get_text(png, info, &texts, nullptr);
+    for (int i = 0; i < count; ++i)
+        if (std::string_view(texts[i].key) == kCalibrationKeyword)
+            if (const auto record = ParseCalibrationRecordText(
+                    std::string_view(texts[i].text, texts[i].text_length)))
+                return record;
+    png_uint_32 perMetreX = 0;
+    png_uint_32 perMetreY = 0;
+    int unit = PNG_RESOLUTION_UNKNOWN;
+    if (!png_get_pHYs(png, info, &perMetreX, &perMetreY, &unit) || unit != PNG_RESOLUTION_METER ||
+        perMetreX == 0 || perMetreY == 0)
+        return std::nullopt;
+    return CalibrationForPixelSize(1.0 / perMetreX, 1.0 / perMetreY);
+}
+
 // Decodes the open file, whose signature has been read, into the state's
 // assembler; false after a library error or for a picture the assembler
 // refuses.
@@ -122,7 +149,8 @@ bool DecodePng(PngReadState& state, std::FILE* file) {
         for (int32_t y = 0; y < height; ++y)
             state.assembler.AddRow(y, state.rowPointers[static_cast<size_t>(y)]);
     }
-    png_read_end(state.png, nullptr);
+    // Text chunks may also follow the rows; they join the same info.
+    png_read_end(state.png, state.info);
     return true;
 }
 
@@ -139,12 +167,33 @@ struct PngWriteState {
     png_structp png = nullptr;
     png_infop info = nullptr;
     std::vector<uint8_t> row;
+    std::string calibrationText;
 
     ~PngWriteState() { png_destroy_write_struct(&png, &info); }
 };
 
+// Sets the pHYs chunk and the text of `record` to be written with the header.
+// A pixel size too small or too large for a pHYs count is kept in the text only.
+void SetCalibrationChunks(PngWriteState& state, const CalibrationRecord& record) {
+    const double metres = RulerUnitInMetres(record.unit);
+    const double perMetreX = std::round(record.pixelWidth / (record.realX * metres));
+    const double perMetreY = std::round(record.pixelHeight / (record.realY * metres));
+    if (perMetreX >= 1.0 && perMetreY >= 1.0 && perMetreX <= kLargestPhysCount &&
+        perMetreY <= kLargestPhysCount)
+        png_set_pHYs(state.png, state.info, static_cast<png_uint_32>(perMetreX),
+                     static_cast<png_uint_32>(perMetreY), PNG_RESOLUTION_METER);
+    state.calibrationText = CalibrationRecordText(record);
+    png_text text{};
+    text.compression = PNG_TEXT_COMPRESSION_NONE;
+    text.key = const_cast<char*>(kCalibrationKeyword);
+    text.text = state.calibrationText.data();
+    text.text_length = state.calibrationText.size();
+    png_set_text(state.png, state.info, &text, 1);
+}
+
 // Encodes `image` into the open stream; false after a library error.
-bool EncodePng(PngWriteState& state, std::FILE* stream, const CDibImage& image) {
+bool EncodePng(PngWriteState& state, std::FILE* stream, const CDibImage& image,
+               const std::optional<CalibrationRecord>& calibration) {
     if (setjmp(png_jmpbuf(state.png)))
         return false;
     const int32_t width = image.width();
@@ -153,6 +202,8 @@ bool EncodePng(PngWriteState& state, std::FILE* stream, const CDibImage& image) 
                  static_cast<png_uint_32>(image.height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(state.png, kCompressionLevel);
+    if (calibration)
+        SetCalibrationChunks(state, *calibration);
     png_write_info(state.png, state.info);
     uint8_t* row = state.row.data();
     for (int32_t y = 0; y < image.height; ++y) {
@@ -189,8 +240,11 @@ PictureFromFile ReadPng(std::FILE* file, ReadFailure& failure) {
     state.info = state.png ? png_create_info_struct(state.png) : nullptr;
     failure = {ReadProblem::OutOfMemory, {}};
     try {
-        if (state.info && DecodePng(state, file))
-            return state.assembler.Finish();
+        if (state.info && DecodePng(state, file)) {
+            PictureFromFile picture = state.assembler.Finish();
+            picture.calibration = CalibrationOf(state.png, state.info);
+            return picture;
+        }
     } catch (const std::bad_alloc&) {
         // The rows of an interlaced picture did not fit in memory.
         return {};
@@ -241,16 +295,17 @@ PictureFileContents CPngFile::Inspect(const std::string& path) {
     return contents;
 }
 
-bool CPngFile::Write(const std::string& path, const CDibImage& image) {
+bool CPngFile::Write(const std::string& path, const CDibImage& image,
+                     const std::optional<CalibrationRecord>& calibration) {
     if (image.empty() || image.bitCount() != 24)
         return false;
-    return WriteFileWhole(path, [&image](AtomicFileWriter& file) {
+    return WriteFileWhole(path, [&image, &calibration](AtomicFileWriter& file) {
         PngWriteState state;
         state.row.resize(3 * static_cast<size_t>(image.width()));
         state.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, ReturnToRecovery,
                                             IgnoreWarning);
         state.info = state.png ? png_create_info_struct(state.png) : nullptr;
-        return state.info && EncodePng(state, file.stream(), image);
+        return state.info && EncodePng(state, file.stream(), image, calibration);
     });
 }
 

@@ -1,6 +1,7 @@
 #include "image/TiffFile.h"
 
 #include "image/ReadFailure.h"
+#include "image/TiffCalibration.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
 
@@ -252,7 +253,8 @@ uint32_t RowsPerStrip(int32_t width, int32_t height) {
 // Writes `image` as 8-bit RGB rows into the writer's open file. libtiff gets
 // its own descriptor of that file, which it closes; the writer's stream has
 // written nothing and still commits the file.
-bool WriteRgbTiff(AtomicFileWriter& file, const CDibImage& image, const std::string& path) {
+bool WriteRgbTiff(AtomicFileWriter& file, const CDibImage& image, const std::string& path,
+                  const std::optional<CalibrationRecord>& calibration) {
     const int descriptor = dup(fileno(file.stream()));
     if (descriptor < 0)
         return false;
@@ -272,6 +274,8 @@ bool WriteRgbTiff(AtomicFileWriter& file, const CDibImage& image, const std::str
     TIFFSetField(out, TIFFTAG_COMPRESSION, COMPRESSION_NONE);
     TIFFSetField(out, TIFFTAG_ORIENTATION, ORIENTATION_TOPLEFT);
     TIFFSetField(out, TIFFTAG_ROWSPERSTRIP, RowsPerStrip(width, image.height));
+    if (calibration)
+        SetCalibrationTags(out, *calibration);
     std::unique_ptr<uint8_t[]> row(new (std::nothrow) uint8_t[3 * static_cast<size_t>(width)]);
     if (!row)
         return false;
@@ -320,8 +324,11 @@ PictureFromFile ReadTiff(const std::string& path, ReadFailure& failure) {
     lastError.clear();
     const bool read = TIFFIsTiled(tiff.get()) ? ReadTiles(tiff.get(), assembler, *layout)
                                               : ReadStrips(tiff.get(), assembler, layout->height);
-    if (read)
-        return assembler.Finish();
+    if (read) {
+        PictureFromFile picture = assembler.Finish();
+        picture.calibration = ReadCalibrationTags(tiff.get());
+        return picture;
+    }
     failure = lastError.empty()
                   ? ReadFailure{ReadProblem::Damaged, "a strip or tile of an unusual size"}
                   : LibraryReadFailure(lastError);
@@ -358,11 +365,12 @@ PictureFileContents CTiffFile::Inspect(const std::string& path) {
     return contents;
 }
 
-bool CTiffFile::Write(const std::string& path, const CDibImage& image) {
+bool CTiffFile::Write(const std::string& path, const CDibImage& image,
+                      const std::optional<CalibrationRecord>& calibration) {
     if (image.empty() || image.bitCount() != 24)
         return false;
-    return WriteFileWhole(path,
-                          [&](AtomicFileWriter& file) { return WriteRgbTiff(file, image, path); });
+    return WriteFileWhole(
+        path, [&](AtomicFileWriter& file) { return WriteRgbTiff(file, image, path, calibration); });
 }
 
 } // namespace halvera

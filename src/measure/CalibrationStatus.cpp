@@ -19,11 +19,13 @@ std::string CalibrationStatusText(const NamedCalibration& calibration) {
 }
 
 std::string OwnCalibrationNotice(const std::optional<NamedCalibration>& own,
-                                 const NamedCalibration& inForce, const std::string& source) {
+                                 const NamedCalibration& inForce, CalibrationSource source) {
     if (!own || own->record == inForce.record)
         return {};
-    return "The " + source + " carry " + CalibrationStatusText(*own) + ", not the " +
-           CalibrationStatusText(inForce) + " in force (Setting, Use the picture's calibration)";
+    const char* carrier =
+        source == CalibrationSource::Picture ? "The picture carries " : "The measurements carry ";
+    return carrier + CalibrationStatusText(*own) + ", not the " + CalibrationStatusText(inForce) +
+           " in force (Setting, Use the picture's calibration)";
 }
 
 } // namespace halvera

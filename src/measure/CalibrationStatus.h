@@ -12,10 +12,14 @@ namespace halvera {
 // um/px" when the axes differ, and "uncalibrated · 1 px" for the defaults.
 std::string CalibrationStatusText(const NamedCalibration& calibration);
 
+// Where a document's own calibration came from.
+enum class CalibrationSource { Picture, Measurements };
+
 // What the status bar says about a calibration a picture or its measurements
-// carry (`source`: "picture", "measurements"): nothing when there is none or
-// it is the one in force, else that they differ and where to use it.
+// carry: nothing when there is none or it is the one in force, else that
+// they differ and where to use it: "The picture carries 0.2000 um/px, not
+// the uncalibrated · 1 px in force (Setting, Use the picture's calibration)".
 std::string OwnCalibrationNotice(const std::optional<NamedCalibration>& own,
-                                 const NamedCalibration& inForce, const std::string& source);
+                                 const NamedCalibration& inForce, CalibrationSource source);
 
 } // namespace halvera

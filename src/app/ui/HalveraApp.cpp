@@ -100,15 +100,19 @@ CChildFrame* CHalveraApp::addWindow(std::unique_ptr<CMavDoc> document) {
 
 namespace {
 
-// What the status bar says after a picture was opened, joined by "; ".
-std::string OpeningNotices(const std::string& readerNote, const std::string& measurementNote,
-                           const CMavDoc& document) {
+// What the status bar says after a picture was opened, joined by "; ". The
+// document's own calibration is the measurement file's when one was
+// restored, else the picture file's.
+std::string OpeningNotices(const std::string& readerNote,
+                           const MeasurementFileOutcome& measurements, const CMavDoc& document) {
     RulerCalibration calibration(document.settings());
+    const bool restored = measurements.ok && !measurements.notice.empty();
     std::string notices;
     for (const std::string& notice :
-         {readerNote, measurementNote,
+         {readerNote, measurements.notice,
           OwnCalibrationNotice(document.ownCalibration(), NamedCalibrationInForce(calibration),
-                               "measurements")}) {
+                               restored ? CalibrationSource::Measurements
+                                        : CalibrationSource::Picture)}) {
         if (!notice.empty())
             notices += (notices.empty() ? "" : "; ") + notice;
     }
@@ -135,8 +139,10 @@ CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {
         return nullptr;
     document->setPath(path);
     document->setTitle(FileTitle(path));
+    if (file.calibration)
+        document->setOwnCalibration(NamedCalibration{*file.calibration, {}});
     const MeasurementFileOutcome measurements = RestoreMeasurementsBeside(*document);
-    const std::string notices = OpeningNotices(file.note, measurements.notice, *document);
+    const std::string notices = OpeningNotices(file.note, measurements, *document);
     const bool restored = measurements.ok && !measurements.notice.empty();
     recentFiles_.add(path);
     CChildFrame* window = addWindow(std::move(document));
