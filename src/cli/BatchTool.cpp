@@ -35,12 +35,9 @@ constexpr CommandOption kConvertOptions[] = {{"--quality"},
                                              {"--preset"},
                                              {"--calibration-from-image", false},
                                              {"--force", false}};
-constexpr CommandOption kApplyOptions[] = {{"--mask"},
-                                           {"--mask-out"},
-                                           {"--quality"},
-                                           {"--calibration"},
-                                           {"--preset"},
-                                           {"--calibration-from-image", false},
+constexpr CommandOption kApplyOptions[] = {{"--mask"},        {"--mask-out"},
+                                           {"--quality"},     {"--calibration"},
+                                           {"--preset"},      {"--calibration-from-image", false},
                                            {"--force", false}};
 
 constexpr const char* kInfoUsage = "       halvera-cli info FILE\n";

@@ -49,14 +49,10 @@ int WholeMillimetres(std::string_view text, const std::string& value) {
     return number;
 }
 
-constexpr CommandOption kPrintOptions[] = {{"--calibration"},
-                                           {"--preset"},
-                                           {"--calibration-from-image", false},
-                                           {"--ratio"},
-                                           {"--fit", false},
-                                           {"--center", false},
-                                           {"--title"},
-                                           {"--paper"}};
+constexpr CommandOption kPrintOptions[] = {
+    {"--calibration"}, {"--preset"},     {"--calibration-from-image", false},
+    {"--ratio"},       {"--fit", false}, {"--center", false},
+    {"--title"},       {"--paper"}};
 
 PrintRequest ParsePrintRequest(const std::vector<std::string>& words) {
     const CommandWords split = SplitCommandWords("print", kPrintOptions, words);

@@ -124,7 +124,8 @@ TEST_F(BatchTool, ReadsSixteenBitFilesAndNamesTheKindsItDoesNotRead) {
                                 4));
     result = RunCliCapturing({"info", twoBit});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "Can not read the file!\n" + twoBit + ": unsupported variant: 2 bits per pixel\n");
+    EXPECT_EQ(result.err,
+              "Can not read the file!\n" + twoBit + ": unsupported variant: 2 bits per pixel\n");
     EXPECT_EQ(result.out, "");
 }
 
@@ -189,7 +190,7 @@ TEST_F(BatchTool, WrongUsageExits2WithTheUsageOfThatCommandOnly) {
     const std::string output = folder.file("out.bmp");
     const std::string commands = "usage: halvera-cli COMMAND ...\n";
     const std::string info = "usage: halvera-cli info FILE\n";
-    const std::string convert = "usage: halvera-cli convert IN OUT [--quality Q] [--force]\n";
+    const std::string convert = "usage: halvera-cli convert IN OUT [--quality Q]\n";
     const std::string apply = "usage: halvera-cli apply IN OUT OP [NAME=VALUE ...]";
     const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
         {{}, commands},
@@ -260,20 +261,26 @@ TEST_F(BatchTool, AnUnknownOptionIsRefusedAsUnknownNamingTheCommandsOwnOptions) 
     const std::string input = WriteBmp24("in.bmp", 5, 2);
     const std::string output = folder.file("out.bmp");
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
-        {{"convert", input, output, "--bogus"}, "unknown option --bogus; convert takes --quality and --force"},
-        {{"convert", "--bogus", input, output}, "unknown option --bogus; convert takes --quality and --force"},
+        {{"convert", input, output, "--bogus"},
+         "unknown option --bogus; convert takes --quality, --calibration, --preset, "
+         "--calibration-from-image and --force"},
+        {{"convert", "--bogus", input, output},
+         "unknown option --bogus; convert takes --quality, --calibration, --preset, "
+         "--calibration-from-image and --force"},
         {{"info", input, "--bogus"}, "unknown option --bogus; info takes no options"},
         {{"apply", input, output, "none", "--bogus"},
          "unknown option --bogus; apply takes --mask, --mask-out, --quality, --calibration, "
-         "--preset and --force"},
+         "--preset, --calibration-from-image and --force"},
         {{"print", input, folder.file("out.pdf"), "--bogus"},
-         "unknown option --bogus; print takes --calibration, --preset, --ratio, --fit, "
-         "--center, --title and --paper"},
+         "unknown option --bogus; print takes --calibration, --preset, "
+         "--calibration-from-image, --ratio, --fit, --center, --title and --paper"},
         {{"measure", "point:1,1", "--bogus"},
-         "unknown option --bogus; measure takes --image, --snap, --calibration"},
+         "unknown option --bogus; measure takes --image, --snap, --calibration-from-image, "
+         "--calibration, --preset"},
         {{"calibrate", input, "--spacing", "10", "--bogus"},
          "unknown option --bogus; calibrate takes --spacing, --unit, --axis and --save-cal"},
-        {{"snap", output, "--bogus"}, "unknown option --bogus; snap takes --source, --quality and --force"},
+        {{"snap", output, "--bogus"},
+         "unknown option --bogus; snap takes --source, --quality and --force"},
         {{"record", folder.file("out.avi"), "--bogus"},
          "unknown option --bogus; record takes --time, --rate and --source"},
         {{"video-frame", input, "0", output, "--bogus"},
