@@ -100,7 +100,9 @@ std::optional<RecoveryCopyHeader> ReadHeader(CopyReader& reader) {
     header.calibration.realY = reader.value<double>();
     header.calibration.pixelX = reader.value<int32_t>();
     header.calibration.pixelY = reader.value<int32_t>();
-    const auto sideFits = [](int side) { return side > 0 && side <= kLargestSide; };
+    const auto sideFits = [](int side) {
+        return side > 0 && side <= kLargestSide;
+    };
     if (!reader.ok() || !sideFits(header.width) || !sideFits(header.height))
         return std::nullopt;
     return header;

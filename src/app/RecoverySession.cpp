@@ -119,7 +119,8 @@ void RemoveEndedSessions(const std::string& folder) {
         const std::string name = entry.filename().string();
         if (!name.starts_with(kSessionPrefix))
             continue;
-        const std::optional<long> pid = NumberAt(std::string_view(name).substr(kSessionPrefix.size()));
+        const std::optional<long> pid =
+            NumberAt(std::string_view(name).substr(kSessionPrefix.size()));
         if (pid && !IsRunningInstance(folder, *pid)) {
             std::error_code error;
             fs::remove(entry, error);

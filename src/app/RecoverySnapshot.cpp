@@ -13,6 +13,10 @@ RecoveryCalibration CalibrationOf(const AppSettings& settings) {
 
 } // namespace
 
+bool NeedsRecoveryCopy(const CMavDoc& document) {
+    return document.IsModified() || !document.MeasurementsAsWritten();
+}
+
 std::optional<RecoverySnapshot> TakeRecoverySnapshot(const CMavDoc& document) {
     RecoverySnapshot snapshot;
     if (!CreateRgb(snapshot.image, document.width(), document.height()) ||

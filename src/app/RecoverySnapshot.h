@@ -31,6 +31,10 @@ struct RecoverySnapshot {
     MeasureData measurements;
 };
 
+// Whether `document` holds work that only a recovery copy would keep: a
+// picture other than its file's, or measured items never written to a file.
+bool NeedsRecoveryCopy(const CMavDoc& document);
+
 // Copies `document`'s pixels, selection, measured items, calibration, file and
 // title. Nothing when the copies cannot be allocated (the next autosave tries
 // again). Taken in the thread that edits the document: two block copies.

@@ -28,7 +28,11 @@ bool CDocumentCommands::Save() {
     // silently not being written.
     if (document_.path().empty())
         return SaveAs();
-    return document_.SaveByExtension(document_.path());
+    if (!document_.SaveByExtension(document_.path()))
+        return false;
+    if (onSaved)
+        onSaved();
+    return true;
 }
 
 bool CDocumentCommands::SaveAs() {
