@@ -39,6 +39,7 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   CaptureRate       double  3.0          > 0 else 3.0 (frames per second)
 //   CaptureTimeLimit  double  60.0         > 0 else 60.0 (seconds)
 //   ScannerSource     string  ""           -   (empty: the first scanner found)
+//   AutosaveMinutes   int     2            0..60 else 2 (0: no autosave)
 // Reals are stored as text with eight decimals ("100.00000000"), in the C locale.
 struct AppSettings {
     // Calibration ruler: real length and length in pixels along x and y.
@@ -71,6 +72,9 @@ struct AppSettings {
     // The scanner "Scan" opens, as the scanner library names it; chosen with
     // "Select scanner".
     std::string ScannerSource;
+    // How often modified images are copied to the recovery folder, in
+    // minutes; 0 turns autosave off.
+    int AutosaveMinutes = 2;
 
     // Run-time settings (the capture timing is persisted too); values at start.
     TextAttributes textAttributes;

@@ -38,6 +38,10 @@ bool UserPrompts::askPrintJob() {
     return false;
 }
 
+std::vector<RecoveryChoice> UserPrompts::askRecovery(const std::vector<RecoveryOffer>& offers) {
+    return std::vector<RecoveryChoice>(offers.size(), RecoveryChoice::Later);
+}
+
 ScopedPrompts::ScopedPrompts(UserPrompts& prompts) : previous_(CurrentPrompts()) {
     CurrentPrompts() = &prompts;
 }

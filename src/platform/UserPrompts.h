@@ -1,8 +1,10 @@
 #pragma once
 
+#include <ctime>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace halvera {
 
@@ -44,6 +46,18 @@ struct ImageSize {
     bool operator==(const ImageSize&) const = default;
 };
 
+// A recovery copy of an image left by a program that did not end cleanly, as
+// the start-up offer shows it.
+struct RecoveryOffer {
+    std::string name; // the image's title
+    int width = 0;
+    int height = 0;
+    std::time_t savedAt = 0; // when the copy was written
+};
+// What to do with one offered copy: open it, delete it, or ask again at the
+// next start.
+enum class RecoveryChoice { Recover, Discard, Later };
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
@@ -67,6 +81,9 @@ public:
     // on OK, the printer then set to what the user chose. Without windows the
     // answer is Cancel.
     virtual bool askPrintJob();
+    // The offer of recovery copies at start: one choice per offer, in order.
+    // Without windows every copy waits for a later start.
+    virtual std::vector<RecoveryChoice> askRecovery(const std::vector<RecoveryOffer>& offers);
 };
 
 // The prompts in force; the batch tool's standard-error prompts until a

@@ -163,12 +163,14 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.ImageHeight = 3000; // a size the New dialog may store; held on saving
     settings.PencilSize = 250;
     settings.CaptureName = "camera";
-    settings.captureRate = -1.0; // not above 0: the default is stored
-    settings.SnapToEdges = 7;    // only 0 and 1 are kept
+    settings.captureRate = -1.0;   // not above 0: the default is stored
+    settings.SnapToEdges = 7;      // only 0 and 1 are kept
+    settings.AutosaveMinutes = 61; // above an hour: the default is stored
     settings.RulerPreset = "10x objective";
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 22u) << "one value per key";
+    EXPECT_EQ(store.size(), 23u) << "one value per key";
+    EXPECT_EQ(Stored(store, "AutosaveMinutes"), "2");
     EXPECT_EQ(Stored(store, "RulerPreset"), "10x objective");
     EXPECT_EQ(Stored(store, "SnapToEdges"), "0");
     EXPECT_EQ(Stored(store, "CaptureRate"), "3.00000000");

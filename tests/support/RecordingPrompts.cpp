@@ -78,6 +78,16 @@ std::vector<std::string> RecordingPrompts::texts() const {
     return result;
 }
 
+std::vector<RecoveryChoice>
+RecordingPrompts::askRecovery(const std::vector<RecoveryOffer>& offers) {
+    recoveryOffers.push_back(offers);
+    if (recoveryAnswers.empty())
+        return UserPrompts::askRecovery(offers);
+    std::vector<RecoveryChoice> answer = recoveryAnswers.front();
+    recoveryAnswers.pop_front();
+    return answer;
+}
+
 bool RecordingPrompts::askPrintJob() {
     ++printRequests;
     if (printAnswers.empty())

@@ -30,6 +30,9 @@ public:
     std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
     // Answers from `printAnswers` (empty: OK).
     bool askPrintJob() override;
+    // Records the offers; answers from `recoveryAnswers` (empty: Later for
+    // every copy), one choice per offer.
+    std::vector<RecoveryChoice> askRecovery(const std::vector<RecoveryOffer>& offers) override;
 
     // Texts of the messages shown, in order.
     std::vector<std::string> texts() const;
@@ -45,6 +48,8 @@ public:
     int textFontRequests = 0;
     std::deque<bool> printAnswers;
     int printRequests = 0;
+    std::deque<std::vector<RecoveryChoice>> recoveryAnswers;
+    std::vector<std::vector<RecoveryOffer>> recoveryOffers;
     int qualityRequests = 0;
     int newImageSizeRequests = 0;
     int waitCursorBegins = 0;

@@ -16,6 +16,9 @@ CChildFrame::CChildFrame(std::unique_ptr<CMavDoc> document, QWidget* parent)
     setWidget(view_);
     setWindowIcon(QIcon(QStringLiteral(":/halvera-16.png")));
     connect(view_, &CMavView::zoomChanged, this, [this] { updateCaption(); });
+    commands_.onSaved = [this] {
+        emit saved();
+    };
     commands_.onSavedAs = [this](const std::string& path) {
         emit savedAs(QString::fromStdString(path));
     };

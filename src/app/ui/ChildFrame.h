@@ -38,6 +38,8 @@ public:
     bool onUpdateCommand(int id, CommandState& state) override;
 
 signals:
+    // After Save wrote the image to its own file.
+    void saved();
     // After Save As wrote the image to `path`.
     void savedAs(const QString& path);
 

@@ -32,6 +32,8 @@ bool CDocumentCommands::Save() {
     if (!document_.SaveByExtension(document_.path()))
         return false;
     SaveMeasurementsWith(document_.path());
+    if (onSaved)
+        onSaved();
     return true;
 }
 

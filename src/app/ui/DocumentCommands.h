@@ -45,6 +45,8 @@ public:
     // the window may close.
     bool CanClose();
 
+    // Called after Save wrote the image to its own file.
+    std::function<void()> onSaved;
     // Called after Save As wrote a copy to `path` (it joins the recent files).
     std::function<void(const std::string& path)> onSavedAs;
 

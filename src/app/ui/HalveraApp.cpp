@@ -1,7 +1,10 @@
 #include "app/ui/HalveraApp.h"
 
 #include "acquire/ui/ScannerCommands.h"
+#include "app/RecoveryCopyFile.h"
+#include "app/RecoverySession.h"
 #include "app/ui/AboutDialog.h"
+#include "app/ui/AutosaveService.h"
 #include "app/ui/ChildFrame.h"
 #include "app/ui/DocumentCommands.h"
 #include "app/ui/MainFrame.h"
@@ -11,10 +14,12 @@
 #include "measure/CalFile.h"
 #include "measure/CalibrationStatus.h"
 #include "measure/MeasurementFiles.h"
+#include "measure/RulerCalibration.h"
 #include "measure/ui/DataPanel.h"
 #include "platform/UserPrompts.h"
 #include "platform/ui/PrinterSetup.h"
 #include "view/CommandIds.h"
+#include "view/PackImage.h"
 #include "view/ui/SignSettingDlg.h"
 
 #include <QApplication>
@@ -23,6 +28,7 @@
 #include <QSplashScreen>
 #include <QStandardPaths>
 #include <QThread>
+#include <filesystem>
 
 namespace halvera {
 
@@ -63,9 +69,12 @@ CHalveraApp::CHalveraApp(std::unique_ptr<SettingsStore> store)
 CHalveraApp::~CHalveraApp() {
     // The windows go before the settings are written: closing an image may
     // still change them. The scan window goes with them, cancelling its scan;
-    // then the scanner closes the device and the library.
+    // then the scanner closes the device and the library. The closed windows'
+    // recovery copies are removed before autosave ends its session: a clean
+    // exit leaves nothing to recover.
     mainFrame_.reset();
     scanner_.reset();
+    autosave_.reset();
     SaveSettings();
     if (gInstance == this)
         gInstance = nullptr;
@@ -89,12 +98,17 @@ void CHalveraApp::SaveSettings() {
 
 // ---------------------------------------------------------------- documents
 
-CChildFrame* CHalveraApp::addWindow(std::unique_ptr<CMavDoc> document) {
+CChildFrame* CHalveraApp::addWindow(std::unique_ptr<CMavDoc> document,
+                                    const std::string& adoptedCopy) {
     if (!mainFrame_)
         return nullptr;
     CChildFrame* window = mainFrame_->addDocumentWindow(std::move(document));
     QObject::connect(window, &CChildFrame::savedAs, window,
                      [this](const QString& path) { recentFiles_.add(path.toStdString()); });
+    if (autosave_ && adoptedCopy.empty())
+        autosave_->watch(window);
+    else if (autosave_)
+        autosave_->adopt(window, adoptedCopy);
     return window;
 }
 
@@ -120,6 +134,80 @@ std::string OpeningNotices(const std::string& readerNote,
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- recovery
+
+namespace {
+
+std::time_t CopyTime(const std::string& file) {
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(file, error);
+    if (error)
+        return 0;
+    return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
+}
+
+void UseCalibration(AppSettings& settings, const RecoveryCalibration& calibration) {
+    RulerCalibration ruler(settings);
+    ruler.SetUnit(calibration.unit);
+    ruler.SetRealSize(calibration.realX, calibration.realY);
+    ruler.SetPixelSize(calibration.pixelX, calibration.pixelY);
+}
+
+} // namespace
+
+void CHalveraApp::StartAutosave(const std::string& folder, std::chrono::milliseconds interval) {
+    autosave_ = std::make_unique<CAutosaveService>(folder, interval);
+    for (CChildFrame* window :
+         mainFrame_ ? mainFrame_->documentWindows() : std::vector<CChildFrame*>{})
+        autosave_->watch(window);
+}
+
+void CHalveraApp::OfferRecovery() {
+    if (!autosave_)
+        return;
+    const std::string& folder = autosave_->folder();
+    std::vector<std::string> files;
+    std::vector<RecoveryOffer> offers;
+    for (const std::string& file : AbandonedCopies(folder)) {
+        // A file that is no whole copy is not offered; it stays for inspection.
+        if (const std::optional<RecoveryCopyHeader> header = ReadRecoveryCopyHeader(file)) {
+            files.push_back(file);
+            offers.push_back({header->title, header->width, header->height, CopyTime(file)});
+        }
+    }
+    RemoveEndedSessions(folder);
+    if (offers.empty())
+        return;
+    const std::vector<RecoveryChoice> choices = Prompts().askRecovery(offers);
+    for (size_t i = 0; i < files.size() && i < choices.size(); ++i) {
+        if (choices[i] == RecoveryChoice::Recover) {
+            RecoverDocument(files[i]);
+        } else if (choices[i] == RecoveryChoice::Discard) {
+            std::error_code error;
+            std::filesystem::remove(files[i], error);
+        }
+    }
+}
+
+CChildFrame* CHalveraApp::RecoverDocument(const std::string& copyFile) {
+    std::optional<RecoverySnapshot> copy = ReadRecoveryCopy(copyFile);
+    if (!copy) {
+        ShowMessage("Can not read the recovery copy " + copyFile, MessageIcon::Stop);
+        return nullptr;
+    }
+    auto document = std::make_unique<CMavDoc>(settings_);
+    if (!document->OnOpenDocument(PackImage(copy->image.dib())))
+        return nullptr;
+    CopyBlock(document->mask(), copy->mask.dib());
+    document->measureData() = copy->measurements;
+    UseCalibration(settings_, copy->calibration);
+    document->setPath(copy->path);
+    document->setTitle(copy->path.empty() ? NextUntitledTitle() : FileTitle(copy->path));
+    // The picture is in no file yet.
+    document->SetModifiedFlag(true);
+    return addWindow(std::move(document), copyFile);
+}
 
 CChildFrame* CHalveraApp::OpenDocumentFile(const std::string& path) {
     if (!mainFrame_)

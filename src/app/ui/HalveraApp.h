@@ -8,12 +8,14 @@
 #include "platform/SettingsStore.h"
 #include "view/ui/CommandMap.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace halvera {
 
+class CAutosaveService;
 class CChildFrame;
 class CMainFrame;
 class CMavDoc;
@@ -65,6 +67,21 @@ public:
     // A new blank image of ImageWidth x ImageHeight.
     CChildFrame* NewBlankDocument();
 
+    // Autosave into `folder` from now on, every `interval` (zero: off until
+    // the setting gives one); every image window, open or opened later, is
+    // kept there while it holds unsaved work (CAutosaveService). The desktop
+    // program starts it; without it nothing is written there.
+    void StartAutosave(const std::string& folder, std::chrono::milliseconds interval);
+    CAutosaveService* autosave() const { return autosave_.get(); }
+    // Offers the recovery copies left by instances that did not end cleanly
+    // (Prompts().askRecovery) and recovers, discards or keeps each as answered.
+    void OfferRecovery();
+    // Opens the recovery copy in `copyFile` as a modified image, with its
+    // file (or untitled, as it was), selection and the calibration in force
+    // when it was taken; the copy becomes this instance's copy of the image.
+    // Null when the copy cannot be read (said in a message).
+    CChildFrame* RecoverDocument(const std::string& copyFile);
+
     // The open images, in the order their windows were created.
     int CountDocuments() const;
     std::vector<CMavDoc*> ListDocuments() const;
@@ -81,7 +98,8 @@ private:
     void onAbout();
     void onPrintSetup();
     void onExit();
-    CChildFrame* addWindow(std::unique_ptr<CMavDoc> document);
+    // `adoptedCopy`: the recovery copy the image was recovered from.
+    CChildFrame* addWindow(std::unique_ptr<CMavDoc> document, const std::string& adoptedCopy = {});
 
     std::unique_ptr<SettingsStore> store_;
     AppSettings settings_;
@@ -90,6 +108,7 @@ private:
     OutputSelection outputSelection_;
     std::unique_ptr<CMainFrame> mainFrame_;
     std::unique_ptr<CScannerCommands> scanner_;
+    std::unique_ptr<CAutosaveService> autosave_;
 };
 
 } // namespace halvera

@@ -1,6 +1,7 @@
 #include "app/ui/ShellPrompts.h"
 
 #include "app/ui/NewImageDialog.h"
+#include "app/ui/RecoveryDialog.h"
 
 #include <QApplication>
 
@@ -11,6 +12,12 @@ std::optional<ImageSize> ShellPrompts::askNewImageSize(AppSettings& settings) {
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosenSize();
+}
+
+std::vector<RecoveryChoice> ShellPrompts::askRecovery(const std::vector<RecoveryOffer>& offers) {
+    CRecoveryDialog dialog(offers, QApplication::activeWindow());
+    dialog.exec();
+    return dialog.choices();
 }
 
 } // namespace halvera

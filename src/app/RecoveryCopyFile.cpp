@@ -1,0 +1,148 @@
+#include "app/RecoveryCopyFile.h"
+
+#include "image/AtomicFileWriter.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace halvera {
+
+namespace {
+
+constexpr char kMagic[8] = {'H', 'L', 'V', 'R', 'E', 'C', 'V', '1'};
+// Longer names than this are no file or title this program makes.
+constexpr uint32_t kLongestText = 1 << 16;
+// The largest side an image of this program can have (a 32-bit block size).
+constexpr int32_t kLargestSide = 1 << 16;
+
+// The header as bytes, built before anything is written.
+class HeaderBytes {
+public:
+    template <typename Value> void add(const Value& value) {
+        const auto* bytes = reinterpret_cast<const char*>(&value);
+        bytes_.append(bytes, sizeof value);
+    }
+    void addText(const std::string& text) {
+        add(static_cast<uint32_t>(text.size()));
+        bytes_ += text;
+    }
+    const std::string& bytes() const { return bytes_; }
+
+private:
+    std::string bytes_;
+};
+
+HeaderBytes HeaderOf(const RecoverySnapshot& snapshot) {
+    HeaderBytes header;
+    header.addText(std::string(kMagic, sizeof kMagic));
+    header.addText(snapshot.path);
+    header.addText(snapshot.title);
+    header.add(static_cast<int32_t>(snapshot.image.width()));
+    header.add(static_cast<int32_t>(snapshot.image.height()));
+    const RecoveryCalibration& calibration = snapshot.calibration;
+    header.add(static_cast<int32_t>(calibration.unit));
+    header.add(calibration.realX);
+    header.add(calibration.realY);
+    header.add(static_cast<int32_t>(calibration.pixelX));
+    header.add(static_cast<int32_t>(calibration.pixelY));
+    return header;
+}
+
+// Reads the file front to back; any short read makes every later read fail.
+class CopyReader {
+public:
+    explicit CopyReader(const std::string& file) : stream_(std::fopen(file.c_str(), "rb")) {}
+    ~CopyReader() {
+        if (stream_)
+            std::fclose(stream_);
+    }
+    CopyReader(const CopyReader&) = delete;
+    CopyReader& operator=(const CopyReader&) = delete;
+
+    bool read(void* data, size_t size) {
+        ok_ = ok_ && stream_ && std::fread(data, 1, size, stream_) == size;
+        return ok_;
+    }
+    template <typename Value> Value value() {
+        Value read_value{};
+        read(&read_value, sizeof read_value);
+        return read_value;
+    }
+    std::string text() {
+        const auto size = value<uint32_t>();
+        if (size > kLongestText)
+            ok_ = false;
+        std::string result(ok_ ? size : 0, '\0');
+        read(result.data(), result.size());
+        return result;
+    }
+    bool ok() const { return ok_; }
+    // True when the whole file has been read, nothing more.
+    bool atEnd() { return ok_ && std::fgetc(stream_) == EOF; }
+
+private:
+    std::FILE* stream_;
+    bool ok_ = true;
+};
+
+std::optional<RecoveryCopyHeader> ReadHeader(CopyReader& reader) {
+    if (reader.text() != std::string(kMagic, sizeof kMagic))
+        return std::nullopt;
+    RecoveryCopyHeader header;
+    header.path = reader.text();
+    header.title = reader.text();
+    header.width = reader.value<int32_t>();
+    header.height = reader.value<int32_t>();
+    header.calibration.unit = reader.value<int32_t>();
+    header.calibration.realX = reader.value<double>();
+    header.calibration.realY = reader.value<double>();
+    header.calibration.pixelX = reader.value<int32_t>();
+    header.calibration.pixelY = reader.value<int32_t>();
+    const auto sideFits = [](int side) {
+        return side > 0 && side <= kLargestSide;
+    };
+    if (!reader.ok() || !sideFits(header.width) || !sideFits(header.height))
+        return std::nullopt;
+    return header;
+}
+
+} // namespace
+
+bool WriteRecoveryCopy(const std::string& file, const RecoverySnapshot& snapshot) {
+    AtomicFileWriter writer(file);
+    const HeaderBytes header = HeaderOf(snapshot);
+    const CDibImage image = snapshot.image.dib();
+    const CDibImage mask = snapshot.mask.dib();
+    return writer.Open() && writer.Write(header.bytes().data(), header.bytes().size()) &&
+           writer.Write(image.bits, static_cast<size_t>(image.bitsSize)) &&
+           writer.Write(mask.bits, static_cast<size_t>(mask.bitsSize)) && writer.Commit();
+}
+
+std::optional<RecoveryCopyHeader> ReadRecoveryCopyHeader(const std::string& file) {
+    CopyReader reader(file);
+    return ReadHeader(reader);
+}
+
+std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& file) {
+    CopyReader reader(file);
+    const std::optional<RecoveryCopyHeader> header = ReadHeader(reader);
+    if (!header)
+        return std::nullopt;
+    RecoverySnapshot snapshot;
+    snapshot.path = header->path;
+    snapshot.title = header->title;
+    snapshot.calibration = header->calibration;
+    if (!CreateRgb(snapshot.image, header->width, header->height) ||
+        !CreateGrey(snapshot.mask, header->width, header->height))
+        return std::nullopt;
+    const CDibImage image = snapshot.image.dib();
+    const CDibImage mask = snapshot.mask.dib();
+    if (!reader.read(image.bits, static_cast<size_t>(image.bitsSize)) ||
+        !reader.read(mask.bits, static_cast<size_t>(mask.bitsSize)) || !reader.atEnd())
+        return std::nullopt;
+    return snapshot;
+}
+
+} // namespace halvera

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "document/MeasureData.h"
+#include "image/DibImage.h"
+
+#include <optional>
+#include <string>
+
+namespace halvera {
+
+class CMavDoc;
+
+// The calibration in force when a copy was taken (RulerCalibration's values).
+struct RecoveryCalibration {
+    int unit = 0;
+    double realX = 100.0;
+    double realY = 100.0;
+    int pixelX = 100;
+    int pixelY = 100;
+    bool operator==(const RecoveryCalibration&) const = default;
+};
+
+// Everything a recovery copy keeps of one image, copied out of its document so
+// that a worker thread can write it while the user goes on editing.
+struct RecoverySnapshot {
+    std::string path;  // the image's file; empty for an untitled image
+    std::string title; // the caption's name
+    DibBlock image;    // 24-bit pixels
+    DibBlock mask;     // the selection, 8-bit, 255 = selected
+    RecoveryCalibration calibration;
+    MeasureData measurements;
+};
+
+// Whether `document` holds work that only a recovery copy would keep: a
+// picture other than its file's, or measured items never written to a file.
+bool NeedsRecoveryCopy(const CMavDoc& document);
+
+// Copies `document`'s pixels, selection, measured items, calibration, file and
+// title. Nothing when the copies cannot be allocated (the next autosave tries
+// again). Taken in the thread that edits the document: two block copies.
+std::optional<RecoverySnapshot> TakeRecoverySnapshot(const CMavDoc& document);
+
+} // namespace halvera
