@@ -8,6 +8,10 @@
 #include <new>
 #include <zstd.h>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace halvera {
 
 namespace {
@@ -51,10 +55,31 @@ bool XorInto(uint8_t* target, const uint8_t* source, size_t size) {
     return any != 0;
 }
 
+// One compression and one decompression context per thread, kept for the
+// thread's life, so a chunk costs no context set-up.
+struct ZstdContexts {
+    ZSTD_CCtx* compress = ZSTD_createCCtx();
+    ZSTD_DCtx* decompress = ZSTD_createDCtx();
+    ZstdContexts() = default;
+    ZstdContexts(const ZstdContexts&) = delete;
+    ZstdContexts& operator=(const ZstdContexts&) = delete;
+    ~ZstdContexts() {
+        ZSTD_freeCCtx(compress);
+        ZSTD_freeDCtx(decompress);
+    }
+};
+
+ZstdContexts& ThreadContexts() {
+    thread_local ZstdContexts contexts;
+    if (!contexts.compress || !contexts.decompress)
+        throw std::bad_alloc();
+    return contexts;
+}
+
 CompressedChunk Compress(const uint8_t* bytes, size_t size, std::vector<uint8_t>& scratch) {
     scratch.resize(ZSTD_compressBound(size));
-    const size_t written =
-        ZSTD_compress(scratch.data(), scratch.size(), bytes, size, kUndoCompressionLevel);
+    const size_t written = ZSTD_compressCCtx(ThreadContexts().compress, scratch.data(),
+                                             scratch.size(), bytes, size, kUndoCompressionLevel);
     if (ZSTD_isError(written))
         throw std::bad_alloc();
     return std::make_shared<const std::vector<uint8_t>>(scratch.begin(), scratch.begin() + written);
@@ -63,9 +88,21 @@ CompressedChunk Compress(const uint8_t* bytes, size_t size, std::vector<uint8_t>
 // Our own frames always decompress to their chunk's size; anything else is
 // memory gone wrong and is treated as a failed step.
 void Decompress(const CompressedChunk& chunk, uint8_t* target, size_t size) {
-    const size_t read = ZSTD_decompress(target, size, chunk->data(), chunk->size());
+    const size_t read = ZSTD_decompressDCtx(ThreadContexts().decompress, target, size,
+                                            chunk->data(), chunk->size());
     if (ZSTD_isError(read) || read != size)
         throw std::bad_alloc();
+}
+
+// The chunks a state replaced were freed on the pixel workers' heaps, in
+// pieces the size of a chunk between live ones, where the C library keeps
+// them as the process's memory; each new state would add about its own size
+// again. Giving their pages back after each new state keeps the process at
+// what the history holds.
+void ReturnFreedChunks() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
 }
 
 // Runs work(chunk, scratch) for every chunk on the pixel workers, each worker
@@ -143,43 +180,68 @@ bool TakeState(BlockState& base, const CDibImage& live, BlockDelta& difference) 
         base.chunks = std::move(state);
         base.blockBytes = static_cast<size_t>(live.blockSize);
         difference.chunks = std::move(changed);
+        state.clear();
+        ReturnFreedChunks();
         return true;
     } catch (const std::bad_alloc&) {
         return false;
     }
 }
 
-bool ApplyDeltas(BlockState& base, std::span<const BlockDelta* const> deltas,
-                 const CDibImage* live) {
-    const size_t chunks = base.chunks.size();
+namespace {
+
+// Walks `base` through `deltas` chunk by chunk. Each chunk's resulting bytes
+// are made in `live` itself when it is given (so nothing is copied after);
+// with `moved`, it receives the new base: the chunks the deltas change
+// compressed again, the others shared with `base`.
+bool WalkDeltas(const BlockState& base, std::span<const BlockDelta* const> deltas,
+                const CDibImage* live, std::vector<CompressedChunk>* moved) {
+    const auto changes = [&](size_t c) {
+        return std::any_of(deltas.begin(), deltas.end(), [c](const BlockDelta* difference) {
+            return c < difference->chunks.size() && difference->chunks[c];
+        });
+    };
     try {
-        std::vector<CompressedChunk> state = base.chunks;
-        if (!ForEachChunk(chunks, [&](size_t c, uint8_t* bytes, uint8_t* delta,
-                                      std::vector<uint8_t>& packed) {
-                const size_t size = ChunkSize(base.blockBytes, c);
-                bool changed = false;
-                for (const BlockDelta* difference : deltas)
-                    if (c < difference->chunks.size() && difference->chunks[c]) {
-                        if (!changed)
-                            Decompress(state[c], bytes, size);
-                        Decompress(difference->chunks[c], delta, size);
-                        XorInto(bytes, delta, size);
-                        changed = true;
-                    }
-                if (changed)
-                    state[c] = Compress(bytes, size, packed);
-                if (live) {
-                    if (!changed)
-                        Decompress(state[c], bytes, size);
-                    std::memcpy(ChunkOf(*live, c).bytes, bytes, size);
+        if (moved)
+            *moved = base.chunks;
+        return ForEachChunk(base.chunks.size(), [&](size_t c, uint8_t* scratch, uint8_t* delta,
+                                                    std::vector<uint8_t>& packed) {
+            const bool changed = changes(c);
+            if (!changed && !live)
+                return;
+            const size_t size = ChunkSize(base.blockBytes, c);
+            uint8_t* bytes = live ? ChunkOf(*live, c).bytes : scratch;
+            Decompress(base.chunks[c], bytes, size);
+            for (const BlockDelta* difference : deltas)
+                if (c < difference->chunks.size() && difference->chunks[c]) {
+                    Decompress(difference->chunks[c], delta, size);
+                    XorInto(bytes, delta, size);
                 }
-            }))
-            return false;
-        base.chunks = std::move(state);
-        return true;
+            if (changed && moved)
+                (*moved)[c] = Compress(bytes, size, packed);
+        });
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+} // namespace
+
+bool ApplyDeltas(BlockState& base, std::span<const BlockDelta* const> deltas,
+                 const CDibImage* live) {
+    std::vector<CompressedChunk> moved;
+    if (!WalkDeltas(base, deltas, live, &moved))
+        return false;
+    base.chunks = std::move(moved);
+    moved.clear();
+    if (!deltas.empty())
+        ReturnFreedChunks();
+    return true;
+}
+
+bool WriteWalkedState(const BlockState& base, std::span<const BlockDelta* const> deltas,
+                      const CDibImage& live) {
+    return WalkDeltas(base, deltas, &live, nullptr);
 }
 
 } // namespace halvera

@@ -49,10 +49,16 @@ struct BlockDelta {
 // compressed again. False, with `base` untouched, when memory ran out.
 bool TakeState(BlockState& base, const CDibImage& live, BlockDelta& difference);
 
-// Applies `deltas` to `base`; when `live` is given, writes the resulting
-// state into it whole (every byte, whatever it held). False, with `base`
-// untouched, when memory ran out.
+// Applies `deltas` to `base` (only the chunks they change are compressed
+// again); when `live` is given, writes the resulting state into it whole
+// (every byte, whatever it held). False, with `base` untouched, when memory
+// ran out.
 bool ApplyDeltas(BlockState& base, std::span<const BlockDelta* const> deltas,
                  const CDibImage* live);
+
+// Writes the state `deltas` lead to from `base` into `live` whole, leaving
+// `base` as it is: nothing is compressed. False when memory ran out.
+bool WriteWalkedState(const BlockState& base, std::span<const BlockDelta* const> deltas,
+                      const CDibImage& live);
 
 } // namespace halvera

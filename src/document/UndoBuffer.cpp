@@ -1,7 +1,6 @@
 #include "document/UndoBuffer.h"
 
 #include <algorithm>
-#include <unistd.h>
 
 namespace halvera {
 
@@ -50,24 +49,57 @@ const UndoBuffer::Slot& UndoBuffer::SlotHolding(const BlockDelta* delta) const {
     return slots_[0];
 }
 
-// Walks the block's base to `position`; with `live`, writes that state into
-// the block whole.
-bool UndoBuffer::MoveBase(bool mask, int position, const CDibImage* live) {
-    BlockHistory& history = HistoryOf(mask);
-    if (history.base.empty() || (history.position == position && !live))
-        return true;
-    std::vector<const BlockDelta*> deltas = DeltasBetween(mask, history.position, position);
-    // Steps held on disk are read back for this walk only.
-    std::vector<BlockDelta> readBack(2 * deltas.size());
-    for (size_t i = 0; i < deltas.size(); ++i) {
-        const Slot& slot = SlotHolding(deltas[i]);
-        if (!slot.file)
-            continue;
-        if (!slot.file->Read(readBack[2 * i], readBack[2 * i + 1]))
-            return false;
-        deltas[i] = deltas[i] == &slot.before.delta ? &readBack[2 * i] : &readBack[2 * i + 1];
+// The block's differences between its base and `position`, those of steps
+// on disk read back into `readBack` for this walk only; those without change
+// are left out. False when a step file can no longer be read.
+bool UndoBuffer::DeltasFromBase(bool mask, int position, std::vector<BlockDelta>& readBack,
+                                std::vector<const BlockDelta*>& deltas) const {
+    const std::vector<const BlockDelta*> between =
+        DeltasBetween(mask, HistoryOf(mask).position, position);
+    readBack.resize(2 * between.size());
+    for (size_t i = 0; i < between.size(); ++i) {
+        const BlockDelta* delta = between[i];
+        const Slot& slot = SlotHolding(delta);
+        if (slot.file) {
+            if (!slot.file->Read(readBack[2 * i], readBack[2 * i + 1]))
+                return false;
+            delta = delta == &slot.before.delta ? &readBack[2 * i] : &readBack[2 * i + 1];
+        }
+        if (delta->changes())
+            deltas.push_back(delta);
     }
-    if (!ApplyDeltas(history.base, deltas, live))
+    return true;
+}
+
+// Walks the block's base to `position`.
+bool UndoBuffer::MoveBase(bool mask, int position) {
+    BlockHistory& history = HistoryOf(mask);
+    if (history.base.empty() || history.position == position)
+        return true;
+    std::vector<BlockDelta> readBack;
+    std::vector<const BlockDelta*> deltas;
+    if (!DeltasFromBase(mask, position, readBack, deltas) ||
+        !ApplyDeltas(history.base, deltas, nullptr))
+        return false;
+    history.position = position;
+    return true;
+}
+
+// Writes the block's state at `position` into `live` whole (Undo and Redo).
+// A state at most one change from the base is written without moving the
+// base: undoing a step and redoing it compresses nothing. Past that the base
+// moves to the state written, so no walk takes more than two changes.
+bool UndoBuffer::ShowState(bool mask, int position, const CDibImage& live) {
+    BlockHistory& history = HistoryOf(mask);
+    if (history.base.empty())
+        return true;
+    std::vector<BlockDelta> readBack;
+    std::vector<const BlockDelta*> deltas;
+    if (!DeltasFromBase(mask, position, readBack, deltas))
+        return false;
+    if (deltas.size() <= 1)
+        return WriteWalkedState(history.base, deltas, live);
+    if (!ApplyDeltas(history.base, deltas, &live))
         return false;
     history.position = position;
     return true;
@@ -78,7 +110,9 @@ bool UndoBuffer::RecordBeforeState(int slot, bool holdsMask, const CDibImage& bl
         return false;
     slots_[slot].holdsMask = holdsMask;
     BlockHistory& history = HistoryOf(holdsMask);
-    if (!TakeState(history.base, block, slots_[slot].before.delta))
+    // Undo and Redo may have left the base off the state the step follows.
+    if (!MoveBase(holdsMask, NewestAfterBelow(holdsMask, slot)) ||
+        !TakeState(history.base, block, slots_[slot].before.delta))
         return false;
     history.position = 2 * slot;
     return true;
@@ -103,7 +137,7 @@ void UndoBuffer::ShiftPositions(int slots) {
 void UndoBuffer::Unwind(int slot) {
     for (const bool mask : {false, true})
         if (HistoryOf(mask).position >= 2 * slot)
-            MoveBase(mask, NewestAfterBelow(mask, slot), nullptr);
+            MoveBase(mask, NewestAfterBelow(mask, slot));
 }
 
 int UndoBuffer::heldCopies() const {
@@ -157,10 +191,8 @@ bool UndoBuffer::SpillOldestStep(const std::string& folder) {
     if (index < 0)
         return false;
     Slot& slot = slots_[index];
-    const std::string name = "undo-" + std::to_string(getpid()) + "-" + std::to_string(id_) + "-" +
-                             std::to_string(slot.number) + "-" + std::to_string(slot.holdsMask) +
-                             ".step";
-    slot.file = UndoStepFile::Write(folder, name, slot.before.delta, slot.after.delta);
+    slot.file = UndoStepFile::Write(folder, StepFileName(id_, slot.number, slot.holdsMask),
+                                    slot.before.delta, slot.after.delta);
     if (!slot.file)
         return false;
     slot.before.delta = BlockDelta{};
@@ -199,6 +231,13 @@ void UndoBuffer::MakeRoom(int slots) {
 // Removes the oldest whole step, into `keep` when given.
 void UndoBuffer::RemoveOldestStep(std::vector<Slot>* keep) {
     const int oldest = SlotsOfStepAt(0);
+    // A base left inside the step (by Undo and Redo) first moves to the
+    // step's end, the state the positions below all slots stand for.
+    for (const bool mask : {false, true}) {
+        const int position = HistoryOf(mask).position;
+        if (position >= 0 && position < 2 * oldest)
+            MoveBase(mask, NewestAfterBelow(mask, oldest));
+    }
     if (keep)
         for (int i = 0; i < oldest; ++i)
             keep->push_back(std::move(slots_[i]));
@@ -314,15 +353,15 @@ SelectionRecord UndoBuffer::Undo(const CDibImage& image, const CDibImage& mask) 
     --count_;
     switch (static_cast<StepKind>(slots_[count_].before.selection.kind())) {
     case StepKind::Image:
-        MoveBase(false, 2 * count_, &image);
+        ShowState(false, 2 * count_, image);
         break;
     case StepKind::Mask:
-        MoveBase(true, 2 * count_, &mask);
+        ShowState(true, 2 * count_, mask);
         break;
     case StepKind::ImageAndMask:
-        MoveBase(true, 2 * count_, &mask);
+        ShowState(true, 2 * count_, mask);
         --count_;
-        MoveBase(false, 2 * count_, &image);
+        ShowState(false, 2 * count_, image);
         break;
     }
     return slots_[count_].before.selection;
@@ -334,15 +373,15 @@ SelectionRecord UndoBuffer::Redo(const CDibImage& image, const CDibImage& mask) 
     dropped_.clear();
     switch (static_cast<StepKind>(slots_[count_].after.selection.kind())) {
     case StepKind::Image:
-        MoveBase(false, 2 * count_ + 1, &image);
+        ShowState(false, 2 * count_ + 1, image);
         break;
     case StepKind::Mask:
-        MoveBase(true, 2 * count_ + 1, &mask);
+        ShowState(true, 2 * count_ + 1, mask);
         break;
     case StepKind::ImageAndMask:
-        MoveBase(false, 2 * count_ + 1, &image);
+        ShowState(false, 2 * count_ + 1, image);
         ++count_;
-        MoveBase(true, 2 * count_ + 1, &mask);
+        ShowState(true, 2 * count_ + 1, mask);
         break;
     }
     ++count_;

@@ -23,7 +23,9 @@ namespace halvera {
 // usual case where one step starts where the last ended. For each block the
 // history keeps one whole compressed state, its base, at one of these
 // positions; Undo and Redo walk the base to the state asked for through the
-// differences between and write that state whole into the block. So every
+// differences between and write that state whole into the block (the base
+// itself follows only when it would be more than one change away, so undoing
+// and redoing a step need no compression). So every
 // byte comes back exactly, also when the block was changed without a step
 // in between (a zoom-frame render, a nudged paste), as with whole copies.
 //
@@ -127,10 +129,14 @@ private:
     static constexpr int kBelowAll = -1;
 
     BlockHistory& HistoryOf(bool mask) { return blocks_[mask ? 1 : 0]; }
+    const BlockHistory& HistoryOf(bool mask) const { return blocks_[mask ? 1 : 0]; }
     int NewestAfterBelow(bool mask, int slot) const;
     const Slot& SlotHolding(const BlockDelta* delta) const;
     std::vector<const BlockDelta*> DeltasBetween(bool mask, int from, int to) const;
-    bool MoveBase(bool mask, int position, const CDibImage* live);
+    bool DeltasFromBase(bool mask, int position, std::vector<BlockDelta>& readBack,
+                        std::vector<const BlockDelta*>& deltas) const;
+    bool MoveBase(bool mask, int position);
+    bool ShowState(bool mask, int position, const CDibImage& live);
     bool RecordBeforeState(int slot, bool holdsMask, const CDibImage& block);
     bool RecordAfterState(int slot, const CDibImage& block);
     void ShiftPositions(int slots);

@@ -3,9 +3,15 @@
 #include "image/AtomicFileWriter.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <new>
+#include <optional>
+#include <string_view>
+#include <unistd.h>
 
 namespace halvera {
 
@@ -36,6 +42,27 @@ bool ReadChunks(std::FILE* file, const std::vector<uint32_t>& sizes, BlockDelta&
         delta.chunks[c] = std::move(bytes);
     }
     return true;
+}
+
+constexpr std::string_view kStepFilePrefix = "undo-";
+constexpr std::string_view kStepFileEnding = ".step";
+
+// The number of the program that wrote the step file `name`; none for a
+// name of another form.
+std::optional<pid_t> WriterOf(std::string_view name) {
+    if (!name.starts_with(kStepFilePrefix) || !name.ends_with(kStepFileEnding))
+        return std::nullopt;
+    name.remove_prefix(kStepFilePrefix.size());
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (error != std::errc() || pid <= 0 || end == name.data() + name.size() || *end != '-')
+        return std::nullopt;
+    return pid;
+}
+
+bool IsRunning(pid_t pid) {
+    // Signal 0 only asks; a process of another user answers EPERM.
+    return kill(pid, 0) == 0 || errno == EPERM;
 }
 
 bool AnyChunk(const std::vector<uint32_t>& sizes) {
@@ -85,6 +112,22 @@ bool UndoStepFile::beforeChanges() const {
 
 bool UndoStepFile::afterChanges() const {
     return AnyChunk(afterSizes_);
+}
+
+std::string StepFileName(uint64_t history, uint64_t step, bool mask) {
+    return std::string(kStepFilePrefix) + std::to_string(getpid()) + "-" + std::to_string(history) +
+           "-" + std::to_string(step) + "-" + (mask ? "1" : "0") + std::string(kStepFileEnding);
+}
+
+int RemoveStepFilesOfEndedPrograms(const std::string& folder) {
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        const std::optional<pid_t> writer = WriterOf(entry.path().filename().string());
+        if (writer && !IsRunning(*writer) && std::filesystem::remove(entry.path(), error))
+            ++removed;
+    }
+    return removed;
 }
 
 } // namespace halvera

@@ -41,4 +41,15 @@ private:
     std::vector<uint32_t> afterSizes_;
 };
 
+// The name of a step's file in the cache folder. It starts with
+// "undo-PID-", the number of the program that wrote it, so that the files a
+// program left behind when it crashed can be told from those of programs
+// still running.
+std::string StepFileName(uint64_t history, uint64_t step, bool mask);
+
+// Removes the step files in `folder` whose program is no longer running (it
+// crashed before it could remove them); returns how many went. Files of
+// running programs and every other file stay.
+int RemoveStepFilesOfEndedPrograms(const std::string& folder);
+
 } // namespace halvera

@@ -5,6 +5,7 @@
 
 #include "NewDocumentTest.h"
 #include "document/MavDoc.h"
+#include "document/UndoStepFile.h"
 
 #include <cstring>
 #include <filesystem>
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 namespace halvera {
@@ -64,6 +67,16 @@ protected:
         const CDibImage image = doc.image();
         for (int32_t i = 0; i < image.bitsSize; ++i)
             image.bits[i] = static_cast<uint8_t>(random_());
+        doc.EndImageStep(selection);
+        return PixelsOf(image);
+    }
+
+    // A step that fills the whole image with one value (compresses to little).
+    Bytes FillStep(uint8_t value) {
+        SelectionRecord selection;
+        doc.BeginImageStep(selection);
+        const CDibImage image = doc.image();
+        std::memset(image.bits, value, static_cast<size_t>(image.bitsSize));
         doc.EndImageStep(selection);
         return PixelsOf(image);
     }
@@ -150,6 +163,87 @@ TEST_F(UndoMemoryBudgetTest, ARaisedBudgetSpillsNothing) {
     EXPECT_EQ(FilesIn(folder_ / "cache"), 0u);
     budget().setLimit(size_t{2} << 20); // lowering it moves steps out at once
     EXPECT_GT(doc.undoHistory().spilledSlots(), 0);
+}
+
+// Undoing a step and redoing it write the image whole but leave what the
+// history holds as it was: nothing is compressed again. Walking two steps
+// away moves the history's whole state along.
+TEST_F(UndoMemoryBudgetTest, UndoAndRedoOfOneStepLeaveTheHistoryAsItIs) {
+    budget().setLimit(size_t{64} << 20);
+    const Bytes black = FillStep(0);
+    const Bytes noise = NoiseStep();
+    const size_t held = doc.undoHistory().heldBytes();
+    doc.Undo();
+    EXPECT_EQ(PixelsOf(doc.image()), black);
+    EXPECT_EQ(doc.undoHistory().heldBytes(), held);
+    doc.Redo();
+    EXPECT_EQ(PixelsOf(doc.image()), noise);
+    EXPECT_EQ(doc.undoHistory().heldBytes(), held);
+    doc.Undo();
+    doc.Undo();
+    EXPECT_LT(doc.undoHistory().heldBytes(), held) << "the noise state gave way to the white one";
+    doc.Redo();
+    doc.Redo();
+    EXPECT_EQ(PixelsOf(doc.image()), noise);
+}
+
+// After everything was undone and one step redone, the history's whole state
+// may still stand before that step; when the budget then drops the step, the
+// steps left still redo exactly.
+TEST_F(UndoMemoryBudgetTest, DroppingAStepUndoneAndRedoneKeepsTheOthersExact) {
+    budget().setLimit(size_t{64} << 20);
+    std::vector<Bytes> states{PixelsOf(doc.image())};
+    for (int step = 0; step < 4; ++step)
+        states.push_back(NoiseStep());
+    for (int step = 0; step < 4; ++step)
+        doc.Undo();
+    doc.Redo();
+    ASSERT_EQ(PixelsOf(doc.image()), states[1]);
+
+    std::ofstream(folder_ / "not-a-folder") << "x";
+    budget().setCacheFolder((folder_ / "not-a-folder" / "halvera").string());
+    budget().setLimit(1);
+    ASSERT_EQ(notices_.size(), 1u);
+    EXPECT_FALSE(doc.CanUndo());
+    for (size_t redo = 2; redo <= 4; ++redo) {
+        ASSERT_TRUE(doc.CanRedo());
+        doc.Redo();
+        ASSERT_EQ(PixelsOf(doc.image()), states[redo]) << "redo to state " << redo;
+    }
+}
+
+// The number of a process that has ended.
+pid_t EndedProcess() {
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST_F(UndoMemoryBudgetTest, StepFilesOfEndedProgramsAreSweptAndOthersKept) {
+    budget().setLimit(1);
+    std::vector<Bytes> states{PixelsOf(doc.image())};
+    for (int step = 0; step < 3; ++step)
+        states.push_back(NoiseStep());
+    const fs::path cache = folder_ / "cache";
+    const size_t ours = FilesIn(cache);
+    ASSERT_GT(ours, 0u);
+    const std::string crashed = "undo-" + std::to_string(EndedProcess()) + "-1-4-0.step";
+    for (const std::string& name :
+         {crashed, std::string("notes.txt"), std::string("undo-x-1.step")})
+        std::ofstream(cache / name) << "left behind";
+
+    EXPECT_EQ(RemoveStepFilesOfEndedPrograms(cache.string()), 1);
+    EXPECT_FALSE(fs::exists(cache / crashed));
+    EXPECT_TRUE(fs::exists(cache / "notes.txt"));
+    EXPECT_TRUE(fs::exists(cache / "undo-x-1.step"));
+    EXPECT_EQ(FilesIn(cache), ours + 2) << "this program's steps stay";
+    for (int undo = 2; undo >= 0; --undo) {
+        doc.Undo();
+        ASSERT_EQ(PixelsOf(doc.image()), states[static_cast<size_t>(undo)]);
+    }
+    EXPECT_EQ(RemoveStepFilesOfEndedPrograms((folder_ / "missing").string()), 0);
 }
 
 } // namespace
