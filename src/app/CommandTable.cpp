@@ -122,6 +122,7 @@ constexpr std::array kCommands{
     CommandInfo{kIdSetCaptureRate, "Set capture rate(fps)\nSet capture rate(fps)"},
     CommandInfo{kIdSetPlayRate, "Set playback rate\nSet playback rate)"},
     CommandInfo{kIdDimensionCalibration, "Dimension calibration\nCalibration"},
+    CommandInfo{kIdProgramSettings, "Program settings: undo memory\nSettings"},
 
     // Video
     CommandInfo{kIdPreview, "Preview\nPreview"},

@@ -27,6 +27,8 @@ public:
     size_t limit() const { return limit_; }
     // Sets the limit and keeps to it at once.
     void setLimit(size_t bytes);
+    // The "Undo memory" setting, in megabytes (AppSettings::UndoMemory).
+    void setLimitMegabytes(int megabytes) { setLimit(static_cast<size_t>(megabytes) << 20); }
 
     // `$XDG_CACHE_HOME/halvera`, else `~/.cache/halvera`, unless set.
     const std::string& cacheFolder() const { return cacheFolder_; }

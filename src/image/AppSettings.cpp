@@ -45,6 +45,7 @@ constexpr IntSetting kIntSettings[] = {
     {"MTColor4", &AppSettings::MTColor4, 5},
     {"SnapToEdges", &AppSettings::SnapToEdges, 0},
     {"CaptureDevice", &AppSettings::CaptureDevice, 0},
+    {"UndoMemory", &AppSettings::UndoMemory, AppSettings::kDefaultUndoMemory},
 };
 
 struct StringSetting {
@@ -128,6 +129,7 @@ void AppSettings::ApplyLimits() {
     PencilSize = InRangeOr(PencilSize, 0, 100, 6);
     ImageWidth = InRangeOr(ImageWidth, 8, 2048, 100);
     ImageHeight = InRangeOr(ImageHeight, 8, 2048, 100);
+    UndoMemory = InRangeOr(UndoMemory, kMinUndoMemory, kMaxUndoMemory, kDefaultUndoMemory);
     for (const RealSetting& setting : kRealSettings)
         this->*setting.field = PositiveOr(this->*setting.field, setting.fallback);
     if (CaptureFile.empty() || CaptureFile == kOldDefaultCaptureFile)

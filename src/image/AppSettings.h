@@ -38,6 +38,7 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   CaptureRate       double  3.0          > 0 else 3.0 (frames per second)
 //   CaptureTimeLimit  double  60.0         > 0 else 60.0 (seconds)
 //   ScannerSource     string  ""           -   (empty: the first scanner found)
+//   UndoMemory        int     512          16..65536 else 512 (megabytes)
 // Reals are stored as text with eight decimals ("100.00000000"), in the C locale.
 struct AppSettings {
     // Calibration ruler: real length and length in pixels along x and y.
@@ -67,6 +68,12 @@ struct AppSettings {
     // The scanner "Scan" opens, as the scanner library names it; chosen with
     // "Select scanner".
     std::string ScannerSource;
+    // The memory the undo histories of all open images may hold together, in
+    // megabytes; older steps move to the cache folder past it.
+    int UndoMemory = kDefaultUndoMemory;
+    static constexpr int kDefaultUndoMemory = 512;
+    static constexpr int kMinUndoMemory = 16;
+    static constexpr int kMaxUndoMemory = 65536;
 
     // Run-time settings (the capture timing is persisted too); values at start.
     TextAttributes textAttributes;

@@ -115,6 +115,7 @@ inline constexpr int kIdSetCaptureFileName = 33000;
 inline constexpr int kIdSetCaptureRate = 32999;
 inline constexpr int kIdSetPlayRate = 32990;
 inline constexpr int kIdDimensionCalibration = 32907;
+inline constexpr int kIdProgramSettings = 33425;
 
 // Video: preview
 inline constexpr int kIdPreview = 33087;

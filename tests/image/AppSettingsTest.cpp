@@ -117,6 +117,10 @@ TEST(AppSettings, ValuesOutsideTheirRangeAreReplacedOnLoad) {
         {"yPixelRulerData", 1, &AppSettings::yPixelRulerData, 1},
         {"SignColor", 0x123456, &AppSettings::SignColor, 0x123456},
         {"MTColor3", 7, &AppSettings::MTColor3, 7},
+        {"UndoMemory", 15, &AppSettings::UndoMemory, 512},
+        {"UndoMemory", 16, &AppSettings::UndoMemory, 16},
+        {"UndoMemory", 65536, &AppSettings::UndoMemory, 65536},
+        {"UndoMemory", 65537, &AppSettings::UndoMemory, 512},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.key << " = " << c.stored);
@@ -165,9 +169,11 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.CaptureName = "camera";
     settings.captureRate = -1.0; // not above 0: the default is stored
     settings.SnapToEdges = 7;    // only 0 and 1 are kept
+    settings.UndoMemory = 0;     // below 16 MB: the default is stored
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 21u) << "one value per key";
+    EXPECT_EQ(store.size(), 22u) << "one value per key";
+    EXPECT_EQ(Stored(store, "UndoMemory"), "512");
     EXPECT_EQ(Stored(store, "SnapToEdges"), "0");
     EXPECT_EQ(Stored(store, "CaptureRate"), "3.00000000");
     EXPECT_EQ(Stored(store, "CaptureTimeLimit"), "60.00000000");
@@ -200,6 +206,7 @@ TEST(AppSettings, SavedSettingsLoadBackUnchanged) {
     saved.CaptureName = "USB camera";
     saved.CaptureFile = "/tmp/capture.avi";
     saved.ScannerSource = "pnm:1";
+    saved.UndoMemory = 2048;
     saved.captureRate = 7.5;
     saved.captureTimeLimit = 0.25;
     MemorySettingsStore store;

@@ -5,8 +5,11 @@
 #include "app/ui/ChildFrame.h"
 #include "app/ui/DocumentCommands.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/SettingsDialog.h"
 #include "app/ui/ViewCommandTable.h"
 #include "document/MavDoc.h"
+#include "document/UndoMemoryBudget.h"
+#include "document/UndoStepFile.h"
 #include "image/PictureFiles.h"
 #include "platform/UserPrompts.h"
 #include "platform/ui/PrinterSetup.h"
@@ -48,6 +51,9 @@ CHalveraApp::CHalveraApp(std::unique_ptr<SettingsStore> store)
     settings_.UseMoviesFolder(
         QStandardPaths::writableLocation(QStandardPaths::MoviesLocation).toStdString());
     settings_.Load(*store_);
+    ApplyUndoMemory();
+    // Undo steps a crashed run left in the cache folder can never be undone.
+    RemoveStepFilesOfEndedPrograms(UndoBudget().cacheFolder());
     recentFiles_.load(*store_);
     InstallViewCommands();
     scanner_ = std::make_unique<CScannerCommands>(
@@ -76,6 +82,10 @@ CMainFrame& CHalveraApp::InitInstance(bool showSplash) {
         ShowSplash();
     mainFrame_ = std::make_unique<CMainFrame>(*this);
     return *mainFrame_;
+}
+
+void CHalveraApp::ApplyUndoMemory() {
+    UndoBudget().setLimitMegabytes(settings_.UndoMemory);
 }
 
 void CHalveraApp::SaveSettings() {
@@ -172,8 +182,13 @@ const CommandMap<CHalveraApp>& CHalveraApp::Commands() {
             .add(kIdAppAbout, &CHalveraApp::onAbout)
             .add(kIdFilePrintSetup, &CHalveraApp::onPrintSetup)
             .add(kIdAppExit, &CHalveraApp::onExit)
-            .add(kIdSignSetting, [](CHalveraApp& app) {
-                RunSignSettingDialog(app.settings(), QApplication::activeWindow());
+            .add(kIdSignSetting,
+                 [](CHalveraApp& app) {
+                     RunSignSettingDialog(app.settings(), QApplication::activeWindow());
+                 })
+            .add(kIdProgramSettings, [](CHalveraApp& app) {
+                if (RunSettingsDialog(app.settings(), QApplication::activeWindow()))
+                    app.ApplyUndoMemory();
             });
     return map;
 }

@@ -230,6 +230,8 @@ const std::vector<MenuItem>& ImageMenu() {
                   Item("Set play rate          (&E)", kIdSetPlayRate),
                   Separator(),
                   Item("Dimension calibration  (&F)", kIdDimensionCalibration),
+                  Separator(),
+                  Item("Settings...            (&G)", kIdProgramSettings),
               }),
         Popup("&View",
               {
