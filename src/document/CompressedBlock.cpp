@@ -180,7 +180,6 @@ bool TakeState(BlockState& base, const CDibImage& live, BlockDelta& difference) 
         base.chunks = std::move(state);
         base.blockBytes = static_cast<size_t>(live.blockSize);
         difference.chunks = std::move(changed);
-        state.clear();
         ReturnFreedChunks();
         return true;
     } catch (const std::bad_alloc&) {
@@ -233,7 +232,6 @@ bool ApplyDeltas(BlockState& base, std::span<const BlockDelta* const> deltas,
     if (!WalkDeltas(base, deltas, live, &moved))
         return false;
     base.chunks = std::move(moved);
-    moved.clear();
     if (!deltas.empty())
         ReturnFreedChunks();
     return true;
