@@ -8,7 +8,7 @@ set -eu
 packages_for() {
     case "$1" in
     build) echo build-essential cmake ninja-build pkg-config libgtest-dev libbenchmark-dev \
-        libjpeg62-turbo-dev libpng-dev libtiff-dev libhwy-dev qt6-base-dev fonts-liberation locales \
+        libjpeg62-turbo-dev libpng-dev libtiff-dev libzstd-dev libhwy-dev qt6-base-dev fonts-liberation locales \
         libfreetype-dev libfontconfig-dev nlohmann-json3-dev \
         libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev gstreamer1.0-plugins-base \
         gstreamer1.0-plugins-good gstreamer1.0-plugins-bad gstreamer1.0-plugins-ugly \

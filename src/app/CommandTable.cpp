@@ -130,6 +130,7 @@ constexpr std::array kCommands{
     CommandInfo{kIdUseOwnCalibration,
                 "Make the calibration the picture or its measurements carry the one in force\n"
                 "Use the picture's calibration"},
+    CommandInfo{kIdProgramSettings, "Program settings: undo memory\nSettings"},
 
     // Video
     CommandInfo{kIdPreview, "Preview\nPreview"},

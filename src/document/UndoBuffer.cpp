@@ -1,100 +1,210 @@
 #include "document/UndoBuffer.h"
 
 #include <algorithm>
-#include <cstring>
-#include <new>
 
 namespace halvera {
 
 namespace {
 
-int32_t HeaderAndPalette(const CDibImage& block) {
-    return static_cast<int32_t>(block.bits - reinterpret_cast<const uint8_t*>(block.header));
-}
-
-bool SameLayout(const CDibImage& held, const CDibImage& block) {
-    return !held.empty() && held.blockSize == block.blockSize && held.stride == block.stride &&
-           held.height == block.height && HeaderAndPalette(held) == HeaderAndPalette(block);
-}
-
-// Whether `copy` holds exactly the bytes of `block`.
-bool SameContent(const std::shared_ptr<DibBlock>& copy, const CDibImage& block) {
-    return copy && SameLayout(copy->dib(), block) &&
-           std::memcmp(copy->dib().header, block.header, static_cast<size_t>(block.blockSize)) == 0;
-}
-
-// Copies the whole of `block` into `copy`. The memory `copy` holds is reused
-// when no other record shares it and it has the same layout (a document's
-// blocks never change size), so a steady stream of steps does not allocate; a
-// shared copy is never written, it is replaced by a fresh one.
-bool CopyInto(std::shared_ptr<DibBlock>& copy, const CDibImage& block) {
-    if (block.empty())
-        return false;
-    if (!(copy && copy.use_count() == 1 && SameLayout(copy->dib(), block))) {
-        copy.reset();
-        std::unique_ptr<uint8_t[]> memory(new (std::nothrow) uint8_t[block.blockSize]);
-        if (!memory)
-            return false;
-        try {
-            auto fresh = std::make_shared<DibBlock>();
-            fresh->adopt(std::move(memory), block.blockSize, HeaderAndPalette(block), block.stride,
-                         block.height);
-            copy = std::move(fresh);
-        } catch (const std::bad_alloc&) {
-            return false;
-        }
-    }
-    CopyBlock(copy->dib(), block);
-    return true;
+uint64_t NextHistoryId() {
+    static uint64_t histories = 0;
+    return ++histories;
 }
 
 } // namespace
 
-CDibImage UndoBuffer::DibOf(const Record& record) {
-    return record.copy ? record.copy->dib() : CDibImage{};
+UndoBuffer::UndoBuffer(UndoMemoryBudget& budget) : budget_(budget), id_(NextHistoryId()) {
+    budget_.Register(this);
 }
 
-// The after-record holding the newest recorded state of the image (or of the
-// mask) below `slot`, or null when the nearest such slot has none.
-const UndoBuffer::Record* UndoBuffer::LatestAfter(int slot, bool holdsMask) const {
+UndoBuffer::~UndoBuffer() {
+    budget_.Unregister(this);
+}
+
+// The position of the newest after-state of the block below `slot`, or
+// kBelowAll when no slot below holds that block.
+int UndoBuffer::NewestAfterBelow(bool mask, int slot) const {
     for (int i = slot - 1; i >= 0; --i)
-        if (slots_[i].holdsMask == holdsMask)
-            return slots_[i].after.copy ? &slots_[i].after : nullptr;
-    return nullptr;
+        if (slots_[i].holdsMask == mask)
+            return 2 * i + 1;
+    return kBelowAll;
 }
 
-// Records `block` into `record`, sharing the copy of `previous` when
-// it holds the same bytes.
-bool UndoBuffer::RecordCopy(Record& record, const CDibImage& block, const Record* previous) {
-    if (previous && SameContent(previous->copy, block)) {
-        record.copy = previous->copy;
-        return true;
+// The differences of the block between two positions: each position of a
+// slot holding the block carries the difference from the state below it.
+std::vector<const BlockDelta*> UndoBuffer::DeltasBetween(bool mask, int from, int to) const {
+    std::vector<const BlockDelta*> deltas;
+    for (int position = std::min(from, to) + 1; position <= std::max(from, to); ++position) {
+        const Slot& slot = slots_[position / 2];
+        if (slot.holdsMask == mask)
+            deltas.push_back(position % 2 == 0 ? &slot.before.delta : &slot.after.delta);
     }
-    return CopyInto(record.copy, block);
+    return deltas;
 }
 
-// Records the before-copy of `slot`, of the mask or of the image, sharing the
-// newest recorded after-state of the same block when nothing changed since.
-bool UndoBuffer::RecordBeforeCopy(int slot, bool holdsMask, const CDibImage& block) {
+const UndoBuffer::Slot& UndoBuffer::SlotHolding(const BlockDelta* delta) const {
+    for (const Slot& slot : slots_)
+        if (&slot.before.delta == delta || &slot.after.delta == delta)
+            return slot;
+    return slots_[0];
+}
+
+// The block's differences between its base and `position`, those of steps
+// on disk read back into `readBack` for this walk only; those without change
+// are left out. False when a step file can no longer be read.
+bool UndoBuffer::DeltasFromBase(bool mask, int position, std::vector<BlockDelta>& readBack,
+                                std::vector<const BlockDelta*>& deltas) const {
+    const std::vector<const BlockDelta*> between =
+        DeltasBetween(mask, HistoryOf(mask).position, position);
+    readBack.resize(2 * between.size());
+    for (size_t i = 0; i < between.size(); ++i) {
+        const BlockDelta* delta = between[i];
+        const Slot& slot = SlotHolding(delta);
+        if (slot.file) {
+            if (!slot.file->Read(readBack[2 * i], readBack[2 * i + 1]))
+                return false;
+            delta = delta == &slot.before.delta ? &readBack[2 * i] : &readBack[2 * i + 1];
+        }
+        if (delta->changes())
+            deltas.push_back(delta);
+    }
+    return true;
+}
+
+// Walks the block's base to `position`.
+bool UndoBuffer::MoveBase(bool mask, int position) {
+    BlockHistory& history = HistoryOf(mask);
+    if (history.base.empty() || history.position == position)
+        return true;
+    std::vector<BlockDelta> readBack;
+    std::vector<const BlockDelta*> deltas;
+    if (!DeltasFromBase(mask, position, readBack, deltas) ||
+        !ApplyDeltas(history.base, deltas, nullptr))
+        return false;
+    history.position = position;
+    return true;
+}
+
+// Writes the block's state at `position` into `live` whole (Undo and Redo).
+// A state at most one change from the base is written without moving the
+// base: undoing a step and redoing it compresses nothing. Past that the base
+// moves to the state written, so no walk takes more than two changes.
+bool UndoBuffer::ShowState(bool mask, int position, const CDibImage& live) {
+    BlockHistory& history = HistoryOf(mask);
+    if (history.base.empty())
+        return true;
+    std::vector<BlockDelta> readBack;
+    std::vector<const BlockDelta*> deltas;
+    if (!DeltasFromBase(mask, position, readBack, deltas))
+        return false;
+    if (deltas.size() <= 1)
+        return WriteWalkedState(history.base, deltas, live);
+    if (!ApplyDeltas(history.base, deltas, &live))
+        return false;
+    history.position = position;
+    return true;
+}
+
+bool UndoBuffer::RecordBeforeState(int slot, bool holdsMask, const CDibImage& block) {
+    if (block.empty())
+        return false;
     slots_[slot].holdsMask = holdsMask;
-    return RecordCopy(slots_[slot].before, block, LatestAfter(slot, holdsMask));
+    BlockHistory& history = HistoryOf(holdsMask);
+    // Undo and Redo may have left the base off the state the step follows.
+    if (!MoveBase(holdsMask, NewestAfterBelow(holdsMask, slot)) ||
+        !TakeState(history.base, block, slots_[slot].before.delta))
+        return false;
+    history.position = 2 * slot;
+    return true;
+}
+
+bool UndoBuffer::RecordAfterState(int slot, const CDibImage& block) {
+    BlockHistory& history = HistoryOf(slots_[slot].holdsMask);
+    if (!TakeState(history.base, block, slots_[slot].after.delta))
+        return false;
+    history.position = 2 * slot + 1;
+    return true;
+}
+
+// Moves the positions of the bases by `slots` slots, as the slots move.
+void UndoBuffer::ShiftPositions(int slots) {
+    for (BlockHistory& history : blocks_)
+        history.position = std::max(kBelowAll, history.position + 2 * slots);
+}
+
+// Brings every base standing at `slot` or above down to the newest state
+// below it, before those slots are released.
+void UndoBuffer::Unwind(int slot) {
+    for (const bool mask : {false, true})
+        if (HistoryOf(mask).position >= 2 * slot)
+            MoveBase(mask, NewestAfterBelow(mask, slot));
 }
 
 int UndoBuffer::heldCopies() const {
-    std::vector<const DibBlock*> held;
-    const auto add = [&](const Record& record) {
-        if (record.copy && std::find(held.begin(), held.end(), record.copy.get()) == held.end())
-            held.push_back(record.copy.get());
+    int held = 0;
+    for (const BlockHistory& history : blocks_)
+        held += history.base.empty() ? 0 : 1;
+    const auto add = [&](const Slot& slot) {
+        held += (slot.before.delta.changes() || (slot.file && slot.file->beforeChanges()) ? 1 : 0) +
+                (slot.after.delta.changes() || (slot.file && slot.file->afterChanges()) ? 1 : 0);
     };
-    for (const Slot& slot : slots_) {
-        add(slot.before);
-        add(slot.after);
+    std::for_each(slots_.begin(), slots_.end(), add);
+    std::for_each(dropped_.begin(), dropped_.end(), add);
+    return held;
+}
+
+size_t UndoBuffer::heldBytes() const {
+    size_t bytes = 0;
+    for (const BlockHistory& history : blocks_)
+        bytes += history.base.heldBytes();
+    const auto add = [&](const Slot& slot) {
+        bytes += slot.before.delta.heldBytes() + slot.after.delta.heldBytes();
+    };
+    std::for_each(slots_.begin(), slots_.end(), add);
+    std::for_each(dropped_.begin(), dropped_.end(), add);
+    return bytes;
+}
+
+int UndoBuffer::spilledSlots() const {
+    return static_cast<int>(
+        std::count_if(slots_.begin(), slots_.end(), [](const Slot& slot) { return !!slot.file; }));
+}
+
+int UndoBuffer::OldestSlotInMemory() const {
+    int oldest = -1;
+    for (int i = 0; i < top_; ++i) {
+        const Slot& slot = slots_[i];
+        const bool inMemory = slot.before.delta.heldBytes() + slot.after.delta.heldBytes() > 0;
+        if (slot.number != 0 && inMemory && (oldest < 0 || slot.number < slots_[oldest].number))
+            oldest = i;
     }
-    for (const Slot& slot : dropped_) {
-        add(slot.before);
-        add(slot.after);
-    }
-    return static_cast<int>(held.size());
+    return oldest;
+}
+
+uint64_t UndoBuffer::OldestStepInMemory() const {
+    const int slot = OldestSlotInMemory();
+    return slot < 0 ? 0 : slots_[slot].number;
+}
+
+bool UndoBuffer::SpillOldestStep(const std::string& folder) {
+    const int index = OldestSlotInMemory();
+    if (index < 0)
+        return false;
+    Slot& slot = slots_[index];
+    slot.file = UndoStepFile::Write(folder, StepFileName(id_, slot.number, slot.holdsMask),
+                                    slot.before.delta, slot.after.delta);
+    if (!slot.file)
+        return false;
+    slot.before.delta = BlockDelta{};
+    slot.after.delta = BlockDelta{};
+    return true;
+}
+
+bool UndoBuffer::DropOldestStep() {
+    if (count_ == 0)
+        return false;
+    RemoveOldestStep(nullptr);
+    return true;
 }
 
 int UndoBuffer::SlotsOf(int32_t kind) {
@@ -114,16 +224,29 @@ SelectionRecord UndoBuffer::CurrentRecord() const {
 }
 
 void UndoBuffer::MakeRoom(int slots) {
-    while (count_ + slots > kSlots) {
-        const int oldest = SlotsOfStepAt(0);
-        for (int i = 0; i < oldest; ++i)
-            dropped_.push_back(std::move(slots_[i]));
-        std::move(slots_.begin() + oldest, slots_.end(), slots_.begin());
-        for (int i = kSlots - oldest; i < kSlots; ++i)
-            slots_[i] = Slot{};
-        count_ -= oldest;
-        top_ -= oldest;
+    while (count_ + slots > kSlots)
+        RemoveOldestStep(&dropped_);
+}
+
+// Removes the oldest whole step, into `keep` when given.
+void UndoBuffer::RemoveOldestStep(std::vector<Slot>* keep) {
+    const int oldest = SlotsOfStepAt(0);
+    // A base left inside the step (by Undo and Redo) first moves to the
+    // step's end, the state the positions below all slots stand for.
+    for (const bool mask : {false, true}) {
+        const int position = HistoryOf(mask).position;
+        if (position >= 0 && position < 2 * oldest)
+            MoveBase(mask, NewestAfterBelow(mask, oldest));
     }
+    if (keep)
+        for (int i = 0; i < oldest; ++i)
+            keep->push_back(std::move(slots_[i]));
+    std::move(slots_.begin() + oldest, slots_.end(), slots_.begin());
+    for (int i = kSlots - oldest; i < kSlots; ++i)
+        slots_[i] = Slot{};
+    count_ -= oldest;
+    top_ -= oldest;
+    ShiftPositions(-oldest);
 }
 
 void UndoBuffer::ReleaseFrom(int slot) {
@@ -139,6 +262,7 @@ void UndoBuffer::RestoreDropped() {
         std::move(dropped_.begin(), dropped_.end(), slots_.begin());
         count_ += dropped;
         dropped_.clear();
+        ShiftPositions(dropped);
     }
     top_ = count_;
 }
@@ -150,26 +274,31 @@ bool UndoBuffer::RecordBefore(StepKind kind, const CDibImage& image, const CDibI
     selection.setKind(kind);
     const int slots = SlotsOf(selection.kind());
 
+    // The new step follows the newest state kept below it; the bases leave
+    // the redoable states before those are discarded.
     dropped_.clear();
+    Unwind(count_);
     top_ = count_;
     MakeRoom(slots);
-    ReleaseFrom(count_ + slots);
+    ReleaseFrom(count_);
 
     Slot& first = slots_[count_];
-    bool copied = false;
+    bool recorded = false;
     switch (kind) {
     case StepKind::Image:
-        copied = RecordBeforeCopy(count_, false, image);
+        recorded = RecordBeforeState(count_, false, image);
         break;
     case StepKind::Mask:
-        copied = RecordBeforeCopy(count_, true, mask);
+        recorded = RecordBeforeState(count_, true, mask);
         break;
     case StepKind::ImageAndMask:
-        copied = RecordBeforeCopy(count_, false, image) && RecordBeforeCopy(count_ + 1, true, mask);
+        recorded =
+            RecordBeforeState(count_, false, image) && RecordBeforeState(count_ + 1, true, mask);
         slots_[count_ + 1].before.selection = selection;
         break;
     }
-    if (!copied) {
+    if (!recorded) {
+        Unwind(count_);
         ReleaseFrom(count_);
         RestoreDropped();
         return false;
@@ -188,30 +317,32 @@ bool UndoBuffer::RecordAfter(const CDibImage& image, const CDibImage& mask,
     Slot& first = slots_[count_];
     selection.setKind(first.before.selection.kind());
 
-    bool copied = false;
+    bool recorded = false;
     switch (static_cast<StepKind>(selection.kind())) {
     case StepKind::Image:
-        copied = RecordCopy(first.after, image, &first.before);
+        recorded = RecordAfterState(count_, image);
         break;
     case StepKind::Mask:
-        copied = RecordCopy(first.after, mask, &first.before);
+        recorded = RecordAfterState(count_, mask);
         break;
-    case StepKind::ImageAndMask: {
-        Slot& second = slots_[count_ + 1];
-        copied = RecordCopy(first.after, image, &first.before) &&
-                 RecordCopy(second.after, mask, &second.before);
-        second.after.selection = selection;
+    case StepKind::ImageAndMask:
+        recorded = RecordAfterState(count_, image) && RecordAfterState(count_ + 1, mask);
+        slots_[count_ + 1].after.selection = selection;
         break;
     }
-    }
-    if (!copied) {
+    if (!recorded) {
+        Unwind(count_);
         ReleaseFrom(count_);
         RestoreDropped();
         return false;
     }
     first.after.selection = selection;
+    const uint64_t number = budget_.NextStepNumber();
+    for (int i = 0; i < pendingSlots_; ++i)
+        slots_[count_ + i].number = number;
     count_ += pendingSlots_;
     top_ = count_;
+    budget_.KeepWithinLimit();
     return true;
 }
 
@@ -220,18 +351,17 @@ SelectionRecord UndoBuffer::Undo(const CDibImage& image, const CDibImage& mask) 
         return CurrentRecord();
     dropped_.clear();
     --count_;
-    const Record& before = slots_[count_].before;
-    switch (static_cast<StepKind>(before.selection.kind())) {
+    switch (static_cast<StepKind>(slots_[count_].before.selection.kind())) {
     case StepKind::Image:
-        CopyBlock(image, DibOf(before));
+        ShowState(false, 2 * count_, image);
         break;
     case StepKind::Mask:
-        CopyBlock(mask, DibOf(before));
+        ShowState(true, 2 * count_, mask);
         break;
     case StepKind::ImageAndMask:
-        CopyBlock(mask, DibOf(before));
+        ShowState(true, 2 * count_, mask);
         --count_;
-        CopyBlock(image, DibOf(slots_[count_].before));
+        ShowState(false, 2 * count_, image);
         break;
     }
     return slots_[count_].before.selection;
@@ -241,18 +371,17 @@ SelectionRecord UndoBuffer::Redo(const CDibImage& image, const CDibImage& mask) 
     if (pending_ || count_ >= top_)
         return CurrentRecord();
     dropped_.clear();
-    const Record& after = slots_[count_].after;
-    switch (static_cast<StepKind>(after.selection.kind())) {
+    switch (static_cast<StepKind>(slots_[count_].after.selection.kind())) {
     case StepKind::Image:
-        CopyBlock(image, DibOf(after));
+        ShowState(false, 2 * count_ + 1, image);
         break;
     case StepKind::Mask:
-        CopyBlock(mask, DibOf(after));
+        ShowState(true, 2 * count_ + 1, mask);
         break;
     case StepKind::ImageAndMask:
-        CopyBlock(image, DibOf(after));
+        ShowState(false, 2 * count_ + 1, image);
         ++count_;
-        CopyBlock(mask, DibOf(slots_[count_].after));
+        ShowState(true, 2 * count_ + 1, mask);
         break;
     }
     ++count_;
@@ -262,6 +391,7 @@ SelectionRecord UndoBuffer::Redo(const CDibImage& image, const CDibImage& mask) 
 void UndoBuffer::Clear() {
     ReleaseFrom(0);
     dropped_.clear();
+    blocks_ = {};
     pending_ = false;
     count_ = top_ = 0;
 }
@@ -269,13 +399,12 @@ void UndoBuffer::Clear() {
 void UndoBuffer::CancelStep() {
     if (pending_) {
         pending_ = false;
-        ReleaseFrom(count_);
-        RestoreDropped();
-        return;
+    } else {
+        if (count_ == 0)
+            return;
+        count_ -= SlotsOfStepAt(count_ - 1);
     }
-    if (count_ == 0)
-        return;
-    count_ -= SlotsOfStepAt(count_ - 1);
+    Unwind(count_);
     ReleaseFrom(count_);
     RestoreDropped();
 }

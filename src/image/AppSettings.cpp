@@ -46,6 +46,7 @@ constexpr IntSetting kIntSettings[] = {
     {"SnapToEdges", &AppSettings::SnapToEdges, 0},
     {"CaptureDevice", &AppSettings::CaptureDevice, 0},
     {"AutosaveMinutes", &AppSettings::AutosaveMinutes, 2},
+    {"UndoMemory", &AppSettings::UndoMemory, AppSettings::kDefaultUndoMemory},
 };
 
 struct StringSetting {
@@ -130,7 +131,8 @@ void AppSettings::ApplyLimits() {
     PencilSize = InRangeOr(PencilSize, 0, 100, 6);
     ImageWidth = InRangeOr(ImageWidth, 8, 2048, 100);
     ImageHeight = InRangeOr(ImageHeight, 8, 2048, 100);
-    AutosaveMinutes = InRangeOr(AutosaveMinutes, 0, 60, 2);
+    AutosaveMinutes = InRangeOr(AutosaveMinutes, kMinAutosaveMinutes, kMaxAutosaveMinutes, 2);
+    UndoMemory = InRangeOr(UndoMemory, kMinUndoMemory, kMaxUndoMemory, kDefaultUndoMemory);
     for (const RealSetting& setting : kRealSettings)
         this->*setting.field = PositiveOr(this->*setting.field, setting.fallback);
     if (CaptureFile.empty() || CaptureFile == kOldDefaultCaptureFile)

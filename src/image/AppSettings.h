@@ -40,6 +40,7 @@ inline constexpr std::string_view kSettingsSection = " HLVT";
 //   CaptureTimeLimit  double  60.0         > 0 else 60.0 (seconds)
 //   ScannerSource     string  ""           -   (empty: the first scanner found)
 //   AutosaveMinutes   int     2            0..60 else 2 (0: no autosave)
+//   UndoMemory        int     512          16..65536 else 512 (megabytes)
 // Reals are stored as text with eight decimals ("100.00000000"), in the C locale.
 struct AppSettings {
     // Calibration ruler: real length and length in pixels along x and y.
@@ -75,6 +76,14 @@ struct AppSettings {
     // How often modified images are copied to the recovery folder, in
     // minutes; 0 turns autosave off.
     int AutosaveMinutes = 2;
+    static constexpr int kMinAutosaveMinutes = 0;
+    static constexpr int kMaxAutosaveMinutes = 60;
+    // The memory the undo histories of all open images may hold together, in
+    // megabytes; older steps move to the cache folder past it.
+    int UndoMemory = kDefaultUndoMemory;
+    static constexpr int kDefaultUndoMemory = 512;
+    static constexpr int kMinUndoMemory = 16;
+    static constexpr int kMaxUndoMemory = 65536;
 
     // Run-time settings (the capture timing is persisted too); values at start.
     TextAttributes textAttributes;

@@ -119,6 +119,7 @@ inline constexpr int kIdSetCaptureRate = 32999;
 inline constexpr int kIdSetPlayRate = 32990;
 inline constexpr int kIdDimensionCalibration = 32907;
 inline constexpr int kIdUseOwnCalibration = 33426;
+inline constexpr int kIdProgramSettings = 33429;
 
 // Video: preview
 inline constexpr int kIdPreview = 33087;

@@ -117,6 +117,10 @@ TEST(AppSettings, ValuesOutsideTheirRangeAreReplacedOnLoad) {
         {"yPixelRulerData", 1, &AppSettings::yPixelRulerData, 1},
         {"SignColor", 0x123456, &AppSettings::SignColor, 0x123456},
         {"MTColor3", 7, &AppSettings::MTColor3, 7},
+        {"UndoMemory", 15, &AppSettings::UndoMemory, 512},
+        {"UndoMemory", 16, &AppSettings::UndoMemory, 16},
+        {"UndoMemory", 65536, &AppSettings::UndoMemory, 65536},
+        {"UndoMemory", 65537, &AppSettings::UndoMemory, 512},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::Message() << c.key << " = " << c.stored);
@@ -166,11 +170,13 @@ TEST(AppSettings, SaveWritesEveryKeyUnderTheSectionAfterTheLimits) {
     settings.captureRate = -1.0;   // not above 0: the default is stored
     settings.SnapToEdges = 7;      // only 0 and 1 are kept
     settings.AutosaveMinutes = 61; // above an hour: the default is stored
+    settings.UndoMemory = 0;       // below 16 MB: the default is stored
     settings.RulerPreset = "10x objective";
     settings.Save(store);
 
-    EXPECT_EQ(store.size(), 23u) << "one value per key";
+    EXPECT_EQ(store.size(), 24u) << "one value per key";
     EXPECT_EQ(Stored(store, "AutosaveMinutes"), "2");
+    EXPECT_EQ(Stored(store, "UndoMemory"), "512");
     EXPECT_EQ(Stored(store, "RulerPreset"), "10x objective");
     EXPECT_EQ(Stored(store, "SnapToEdges"), "0");
     EXPECT_EQ(Stored(store, "CaptureRate"), "3.00000000");
@@ -204,6 +210,7 @@ TEST(AppSettings, SavedSettingsLoadBackUnchanged) {
     saved.CaptureName = "USB camera";
     saved.CaptureFile = "/tmp/capture.avi";
     saved.ScannerSource = "pnm:1";
+    saved.UndoMemory = 2048;
     saved.captureRate = 7.5;
     saved.captureTimeLimit = 0.25;
     MemorySettingsStore store;

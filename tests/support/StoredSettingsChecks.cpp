@@ -25,6 +25,7 @@ void ExpectDefaultStoredSettings(const AppSettings& settings) {
     EXPECT_EQ(settings.CaptureFile, settings.defaultCaptureFile);
     EXPECT_TRUE(settings.CaptureFile.ends_with("/HLV.avi")) << settings.CaptureFile;
     EXPECT_EQ(settings.ScannerSource, "");
+    EXPECT_EQ(settings.UndoMemory, 512);
     EXPECT_EQ(settings.captureRate, 3.0);
     EXPECT_EQ(settings.captureTimeLimit, 60.0);
 }
@@ -49,6 +50,7 @@ void ExpectSameStoredSettings(const AppSettings& actual, const AppSettings& expe
     EXPECT_EQ(actual.CaptureName, expected.CaptureName);
     EXPECT_EQ(actual.CaptureFile, expected.CaptureFile);
     EXPECT_EQ(actual.ScannerSource, expected.ScannerSource);
+    EXPECT_EQ(actual.UndoMemory, expected.UndoMemory);
     EXPECT_EQ(actual.captureRate, expected.captureRate);
     EXPECT_EQ(actual.captureTimeLimit, expected.captureTimeLimit);
 }

@@ -1,6 +1,7 @@
 #include "app/ui/HalveraApp.h"
 
 #include "acquire/ui/ScannerCommands.h"
+#include "app/AutosaveInterval.h"
 #include "app/RecoveryCopyFile.h"
 #include "app/RecoverySession.h"
 #include "app/ui/AboutDialog.h"
@@ -8,8 +9,11 @@
 #include "app/ui/ChildFrame.h"
 #include "app/ui/DocumentCommands.h"
 #include "app/ui/MainFrame.h"
+#include "app/ui/SettingsDialog.h"
 #include "app/ui/ViewCommandTable.h"
 #include "document/MavDoc.h"
+#include "document/UndoMemoryBudget.h"
+#include "document/UndoStepFile.h"
 #include "image/PictureFiles.h"
 #include "measure/CalFile.h"
 #include "measure/CalibrationStatus.h"
@@ -58,6 +62,9 @@ CHalveraApp::CHalveraApp(std::unique_ptr<SettingsStore> store)
     settings_.UseMoviesFolder(
         QStandardPaths::writableLocation(QStandardPaths::MoviesLocation).toStdString());
     settings_.Load(*store_);
+    ApplyUndoMemory();
+    // Undo steps a crashed run left in the cache folder can never be undone.
+    RemoveStepFilesOfEndedPrograms(UndoBudget().cacheFolder());
     recentFiles_.load(*store_);
     InstallViewCommands();
     scanner_ = std::make_unique<CScannerCommands>(
@@ -89,6 +96,15 @@ CMainFrame& CHalveraApp::InitInstance(bool showSplash) {
         ShowSplash();
     mainFrame_ = std::make_unique<CMainFrame>(*this);
     return *mainFrame_;
+}
+
+void CHalveraApp::ApplyAutosaveInterval() {
+    if (autosave_)
+        autosave_->setInterval(AutosaveInterval(settings_.AutosaveMinutes, nullptr));
+}
+
+void CHalveraApp::ApplyUndoMemory() {
+    UndoBudget().setLimitMegabytes(settings_.UndoMemory);
 }
 
 void CHalveraApp::SaveSettings() {
@@ -298,8 +314,15 @@ const CommandMap<CHalveraApp>& CHalveraApp::Commands() {
             .add(kIdAppAbout, &CHalveraApp::onAbout)
             .add(kIdFilePrintSetup, &CHalveraApp::onPrintSetup)
             .add(kIdAppExit, &CHalveraApp::onExit)
-            .add(kIdSignSetting, [](CHalveraApp& app) {
-                RunSignSettingDialog(app.settings(), QApplication::activeWindow());
+            .add(kIdSignSetting,
+                 [](CHalveraApp& app) {
+                     RunSignSettingDialog(app.settings(), QApplication::activeWindow());
+                 })
+            .add(kIdProgramSettings, [](CHalveraApp& app) {
+                if (RunSettingsDialog(app.settings(), QApplication::activeWindow())) {
+                    app.ApplyUndoMemory();
+                    app.ApplyAutosaveInterval();
+                }
             });
     return map;
 }

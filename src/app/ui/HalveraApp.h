@@ -24,8 +24,8 @@ class CScannerCommands;
 // The application: holds the settings (loaded at start, saved at exit) and
 // the recent-file list, creates the main window, and runs the commands that
 // create or open images (New, Open, the recent files, Scan and Select
-// scanner), About, Print Setup and Exit. It opens the files named on the
-// command line or dropped on the main window.
+// scanner), Sign setting, Settings, About, Print Setup and Exit. It opens the
+// files named on the command line or dropped on the main window.
 class CHalveraApp : public CommandTarget {
 public:
     // Loads the settings and the recent files from `store`, applying the limits.
@@ -52,6 +52,11 @@ public:
     OutputSelection& outputSelection() { return outputSelection_; }
     // Applies the limits and writes the settings and the recent files.
     void SaveSettings();
+    // Gives the "Undo memory" setting to the undo histories' budget (at
+    // start and whenever the Settings dialog changes it).
+    void ApplyUndoMemory();
+    // Gives a changed "Autosave minutes" setting to a running autosave.
+    void ApplyAutosaveInterval();
 
     // Reads the picture at `path` by its last four characters and opens a
     // window on it; an image already open from that path is activated

@@ -12,6 +12,7 @@
 #include "app/ui/StatusTipForwarder.h"
 #include "app/ui/ToolbarResources.h"
 #include "document/MavDoc.h"
+#include "document/UndoMemoryBudget.h"
 #include "measure/ui/CalibrationBar.h"
 #include "measure/ui/DataPanel.h"
 #include "view/CommandIds.h"
@@ -84,6 +85,10 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     // area then holds three rows: Main and Warping; Preview, Video and Play;
     // Measurement.
     createStatusBar();
+    // A step the undo budget had to drop is said where Save As says its copy.
+    UndoBudget().setNotice([this](const std::string& notice) {
+        setStatusPaneText(0, QString::fromStdString(notice));
+    });
     mainTools_ = createToolbar(MainToolsBar());
     toolBox_ = createToolBox();
     calibrationBar_ = createFloatingPanel(QStringLiteral("Calibrate"));
@@ -135,6 +140,7 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
 }
 
 CMainFrame::~CMainFrame() {
+    UndoBudget().setNotice(nullptr);
     frameTimer_.stop();
     idleRefresh_.stop();
     // A recording still running is finished, so its file is complete.

@@ -235,6 +235,8 @@ const std::vector<MenuItem>& ImageMenu() {
                   Separator(),
                   Item("Dimension calibration  (&F)", kIdDimensionCalibration),
                   Item("Use the picture's calibration (&G)", kIdUseOwnCalibration),
+                  Separator(),
+                  Item("Settings...            (&H)", kIdProgramSettings),
               }),
         Popup("&View",
               {
