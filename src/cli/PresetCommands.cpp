@@ -15,7 +15,9 @@ int RunPresetsCommand(const std::vector<std::string>& words) {
     if (!words.empty())
         throw UsageError("presets takes no arguments", PresetsCommandUsage());
     DesktopSettingsFile file(DesktopSettingsFile::DefaultPath());
-    for (const CalibrationPreset& preset : CalibrationPresets::Load(file).list()) {
+    // Held by name: a range-for would not keep the list's owner alive.
+    const CalibrationPresets presets = CalibrationPresets::Load(file);
+    for (const CalibrationPreset& preset : presets.list()) {
         const CalibrationRecord& r = preset.record;
         const MeasureScale scale = ScaleOf(r.realX, r.realY, r.pixelWidth, r.pixelHeight);
         std::printf("%s: %s x %s %s/px\n", preset.name.c_str(), FormatDecimals(scale.x, 6).c_str(),

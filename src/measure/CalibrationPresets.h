@@ -29,13 +29,17 @@ public:
     // Writes the whole list to `store`.
     void Save(SettingsStore& store) const;
 
-    const std::vector<CalibrationPreset>& list() const { return presets_; }
+    const std::vector<CalibrationPreset>& list() const& { return presets_; }
+    // Not of a temporary list: a range-for over it would read freed memory.
+    const std::vector<CalibrationPreset>& list() && = delete;
     std::optional<CalibrationPreset> find(const std::string& name) const;
     // Stores `record` (within the calibration's limits) under `name`,
     // replacing a preset of that name in its place or adding one at the end.
     void put(const std::string& name, const CalibrationRecord& record);
     // False when there is no preset of that name.
     bool remove(const std::string& name);
+
+    bool operator==(const CalibrationPresets&) const = default;
 
 private:
     std::vector<CalibrationPreset> presets_;

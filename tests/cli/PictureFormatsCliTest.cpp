@@ -159,8 +159,7 @@ TEST_F(PictureFormatsCli, RicherOutputFilesAreKeptUnlessForced) {
 
 TEST_F(PictureFormatsCli, ForceIsDocumentedAndRefusedWhereNothingIsWritten) {
     CliResult result = RunCliCapturing({"--help"});
-    EXPECT_NE(result.out.find("halvera-cli convert IN OUT [--quality Q] [--force]"),
-              std::string::npos);
+    EXPECT_NE(result.out.find("--calibration-from-image] [--force]\n"), std::string::npos);
     EXPECT_NE(result.out.find("--force replaces an output picture file"), std::string::npos);
     const std::string input = folder.file("in.bmp");
     testing::WriteBmp24(input, 2, 2, Pattern);

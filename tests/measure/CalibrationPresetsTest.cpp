@@ -65,13 +65,14 @@ TEST(CalibrationPresets, ChoosingAndEditingNeverChangesTheStoredValues) {
 
     AppSettings settings;
     RulerCalibration calibration(settings);
-    for (const CalibrationPreset& preset : CalibrationPresets::Load(store).list()) {
+    const CalibrationPresets stored = CalibrationPresets::Load(store);
+    for (const CalibrationPreset& preset : stored.list()) {
         StoreNamedCalibration(calibration, {preset.record, preset.name});
         EXPECT_EQ(calibration.presetName(), preset.name);
         calibration.SetRealSize(7.0, 7.0);
         EXPECT_EQ(calibration.presetName(), "");
     }
-    EXPECT_EQ(CalibrationPresets::Load(store).list(), presets.list());
+    EXPECT_EQ(CalibrationPresets::Load(store), presets);
 }
 
 TEST(TrimmedPresetName, DropsBlanksAtTheEnds) {
