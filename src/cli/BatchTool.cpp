@@ -7,6 +7,7 @@
 #include "cli/MeasureCommand.h"
 #include "cli/PresetCommands.h"
 #include "cli/PrintCommand.h"
+#include "cli/RecipeCommand.h"
 #include "cli/ScanCommands.h"
 #include "cli/VideoBatchCommands.h"
 #include "document/MavDoc.h"
@@ -299,9 +300,9 @@ int RunWithStandardPrompts(int (*run)(const std::vector<std::string>&),
 
 constexpr const char* kCommandList =
     "usage: halvera-cli COMMAND ...\n"
-    "COMMAND is one of: info convert apply measure calibrate inspect presets print\n"
-    "       video-sources snap record video-frame scanners scan (halvera-cli --help\n"
-    "       describes each)\n";
+    "COMMAND is one of: info convert apply measure calibrate inspect recipe presets\n"
+    "       print video-sources snap record video-frame scanners scan (halvera-cli\n"
+    "       --help describes each)\n";
 
 // The usage lines of `command` alone, the first one marked "usage:".
 std::string CommandUsage(const std::string& command) {
@@ -318,6 +319,8 @@ std::string CommandUsage(const std::string& command) {
         lines = CalibrateCommandUsage();
     else if (command == "inspect")
         lines = InspectCommandUsage();
+    else if (command == "recipe")
+        lines = RecipeCommandUsage();
     else if (command == "print")
         lines = PrintCommandUsage();
     else if (command == "presets")
@@ -346,6 +349,8 @@ int RunNamedCommand(const std::vector<std::string>& words) {
         return RunWithStandardPrompts(RunCalibrateCommand, rest);
     if (command == "inspect")
         return RunWithStandardPrompts(RunInspectCommand, rest);
+    if (command == "recipe")
+        return RunWithStandardPrompts(RunRecipeCommand, rest);
     if (command == "print")
         return RunWithStandardPrompts(RunPrintCommand, rest);
     if (command == "presets")
@@ -375,6 +380,7 @@ std::string BatchToolUsage() {
     usage += MeasureCommandUsage();
     usage += CalibrateCommandUsage();
     usage += InspectCommandUsage();
+    usage += RecipeCommandUsage();
     usage += PrintCommandUsage();
     usage += PresetsCommandUsage();
     return usage;

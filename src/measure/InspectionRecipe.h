@@ -86,6 +86,9 @@ struct InspectionRecipe {
     OutputSelection output;
     std::optional<RecipeDatum> datum;
     std::vector<RecipeItem> items;
+    // The name of the calibration preset the calibration came from; empty
+    // when it came from none. Only shown: the five values are what count.
+    std::string preset;
     bool operator==(const InspectionRecipe&) const = default;
 
     // The tolerance of data item k, when the recipe has one.

@@ -84,6 +84,16 @@ CalibrationRecord CalibrationOf(const Json& json) {
     return c;
 }
 
+// The preset's name is optional: files without it are read as before.
+std::string PresetOf(const Json& calibration) {
+    const auto preset = calibration.find("preset");
+    if (preset == calibration.end())
+        return {};
+    if (!preset->is_string())
+        throw FieldFault("the calibration's preset must be a text");
+    return preset->get<std::string>();
+}
+
 std::vector<RecipeTolerance> TolerancesOf(const Json& json) {
     if (!json.is_array())
         throw FieldFault("\"tolerances\" must be a list");
@@ -158,6 +168,7 @@ InspectionRecipe RecipeOf(const Json& json) {
     CheckHeader(json);
     InspectionRecipe recipe;
     recipe.calibration = CalibrationOf(Field(json, "calibration"));
+    recipe.preset = PresetOf(Field(json, "calibration"));
     recipe.tolerances = TolerancesOf(Field(json, "tolerances"));
     recipe.output = OutputOf(Field(json, "output"));
     const Json& items = Field(json, "items");
@@ -178,6 +189,9 @@ InspectionRecipe RecipeOf(const Json& json) {
 std::string RecipeText(const InspectionRecipe& recipe) {
     Json json = {{"format", kRecipeFormat}, {"version", kRecipeVersion}};
     json["calibration"] = CalibrationJson(recipe.calibration);
+    // Optional, so that every reader of version 1 still reads the file.
+    if (!recipe.preset.empty())
+        json["calibration"]["preset"] = recipe.preset;
     json["tolerances"] = Json::array();
     for (const RecipeTolerance& t : recipe.tolerances)
         json["tolerances"].push_back({{"item", t.item},

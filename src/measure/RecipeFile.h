@@ -9,8 +9,9 @@
 namespace halvera {
 
 // The recipe file: JSON with "format": "halvera-recipe" and "version": 1,
-// then the calibration, the tolerance entries in use, the output items, the
-// datum and the items in order (README, "Inspection recipes"). Item and
+// then the calibration (with its preset's name when it has one, a field
+// readers of version 1 pass over), the tolerance entries in use, the output
+// items, the datum and the items in order (README, "Inspection recipes"). Item and
 // datum numbers in the file count from 1, as the batch tool's do. Reals are
 // written so that they read back to the same double, without locale.
 

@@ -2,6 +2,7 @@
 
 #include "measure/EdgeSearch.h"
 #include "measure/EdgeWidth.h"
+#include "measure/MeasureDataItems.h"
 #include "measure/PartFrame.h"
 
 #include <cmath>
@@ -107,16 +108,24 @@ std::vector<RecipeItem> RecipeItemsOf(const MeasureData& data, CDibImage picture
     std::vector<RecipeItem> items;
     for (const MeasureKind kind : {MeasureKind::Point, MeasureKind::Line, MeasureKind::Circle})
         AddKind(items, data, kind, picture);
-    AddRectangles(items, data);
     AddKind(items, data, MeasureKind::Angle, picture);
+    AddRectangles(items, data);
     AddPairs(items, data);
     return items;
+}
+
+std::vector<RecipeTolerance> TolerancesInUse(const ToleranceTable& table) {
+    std::vector<RecipeTolerance> inUse;
+    for (int k = 0; k < kDataItemCount; ++k)
+        if (table.entries[static_cast<size_t>(k)] != ToleranceEntry{})
+            inUse.push_back({k, table.entries[static_cast<size_t>(k)]});
+    return inUse;
 }
 
 MadeRecipe MakeRecipe(std::vector<RecipeItem> items, const std::optional<DatumChoice>& datum,
                       const RecipeSettings& settings) {
     InspectionRecipe recipe{settings.calibration, settings.tolerances, settings.output,
-                            std::nullopt, std::move(items)};
+                            std::nullopt,         std::move(items),    settings.preset};
     for (RecipeItem& item : recipe.items)
         if (item.kind == RecipeItemKind::Width)
             LengthenWidth(item);

@@ -27,11 +27,16 @@ struct DatumChoice {
     int origin = -1;
 };
 
+// The tolerance entries of `table` the user has set: an entry left all zero
+// judges nothing yet.
+std::vector<RecipeTolerance> TolerancesInUse(const ToleranceTable& table);
+
 // What a recipe is made of besides its items.
 struct RecipeSettings {
     CalibrationRecord calibration;
     std::vector<RecipeTolerance> tolerances;
     OutputSelection output;
+    std::string preset; // the calibration preset's name, if any
 };
 
 // The recipe, or why it cannot be made.

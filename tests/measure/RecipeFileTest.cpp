@@ -43,6 +43,20 @@ TEST(RecipeFile, WrittenAndReadBackWhole) {
     EXPECT_NE(RecipeText(recipe).find("\"name\": \"bore\""), std::string::npos);
 }
 
+TEST(RecipeFile, KeepsThePresetNameAsAnOptionalField) {
+    InspectionRecipe recipe = SampleRecipe();
+    recipe.preset = "10x objective";
+    const std::string text = RecipeText(recipe);
+    EXPECT_NE(text.find("\"preset\": \"10x objective\""), std::string::npos);
+    EXPECT_NE(text.find("\"version\": 1"), std::string::npos);
+    const RecipeRead read = ParseRecipe(text);
+    ASSERT_TRUE(read.recipe) << read.problem;
+    EXPECT_EQ(*read.recipe, recipe);
+    // Without a preset the field is left out, and a file without it reads.
+    EXPECT_EQ(RecipeText(SampleRecipe()).find("\"preset\""), std::string::npos);
+    EXPECT_FALSE(ParseRecipe(WithReplaced(text, "\"10x objective\"", "7")).recipe);
+}
+
 TEST(RecipeFile, NumbersAreWrittenAndReadWithoutLocale) {
     const InspectionRecipe recipe = SampleRecipe();
     const CommaLocale comma;

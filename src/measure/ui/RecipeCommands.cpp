@@ -22,15 +22,6 @@ constexpr const char* kPictureFilter =
     "Picture files(*.bmp; *.jpg; *.jpeg; *.png; *.tif; *.tiff)|*.bmp; *.jpg; *.jpeg; *.png; "
     "*.tif; *.tiff|All files(*.*)|*.*||";
 
-// The entries the user has set: an entry left all zero judges nothing yet.
-std::vector<RecipeTolerance> TolerancesInUse(const ToleranceTable& table) {
-    std::vector<RecipeTolerance> inUse;
-    for (int k = 0; k < kDataItemCount; ++k)
-        if (table.entries[static_cast<size_t>(k)] != ToleranceEntry{})
-            inUse.push_back({k, table.entries[static_cast<size_t>(k)]});
-    return inUse;
-}
-
 int CountItems(const MeasureData& data) {
     int count = 0;
     for (const MeasureKind kind : kAllMeasureKinds)
@@ -129,8 +120,9 @@ void SaveAsRecipeCommand(CMavView& view, const RecipeCommandContext& context) {
     CRecipeSaveDialog dialog(std::move(items), &view);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const RecipeSettings settings{CalibrationInForce(RulerCalibration(doc.settings())),
-                                  TolerancesInUse(context.tolerance), context.output};
+    const NamedCalibration calibration = NamedCalibrationInForce(RulerCalibration(doc.settings()));
+    const RecipeSettings settings{calibration.record, TolerancesInUse(context.tolerance),
+                                  context.output, calibration.preset};
     const MadeRecipe made = MakeRecipe(dialog.namedItems(), dialog.datum(), settings);
     if (!made.recipe) {
         ShowMessage("Can not make the recipe: " + made.problem, MessageIcon::Stop);
