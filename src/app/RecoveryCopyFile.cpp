@@ -1,24 +1,29 @@
 #include "app/RecoveryCopyFile.h"
 
 #include "image/AtomicFileWriter.h"
+#include "measure/MeasurementSidecar.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 namespace halvera {
 
 namespace {
 
-constexpr char kMagic[8] = {'H', 'L', 'V', 'R', 'E', 'C', 'V', '1'};
+constexpr char kMagic[8] = {'H', 'L', 'V', 'R', 'E', 'C', 'V', '2'};
 // Longer names than this are no file or title this program makes.
 constexpr uint32_t kLongestText = 1 << 16;
 // The largest side an image of this program can have (a 32-bit block size).
 constexpr int32_t kLargestSide = 1 << 16;
+// The measured items' text is read whole into memory; more than this is no
+// file this program writes.
+constexpr uint32_t kLongestItemsText = 1u << 28;
 
-// The header as bytes, built before anything is written.
-class HeaderBytes {
+// Fields as bytes, built before anything is written.
+class FieldBytes {
 public:
     template <typename Value> void add(const Value& value) {
         const auto* bytes = reinterpret_cast<const char*>(&value);
@@ -34,8 +39,8 @@ private:
     std::string bytes_;
 };
 
-HeaderBytes HeaderOf(const RecoverySnapshot& snapshot) {
-    HeaderBytes header;
+FieldBytes HeaderOf(const RecoverySnapshot& snapshot) {
+    FieldBytes header;
     header.addText(std::string(kMagic, sizeof kMagic));
     header.addText(snapshot.path);
     header.addText(snapshot.title);
@@ -70,9 +75,9 @@ public:
         read(&read_value, sizeof read_value);
         return read_value;
     }
-    std::string text() {
+    std::string text(uint32_t longest = kLongestText) {
         const auto size = value<uint32_t>();
-        if (size > kLongestText)
+        if (size > longest)
             ok_ = false;
         std::string result(ok_ ? size : 0, '\0');
         read(result.data(), result.size());
@@ -108,16 +113,41 @@ std::optional<RecoveryCopyHeader> ReadHeader(CopyReader& reader) {
     return header;
 }
 
+// The measured items in the measurement file's own text, so that every kind
+// and its sub-pixel geometry come back exactly as that file keeps them. The
+// record's calibration stays the default, which that file always accepts: the
+// calibration in force is the header's.
+FieldBytes ItemsOf(const RecoverySnapshot& snapshot) {
+    MeasurementRecord record;
+    record.image = std::filesystem::path(snapshot.path).filename().string();
+    record.items = snapshot.measurements;
+    FieldBytes items;
+    items.addText(MeasurementSidecarText(record));
+    return items;
+}
+
+std::optional<MeasureData> ReadItems(CopyReader& reader) {
+    const std::string text = reader.text(kLongestItemsText);
+    if (!reader.ok())
+        return std::nullopt;
+    MeasurementFileRead read = ParseMeasurementSidecar(text);
+    if (!read.record)
+        return std::nullopt;
+    return std::move(read.record->items);
+}
+
 } // namespace
 
 bool WriteRecoveryCopy(const std::string& file, const RecoverySnapshot& snapshot) {
     AtomicFileWriter writer(file);
-    const HeaderBytes header = HeaderOf(snapshot);
+    const FieldBytes header = HeaderOf(snapshot);
+    const FieldBytes items = ItemsOf(snapshot);
     const CDibImage image = snapshot.image.dib();
     const CDibImage mask = snapshot.mask.dib();
     return writer.Open() && writer.Write(header.bytes().data(), header.bytes().size()) &&
            writer.Write(image.bits, static_cast<size_t>(image.bitsSize)) &&
-           writer.Write(mask.bits, static_cast<size_t>(mask.bitsSize)) && writer.Commit();
+           writer.Write(mask.bits, static_cast<size_t>(mask.bitsSize)) &&
+           writer.Write(items.bytes().data(), items.bytes().size()) && writer.Commit();
 }
 
 std::optional<RecoveryCopyHeader> ReadRecoveryCopyHeader(const std::string& file) {
@@ -140,8 +170,12 @@ std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& file) {
     const CDibImage image = snapshot.image.dib();
     const CDibImage mask = snapshot.mask.dib();
     if (!reader.read(image.bits, static_cast<size_t>(image.bitsSize)) ||
-        !reader.read(mask.bits, static_cast<size_t>(mask.bitsSize)) || !reader.atEnd())
+        !reader.read(mask.bits, static_cast<size_t>(mask.bitsSize)))
         return std::nullopt;
+    std::optional<MeasureData> items = ReadItems(reader);
+    if (!items || !reader.atEnd())
+        return std::nullopt;
+    snapshot.measurements = std::move(*items);
     return snapshot;
 }
 

@@ -8,9 +8,11 @@
 namespace halvera {
 
 // The file of one recovery copy: a short header (file, title, size and the
-// calibration in force), then the pixel rows and the selection rows. It is
-// read back only on the machine that wrote it, so numbers are kept in the
-// machine's own byte order.
+// calibration in force), then the pixel rows, the selection rows and the
+// measured items as a measurement file's text. Keeping the items inside the
+// copy means one file is written whole and removed, renamed or adopted as a
+// unit. It is read back only on the machine that wrote it, so numbers are
+// kept in the machine's own byte order.
 inline constexpr const char* kRecoveryCopyExtension = ".hlvrec";
 
 // What the recovery offer shows of a copy, read without its pixels.
@@ -30,9 +32,8 @@ bool WriteRecoveryCopy(const std::string& file, const RecoverySnapshot& snapshot
 // The header of the copy in `file`; nothing when it is not a whole copy.
 std::optional<RecoveryCopyHeader> ReadRecoveryCopyHeader(const std::string& file);
 
-// The copy in `file` with its pixels and selection (no measured items: they
-// are kept beside it); nothing when the file is not a whole copy or the
-// memory is not there.
+// The copy in `file` with its pixels, selection and measured items; nothing
+// when the file is not a whole copy or the memory is not there.
 std::optional<RecoverySnapshot> ReadRecoveryCopy(const std::string& file);
 
 } // namespace halvera

@@ -84,6 +84,28 @@ TEST_F(RecoverySnapshotTest, CopyFileGivesBackPixelsSelectionAndCalibration) {
     EXPECT_EQ(copy->title, "cells.bmp");
 }
 
+TEST_F(RecoverySnapshotTest, CopyFileGivesBackMeasuredItemsExactly) {
+    // An edge item whose points need every digit of a double, and a pair.
+    ASSERT_TRUE(doc.measureData().AppendEdgeLine({10.25, 20.5}, {30.75, 1.0 / 7.0}, 0.0123));
+    ASSERT_TRUE(doc.measureData().AppendPoint({3, 4}));
+    ASSERT_TRUE(doc.measureData().AppendEdgePoint({30.123456789012345, 2.000000000000004}));
+    ASSERT_TRUE(doc.measureData().AppendPointPair(0, 1));
+    TemporaryFolder folder;
+    const std::string file = folder.file("1-1.hlvrec");
+    ASSERT_TRUE(WriteRecoveryCopy(file, *TakeRecoverySnapshot(doc)));
+
+    const std::optional<RecoverySnapshot> copy = ReadRecoveryCopy(file);
+    ASSERT_TRUE(copy);
+    EXPECT_TRUE(copy->measurements.SameItems(doc.measureData()));
+    ASSERT_EQ(copy->measurements.ItemCount(MeasureKind::Line), 2);
+    ASSERT_EQ(copy->measurements.ItemCount(MeasureKind::Point), 2);
+    EXPECT_EQ(copy->measurements.edgeFit(MeasureKind::Line, 1),
+              doc.measureData().edgeFit(MeasureKind::Line, 1));
+    EXPECT_EQ(copy->measurements.subPixel(MeasureKind::Point)[1].x, 30.123456789012345);
+    EXPECT_EQ(folder.entries(), std::vector<std::string>{"1-1.hlvrec"})
+        << "the items are inside the copy, no file beside it";
+}
+
 TEST_F(RecoverySnapshotTest, CutOrForeignFilesAreNoCopies) {
     TemporaryFolder folder;
     const std::string file = folder.file("1-1.hlvrec");

@@ -1,9 +1,10 @@
 // The desktop program killed while it holds unsaved work: the real program
 // runs headless with its own configuration, state and cache folders, opens a
-// picture and inverts it (test hooks, see src/app/ui/main.cpp), autosaves
-// every second, and is killed with SIGKILL after its first copy. The next
-// start, made here with scripted answers, offers the image and recovers the
-// inverted pixels.
+// picture with the measured items of its measurement file and inverts it
+// (test hooks, see src/app/ui/main.cpp), autosaves every second, and is
+// killed with SIGKILL after its first copy. The next start, made here with
+// scripted answers, offers the image and recovers the inverted pixels and the
+// items, though the measurement file is gone by then.
 #include "ImageFileTestSupport.h"
 #include "RecordingPrompts.h"
 #include "SyntheticImages.h"
@@ -14,6 +15,7 @@
 #include "app/ui/MainFrame.h"
 #include "document/MavDoc.h"
 #include "image/BmpFile.h"
+#include "measure/MeasurementSidecar.h"
 #include "platform/MemorySettingsStore.h"
 
 #include <QTest>
@@ -99,11 +101,22 @@ bool WaitForCopy(const std::string& folder, pid_t child) {
     return false;
 }
 
+// Items the program reads from the measurement file beside the picture: an
+// edge line whose points need every digit of a double, and a point.
+MeasureData PlacedItems() {
+    MeasureData items;
+    EXPECT_TRUE(items.AppendEdgeLine({10.25, 5.5}, {30.75, 1.0 / 7.0}, 0.012345678901234567));
+    EXPECT_TRUE(items.AppendPoint({3, 4}));
+    return items;
+}
+
 TEST(RecoveryAfterKill, TheNextStartOffersTheImageAsLastAutosaved) {
     TemporaryFolder home;
     const std::string picture = home.file("cells.bmp");
     const DibBlock original = testing::MakeRgb(40, 30, PictureColour);
     ASSERT_TRUE(CBmpFile().Write(picture, original.dib()));
+    const std::string measurementFile = MeasurementSidecarPath(picture);
+    ASSERT_TRUE(WriteMeasurementSidecar(measurementFile, {"cells.bmp", {}, PlacedItems()}));
     const std::string state = home.file("state");
     const std::string recovery = RecoveryFolderFor(state.c_str(), nullptr);
 
@@ -119,6 +132,8 @@ TEST(RecoveryAfterKill, TheNextStartOffersTheImageAsLastAutosaved) {
     waitpid(child, &status, 0);
     ASSERT_TRUE(copied) << "no recovery copy appeared in " << recovery;
     ASSERT_TRUE(WIFSIGNALED(status));
+    // The items can only come back from the copy.
+    ASSERT_TRUE(fs::remove(measurementFile));
 
     // The next start.
     testing::ScopedRecordingPrompts prompts;
@@ -147,6 +162,9 @@ TEST(RecoveryAfterKill, TheNextStartOffersTheImageAsLastAutosaved) {
         }
     }
     EXPECT_EQ(differing, 0) << "the recovered picture is the inverted one";
+    EXPECT_TRUE(recovered.measureData().SameItems(PlacedItems()));
+    EXPECT_EQ(recovered.measureData().edgeFit(MeasureKind::Line, 0),
+              PlacedItems().edgeFit(MeasureKind::Line, 0));
     recovered.SetModifiedFlag(false);
 }
 

@@ -6,6 +6,7 @@
 #include "app/RecoveryCopyFile.h"
 #include "app/ui/AutosaveService.h"
 #include "app/ui/RecoveryDialog.h"
+#include "document/MeasureData.h"
 #include "view/CommandIds.h"
 
 #include <QDialogButtonBox>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <filesystem>
+#include <iterator>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -63,6 +65,23 @@ protected:
     std::string folder;
 };
 
+// Measured items that need every digit of a double: a clicked line, an edge
+// line with its fit and an edge point.
+MeasureData MeasuredItems() {
+    MeasureData items;
+    EXPECT_TRUE(items.AppendLine({1, 2}, {20, 2}));
+    EXPECT_TRUE(items.AppendEdgeLine({10.25, 5.5}, {30.75, 1.0 / 7.0}, 0.012345678901234567));
+    EXPECT_TRUE(items.AppendEdgePoint({12.123456789012345, 3.000000000000004}));
+    return items;
+}
+
+void ExpectSameItems(const MeasureData& read, const MeasureData& written) {
+    EXPECT_TRUE(read.SameItems(written));
+    ASSERT_EQ(read.ItemCount(MeasureKind::Line), written.ItemCount(MeasureKind::Line));
+    for (int item = 0; item < written.ItemCount(MeasureKind::Line); ++item)
+        EXPECT_EQ(read.edgeFit(MeasureKind::Line, item), written.edgeFit(MeasureKind::Line, item));
+}
+
 TEST_F(RecoveryShellTest, OnlyImagesWithUnsavedWorkAreCopied) {
     CChildFrame* blank = newImage(40, 30);
     CChildFrame* edited = newImage(40, 30);
@@ -95,6 +114,29 @@ TEST_F(RecoveryShellTest, SavingRemovesTheCopy) {
     autosave().writer().WaitUntilIdle();
     EXPECT_FALSE(window->document().IsModified()) << ::testing::PrintToString(prompts.texts());
     EXPECT_FALSE(hasCopy(window));
+}
+
+TEST_F(RecoveryShellTest, MeasuredItemsAreInTheCopyAndLeaveWithItOnSave) {
+    app->OpenDocumentFile(writeBmp("cells.bmp", 32, 24));
+    CChildFrame* window = frame().activeDocumentWindow();
+    invertActiveImage();
+    window->document().measureData() = MeasuredItems();
+    autosaveRound();
+    ASSERT_TRUE(hasCopy(window)) << "items never written need a copy";
+    const std::optional<RecoverySnapshot> copy = ReadRecoveryCopy(autosave().copyFileOf(window));
+    ASSERT_TRUE(copy);
+    ExpectSameItems(copy->measurements, MeasuredItems());
+    EXPECT_EQ(CopiesIn(folder).size() + 1,
+              static_cast<size_t>(std::distance(fs::directory_iterator(folder), {})))
+        << "the copy and the session file, no file beside the copy";
+
+    frame().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&frame()));
+    QTest::keyClick(&frame(), Qt::Key_S, Qt::ControlModifier);
+    settle();
+    autosave().writer().WaitUntilIdle();
+    EXPECT_FALSE(hasCopy(window)) << ::testing::PrintToString(prompts.texts());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "the session file alone";
 }
 
 TEST_F(RecoveryShellTest, ClosingWithoutSavingRemovesTheCopyCancelKeepsIt) {
@@ -151,6 +193,7 @@ protected:
         EXPECT_TRUE(document.OnNewDocument());
         SetPixel(document.image(), 7, 5, Bgr{10, 20, 30});
         SetByte(document.mask(), 47, 19, 255);
+        document.measureData() = MeasuredItems();
         document.setPath(path);
         document.setTitle(title);
         settings.RulerUnit = 1;
@@ -190,6 +233,7 @@ TEST_F(LeftCopiesTest, RecoverOpensTheImageAsItWasDiscardDeletesLaterKeeps) {
     EXPECT_EQ(PixelAt(recovered.image(), 7, 5), (Bgr{10, 20, 30}));
     EXPECT_EQ(PixelAt(recovered.image(), 8, 5), (Bgr{255, 255, 255}));
     EXPECT_EQ(ByteAt(recovered.mask(), 47, 19), 255);
+    ExpectSameItems(recovered.measureData(), MeasuredItems());
     EXPECT_EQ(app->settings().RulerUnit, 1) << "the calibration the image was measured with";
     EXPECT_EQ(app->settings().xRealRulerData, 2.5);
     EXPECT_TRUE(windows[1]->document().path().empty()) << "an untitled image stays untitled";
@@ -209,6 +253,9 @@ TEST_F(LeftCopiesTest, RecoverOpensTheImageAsItWasDiscardDeletesLaterKeeps) {
     EXPECT_EQ(prompts.recoveryOffers[1][0].name, "HLV 2");
     EXPECT_FALSE(fs::exists(later));
     EXPECT_EQ(app->CountDocuments(), 2);
+    EXPECT_EQ(CopiesIn(folder).size(), 2u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 3)
+        << "this instance's two copies and its session file, nothing left beside them";
 }
 
 std::vector<RecoveryOffer> TwoOffers() {
