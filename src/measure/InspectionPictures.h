@@ -1,6 +1,6 @@
 #pragma once
 
-#include "measure/InspectionBatch.h"
+#include "measure/RecipeBatch.h"
 
 #include <string>
 

@@ -1,9 +1,9 @@
 #include "measure/ui/AcrossImagesPanel.h"
 
 #include "image/RowBands.h"
-#include "measure/InspectionBatch.h"
 #include "measure/InspectionCsv.h"
 #include "measure/InspectionPictures.h"
+#include "measure/RecipeBatch.h"
 #include "measure/ResultDate.h"
 #include "measure/ResultExport.h"
 #include "measure/ui/AcrossImagesPrinting.h"

@@ -1,6 +1,6 @@
 // Many pictures through one recipe: results in input order whatever the
 // number of workers, the CSV texts and the summary over the batch.
-#include "measure/InspectionBatch.h"
+#include "measure/RecipeBatch.h"
 
 #include "RecipePlate.h"
 #include "measure/InspectionCsv.h"

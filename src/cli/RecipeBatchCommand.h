@@ -11,7 +11,7 @@ inline constexpr int kExitInspectionFailed = 3;
 
 // Runs `inspect RECIPE IMAGE... [--csv OUT] [--summary OUT] [--jobs N]
 // [--datum-radius R]` on the words after the command's name: the recipe on
-// every picture (InspectionBatch.h), one progress line per picture on
+// every picture (RecipeBatch.h), one progress line per picture on
 // standard error in input order, the rows and the summary as CSV files.
 // Every option and the recipe are checked before any picture is read.
 int RunInspectCommand(const std::vector<std::string>& words);

@@ -1,4 +1,4 @@
-#include "measure/InspectionBatch.h"
+#include "measure/RecipeBatch.h"
 
 #include <algorithm>
 #include <condition_variable>

@@ -1,5 +1,5 @@
 #include "BenchImages.h"
-#include "measure/InspectionBatch.h"
+#include "measure/RecipeBatch.h"
 
 #include <algorithm>
 #include <cmath>
