@@ -1,6 +1,7 @@
 #include "app/RecoverySnapshot.h"
 
 #include "document/MavDoc.h"
+#include "image/DuplicateBlock.h"
 
 namespace halvera {
 
@@ -19,11 +20,9 @@ bool NeedsRecoveryCopy(const CMavDoc& document) {
 
 std::optional<RecoverySnapshot> TakeRecoverySnapshot(const CMavDoc& document) {
     RecoverySnapshot snapshot;
-    if (!CreateRgb(snapshot.image, document.width(), document.height()) ||
-        !CreateGrey(snapshot.mask, document.width(), document.height()))
+    if (!DuplicateBlock(snapshot.image, document.image()) ||
+        !DuplicateBlock(snapshot.mask, document.mask()))
         return std::nullopt;
-    CopyBlock(snapshot.image.dib(), document.image());
-    CopyBlock(snapshot.mask.dib(), document.mask());
     snapshot.path = document.path();
     snapshot.title = document.title();
     snapshot.calibration = CalibrationOf(document.settings());

@@ -37,7 +37,8 @@ bool NeedsRecoveryCopy(const CMavDoc& document);
 
 // Copies `document`'s pixels, selection, measured items, calibration, file and
 // title. Nothing when the copies cannot be allocated (the next autosave tries
-// again). Taken in the thread that edits the document: two block copies.
+// again). Taken in the thread that edits the document: two block copies,
+// each shared among the pixel workers.
 std::optional<RecoverySnapshot> TakeRecoverySnapshot(const CMavDoc& document);
 
 } // namespace halvera

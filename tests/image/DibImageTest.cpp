@@ -1,7 +1,10 @@
 #include "image/DibImage.h"
 
 #include "SyntheticImages.h"
+#include "image/DuplicateBlock.h"
+#include "image/RowBands.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 namespace halvera {
@@ -69,6 +72,36 @@ TEST(CopyBlock, CopiesHeaderAndRowsInOneMove) {
     DibBlock target = testing::MakeUniformRgb(7, 3, {9, 9, 9});
     CopyBlock(target.dib(), source.dib());
     EXPECT_TRUE(testing::SamePixels(target.dib(), source.dib()));
+}
+
+// The copy is split into slices of a few megabytes; an odd-sized grey block
+// over two slices checks the seam, the partial last slice and the palette.
+TEST(DuplicateBlock, CopiesEveryByteWhateverTheWorkerCount) {
+    const DibBlock source = testing::MakeGrey(
+        2051, 2100, [](int x, int y) { return static_cast<uint8_t>(x * 7 + y * 13); });
+    ASSERT_GT(source.dib().blockSize, 4 << 20);
+    for (const int workers : {1, 2, 3}) {
+        SetPixelWorkerCount(workers);
+        DibBlock copy;
+        ASSERT_TRUE(DuplicateBlock(copy, source.dib()));
+        const CDibImage& dib = copy.dib();
+        EXPECT_NE(dib.header, source.dib().header);
+        EXPECT_EQ(dib.blockSize, source.dib().blockSize);
+        EXPECT_EQ(dib.bits - reinterpret_cast<uint8_t*>(dib.header),
+                  source.dib().bits - reinterpret_cast<uint8_t*>(source.dib().header));
+        EXPECT_EQ(dib.stride, source.dib().stride);
+        EXPECT_EQ(dib.height, source.dib().height);
+        EXPECT_EQ(std::memcmp(dib.header, source.dib().header, static_cast<size_t>(dib.blockSize)),
+                  0)
+            << workers << " workers";
+    }
+    SetPixelWorkerCount(0);
+}
+
+TEST(DuplicateBlock, LeavesTheCopyEmptyForAnEmptySource) {
+    DibBlock copy = testing::MakeUniformRgb(2, 2, {1, 2, 3});
+    EXPECT_FALSE(DuplicateBlock(copy, CDibImage{}));
+    EXPECT_TRUE(copy.empty());
 }
 
 } // namespace
