@@ -46,12 +46,12 @@ FieldBytes HeaderOf(const RecoverySnapshot& snapshot) {
     header.addText(snapshot.title);
     header.add(static_cast<int32_t>(snapshot.image.width()));
     header.add(static_cast<int32_t>(snapshot.image.height()));
-    const RecoveryCalibration& calibration = snapshot.calibration;
-    header.add(static_cast<int32_t>(calibration.unit));
+    const CalibrationRecord& calibration = snapshot.calibration;
+    header.add(calibration.unit);
     header.add(calibration.realX);
     header.add(calibration.realY);
-    header.add(static_cast<int32_t>(calibration.pixelX));
-    header.add(static_cast<int32_t>(calibration.pixelY));
+    header.add(calibration.pixelWidth);
+    header.add(calibration.pixelHeight);
     return header;
 }
 
@@ -103,8 +103,8 @@ std::optional<RecoveryCopyHeader> ReadHeader(CopyReader& reader) {
     header.calibration.unit = reader.value<int32_t>();
     header.calibration.realX = reader.value<double>();
     header.calibration.realY = reader.value<double>();
-    header.calibration.pixelX = reader.value<int32_t>();
-    header.calibration.pixelY = reader.value<int32_t>();
+    header.calibration.pixelWidth = reader.value<int32_t>();
+    header.calibration.pixelHeight = reader.value<int32_t>();
     const auto sideFits = [](int side) {
         return side > 0 && side <= kLargestSide;
     };

@@ -2,17 +2,10 @@
 
 #include "document/MavDoc.h"
 #include "image/DuplicateBlock.h"
+#include "measure/CalFile.h"
+#include "measure/RulerCalibration.h"
 
 namespace halvera {
-
-namespace {
-
-RecoveryCalibration CalibrationOf(const AppSettings& settings) {
-    return {settings.RulerUnit, settings.xRealRulerData, settings.yRealRulerData,
-            settings.xPixelRulerData, settings.yPixelRulerData};
-}
-
-} // namespace
 
 bool NeedsRecoveryCopy(const CMavDoc& document) {
     return document.IsModified() || !document.MeasurementsAsWritten();
@@ -25,7 +18,7 @@ std::optional<RecoverySnapshot> TakeRecoverySnapshot(const CMavDoc& document) {
         return std::nullopt;
     snapshot.path = document.path();
     snapshot.title = document.title();
-    snapshot.calibration = CalibrationOf(document.settings());
+    snapshot.calibration = CalibrationInForce(RulerCalibration(document.settings()));
     snapshot.measurements = document.measureData();
     return snapshot;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/MeasureData.h"
+#include "image/CalibrationRecord.h"
 #include "image/DibImage.h"
 
 #include <optional>
@@ -10,24 +11,14 @@ namespace halvera {
 
 class CMavDoc;
 
-// The calibration in force when a copy was taken (RulerCalibration's values).
-struct RecoveryCalibration {
-    int unit = 0;
-    double realX = 100.0;
-    double realY = 100.0;
-    int pixelX = 100;
-    int pixelY = 100;
-    bool operator==(const RecoveryCalibration&) const = default;
-};
-
 // Everything a recovery copy keeps of one image, copied out of its document so
 // that a worker thread can write it while the user goes on editing.
 struct RecoverySnapshot {
-    std::string path;  // the image's file; empty for an untitled image
-    std::string title; // the caption's name
-    DibBlock image;    // 24-bit pixels
-    DibBlock mask;     // the selection, 8-bit, 255 = selected
-    RecoveryCalibration calibration;
+    std::string path;              // the image's file; empty for an untitled image
+    std::string title;             // the caption's name
+    DibBlock image;                // 24-bit pixels
+    DibBlock mask;                 // the selection, 8-bit, 255 = selected
+    CalibrationRecord calibration; // the calibration in force when it was taken
     MeasureData measurements;
 };
 

@@ -59,7 +59,7 @@ TEST_F(RecoverySnapshotTest, CopiesEverythingTheImageWouldLose) {
     EXPECT_EQ(ByteAt(snapshot->mask.dib(), 36, 20), 255);
     EXPECT_EQ(ByteAt(snapshot->mask.dib(), 0, 0), 0);
     EXPECT_EQ(snapshot->measurements.ItemCount(MeasureKind::Line), 1);
-    EXPECT_EQ(snapshot->calibration, (RecoveryCalibration{2, 12.5, 100.0, 100, 250}));
+    EXPECT_EQ(snapshot->calibration, (CalibrationRecord{2, 12.5, 100.0, 100, 250}));
     EXPECT_EQ(snapshot->path, "/pictures/cells.bmp");
     EXPECT_EQ(snapshot->title, "cells.bmp");
 }
@@ -80,7 +80,7 @@ TEST_F(RecoverySnapshotTest, CopyFileGivesBackPixelsSelectionAndCalibration) {
     ASSERT_TRUE(copy);
     EXPECT_TRUE(testing::SamePixels(copy->image.dib(), doc.image()));
     EXPECT_TRUE(testing::SamePixels(copy->mask.dib(), doc.mask()));
-    EXPECT_EQ(copy->calibration, (RecoveryCalibration{2, 12.5, 100.0, 100, 250}));
+    EXPECT_EQ(copy->calibration, (CalibrationRecord{2, 12.5, 100.0, 100, 250}));
     EXPECT_EQ(copy->title, "cells.bmp");
 }
 

@@ -163,13 +163,6 @@ std::time_t CopyTime(const std::string& file) {
     return std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
 }
 
-void UseCalibration(AppSettings& settings, const RecoveryCalibration& calibration) {
-    RulerCalibration ruler(settings);
-    ruler.SetUnit(calibration.unit);
-    ruler.SetRealSize(calibration.realX, calibration.realY);
-    ruler.SetPixelSize(calibration.pixelX, calibration.pixelY);
-}
-
 } // namespace
 
 void CHalveraApp::StartAutosave(const std::string& folder, std::chrono::milliseconds interval) {
@@ -217,7 +210,9 @@ CChildFrame* CHalveraApp::RecoverDocument(const std::string& copyFile) {
         return nullptr;
     CopyBlock(document->mask(), copy->mask.dib());
     document->measureData() = copy->measurements;
-    UseCalibration(settings_, copy->calibration);
+    // The copy keeps the values in force, not a preset's name.
+    RulerCalibration calibration(settings_);
+    StoreNamedCalibration(calibration, NamedCalibration{copy->calibration, {}});
     document->setPath(copy->path);
     document->setTitle(copy->path.empty() ? NextUntitledTitle() : FileTitle(copy->path));
     // The picture is in no file yet.
