@@ -165,9 +165,8 @@ std::time_t CopyTime(const std::string& file) {
 
 void UseCalibration(AppSettings& settings, const RecoveryCalibration& calibration) {
     RulerCalibration ruler(settings);
-    ruler.SetUnit(calibration.unit);
-    ruler.SetRealSize(calibration.realX, calibration.realY);
-    ruler.SetPixelSize(calibration.pixelX, calibration.pixelY);
+    ruler.Store({calibration.unit, calibration.realX, calibration.realY, calibration.pixelX,
+                 calibration.pixelY});
 }
 
 } // namespace
