@@ -1,6 +1,6 @@
 #!/bin/sh
 # Installs the Debian 12 packages a build needs, only those that are missing.
-# Usage: tools/setup-debian.sh GROUP...   (groups: build, screenshot, fuzz)
+# Usage: tools/setup-debian.sh GROUP...   (groups: build, screenshot, fuzz, imagej)
 # Quiet when everything is there; runs apt-get update once before installing,
 # through sudo when not root, and retries while another apt holds the lock.
 set -eu
@@ -17,6 +17,8 @@ packages_for() {
     peers) echo libopencv-dev ;;
     screenshot) echo xvfb xauth x11-apps imagemagick xdotool ;;
     fuzz) echo clang-14 libclang-rt-14-dev ;;
+    # ImageJ headless, for checking by hand that it reads our calibrated TIFF and PNG files.
+    imagej) echo imagej xvfb xauth ;;
     *) echo "unknown package group: $1" >&2; exit 2 ;;
     esac
 }

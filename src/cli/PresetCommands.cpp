@@ -2,6 +2,7 @@
 
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
+#include "cli/CommandWords.h"
 #include "cli/DesktopSettingsFile.h"
 #include "measure/MeasureNumber.h"
 #include "measure/RulerCalibration.h"
@@ -11,12 +12,36 @@
 
 namespace halvera {
 
+namespace {
+
+constexpr CommandOption kPresetsOptions[] = {{"--delete"}};
+
+std::string NoPresetNamed(const std::string& name) {
+    return "there is no calibration preset named '" + name + "' (halvera-cli presets lists them)";
+}
+
+bool CommitOrSay(const DesktopSettingsFile& file) {
+    if (file.Commit())
+        return true;
+    ShowMessage("Can not write the file " + file.path() + "!", MessageIcon::Stop);
+    return false;
+}
+
+} // namespace
+
 int RunPresetsCommand(const std::vector<std::string>& words) {
-    if (!words.empty())
+    const CommandWords split = SplitCommandWords("presets", kPresetsOptions, words);
+    if (!split.positional.empty())
         throw UsageError("presets takes no arguments", PresetsCommandUsage());
     DesktopSettingsFile file(DesktopSettingsFile::DefaultPath());
     // Held by name: a range-for would not keep the list's owner alive.
-    const CalibrationPresets presets = CalibrationPresets::Load(file);
+    CalibrationPresets presets = CalibrationPresets::Load(file);
+    if (const std::optional<std::string> name = split.once("--delete")) {
+        if (!presets.remove(*name))
+            throw UsageError(NoPresetNamed(*name));
+        presets.Save(file);
+        return CommitOrSay(file) ? kExitSuccess : kExitFailure;
+    }
     for (const CalibrationPreset& preset : presets.list()) {
         const CalibrationRecord& r = preset.record;
         const MeasureScale scale = ScaleOf(r.realX, r.realY, r.pixelWidth, r.pixelHeight);
@@ -27,17 +52,17 @@ int RunPresetsCommand(const std::vector<std::string>& words) {
 }
 
 std::string PresetsCommandUsage() {
-    return "       halvera-cli presets\n"
+    return "       halvera-cli presets [--delete NAME]\n"
            "       lists the desktop program's calibration presets: NAME: XSCALE x YSCALE "
-           "UNIT/px\n";
+           "UNIT/px;\n"
+           "       --delete removes the preset NAME from the list\n";
 }
 
 CalibrationPreset PresetNamed(const std::string& name) {
     DesktopSettingsFile file(DesktopSettingsFile::DefaultPath());
     if (const std::optional<CalibrationPreset> preset = CalibrationPresets::Load(file).find(name))
         return *preset;
-    throw UsageError("there is no calibration preset named '" + name +
-                     "' (halvera-cli presets lists them)");
+    throw UsageError(NoPresetNamed(name));
 }
 
 CalibrationPreset CalibrationPresetArgument(const std::optional<std::string>& calibration,
@@ -59,10 +84,7 @@ bool SavePreset(const std::string& name, const CalibrationRecord& record) {
     CalibrationPresets presets = CalibrationPresets::Load(file);
     presets.put(name, record);
     presets.Save(file);
-    if (file.Commit())
-        return true;
-    ShowMessage("Can not write the file " + file.path() + "!", MessageIcon::Stop);
-    return false;
+    return CommitOrSay(file);
 }
 
 } // namespace halvera

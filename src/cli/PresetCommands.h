@@ -12,7 +12,9 @@ namespace halvera {
 // from its settings file (DesktopSettingsFile.h), the one exception to the
 // batch tool's default settings.
 
-// `halvera-cli presets`: one line per preset, "NAME: XSCALE x YSCALE UNIT/px".
+// `halvera-cli presets`: one line per preset, "NAME: XSCALE x YSCALE UNIT/px";
+// with `--delete NAME`, removes that preset instead (wrong usage, nothing
+// written, when the list has none of that name).
 int RunPresetsCommand(const std::vector<std::string>& words);
 std::string PresetsCommandUsage();
 

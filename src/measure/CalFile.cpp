@@ -131,9 +131,7 @@ CalibrationRecord CalibrationInForce(const RulerCalibration& calibration) {
 }
 
 void StoreCalibration(RulerCalibration& calibration, const CalibrationRecord& record) {
-    calibration.SetUnit(record.unit);
-    calibration.SetRealSize(record.realX, record.realY);
-    calibration.SetPixelSize(record.pixelWidth, record.pixelHeight);
+    calibration.Store(record);
 }
 
 NamedCalibration NamedCalibrationInForce(const RulerCalibration& calibration) {

@@ -1,5 +1,7 @@
 #include "measure/RulerCalibration.h"
 
+#include "measure/CalibrationWatch.h"
+
 #include <array>
 
 namespace halvera {
@@ -11,6 +13,12 @@ constexpr std::array<std::string_view, kRulerUnitCount> kUnitNames = {"um", "mm"
 
 bool IsUnit(int unit) {
     return unit >= 0 && unit < kRulerUnitCount;
+}
+
+NamedCalibration Current(const AppSettings& settings) {
+    return {{settings.RulerUnit, settings.xRealRulerData, settings.yRealRulerData,
+             settings.xPixelRulerData, settings.yPixelRulerData},
+            settings.RulerPreset};
 }
 
 } // namespace
@@ -31,20 +39,46 @@ MeasureScale RulerCalibration::CurrentScale(const AppSettings& settings) {
 }
 
 void RulerCalibration::SetUnit(int unit) {
-    settings_.RulerUnit = unit;
-    Validate();
+    Changing([&] { settings_.RulerUnit = unit; });
 }
 
 void RulerCalibration::SetRealSize(double x, double y) {
-    settings_.xRealRulerData = x;
-    settings_.yRealRulerData = y;
-    Validate();
+    Changing([&] {
+        settings_.xRealRulerData = x;
+        settings_.yRealRulerData = y;
+    });
 }
 
 void RulerCalibration::SetPixelSize(int x, int y) {
-    settings_.xPixelRulerData = x;
-    settings_.yPixelRulerData = y;
+    Changing([&] {
+        settings_.xPixelRulerData = x;
+        settings_.yPixelRulerData = y;
+    });
+}
+
+void RulerCalibration::Store(const CalibrationRecord& record) {
+    Changing([&] {
+        settings_.RulerUnit = record.unit;
+        settings_.xRealRulerData = record.realX;
+        settings_.yRealRulerData = record.realY;
+        settings_.xPixelRulerData = record.pixelWidth;
+        settings_.yPixelRulerData = record.pixelHeight;
+    });
+}
+
+void RulerCalibration::SetPresetName(const std::string& name) {
+    if (settings_.RulerPreset == name)
+        return;
+    settings_.RulerPreset = name;
+    TellCalibrationChanged(settings_);
+}
+
+template <class Change> void RulerCalibration::Changing(Change change) {
+    const NamedCalibration before = Current(settings_);
+    change();
     Validate();
+    if (Current(settings_) != before)
+        TellCalibrationChanged(settings_);
 }
 
 void RulerCalibration::Validate() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "image/AppSettings.h"
+#include "image/CalibrationRecord.h"
 
 #include <string_view>
 
@@ -29,7 +30,8 @@ MeasureScale ScaleOf(double realX, double realY, int pixelX, int pixelY);
 // becomes 0, a real size not above 0 becomes 100.0 and one above 2000 becomes
 // 2000.0, a pixel size not above 0 becomes 100 and one above 2000 becomes 2000.
 // Beside them it keeps the name of the preset the values were chosen as
-// (RulerPreset); every setter of a value forgets that name.
+// (RulerPreset); every setter of a value forgets that name. Every change it
+// makes is told to the settings' watchers (CalibrationWatch.h).
 class RulerCalibration {
 public:
     explicit RulerCalibration(AppSettings& settings) : settings_(settings) {}
@@ -45,14 +47,20 @@ public:
     void SetUnit(int unit);
     void SetRealSize(double x, double y);
     void SetPixelSize(int x, int y);
+    // Unit, real sizes and pixel sizes at once, validated as the three
+    // setters validate them; the watchers hear of it once.
+    void Store(const CalibrationRecord& record);
     // Names the preset the values in force were just chosen as.
-    void SetPresetName(const std::string& name) { settings_.RulerPreset = name; }
+    void SetPresetName(const std::string& name);
 
     // Read afresh from the settings on every call.
     MeasureScale scale() const { return CurrentScale(settings_); }
     static MeasureScale CurrentScale(const AppSettings& settings);
 
 private:
+    // Makes `change` to the settings, validates them and tells the watchers
+    // when the calibration is not what it was.
+    template <class Change> void Changing(Change change);
     void Validate();
 
     AppSettings& settings_;

@@ -21,6 +21,10 @@ public:
     virtual void writeInt(std::string_view section, std::string_view key, int value) = 0;
     virtual void writeString(std::string_view section, std::string_view key,
                              std::string_view value) = 0;
+    // Brings the store level with its file: pending writes go out, and what
+    // another program wrote meanwhile (the batch tool's presets) comes in. A
+    // store without a file has nothing to do.
+    virtual void sync() {}
 };
 
 } // namespace halvera

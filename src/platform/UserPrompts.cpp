@@ -38,6 +38,10 @@ bool UserPrompts::askPrintJob() {
     return false;
 }
 
+std::optional<std::string> UserPrompts::askText(const TextRequest&) {
+    return std::nullopt;
+}
+
 std::vector<RecoveryChoice> UserPrompts::askRecovery(const std::vector<RecoveryOffer>& offers) {
     return std::vector<RecoveryChoice>(offers.size(), RecoveryChoice::Later);
 }

@@ -46,6 +46,14 @@ struct ImageSize {
     bool operator==(const ImageSize&) const = default;
 };
 
+// A question answered with one line of text, such as a name to keep
+// something under.
+struct TextRequest {
+    std::string title;    // the window's caption
+    std::string label;    // the question above the field
+    std::string proposed; // the text the field starts with
+};
+
 // A recovery copy of an image left by a program that did not end cleanly, as
 // the start-up offer shows it.
 struct RecoveryOffer {
@@ -81,6 +89,9 @@ public:
     // on OK, the printer then set to what the user chose. Without windows the
     // answer is Cancel.
     virtual bool askPrintJob();
+    // A line of text (`request`), as typed, or nothing on Cancel. Without
+    // windows the answer is Cancel.
+    virtual std::optional<std::string> askText(const TextRequest& request);
     // The offer of recovery copies at start: one choice per offer, in order.
     // Without windows every copy waits for a later start.
     virtual std::vector<RecoveryChoice> askRecovery(const std::vector<RecoveryOffer>& offers);

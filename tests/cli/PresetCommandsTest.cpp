@@ -125,5 +125,26 @@ TEST_F(PresetCommands, TheCsvNamesThePresetAndThePicture) {
                              ",um,0.200000,0.200000,10x objective,Line,1,10.000,Error\n");
 }
 
+TEST_F(PresetCommands, DeleteRemovesOnePresetAndAnUnknownNameWritesNothing) {
+    for (const char* name : {"A", "B", "C"})
+        ASSERT_EQ(
+            RunCliCapturing({"measure", "--calibration", "0,20,20,100,100", "--save-preset", name})
+                .status,
+            0);
+    const CliResult deleted = RunCliCapturing({"presets", "--delete", "B"});
+    ASSERT_EQ(deleted.status, 0) << deleted.err;
+    EXPECT_EQ(RunCliCapturing({"presets"}).out,
+              "A: 0.200000 x 0.200000 um/px\nC: 0.200000 x 0.200000 um/px\n");
+
+    const std::string before = ReadText(settingsFile());
+    const CliResult unknown = RunCliCapturing({"presets", "--delete", "B"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.err.find("there is no calibration preset named 'B'"), std::string::npos)
+        << unknown.err;
+    EXPECT_EQ(ReadText(settingsFile()), before);
+    EXPECT_EQ(RunCliCapturing({"presets", "extra"}).status, 2);
+    EXPECT_EQ(RunCliCapturing({"presets", "--delete"}).status, 2);
+}
+
 } // namespace
 } // namespace halvera

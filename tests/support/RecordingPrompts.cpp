@@ -71,6 +71,15 @@ std::optional<TextAttributes> RecordingPrompts::askTextFont(const TextAttributes
     return font;
 }
 
+std::optional<std::string> RecordingPrompts::askText(const TextRequest& request) {
+    textRequests.push_back(request);
+    if (textAnswers.empty())
+        return std::nullopt;
+    std::optional<std::string> answer = textAnswers.front();
+    textAnswers.pop_front();
+    return answer;
+}
+
 std::vector<std::string> RecordingPrompts::texts() const {
     std::vector<std::string> result;
     for (const auto& message : messages)

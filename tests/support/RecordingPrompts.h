@@ -30,6 +30,8 @@ public:
     std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
     // Answers from `printAnswers` (empty: OK).
     bool askPrintJob() override;
+    // Records the request; answers from `textAnswers` (empty: Cancel).
+    std::optional<std::string> askText(const TextRequest& request) override;
     // Records the offers; answers from `recoveryAnswers` (empty: Later for
     // every copy), one choice per offer.
     std::vector<RecoveryChoice> askRecovery(const std::vector<RecoveryOffer>& offers) override;
@@ -46,6 +48,8 @@ public:
     std::deque<ImageSize> newImageSizes;
     std::deque<TextAttributes> textFonts;
     int textFontRequests = 0;
+    std::vector<TextRequest> textRequests;
+    std::deque<std::optional<std::string>> textAnswers; // nothing: Cancel
     std::deque<bool> printAnswers;
     int printRequests = 0;
     std::deque<std::vector<RecoveryChoice>> recoveryAnswers;

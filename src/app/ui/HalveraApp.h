@@ -44,6 +44,9 @@ public:
     CMainFrame* mainFrame() const { return mainFrame_.get(); }
 
     AppSettings& settings() { return settings_; }
+    // The store the settings come from; the calibration presets are kept there
+    // as they change.
+    SettingsStore& settingsStore() { return *store_; }
     // Select scanner and Scan, with the scan window.
     CScannerCommands& scanner() { return *scanner_; }
     RecentFileList& recentFiles() { return recentFiles_; }

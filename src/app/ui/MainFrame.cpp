@@ -13,6 +13,9 @@
 #include "app/ui/ToolbarResources.h"
 #include "document/MavDoc.h"
 #include "document/UndoMemoryBudget.h"
+#include "measure/CalFile.h"
+#include "measure/CalibrationStatus.h"
+#include "measure/CalibrationWatch.h"
 #include "measure/ui/CalibrationBar.h"
 #include "measure/ui/DataPanel.h"
 #include "view/CommandIds.h"
@@ -92,10 +95,11 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     mainTools_ = createToolbar(MainToolsBar());
     toolBox_ = createToolBox();
     calibrationBar_ = createFloatingPanel(QStringLiteral("Calibrate"));
-    calibrationControls_ = new CCalibrationBar(app_.settings(), [this]() -> CMavView* {
-        CChildFrame* window = activeDocumentWindow();
-        return window ? &window->view() : nullptr;
-    });
+    calibrationControls_ =
+        new CCalibrationBar(app_.settings(), app_.settingsStore(), [this]() -> CMavView* {
+            CChildFrame* window = activeDocumentWindow();
+            return window ? &window->view() : nullptr;
+        });
     calibrationBar_->setWidget(calibrationControls_);
     QToolBar* previewTools = createToolbar(PreviewToolsBar());
     videoTools_ = createToolbar(VideoToolsBar());
@@ -125,6 +129,10 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
     createMenus();
     createAccelerators();
     updateMenuBar();
+    // Whatever changes the calibration in force, the status bar and the
+    // results panel follow at once.
+    calibrationWatch_ =
+        std::make_unique<CalibrationWatch>(app_.settings(), [this] { onCalibrationChanged(); });
 
     video_ = std::make_unique<CVideoCommands>(app_.settings(), this, [this](PackedDib picture) {
         app_.NewDocumentFromPicture(std::move(picture));
@@ -141,6 +149,7 @@ CMainFrame::CMainFrame(CHalveraApp& app, QWidget* parent)
 
 CMainFrame::~CMainFrame() {
     UndoBudget().setNotice(nullptr);
+    calibrationWatch_.reset();
     frameTimer_.stop();
     idleRefresh_.stop();
     // A recording still running is finished, so its file is complete.
@@ -168,6 +177,26 @@ void CMainFrame::createStatusBar() {
         }
         panes_[pane] = label;
     }
+    // The calibration in force, left of the other fixed panes, in a label of
+    // its own that no message takes over.
+    calibrationPane_ = new QLabel(bar);
+    calibrationPane_->setObjectName(QStringLiteral("calibrationStatus"));
+    calibrationPane_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    bar->insertPermanentWidget(0, calibrationPane_);
+    showCalibrationInForce();
+}
+
+void CMainFrame::showCalibrationInForce() {
+    const RulerCalibration calibration(app_.settings());
+    calibrationPane_->setText(
+        QString::fromStdString(CalibrationStatusText(NamedCalibrationInForce(calibration))));
+}
+
+void CMainFrame::onCalibrationChanged() {
+    showCalibrationInForce();
+    // Every value the panel lists is in the calibrated unit.
+    if (activeDocumentWindow())
+        resultsPanel_->refill();
 }
 
 QAction* CMainFrame::newCommandAction(int id, const QString& text) {

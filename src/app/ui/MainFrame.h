@@ -19,6 +19,7 @@ class QToolBar;
 
 namespace halvera {
 
+class CalibrationWatch;
 class CChildFrame;
 class CHalveraApp;
 class CIndexImagePanel;
@@ -34,8 +35,8 @@ struct ToolbarResource;
 // The main window, captioned "Halvera" (while an image window is maximized
 // the caption adds its title): the image windows in a multiple-document area, two menu
 // bars (one while no image is open, one while an image is), the seven
-// toolbars, the status bar with four panes, and the panels (tool box,
-// calibration bar, data panel, index image panel).
+// toolbars, the status bar with four panes and the calibration in force, and
+// the panels (tool box, calibration bar, data panel, index image panel).
 //
 // Commands go to the active view, its document, its image window, this
 // window and then the application; the first that knows a command runs it.
@@ -78,6 +79,8 @@ public:
     // The Video menu's commands and the video objects they own.
     CVideoCommands& video() const { return *video_; }
     QLabel* statusPane(int pane) const { return panes_.at(pane); }
+    // The status bar's label of the calibration in force (CalibrationStatusText).
+    QLabel* calibrationStatus() const { return calibrationPane_; }
     // The menu item of command `id` in the menu bar shown now, or null.
     QAction* menuAction(int id) const;
 
@@ -112,6 +115,8 @@ protected:
 
 private:
     void createStatusBar();
+    void showCalibrationInForce();
+    void onCalibrationChanged();
     QToolBar* createToolbar(const ToolbarResource& resource);
     QDockWidget* createToolBox();
     QDockWidget* createFloatingPanel(const QString& title);
@@ -150,6 +155,8 @@ private:
     ScopedFrameServices frameServices_;
     QMdiArea* mdi_;
     std::array<QLabel*, kStatusPanes> panes_{};
+    QLabel* calibrationPane_ = nullptr;
+    std::unique_ptr<CalibrationWatch> calibrationWatch_;
     std::vector<QToolBar*> toolbars_;
     QToolBar* mainTools_ = nullptr;
     QToolBar* warpingTools_ = nullptr;

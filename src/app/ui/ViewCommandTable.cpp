@@ -31,6 +31,13 @@ void WithRecipeContext(CMavView& view) {
                    frame ? frame->resultsPanel() : nullptr, frame});
 }
 
+// The picture's calibration may be kept as a preset in the application's
+// settings store; a lone view is offered none.
+void OwnCalibrationAndPreset(CMavView& view) {
+    CHalveraApp* app = CHalveraApp::Instance();
+    UseOwnCalibrationCommand(view, app ? &app->settingsStore() : nullptr);
+}
+
 } // namespace
 
 const CommandMap<CMavView>& ViewCommandTable() {
@@ -105,7 +112,7 @@ const CommandMap<CMavView>& ViewCommandTable() {
             .add(kIdMeasureSetColor, &SetMeasureColorCommand)
             .add(kIdClearMeasuredData, &ClearMeasureDataCommand)
             .add(kIdSaveMeasurements, &SaveMeasurementsCommand)
-            .add(kIdUseOwnCalibration, &UseOwnCalibrationCommand, &UpdateUseOwnCalibrationCommand)
+            .add(kIdUseOwnCalibration, &OwnCalibrationAndPreset, &UpdateUseOwnCalibrationCommand)
             .add(kIdFilePrint, &PrintImageCommand)
             .add(kIdGraphMerge, &GraphMergeCommand)
             .add(kIdGraphBuild, &BuildGraphCommand)

@@ -2,8 +2,10 @@
 
 #include "document/MavDoc.h"
 #include "measure/CalFile.h"
+#include "measure/CalibrationPresets.h"
 #include "measure/MeasureNumber.h"
 #include "measure/MicrometerTicks.h"
+#include "measure/PresetQuestions.h"
 #include "measure/RulerCalibration.h"
 #include "measure/TypedRealSize.h"
 #include "measure/ui/CalibrationTool.h"
@@ -31,6 +33,7 @@ constexpr const char* kNotANumber = "The real size must be a number, such as 12.
 // How far to either side of a leg its ticks are looked for, in image pixels.
 constexpr int32_t kLegBand = 24;
 constexpr const char* kInitialTickSpacing = "10.000000";
+constexpr const char* kModified = " (modified)";
 
 QString Text(const std::string& text) {
     return QString::fromStdString(text);
@@ -86,9 +89,10 @@ FileDialogRequest CalFileDialog(bool save) {
 
 } // namespace
 
-CCalibrationBar::CCalibrationBar(AppSettings& settings, std::function<CMavView*()> activeView,
-                                 QWidget* parent)
-    : QWidget(parent), settings_(settings), activeView_(std::move(activeView)) {
+CCalibrationBar::CCalibrationBar(AppSettings& settings, SettingsStore& presetStore,
+                                 std::function<CMavView*()> activeView, QWidget* parent)
+    : QWidget(parent), settings_(settings), presetStore_(presetStore),
+      activeView_(std::move(activeView)) {
     setWindowTitle(QStringLiteral("Calibrate"));
     buildLayout();
     // Until the ruler is first dragged the points are a placeholder a third
@@ -105,6 +109,8 @@ CCalibrationBar::CCalibrationBar(AppSettings& settings, std::function<CMavView*(
     saved_.horizontalEnd = {origin.x + saved_.width, origin.y};
     saved_.verticalEnd = {origin.x, origin.y + saved_.height};
     working_ = saved_;
+    chosenPreset_ = settings.RulerPreset;
+    reloadPresets();
     fullRefresh();
 }
 
@@ -193,15 +199,36 @@ void CCalibrationBar::buildLayout() {
         buttons->addWidget(button);
     }
 
+    auto* presets = new QHBoxLayout;
+    presetList_ = new QComboBox;
+    presetList_->setObjectName(QStringLiteral("presetList"));
+    presetList_->setPlaceholderText(QStringLiteral("No preset"));
+    presetList_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    connect(presetList_, &QComboBox::activated, this, [this](int index) {
+        ChoosePreset(presetList_->itemData(index).toString().toStdString());
+    });
+    auto* saveAsPreset = new QPushButton(QStringLiteral("Save as preset\u2026"));
+    saveAsPreset->setObjectName(QStringLiteral("SaveAsPreset"));
+    connect(saveAsPreset, &QPushButton::clicked, this, &CCalibrationBar::SaveAsPreset);
+    deletePreset_ = new QPushButton(QStringLiteral("Delete"));
+    deletePreset_->setObjectName(QStringLiteral("DeletePreset"));
+    connect(deletePreset_, &QPushButton::clicked, this, &CCalibrationBar::DeletePreset);
+    presets->addWidget(new QLabel(QStringLiteral("Preset")));
+    presets->addWidget(presetList_, 1);
+    presets->addWidget(saveAsPreset);
+    presets->addWidget(deletePreset_);
+
     auto* layout = new QGridLayout(this);
     layout->addWidget(result, 0, 0);
     layout->addWidget(real, 0, 1);
     layout->addWidget(pixels, 0, 2);
     layout->addLayout(buttons, 1, 0, 1, 3);
+    layout->addLayout(presets, 2, 0, 1, 3);
 
     connect(unitList_, &QComboBox::currentIndexChanged, this, [this] {
         readUnit();
         showScaleFactors();
+        showPresetState();
     });
     // Only typing changes the working sizes: the bar's own refresh writes
     // both edits, and reading back its "%.6f" text would round the sizes.
@@ -209,6 +236,7 @@ void CCalibrationBar::buildLayout() {
         connect(edit, &QLineEdit::textEdited, this, [this] {
             readRealSizes();
             showScaleFactors();
+            showPresetState();
         });
 }
 
@@ -221,25 +249,35 @@ void CCalibrationBar::UpdateFromRuler(PixelPoint origin, PixelPoint horizontalEn
     working_.height = std::abs(verticalEnd.y - origin.y);
     showPixelValues();
     showScaleFactors();
+    showPresetState();
 }
 
 void CCalibrationBar::Apply() {
     CMavView* view = activeView_();
-    if (!view)
+    if (!view || !realSizesAreNumbers())
         return;
-    // A size that is not a number would calibrate with whatever was there before.
+    saved_ = working_;
+    RulerCalibration calibration(settings_);
+    StoreCalibration(calibration, {working_.unit, working_.realX, working_.realY, working_.width,
+                                   working_.height});
+    // Edited values are no longer the preset they were chosen as.
+    if (!chosenPreset_.empty() && workingRecord() == chosenRecord_)
+        calibration.SetPresetName(chosenPreset_);
+    else
+        chosenPreset_.clear();
+    showPresetState();
+    EndCalibration(*view);
+}
+
+// A size that is not a number would calibrate with whatever was there before.
+bool CCalibrationBar::realSizesAreNumbers() {
     for (QLineEdit* edit : {xSize_, ySize_})
         if (!edit->hasAcceptableInput()) {
             ShowMessage(kNotANumber, MessageIcon::Warning);
             edit->setFocus();
-            return;
+            return false;
         }
-    saved_ = working_;
-    RulerCalibration calibration(settings_);
-    calibration.SetUnit(working_.unit);
-    calibration.SetRealSize(working_.realX, working_.realY);
-    calibration.SetPixelSize(working_.width, working_.height);
-    EndCalibration(*view);
+    return true;
 }
 
 void CCalibrationBar::Restore() {
@@ -293,6 +331,7 @@ void CCalibrationBar::Load() {
     working_.realY = calibration.realY();
     working_.width = calibration.pixelX();
     working_.height = calibration.pixelY();
+    chosenPreset_.clear();
     fullRefresh();
     RestoreCalibrationTool(*view);
 }
@@ -318,6 +357,7 @@ void CCalibrationBar::AutoFromTicks() {
         working_.realY = working_.height * spacing / y->period;
     showRealSizes();
     showScaleFactors();
+    showPresetState();
     if (!x || !y)
         ShowMessage(std::string("No clear period of at least 5 micrometer ticks under the ") +
                         (!x && !y ? "X and Y legs."
@@ -332,6 +372,7 @@ void CCalibrationBar::fullRefresh() {
     showRealSizes();
     readUnit();
     showPixelValues();
+    showPresetState();
 }
 
 void CCalibrationBar::showPixelValues() {
@@ -369,6 +410,94 @@ void CCalibrationBar::readUnit() {
 void CCalibrationBar::readRealSizes() {
     working_.realX = TypedRealSize(xSize_->text()).value_or(working_.realX);
     working_.realY = TypedRealSize(ySize_->text()).value_or(working_.realY);
+}
+
+void CCalibrationBar::ChoosePreset(const std::string& name) {
+    presetStore_.sync();
+    const std::optional<CalibrationPreset> preset =
+        CalibrationPresets::Load(presetStore_).find(name);
+    if (!preset) { // deleted by another program meanwhile
+        reloadPresets();
+        return;
+    }
+    const CalibrationRecord& record = preset->record;
+    working_.unit = record.unit;
+    working_.realX = record.realX;
+    working_.realY = record.realY;
+    working_.width = record.pixelWidth;
+    working_.height = record.pixelHeight;
+    working_.horizontalEnd = {working_.origin.x + working_.width, working_.origin.y};
+    working_.verticalEnd = {working_.origin.x, working_.origin.y + working_.height};
+    saved_ = working_;
+    chosenPreset_ = name;
+    chosenRecord_ = record;
+    RulerCalibration calibration(settings_);
+    StoreNamedCalibration(calibration, {record, name});
+    fullRefresh();
+    if (CMavView* view = activeView_())
+        RestoreCalibrationTool(*view);
+}
+
+void CCalibrationBar::SaveAsPreset() {
+    if (!realSizesAreNumbers())
+        return;
+    const CalibrationRecord record = workingRecord();
+    const std::optional<std::string> name = AskToKeepAsPreset(
+        presetStore_, record, {"Save as preset", "Name of the preset:", chosenPreset_});
+    if (!name)
+        return;
+    chosenPreset_ = *name;
+    RulerCalibration calibration(settings_);
+    if (CalibrationInForce(calibration) == record)
+        calibration.SetPresetName(*name);
+    reloadPresets();
+}
+
+void CCalibrationBar::DeletePreset() {
+    if (chosenPreset_.empty())
+        return;
+    if (AskToDeletePreset(presetStore_, chosenPreset_)) {
+        RulerCalibration calibration(settings_);
+        if (calibration.presetName() == chosenPreset_)
+            calibration.SetPresetName({});
+        chosenPreset_.clear();
+    }
+    reloadPresets();
+}
+
+void CCalibrationBar::showEvent(QShowEvent* event) {
+    reloadPresets();
+    QWidget::showEvent(event);
+}
+
+CalibrationRecord CCalibrationBar::workingRecord() const {
+    return LimitedCalibration(
+        {working_.unit, working_.realX, working_.realY, working_.width, working_.height});
+}
+
+// A chosen preset that is no longer listed (deleted, here or by another
+// program) is forgotten; one replaced meanwhile is compared by its new values.
+void CCalibrationBar::reloadPresets() {
+    presetStore_.sync();
+    const CalibrationPresets presets = CalibrationPresets::Load(presetStore_);
+    presetList_->clear();
+    for (const CalibrationPreset& preset : presets.list())
+        presetList_->addItem(Text(preset.name), Text(preset.name));
+    if (const std::optional<CalibrationPreset> chosen = presets.find(chosenPreset_))
+        chosenRecord_ = chosen->record;
+    else
+        chosenPreset_.clear();
+    showPresetState();
+}
+
+void CCalibrationBar::showPresetState() {
+    const int chosen = chosenPreset_.empty() ? -1 : presetList_->findData(Text(chosenPreset_));
+    for (int index = 0; index < presetList_->count(); ++index)
+        presetList_->setItemText(index, presetList_->itemData(index).toString());
+    presetList_->setCurrentIndex(chosen);
+    if (chosen >= 0 && workingRecord() != chosenRecord_)
+        presetList_->setItemText(chosen, Text(chosenPreset_ + kModified));
+    deletePreset_->setEnabled(chosen >= 0);
 }
 
 } // namespace halvera

@@ -1,10 +1,13 @@
 #pragma once
 
 #include "image/AppSettings.h"
+#include "image/CalibrationRecord.h"
 #include "image/PixelGeometry.h"
+#include "platform/SettingsStore.h"
 
 #include <QWidget>
 #include <functional>
+#include <string>
 
 class QComboBox;
 class QLabel;
@@ -21,10 +24,15 @@ class CMavView;
 // stage micrometer under the legs from the spacing of its ticks.
 //
 // It keeps two copies of a calibration: the working copy it shows and edits
-// (changed by ruler drags, the edits, the unit list, Load and Reset) and the
-// saved copy Reset and Cancel go back to (changed only by OK). The settings
-// change only at OK and Load. OK, Cancel, Reset and Load need an active view
-// (`activeView`); Save needs none.
+// (changed by ruler drags, the edits, the unit list, Load, Reset and a
+// preset) and the saved copy Reset and Cancel go back to (changed by OK and a
+// preset). The settings change only at OK, Load and a preset. OK, Cancel,
+// Reset and Load need an active view (`activeView`); Save needs none.
+//
+// Below them, the calibration presets kept in `presetStore`
+// (CalibrationPresets.h): the list, "Save as preset…" and "Delete". The list
+// shows the preset the working copy was chosen as, as "NAME (modified)" while
+// the working copy differs from it, and nothing for values set otherwise.
 class CCalibrationBar : public QWidget {
     Q_OBJECT
 public:
@@ -37,8 +45,8 @@ public:
         double realY = 0.0;
     };
 
-    CCalibrationBar(AppSettings& settings, std::function<CMavView*()> activeView,
-                    QWidget* parent = nullptr);
+    CCalibrationBar(AppSettings& settings, SettingsStore& presetStore,
+                    std::function<CMavView*()> activeView, QWidget* parent = nullptr);
 
     const Copy& working() const { return working_; }
     const Copy& saved() const { return saved_; }
@@ -57,6 +65,23 @@ public:
     // keeps its size, and a message names it.
     void AutoFromTicks();
 
+    // Choosing a preset from the list: it becomes the working and the saved
+    // copy and, through the settings' limits as OK stores, the calibration in
+    // force under its name; a ruler on the view is laid afresh.
+    void ChoosePreset(const std::string& name);
+    // "Save as preset…": asks a name and keeps the working copy under it (an
+    // existing name after a question). When the working copy is the
+    // calibration in force, that takes the name too.
+    void SaveAsPreset();
+    // "Delete": removes the listed preset after a question; the calibration
+    // in force keeps its values but no longer its name.
+    void DeletePreset();
+
+protected:
+    // The list is read afresh whenever the panel shows: the batch tool may
+    // have saved a preset meanwhile.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void buildLayout();
     void fullRefresh();
@@ -65,8 +90,15 @@ private:
     void showRealSizes();
     void readUnit();
     void readRealSizes();
+    // False, after saying so, while a real size field holds no number.
+    bool realSizesAreNumbers();
+    // The working copy as the settings would hold it.
+    CalibrationRecord workingRecord() const;
+    void reloadPresets();
+    void showPresetState();
 
     AppSettings& settings_;
+    SettingsStore& presetStore_;
     std::function<CMavView*()> activeView_;
     Copy working_;
     Copy saved_;
@@ -84,6 +116,10 @@ private:
     QLineEdit* endY_ = nullptr;
     QLineEdit* width_ = nullptr;
     QLineEdit* height_ = nullptr;
+    QComboBox* presetList_ = nullptr;
+    QPushButton* deletePreset_ = nullptr;
+    std::string chosenPreset_;       // the preset the working copy was chosen or saved as
+    CalibrationRecord chosenRecord_; // its values
 };
 
 } // namespace halvera

@@ -4,6 +4,7 @@
 #include "measure/CalFile.h"
 #include "measure/KeepMeasurements.h"
 #include "measure/MeasureResultsPanel.h"
+#include "measure/PresetQuestions.h"
 #include "measure/ui/AngleTools.h"
 #include "measure/ui/CircleTools.h"
 #include "measure/ui/LineTools.h"
@@ -93,13 +94,22 @@ void SaveMeasurementsCommand(CMavView& view) {
             frame->setStatusPaneText(0, QStringLiteral("Measurements saved"));
 }
 
-void UseOwnCalibrationCommand(CMavView& view) {
+void UseOwnCalibrationCommand(CMavView& view, SettingsStore* presetStore) {
     const std::optional<NamedCalibration>& own = view.document().ownCalibration();
     if (!own)
         return;
     RulerCalibration calibration(view.document().settings());
     StoreNamedCalibration(calibration, *own);
     view.repaintView();
+    if (!presetStore)
+        return;
+    const TextRequest question{"Use the picture's calibration",
+                               "The picture's calibration is in force now. Keep it as a preset "
+                               "named:",
+                               calibration.presetName()};
+    if (const std::optional<std::string> name =
+            AskToKeepAsPreset(*presetStore, CalibrationInForce(calibration), question))
+        calibration.SetPresetName(*name);
 }
 
 void UpdateUseOwnCalibrationCommand(CMavView& view, CommandState& state) {

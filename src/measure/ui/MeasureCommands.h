@@ -3,6 +3,7 @@
 namespace halvera {
 
 class CMavView;
+class SettingsStore;
 struct CommandState;
 
 // The Measurement menu's commands on the active view. A tool command ends the
@@ -35,9 +36,10 @@ void ClearMeasureDataCommand(CMavView& view);
 // (an image without a file asks where), and says so in the status bar.
 void SaveMeasurementsCommand(CMavView& view);
 // "Use the picture's calibration": makes the calibration the document's
-// picture or measurement file carries the one in force; enabled while it
-// differs from the one in force.
-void UseOwnCalibrationCommand(CMavView& view);
+// picture or measurement file carries the one in force, then offers to keep
+// it as a preset in `presetStore` (none: no offer); Cancel keeps it in force
+// without a preset. Enabled while it differs from the one in force.
+void UseOwnCalibrationCommand(CMavView& view, SettingsStore* presetStore);
 void UpdateUseOwnCalibrationCommand(CMavView& view, CommandState& state);
 
 } // namespace halvera

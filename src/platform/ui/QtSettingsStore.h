@@ -22,8 +22,8 @@ public:
     void writeString(std::string_view section, std::string_view key,
                      std::string_view value) override;
 
-    // Writes pending changes to the file now.
-    void sync() { settings_.sync(); }
+    // Writes pending changes to the file now and reads what others wrote.
+    void sync() override { settings_.sync(); }
     QString fileName() const { return settings_.fileName(); }
 
 private:

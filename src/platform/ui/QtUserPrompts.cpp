@@ -11,6 +11,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 
@@ -175,6 +176,16 @@ bool QtUserPrompts::askPrintJob() {
     QPrintDialog dialog(&ApplicationPrinter(), QApplication::activeWindow());
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<std::string> QtUserPrompts::askText(const TextRequest& request) {
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(ToQString(request.title));
+    dialog.setLabelText(ToQString(request.label));
+    dialog.setTextValue(ToQString(request.proposed));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 } // namespace halvera

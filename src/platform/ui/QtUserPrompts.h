@@ -6,7 +6,8 @@
 namespace halvera {
 
 // The platform's prompts on Qt: message boxes, file dialogs, the wait cursor,
-// the "Quality" dialog, the font and colour dialogs and the print dialog. The
+// the "Quality" dialog, the font and colour dialogs, the print dialog and the
+// one-line text question. The
 // "New image size" dialog belongs to the application, which completes these
 // prompts with it (ShellPrompts). Tests replace all of them by installing
 // their own UserPrompts. They answer the file-list question too.
@@ -20,6 +21,7 @@ public:
     std::optional<int> askJpegQuality() override;
     std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
     bool askPrintJob() override;
+    std::optional<std::string> askText(const TextRequest& request) override;
 };
 
 } // namespace halvera

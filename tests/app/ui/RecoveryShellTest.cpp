@@ -236,6 +236,8 @@ TEST_F(LeftCopiesTest, RecoverOpensTheImageAsItWasDiscardDeletesLaterKeeps) {
     ExpectSameItems(recovered.measureData(), MeasuredItems());
     EXPECT_EQ(app->settings().RulerUnit, 1) << "the calibration the image was measured with";
     EXPECT_EQ(app->settings().xRealRulerData, 2.5);
+    EXPECT_EQ(frame().calibrationStatus()->text(), QStringLiteral("0.0250 x 1.0000 mm/px"))
+        << "the status bar follows the recovered calibration";
     EXPECT_TRUE(windows[1]->document().path().empty()) << "an untitled image stays untitled";
     EXPECT_TRUE(windows[1]->document().IsModified());
 

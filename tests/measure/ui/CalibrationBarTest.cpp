@@ -6,6 +6,7 @@
 #include "ShellFixture.h"
 #include "app/ui/ShellPrompts.h"
 #include "measure/CalFile.h"
+#include "measure/CalibrationPresets.h"
 #include "measure/ui/CalibrationTool.h"
 #include "view/CommandIds.h"
 #include "view/ui/MavView.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusTipEvent>
 #include <QTest>
 
 namespace halvera::testing {
@@ -249,6 +251,174 @@ TEST_F(CalibrationTest, LoadingAFileOfAnotherKindSaysSoAndChangesNothing) {
     EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Stop);
     EXPECT_EQ(app->settings().RulerUnit, 0);
     EXPECT_EQ(bar().working().realX, 100.0);
+}
+
+// The preset list of the "Calibrate" panel, against the presets kept in the
+// application's settings store.
+class CalibrationPresetTest : public CalibrationTest {
+protected:
+    void SetUp() override {
+        CalibrationTest::SetUp();
+        CalibrationPresets presets;
+        presets.put("10x objective", {0, 20.0, 20.0, 100, 100});
+        presets.put("40x objective", {1, 5.0, 2.5, 100, 50});
+        presets.Save(app->settingsStore());
+    }
+
+    QComboBox* presetList() { return Child<QComboBox>(bar(), "presetList"); }
+    // Chooses the next entry of the list with the Down key, as a user does.
+    void chooseNextPreset() {
+        presetList()->setFocus();
+        QTest::keyClick(presetList(), Qt::Key_Down);
+    }
+    std::vector<CalibrationPreset> storedPresets() {
+        const CalibrationPresets presets = CalibrationPresets::Load(app->settingsStore());
+        return presets.list();
+    }
+    QString status() { return frame().calibrationStatus()->text(); }
+};
+
+TEST_F(CalibrationPresetTest, ChoosingAPresetPutsItInForceAndTheStatusBarShowsIt) {
+    AppSettings& settings = app->settings();
+    EXPECT_EQ(status(), QStringLiteral(u"uncalibrated \u00B7 1 px"));
+    startCalibration();
+    EXPECT_EQ(ComboTexts(presetList()),
+              (std::vector<std::string>{"10x objective", "40x objective"}))
+        << "presets saved after the panel was made are listed when it shows";
+    EXPECT_EQ(presetList()->currentIndex(), -1);
+    EXPECT_FALSE(Child<QPushButton>(bar(), "DeletePreset")->isEnabled());
+
+    chooseNextPreset();
+    EXPECT_EQ(presetList()->currentText(), "10x objective");
+    EXPECT_EQ(settings.xRealRulerData, 20.0);
+    EXPECT_EQ(settings.RulerPreset, "10x objective");
+    EXPECT_EQ(status(), QStringLiteral(u"10x objective \u00B7 0.2000 um/px"));
+    EXPECT_EQ(field("xSize"), "20.000000");
+    EXPECT_EQ(scale("xRuler"), "0.200000");
+    EXPECT_TRUE(Child<QPushButton>(bar(), "DeletePreset")->isEnabled());
+    EXPECT_NE(dynamic_cast<CCalibrationTool*>(view().tool()), nullptr) << "still calibrating";
+
+    chooseNextPreset();
+    EXPECT_EQ(settings.RulerUnit, 1);
+    EXPECT_EQ(settings.yPixelRulerData, 50);
+    EXPECT_EQ(status(), QStringLiteral(u"40x objective \u00B7 0.0500 mm/px"));
+    EXPECT_EQ(field("height"), "50");
+    EXPECT_EQ(Child<QComboBox>(bar(), "unitList")->currentText(), "mm");
+    EXPECT_EQ(bar().saved().realX, 5.0) << "Cancel and Reset come back to the preset";
+    EXPECT_TRUE(prompts.messages.empty());
+}
+
+TEST_F(CalibrationPresetTest, EditingShowsTheNameModifiedAndApplyingEditsForgetsIt) {
+    AppSettings& settings = app->settings();
+    startCalibration();
+    chooseNextPreset();
+    QLineEdit* xSize = Child<QLineEdit>(bar(), "xSize");
+    TypeInto(xSize, "25");
+    EXPECT_EQ(presetList()->currentText(), "10x objective (modified)");
+    EXPECT_EQ(status(), QStringLiteral(u"10x objective \u00B7 0.2000 um/px"))
+        << "nothing is in force before OK";
+    TypeInto(xSize, "20");
+    EXPECT_EQ(presetList()->currentText(), "10x objective") << "the preset's values again";
+    Child<QComboBox>(bar(), "unitList")->setCurrentIndex(2);
+    EXPECT_EQ(presetList()->currentText(), "10x objective (modified)");
+    click("Reset");
+    EXPECT_EQ(presetList()->currentText(), "10x objective");
+
+    // OK on the preset's own values keeps its name in force.
+    click("OK");
+    EXPECT_EQ(settings.RulerPreset, "10x objective");
+
+    startCalibration();
+    TypeInto(Child<QLineEdit>(bar(), "xSize"), "25");
+    click("OK");
+    EXPECT_EQ(settings.xRealRulerData, 25.0);
+    EXPECT_EQ(settings.RulerPreset, "");
+    EXPECT_EQ(status(), QStringLiteral("0.2500 x 0.2000 um/px"));
+    startCalibration();
+    EXPECT_EQ(presetList()->currentIndex(), -1);
+    EXPECT_EQ(storedPresets()[0].record, (CalibrationRecord{0, 20.0, 20.0, 100, 100}))
+        << "the preset keeps its values";
+}
+
+TEST_F(CalibrationPresetTest, SaveAsPresetKeepsThePanelsValuesAndReplacesOnlyAfterAQuestion) {
+    AppSettings& settings = app->settings();
+    startCalibration();
+    TypeInto(Child<QLineEdit>(bar(), "xSize"), "30");
+    TypeInto(Child<QLineEdit>(bar(), "ySize"), "3000");
+    prompts.textAnswers = {std::string("  20x objective ")};
+    click("SaveAsPreset");
+    ASSERT_EQ(prompts.textRequests.size(), 1u);
+    EXPECT_EQ(prompts.textRequests[0].title, "Save as preset");
+    EXPECT_EQ(prompts.textRequests[0].proposed, "");
+    ASSERT_EQ(storedPresets().size(), 3u);
+    EXPECT_EQ(storedPresets()[2], (CalibrationPreset{"20x objective", {0, 30.0, 2000.0, 100, 100}}))
+        << "within the calibration's limits, as OK stores";
+    EXPECT_EQ(presetList()->currentText(), "20x objective");
+    EXPECT_EQ(settings.xRealRulerData, 100.0) << "saving puts nothing in force";
+    EXPECT_EQ(settings.RulerPreset, "");
+
+    click("OK");
+    EXPECT_EQ(settings.RulerPreset, "20x objective");
+    EXPECT_EQ(status(), QStringLiteral(u"20x objective \u00B7 0.3000 x 20.0000 um/px"));
+
+    // The name of a listed preset is asked about; No keeps the old values.
+    startCalibration();
+    TypeInto(Child<QLineEdit>(bar(), "xSize"), "40");
+    prompts.textAnswers = {std::string("10x objective"), std::string("10x objective")};
+    prompts.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    click("SaveAsPreset");
+    EXPECT_EQ(storedPresets()[0].record.realX, 20.0);
+    EXPECT_EQ(presetList()->currentText(), "20x objective (modified)");
+    click("SaveAsPreset");
+    EXPECT_EQ(storedPresets()[0],
+              (CalibrationPreset{"10x objective", {0, 40.0, 2000.0, 100, 100}}));
+    EXPECT_EQ(presetList()->currentText(), "10x objective");
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Replace the preset \"10x objective\"?",
+                                                         "Replace the preset \"10x objective\"?"}));
+}
+
+TEST_F(CalibrationPresetTest, DeleteRemovesTheChosenPresetAfterAQuestion) {
+    AppSettings& settings = app->settings();
+    startCalibration();
+    chooseNextPreset();
+    prompts.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    click("DeletePreset");
+    EXPECT_EQ(storedPresets().size(), 2u);
+    EXPECT_EQ(settings.RulerPreset, "10x objective");
+
+    click("DeletePreset");
+    ASSERT_EQ(storedPresets().size(), 1u);
+    EXPECT_EQ(storedPresets()[0].name, "40x objective");
+    EXPECT_EQ(ComboTexts(presetList()), std::vector<std::string>{"40x objective"});
+    EXPECT_EQ(presetList()->currentIndex(), -1);
+    EXPECT_EQ(settings.xRealRulerData, 20.0) << "the values stay in force";
+    EXPECT_EQ(settings.RulerPreset, "");
+    EXPECT_EQ(status(), QStringLiteral("0.2000 um/px"));
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{"Delete the preset \"10x objective\"?",
+                                                         "Delete the preset \"10x objective\"?"}));
+}
+
+TEST_F(CalibrationPresetTest, TheStatusBarFollowsOkAndLoadAndNoMessageTakesItsPlace) {
+    startCalibration();
+    TypeInto(Child<QLineEdit>(bar(), "xSize"), "50");
+    click("OK");
+    EXPECT_EQ(status(), QStringLiteral("0.5000 x 1.0000 um/px"));
+
+    const std::string path = tempPath("ruler.Cal");
+    ASSERT_TRUE(WriteCalFile(path, {2, 1.0, 1.0, 400, 400}));
+    startCalibration();
+    chooseNextPreset();
+    prompts.fileNames.push_back(path);
+    click("Load");
+    EXPECT_EQ(status(), QStringLiteral("0.0025 cm/px"));
+    EXPECT_EQ(presetList()->currentIndex(), -1) << "a loaded calibration is no preset";
+
+    for (int pane = 0; pane < CMainFrame::kStatusPanes; ++pane)
+        frame().setStatusPaneText(pane, QStringLiteral("a message"));
+    QStatusTipEvent tip(QStringLiteral("Create a new image"));
+    QCoreApplication::sendEvent(&frame(), &tip);
+    EXPECT_EQ(status(), QStringLiteral("0.0025 cm/px"));
+    EXPECT_TRUE(frame().calibrationStatus()->isVisible());
 }
 
 } // namespace

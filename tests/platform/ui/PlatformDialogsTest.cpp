@@ -4,6 +4,7 @@
 #include "platform/ui/JpegQualityDialog.h"
 #include "platform/ui/QtUserPrompts.h"
 
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -152,6 +153,37 @@ TEST(QtUserPrompts, SaveDiscardCancelQuestionsAnswerWithTheButtonClicked) {
                                  });
         EXPECT_EQ(given, answer);
     }
+}
+
+// The one-line question shows its caption, question and proposed text, and
+// gives what was typed on OK and nothing on Cancel.
+TEST(QtUserPrompts, TextQuestionsGiveWhatWasTypedOrNothing) {
+    QtMessagePrompts prompts;
+    const TextRequest request{"Save as preset", "Name of the preset:", "10x objective"};
+    std::optional<std::string> typed;
+    testing::WithModalDialog([&] { typed = prompts.askText(request); },
+                             [&](QDialog& dialog) {
+                                 auto* input = qobject_cast<QInputDialog*>(&dialog);
+                                 ASSERT_NE(input, nullptr);
+                                 EXPECT_EQ(input->windowTitle(), "Save as preset");
+                                 EXPECT_EQ(input->labelText(), "Name of the preset:");
+                                 auto* field = input->findChild<QLineEdit*>();
+                                 ASSERT_NE(field, nullptr);
+                                 EXPECT_EQ(field->text(), "10x objective");
+                                 testing::TypeInto(field, QStringLiteral("40x oil"));
+                                 QTest::keyClick(field, Qt::Key_Return);
+                             });
+    EXPECT_EQ(typed, "40x oil");
+
+    typed = "unchanged";
+    testing::WithModalDialog([&] { typed = prompts.askText(request); },
+                             [&](QDialog& dialog) {
+                                 auto* field = dialog.findChild<QLineEdit*>();
+                                 ASSERT_NE(field, nullptr);
+                                 QTest::keyClicks(field, "x");
+                                 QTest::keyClick(field, Qt::Key_Escape);
+                             });
+    EXPECT_EQ(typed, std::nullopt);
 }
 
 } // namespace
