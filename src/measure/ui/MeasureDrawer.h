@@ -81,8 +81,8 @@ private:
     QPainter& painter_;
     MeasureScale scale_;
     QColor coordinate_, line_, point_, text_, error_;
-    const ToleranceTable* judging_; // null: no item is judged
     ImageToWindowMap toWindow_;
+    const ToleranceTable* judging_; // null: no item is judged
 };
 
 // Arial 8 pt for the labels; Debian's metric-compatible Liberation Sans
