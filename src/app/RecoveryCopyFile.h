@@ -21,7 +21,7 @@ struct RecoveryCopyHeader {
     std::string title;
     int width = 0;
     int height = 0;
-    RecoveryCalibration calibration;
+    CalibrationRecord calibration;
 };
 
 // Writes `snapshot` to `file` whole (AtomicFileWriter): the file is either

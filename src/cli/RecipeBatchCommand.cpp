@@ -3,6 +3,7 @@
 #include "cli/BatchTool.h"
 #include "cli/CliOperation.h"
 #include "cli/CommandWords.h"
+#include "image/PictureFolder.h"
 #include "image/RowBands.h"
 #include "measure/InspectionCsv.h"
 #include "measure/InspectionSummary.h"
@@ -84,8 +85,31 @@ InspectRequest ParseRequest(const std::vector<std::string>& words) {
     request.summary = split.once("--summary");
     request.jobs = ParseJobs(split.once("--jobs"));
     request.settings.datumRadius = ParseDatumRadius(split.once("--datum-radius"));
-    RefuseOverwritingInputs(request);
     return request;
+}
+
+// A folder among the IMAGE words stands for its pictures in name order
+// (PictureFolder.h), at its place among the others; any other word is a
+// picture file. False, after saying why, when a folder cannot be read or
+// holds no picture.
+bool ExpandFolders(std::vector<std::string>& images) {
+    std::vector<std::string> pictures;
+    for (const std::string& word : images) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(word, error)) {
+            pictures.push_back(word);
+            continue;
+        }
+        const FolderPictures folder = PicturesInFolder(word);
+        const std::string problem = FolderPicturesProblem(word, folder);
+        if (!problem.empty()) {
+            ShowMessage(problem, MessageIcon::Stop);
+            return false;
+        }
+        pictures.insert(pictures.end(), folder.paths.begin(), folder.paths.end());
+    }
+    images = std::move(pictures);
+    return true;
 }
 
 // A file can be written there: its folder exists.
@@ -141,7 +165,10 @@ bool WriteOutput(const std::optional<std::string>& path, const std::string& text
 } // namespace
 
 int RunInspectCommand(const std::vector<std::string>& words) {
-    const InspectRequest request = ParseRequest(words);
+    InspectRequest request = ParseRequest(words);
+    if (!ExpandFolders(request.images))
+        return kExitFailure;
+    RefuseOverwritingInputs(request);
     const RecipeRead read = ReadRecipeFile(request.recipePath);
     if (!read.recipe) {
         ShowMessage("Can not read the recipe " + request.recipePath + ": " + read.problem,
@@ -180,7 +207,9 @@ std::string InspectCommandUsage() {
            "     Verdict per picture and value, --summary n,mean,sd,min,max,Cp,Cpk per\n"
            "     value; one progress line per picture on standard error; --jobs N\n"
            "     pictures at once (default: the processor count), output in input order;\n"
-           "     status 3 when a value is an Error or a picture failed\n";
+           "     status 3 when a value is an Error or a picture failed; an IMAGE that is a\n"
+           "     folder stands for its pictures (.bmp, .jpg, .jpeg, .png, .tif, .tiff in\n"
+           "     any case) in name order, not those of its sub-folders\n";
 }
 
 } // namespace halvera

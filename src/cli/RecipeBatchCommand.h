@@ -11,9 +11,10 @@ inline constexpr int kExitInspectionFailed = 3;
 
 // Runs `inspect RECIPE IMAGE... [--csv OUT] [--summary OUT] [--jobs N]
 // [--datum-radius R]` on the words after the command's name: the recipe on
-// every picture (RecipeBatch.h), one progress line per picture on
-// standard error in input order, the rows and the summary as CSV files.
-// Every option and the recipe are checked before any picture is read.
+// every picture (RecipeBatch.h; an IMAGE that is a folder stands for its
+// pictures, PictureFolder.h), one progress line per picture on standard
+// error in input order, the rows and the summary as CSV files. Every option,
+// folder and the recipe are checked before any picture is read.
 int RunInspectCommand(const std::vector<std::string>& words);
 
 // The usage lines of the inspect command.

@@ -39,4 +39,9 @@ int& MeasureColorSetting(AppSettings& settings, MeasureColorRole role);
 // (red, green, blue, yellow) when the stored index is outside 0..7.
 const MeasureColor& MeasureColorOf(const AppSettings& settings, MeasureColorRole role);
 
+// The colour of the label of an item judged an Error (ItemJudgedError): red,
+// or magenta when the labels' own colour is red, so that a failing item
+// always stands out from the others.
+const MeasureColor& MeasureErrorColorOf(const AppSettings& settings);
+
 } // namespace halvera

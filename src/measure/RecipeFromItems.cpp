@@ -117,7 +117,7 @@ std::vector<RecipeItem> RecipeItemsOf(const MeasureData& data, CDibImage picture
 std::vector<RecipeTolerance> TolerancesInUse(const ToleranceTable& table) {
     std::vector<RecipeTolerance> inUse;
     for (int k = 0; k < kDataItemCount; ++k)
-        if (table.entries[static_cast<size_t>(k)] != ToleranceEntry{})
+        if (EntryInUse(table.entries[static_cast<size_t>(k)]))
             inUse.push_back({k, table.entries[static_cast<size_t>(k)]});
     return inUse;
 }

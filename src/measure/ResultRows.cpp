@@ -24,4 +24,18 @@ std::vector<std::string> ResultRowCells(const MeasureData& data, MeasureKind kin
     return cells;
 }
 
+bool ItemJudgedError(const MeasureData& data, MeasureKind kind, int item,
+                     const ResultJudging& judging) {
+    if (!judging.errorDetection)
+        return false;
+    const MeasureRow values = MeasureItemRow(data, kind, item, judging.scale);
+    const int first = DataItemsOf(kind).first;
+    for (int i = 0; i < values.count; ++i) {
+        const ToleranceEntry& entry = judging.tolerance.entries[static_cast<size_t>(first + i)];
+        if (EntryInUse(entry) && !Judge(values.values[static_cast<size_t>(i)], entry).pass)
+            return true;
+    }
+    return false;
+}
+
 } // namespace halvera

@@ -31,4 +31,12 @@ std::string RowLabel(int row);
 std::vector<std::string> ResultRowCells(const MeasureData& data, MeasureKind kind, int item,
                                         const ResultJudging& judging);
 
+// Whether item `item` of `kind` is shown as failing on the image: error
+// detection is on and one of its values is an Error against a tolerance
+// entry in use (EntryInUse). A value whose entry was never set does not
+// count, though its cell says Error, so only the limits the user or a recipe
+// gave mark an item. The item must exist.
+bool ItemJudgedError(const MeasureData& data, MeasureKind kind, int item,
+                     const ResultJudging& judging);
+
 } // namespace halvera

@@ -4,6 +4,10 @@
 
 namespace halvera {
 
+bool EntryInUse(const ToleranceEntry& entry) {
+    return entry != ToleranceEntry{};
+}
+
 JudgedValue Judge(double value, const ToleranceEntry& entry) {
     const double deviation = value - entry.standard;
     // Written as two true comparisons so that NaN fails.

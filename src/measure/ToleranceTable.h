@@ -24,6 +24,11 @@ struct ToleranceTable {
     bool operator==(const ToleranceTable&) const = default;
 };
 
+// Whether the entry has been set: one left all zero judges nothing yet, so a
+// recipe keeps only the entries in use and the image marks only the items
+// that fail one.
+bool EntryInUse(const ToleranceEntry& entry);
+
 // A value judged against its entry.
 struct JudgedValue {
     double value;

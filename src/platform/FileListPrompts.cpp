@@ -7,6 +7,7 @@ namespace {
 class CancellingFileLists : public FileListPrompts {
 public:
     std::vector<std::string> askFileNames(const FileDialogRequest&) override { return {}; }
+    std::optional<std::string> askFolderName(const std::string&) override { return std::nullopt; }
 };
 
 FileListPrompts*& CurrentFileLists() {

@@ -7,6 +7,7 @@
 #include "image/BmpFile.h"
 #include "measure/RecipeFile.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -134,6 +135,49 @@ TEST(InspectCommand, BadInputIsRefusedBeforeAnythingIsWritten) {
     EXPECT_FALSE(std::filesystem::exists(csv));
     EXPECT_NE(RunCliCapturing({"--help"}).out.find("halvera-cli inspect RECIPE IMAGE..."),
               std::string::npos);
+}
+
+// The folder holding the plates (and the recipe, which is no picture) stands
+// for its five plates in name order, between the pictures named before and
+// after it.
+TEST(InspectCommand, AFolderStandsForItsPicturesInNameOrderAtItsPlace) {
+    const InspectionFiles files(PlateRecipe());
+    const std::string folder = files.folder.file("");
+    const std::string csv = files.folder.file("rows.csv");
+    const CliResult result = RunCliCapturing({"inspect", files.recipe, files.images[1], folder,
+                                              files.images[0], "--jobs", "2", "--csv", csv});
+    EXPECT_EQ(result.status, 3) << result.err; // the third plate's datum is not found
+    std::vector<std::string> order = {files.images[1]};
+    order.insert(order.end(), files.images.begin(), files.images.end());
+    order.push_back(files.images[0]);
+    std::vector<size_t> at;
+    for (size_t i = 0; i < order.size(); ++i)
+        at.push_back(result.err.find("[" + std::to_string(i + 1) + "/7] " + order[i] + ": "));
+    EXPECT_TRUE(std::is_sorted(at.begin(), at.end())) << result.err;
+    EXPECT_NE(at.back(), std::string::npos) << result.err;
+    EXPECT_EQ(LinesOf(TextOf(csv), "5 Diameter,edge-circle,bore,1"), 6u);
+}
+
+TEST(InspectCommand, AFolderWithoutPicturesOrAnOutputOverAFolderPictureWritesNothing) {
+    const InspectionFiles files(PlateRecipe());
+    const std::string csv = files.folder.file("rows.csv");
+    std::filesystem::create_directory(files.folder.file("empty"));
+    const CliResult empty = RunCliCapturing(
+        {"inspect", files.recipe, files.images[0], files.folder.file("empty"), "--csv", csv});
+    EXPECT_EQ(empty.status, 1);
+    EXPECT_NE(empty.err.find("There are no pictures (.bmp, .jpg, .jpeg, .png, .tif or .tiff) "
+                             "in the folder " +
+                             files.folder.file("empty") + "."),
+              std::string::npos)
+        << empty.err;
+    EXPECT_EQ(empty.err.find("[1/"), std::string::npos) << "no picture is measured";
+    EXPECT_FALSE(std::filesystem::exists(csv));
+
+    // The folder's pictures are inputs too: no output may replace one.
+    const std::string before = TextOf(files.images[2]);
+    EXPECT_EQ(RunCli({"inspect", files.recipe, files.folder.file(""), "--csv", files.images[2]}),
+              2);
+    EXPECT_EQ(TextOf(files.images[2]), before);
 }
 
 } // namespace

@@ -45,5 +45,17 @@ TEST(MeasureColors, StoredIndexPicksTheColourAndAStrayOneTheRoleDefault) {
     EXPECT_EQ(MeasureColorOf(settings, MeasureColorRole::Coordinate).name, "Red");
 }
 
+// The error colour stands out from the labels whatever colour they have.
+TEST(MeasureColors, TheErrorColourIsRedOrMagentaBesideRedLabels) {
+    AppSettings settings;
+    EXPECT_EQ(MeasureErrorColorOf(settings).name, "Red");
+    for (int index = 0; index < static_cast<int>(kMeasureColors.size()); ++index) {
+        MeasureColorSetting(settings, MeasureColorRole::Text) = index;
+        const std::string_view error = MeasureErrorColorOf(settings).name;
+        EXPECT_EQ(error, index == 2 ? "Magenta" : "Red");
+        EXPECT_NE(error, MeasureColorOf(settings, MeasureColorRole::Text).name);
+    }
+}
+
 } // namespace
 } // namespace halvera

@@ -92,6 +92,34 @@ TEST(ResultRowCells, LabelThenValuesPlainOrJudged) {
               11u);
 }
 
+// An item is marked on the image only for a value that fails an entry in
+// use, and only with error detection on; an entry left all zero marks none.
+TEST(ItemJudgedError, OnlyAValueFailingAnEntryInUseMarksTheItem) {
+    MeasureData data;
+    data.AppendPoint({7, 8});
+    data.AppendPoint({10, 94});
+    const MeasureScale scale{1.05, 0.1}; // X 7.350 and 10.500, Y 0.800 and 9.400
+    ToleranceTable tolerance;
+    EXPECT_FALSE(ItemJudgedError(data, MeasureKind::Point, 0, {scale, tolerance, true}))
+        << "no entry in use, though every cell says Error";
+    tolerance.entries[1] = {9.0, 0.5, -0.5}; // Y
+    EXPECT_TRUE(ItemJudgedError(data, MeasureKind::Point, 0, {scale, tolerance, true}));
+    EXPECT_FALSE(ItemJudgedError(data, MeasureKind::Point, 1, {scale, tolerance, true}));
+    EXPECT_FALSE(ItemJudgedError(data, MeasureKind::Point, 0, {scale, tolerance, false}));
+    // The limits are those of the cells: 9.400 is 0.400 above 9.0, within +0.5.
+    EXPECT_EQ(ResultRowCells(data, MeasureKind::Point, 1, {scale, tolerance, true})[2],
+              "9.400(0.400Pass)");
+    tolerance.entries[1].upper = 0.3;
+    EXPECT_TRUE(ItemJudgedError(data, MeasureKind::Point, 1, {scale, tolerance, true}));
+
+    // A line is judged by the entries of its own data items (Length is item 2).
+    const MeasureData line = FiftyPixelLine();
+    tolerance.entries[2] = {50.0, 0.01, -0.01};
+    EXPECT_FALSE(ItemJudgedError(line, MeasureKind::Line, 0, {kUnit, tolerance, true}));
+    tolerance.entries[2].standard = 49.0;
+    EXPECT_TRUE(ItemJudgedError(line, MeasureKind::Line, 0, {kUnit, tolerance, true}));
+}
+
 TEST(ResultCsvText, HeaderOfSelectedItemsAndOneRowPerItem) {
     MeasureData data = FiftyPixelLine();
     data.AppendPoint({3, 4});

@@ -42,6 +42,15 @@ std::vector<std::string> RecordingPrompts::askFileNames(const FileDialogRequest&
     return names;
 }
 
+std::optional<std::string> RecordingPrompts::askFolderName(const std::string& title) {
+    folderRequests.push_back(title);
+    if (folderNames.empty())
+        return std::nullopt;
+    auto name = folderNames.front();
+    folderNames.pop_front();
+    return name;
+}
+
 std::optional<int> RecordingPrompts::askJpegQuality() {
     ++qualityRequests;
     if (jpegQualities.empty())

@@ -22,6 +22,9 @@ public:
     // Answers from `fileNameLists` (empty: cancel); the request is recorded
     // with the others.
     std::vector<std::string> askFileNames(const FileDialogRequest& request) override;
+    // Records the title in `folderRequests`; answers from `folderNames`
+    // (empty: cancel).
+    std::optional<std::string> askFolderName(const std::string& title) override;
     std::optional<int> askJpegQuality() override;
     // Answers from `newImageSizes` (empty: Cancel); an answer is stored in the
     // settings as the dialog stores it.
@@ -44,6 +47,8 @@ public:
     std::deque<MessageAnswer> answers; // empty: Ok, Yes for Yes/No questions, Save for Save/Discard
     std::deque<std::optional<std::string>> fileNames;   // empty: cancel
     std::deque<std::vector<std::string>> fileNameLists; // empty: cancel
+    std::vector<std::string> folderRequests;
+    std::deque<std::optional<std::string>> folderNames; // empty: cancel
     std::deque<std::optional<int>> jpegQualities;       // empty: 75
     std::deque<ImageSize> newImageSizes;
     std::deque<TextAttributes> textFonts;

@@ -89,7 +89,7 @@ CDataPanel::CDataPanel(QDockWidget& dock, Context context)
     layout->addLayout(buttons);
 
     connect(tabs_, &QTabBar::currentChanged, this, &CDataPanel::refill);
-    connect(errorDetect_, &QCheckBox::toggled, this, &CDataPanel::refill);
+    connect(errorDetect_, &QCheckBox::toggled, this, &CDataPanel::rejudge);
     connect(list_, &QTableWidget::cellDoubleClicked, this, &CDataPanel::deleteSelectedItem);
     dock_.setWidget(this);
     dock_.resize(900, 180);
@@ -183,6 +183,16 @@ void CDataPanel::showVerdicts() {
 
 bool CDataPanel::errorDetection() const {
     return errorDetect_->isChecked();
+}
+
+const ToleranceTable* CDataPanel::ErrorJudging() const {
+    return errorDetection() ? &context_.tolerance : nullptr;
+}
+
+void CDataPanel::rejudge() {
+    refill();
+    if (CMavView* view = context_.activeView())
+        view->repaintView();
 }
 
 MeasureData* CDataPanel::activeData() const {
@@ -287,7 +297,7 @@ void CDataPanel::editTolerances() {
     if (dialog.exec() != QDialog::Accepted)
         return;
     context_.tolerance = dialog.table();
-    refill();
+    rejudge();
 }
 
 void CDataPanel::chooseOutputItems() {

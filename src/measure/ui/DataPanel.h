@@ -27,8 +27,9 @@ struct ToleranceTable;
 // detect" on, each value judged against its tolerance. Its buttons set the
 // tolerances and the output items, save and print the results, clear the
 // image's items and hide the panel; a double click or the Delete key deletes
-// the selected item. The measurement tools report their changes through
-// MeasureResultsPanel.
+// the selected item. While "Error detect" is on, the image draws the label of
+// an item that fails a tolerance in the error colour (CMeasureDrawer). The measurement tools report
+// their changes through MeasureResultsPanel.
 class CDataPanel : public QWidget, public MeasureResultsPanel {
     Q_OBJECT
 public:
@@ -62,6 +63,7 @@ public:
     void UpdateRow(MeasureKind kind, int item) override;
     void SelectRow(int row) override;
     void ClearRows() override { clearList(); }
+    const ToleranceTable* ErrorJudging() const override;
 
     // Reloads the headers of the current tab and one row per item of the
     // active image; with no active image the list is empty.
@@ -93,6 +95,9 @@ private:
     void printResults();
     void clearData();
     MeasureData* activeData() const;
+    // Lists the items afresh and redraws the active image, whose labels show
+    // the verdicts too.
+    void rejudge();
 
     QDockWidget& dock_;
     Context context_;

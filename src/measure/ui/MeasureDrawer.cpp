@@ -4,7 +4,10 @@
 #include "measure/BresenhamLine.h"
 #include "measure/LabelOutline.h"
 #include "measure/LineGuides.h"
+#include "measure/MeasureResultsPanel.h"
 #include "measure/MeasureValues.h"
+#include "measure/ResultRows.h"
+#include "measure/ui/MeasureTool.h"
 #include "view/ui/MavView.h"
 
 #include <QFontDatabase>
@@ -12,14 +15,42 @@
 #include <QPolygon>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace halvera {
 
 namespace {
 
-QColor ColourOf(const AppSettings& settings, MeasureColorRole role) {
-    const MeasureColor& c = MeasureColorOf(settings, role);
+QColor ToQColor(const MeasureColor& c) {
     return QColor(c.red, c.green, c.blue);
+}
+
+QColor ColourOf(const AppSettings& settings, MeasureColorRole role) {
+    return ToQColor(MeasureColorOf(settings, role));
+}
+
+const ToleranceTable* PanelJudging() {
+    const MeasureResultsPanel* panel = ResultsPanel();
+    return panel ? panel->ErrorJudging() : nullptr;
+}
+
+// The results tab of a labelled kind; a point pair has none, so it is never judged.
+std::optional<MeasureKind> ResultsTabOf(LabelledKind kind) {
+    switch (kind) {
+    case LabelledKind::Point:
+        return MeasureKind::Point;
+    case LabelledKind::Line:
+        return MeasureKind::Line;
+    case LabelledKind::Circle:
+        return MeasureKind::Circle;
+    case LabelledKind::Rectangle:
+        return MeasureKind::Rectangle;
+    case LabelledKind::Angle:
+        return MeasureKind::Angle;
+    case LabelledKind::Pair:
+        break;
+    }
+    return std::nullopt;
 }
 
 QPoint ToQPoint(PixelPoint p) {
@@ -67,12 +98,14 @@ CMeasureDrawer::CMeasureDrawer(CMavView& view, QPainter& painter)
       toWindow_([&view](PixelPoint p) {
           const QPoint w = view.imageToWindow(QPoint(p.x, p.y));
           return PixelPoint{w.x(), w.y()};
-      }) {
+      }),
+      judging_(PanelJudging()) {
     const AppSettings& settings = view.document().settings();
     coordinate_ = ColourOf(settings, MeasureColorRole::Coordinate);
     line_ = ColourOf(settings, MeasureColorRole::Line);
     point_ = ColourOf(settings, MeasureColorRole::Point);
     text_ = ColourOf(settings, MeasureColorRole::Text);
+    error_ = ToQColor(MeasureErrorColorOf(settings));
     painter_.save();
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -92,7 +125,8 @@ void CMeasureDrawer::DrawAll(const MeasureData& data) {
     const auto points = data.points();
     const auto pairs = data.pointPairs();
     const auto label = [&](LabelledKind kind, int item) {
-        drawLabel(StoredItemLabel(data, kind, item, scale_, toWindow_));
+        drawLabel(StoredItemLabel(data, kind, item, scale_, toWindow_),
+                  storedItemLabelColour(data, kind, item));
     };
     for (int pair = 0; pair < data.PointPairCount(); ++pair) {
         const auto pi = static_cast<size_t>(pairs[2 * static_cast<size_t>(pair)]);
@@ -264,7 +298,16 @@ void CMeasureDrawer::DrawClickMarker(PixelPoint p) {
     fullCross(w);
 }
 
-void CMeasureDrawer::drawLabel(const MeasureLabel& label) {
+const QColor& CMeasureDrawer::storedItemLabelColour(const MeasureData& data, LabelledKind kind,
+                                                    int item) const {
+    const std::optional<MeasureKind> tab = ResultsTabOf(kind);
+    if (!judging_ || !tab)
+        return text_;
+    const ResultJudging judging{scale_, *judging_, true};
+    return ItemJudgedError(data, *tab, item, judging) ? error_ : text_;
+}
+
+void CMeasureDrawer::drawLabel(const MeasureLabel& label, const QColor& colour) {
     const QString text =
         QString::fromUtf8(label.text.data(), static_cast<qsizetype>(label.text.size()));
     // Top-left corner at the position; no background behind the text, only
@@ -274,13 +317,13 @@ void CMeasureDrawer::drawLabel(const MeasureLabel& label) {
                           Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextSingleLine,
                           text);
     };
-    const GraphColour outline =
-        LabelOutlineColour({static_cast<uint8_t>(text_.red()), static_cast<uint8_t>(text_.green()),
-                            static_cast<uint8_t>(text_.blue())});
+    const GraphColour outline = LabelOutlineColour({static_cast<uint8_t>(colour.red()),
+                                                    static_cast<uint8_t>(colour.green()),
+                                                    static_cast<uint8_t>(colour.blue())});
     painter_.setPen(QColor(outline.red, outline.green, outline.blue));
     for (const PixelPoint d : kLabelOutlineOffsets)
         draw(label.position.x + d.x, label.position.y + d.y);
-    painter_.setPen(text_);
+    painter_.setPen(colour);
     draw(label.position.x, label.position.y);
 }
 

@@ -14,10 +14,12 @@ class QPainter;
 namespace halvera {
 
 class CMavView;
+struct ToleranceTable;
 
 // Draws measured items over the view's image, in the view's paint, in window
-// (logical) coordinates. Created for one drawing pass: it reads the scale and
-// the four measurement colours once, on creation.
+// (logical) coordinates. Created for one drawing pass: it reads the scale,
+// the four measurement colours and the tolerances the results panel judges
+// with (while its "Error detect" is on) once, on creation.
 //
 // Each item is its shape, then its label. Lines walked pixel by pixel include
 // both ends; "pen" lines (crosses, the pair line) leave out their last pixel;
@@ -31,7 +33,9 @@ public:
 
     // Every item in drawing order: point pairs, points, lines, circles,
     // rectangles, angles; the shapes at their whole pixels, the labels with
-    // the values of their sub-pixel elements.
+    // the values of their sub-pixel elements. The label of an item the
+    // results panel judges an Error (ItemJudgedError) is drawn in the error
+    // colour (MeasureErrorColorOf), every other one in the text colour.
     void DrawAll(const MeasureData& data);
 
     // One item of each kind, given in image pixels.
@@ -62,7 +66,9 @@ private:
     void circleShape(PixelPoint centre, PixelPoint onCircle);
     void rectangleShape(PixelRect rectangle);
     void angleShape(PixelPoint a, PixelPoint vertex, PixelPoint b);
-    void drawLabel(const MeasureLabel& label);
+    void drawLabel(const MeasureLabel& label) { drawLabel(label, text_); }
+    void drawLabel(const MeasureLabel& label, const QColor& colour);
+    const QColor& storedItemLabelColour(const MeasureData& data, LabelledKind kind, int item) const;
     void setPixels(const QColor& colour, const QPolygon& pixels);
     void walkLine(const QColor& colour, PixelPoint from, PixelPoint to);
     void penLine(const QColor& colour, PixelPoint from, PixelPoint to);
@@ -74,8 +80,9 @@ private:
     CMavView& view_;
     QPainter& painter_;
     MeasureScale scale_;
-    QColor coordinate_, line_, point_, text_;
+    QColor coordinate_, line_, point_, text_, error_;
     ImageToWindowMap toWindow_;
+    const ToleranceTable* judging_; // null: no item is judged
 };
 
 // Arial 8 pt for the labels; Debian's metric-compatible Liberation Sans

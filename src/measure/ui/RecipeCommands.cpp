@@ -1,6 +1,7 @@
 #include "measure/ui/RecipeCommands.h"
 
 #include "document/MavDoc.h"
+#include "image/PictureFolder.h"
 #include "measure/RecipeFile.h"
 #include "measure/RecipeFromItems.h"
 #include "measure/RecipeRun.h"
@@ -89,17 +90,49 @@ CAcrossImagesPanel& AcrossImagesPanelOf(QWidget* window) {
     return *new CAcrossImagesPanel(window);
 }
 
-void RunOnPictureFiles(const InspectionRecipe& recipe, const RecipeCommandContext& context) {
+std::vector<std::string> AskPictureFiles() {
+    FileDialogRequest request;
+    request.title = "Run recipe on pictures";
+    request.filter = kPictureFilter;
+    request.fileMustExist = true;
+    return FileLists().askFileNames(request);
+}
+
+// Every picture of the folder the user chooses; none, after saying why, when
+// the folder cannot be read or holds no picture.
+std::vector<std::string> AskFolderPictures() {
+    const std::optional<std::string> folder = FileLists().askFolderName("Run recipe on a folder");
+    if (!folder)
+        return {};
+    FolderPictures pictures = PicturesInFolder(*folder);
+    const std::string problem = FolderPicturesProblem(*folder, pictures);
+    if (!problem.empty()) {
+        ShowMessage(problem, MessageIcon::Warning);
+        return {};
+    }
+    return std::move(pictures.paths);
+}
+
+// The pictures to run on: a whole folder or files chosen one by one.
+std::vector<std::string> AskPictures() {
+    switch (ShowMessage("Run the recipe on every picture in a folder?\nNo chooses picture files.",
+                        MessageIcon::Question, MessageButtons::YesNoCancel)) {
+    case MessageAnswer::Yes:
+        return AskFolderPictures();
+    case MessageAnswer::No:
+        return AskPictureFiles();
+    default:
+        return {};
+    }
+}
+
+void RunOnPictures(const InspectionRecipe& recipe, const RecipeCommandContext& context) {
     CAcrossImagesPanel& panel = AcrossImagesPanelOf(context.window);
     if (panel.running()) {
         ShowMessage("A recipe is still running.", MessageIcon::Warning);
         return;
     }
-    FileDialogRequest request;
-    request.title = "Run recipe on pictures";
-    request.filter = kPictureFilter;
-    request.fileMustExist = true;
-    std::vector<std::string> images = FileLists().askFileNames(request);
+    std::vector<std::string> images = AskPictures();
     if (images.empty())
         return;
     panel.show();
@@ -149,7 +182,7 @@ void RunRecipeCommand(CMavView& view, const RecipeCommandContext& context) {
         RunOnActiveImage(view, *read.recipe, context);
         break;
     case MessageAnswer::No:
-        RunOnPictureFiles(*read.recipe, context);
+        RunOnPictures(*read.recipe, context);
         break;
     default:
         break;

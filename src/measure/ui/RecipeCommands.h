@@ -27,8 +27,8 @@ void SaveAsRecipeCommand(CMavView& view, const RecipeCommandContext& context);
 // "Run recipe": asks for the recipe file, then runs it on the active image
 // (its items replace the image's, judged, in the results panel and on the
 // image; the recipe's calibration, tolerances and output items come into
-// force) or on picture files the user chooses (the "Results across images"
-// panel).
+// force) or on pictures the user chooses, every picture of a folder or files
+// one by one (the "Results across images" panel).
 void RunRecipeCommand(CMavView& view, const RecipeCommandContext& context);
 
 } // namespace halvera

@@ -145,6 +145,16 @@ std::vector<std::string> QtUserPrompts::askFileNames(const FileDialogRequest& re
     return names;
 }
 
+std::optional<std::string> QtUserPrompts::askFolderName(const std::string& title) {
+    QFileDialog dialog(QApplication::activeWindow(), ToQString(title));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst().toStdString();
+}
+
 std::optional<int> QtUserPrompts::askJpegQuality() {
     JpegQualityDialog dialog(QApplication::activeWindow());
     if (dialog.exec() != QDialog::Accepted)

@@ -10,7 +10,7 @@ namespace halvera {
 // one-line text question. The
 // "New image size" dialog belongs to the application, which completes these
 // prompts with it (ShellPrompts). Tests replace all of them by installing
-// their own UserPrompts. They answer the file-list question too.
+// their own UserPrompts. They answer the file-list and folder questions too.
 class QtUserPrompts : public UserPrompts, public FileListPrompts {
 public:
     MessageAnswer showMessage(const MessageRequest& request) override;
@@ -18,6 +18,7 @@ public:
     void endWaitCursor() override;
     std::optional<std::string> askFileName(const FileDialogRequest& request) override;
     std::vector<std::string> askFileNames(const FileDialogRequest& request) override;
+    std::optional<std::string> askFolderName(const std::string& title) override;
     std::optional<int> askJpegQuality() override;
     std::optional<TextAttributes> askTextFont(const TextAttributes& current) override;
     bool askPrintJob() override;

@@ -8,6 +8,7 @@
 #include "measure/AcrossImagesTable.h"
 #include "measure/InspectionCsv.h"
 #include "measure/InspectionPictures.h"
+#include "measure/MeasureLabels.h"
 #include "measure/RecipeFile.h"
 #include "measure/RecipeRun.h"
 #include "measure/ui/AcrossImagesPanel.h"
@@ -17,6 +18,7 @@
 #include "view/ui/MavView.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
@@ -67,10 +69,21 @@ protected:
     static void DeliverPostedCommands() {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::MetaCall);
     }
-    std::string writeRecipe() {
+    std::string writeRecipe(const InspectionRecipe& recipe = PlateRecipe()) {
         const std::string path = tempPath("plate.recipe.json");
-        EXPECT_TRUE(WriteRecipeFile(path, PlateRecipe()));
+        EXPECT_TRUE(WriteRecipeFile(path, recipe));
         return path;
+    }
+    // Runs the recipe on the opened plate and takes a measurement tool, under
+    // which the items are drawn.
+    CMavView& runOnPlate(const InspectionRecipe& recipe) {
+        CChildFrame* window = app->OpenDocumentFile(writePlate("placed.bmp", kPlatePlaced));
+        EXPECT_NE(window, nullptr);
+        prompts.fileNames.push_back(writeRecipe(recipe));
+        prompts.answers.push_back(MessageAnswer::Yes);
+        command(kIdRunRecipe);
+        command(kIdMeasureCircle);
+        return window->view();
     }
 };
 
@@ -168,6 +181,7 @@ TEST_F(RecipeCommandsTest, RunOnTwoPicturesListsRowsStatisticsAndCsv) {
         writePlate("second.bmp", MovePlate(kPlatePlaced, {-10.0, 6.0}, -3.0))};
     prompts.fileNames.push_back(writeRecipe());
     prompts.answers.push_back(MessageAnswer::No);
+    prompts.answers.push_back(MessageAnswer::No); // picture files, not a folder
     prompts.fileNameLists.push_back(images);
     command(kIdRunRecipe);
 
@@ -233,6 +247,7 @@ TEST_F(RecipeCommandsTest, CancelStopsARunBeforeEveryPictureIsDone) {
                                     MovePlate(kPlatePlaced, {static_cast<double>(i), 0.0}, 0.0)));
     prompts.fileNames.push_back(writeRecipe());
     prompts.answers.push_back(MessageAnswer::No);
+    prompts.answers.push_back(MessageAnswer::No); // picture files, not a folder
     prompts.fileNameLists.push_back(images);
     command(kIdRunRecipe);
     auto* panel = frame().findChild<CAcrossImagesPanel*>();
@@ -247,6 +262,7 @@ TEST_F(RecipeCommandsTest, PrintsTheRunToAPdfFile) {
     openPlate();
     prompts.fileNames.push_back(writeRecipe());
     prompts.answers.push_back(MessageAnswer::No);
+    prompts.answers.push_back(MessageAnswer::No); // picture files, not a folder
     prompts.fileNameLists.push_back({writePlate("one.bmp", kPlatePlaced)});
     command(kIdRunRecipe);
     auto* panel = frame().findChild<CAcrossImagesPanel*>();
@@ -258,6 +274,162 @@ TEST_F(RecipeCommandsTest, PrintsTheRunToAPdfFile) {
     QTest::mouseClick(Child<QPushButton>(*panel, "print"), Qt::LeftButton);
     EXPECT_EQ(prompts.printRequests, 1);
     EXPECT_EQ(ReadText(pdf).rfind("%PDF", 0), 0u);
+}
+
+// The recipe run on every picture of a folder: the plates in the order of
+// their names, whatever their ending's case; the folder's other files
+// and its sub-folder are left alone.
+TEST_F(RecipeCommandsTest, RunOnAFolderListsRowsForEachPictureInNameOrder) {
+    openPlate();
+    const std::filesystem::path folder = tempPath("batch");
+    std::filesystem::create_directories(folder / "older");
+    const auto render = [](SubPixelPoint shift, double turn) {
+        return RenderPlate(kPlatePictureWidth, kPlatePictureHeight,
+                           MovePlate(kPlatePlaced, shift, turn), PlateLook());
+    };
+    ASSERT_TRUE(CBmpFile().Write((folder / "part-c.bmp").string(), render({-6, 4}, 1.0).dib()));
+    ASSERT_TRUE(CBmpFile().Write((folder / "part-a.Bmp").string(), render({9, -3}, -2.0).dib()));
+    ASSERT_TRUE(CBmpFile().Write((folder / "part-b.BMP").string(), render({3, 7}, 0.5).dib()));
+    ASSERT_TRUE(CBmpFile().Write((folder / "older/part-0.bmp").string(), render({}, 0).dib()));
+    std::ofstream(folder / "notes.txt") << "batch 7";
+
+    prompts.fileNames.push_back(writeRecipe());
+    prompts.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    prompts.folderNames.push_back(folder.string());
+    command(kIdRunRecipe);
+    EXPECT_EQ(prompts.texts(),
+              (std::vector<std::string>{
+                  "Run the recipe on the active image?\nNo chooses picture files to run it on.",
+                  "Run the recipe on every picture in a folder?\nNo chooses picture files."}));
+    EXPECT_EQ(prompts.folderRequests, std::vector<std::string>{"Run recipe on a folder"});
+
+    auto* panel = frame().findChild<CAcrossImagesPanel*>();
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->running(), 120000);
+    EXPECT_EQ(panel->progress()->value(), 3);
+    const InspectionRecipe recipe = PlateRecipe();
+    std::vector<AcrossImagesRow> expected;
+    for (const char* name : {"part-a.Bmp", "part-b.BMP", "part-c.bmp"}) {
+        const LoadedPicture picture = LoadInspectionPicture((folder / name).string());
+        ASSERT_EQ(picture.failure, "") << name;
+        const auto rows = AcrossImagesRows(
+            name, recipe, InspectPicture(picture.picture, recipe, InspectionSettings{}));
+        expected.insert(expected.end(), rows.begin(), rows.end());
+    }
+    const QTableWidget& rows = *panel->rowList();
+    ASSERT_EQ(rows.rowCount(), static_cast<int>(expected.size()));
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const auto& cells = expected[static_cast<size_t>(row)];
+        EXPECT_EQ(TableRow(rows, row), std::vector<std::string>(cells.begin(), cells.end()));
+    }
+}
+
+TEST_F(RecipeCommandsTest, AFolderWithoutPicturesIsSaidInsteadOfAnEmptyRun) {
+    openPlate();
+    const std::string folder = tempPath("empty");
+    std::filesystem::create_directory(folder);
+    std::ofstream(folder + "/notes.txt") << "nothing yet";
+    prompts.fileNames.push_back(writeRecipe());
+    prompts.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    prompts.folderNames.push_back(folder);
+    command(kIdRunRecipe);
+    ASSERT_EQ(prompts.messages.size(), 3u);
+    EXPECT_EQ(prompts.messages[2].text,
+              "There are no pictures (.bmp, .jpg, .jpeg, .png, .tif or .tiff) in the folder " +
+                  folder + ".");
+    EXPECT_EQ(prompts.messages[2].icon, MessageIcon::Warning);
+    auto* panel = frame().findChild<CAcrossImagesPanel*>();
+    EXPECT_TRUE(panel == nullptr || (!panel->isVisible() && !panel->running()));
+
+    // Cancel on the folder question runs nothing and says nothing.
+    prompts.messages.clear();
+    prompts.fileNames.push_back(writeRecipe());
+    prompts.answers = {MessageAnswer::No, MessageAnswer::Cancel};
+    command(kIdRunRecipe);
+    EXPECT_EQ(prompts.messages.size(), 2u);
+    EXPECT_EQ(prompts.folderRequests.size(), 1u);
+    EXPECT_EQ(prompts.fileRequests.size(), 2u) << "only the recipe files were asked for";
+}
+
+// How many pixels of the client rectangle `area` are near `colour`.
+int PixelsNear(const QImage& shown, const QRect& area, const QColor& colour) {
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QColor c = shown.pixelColor(x, y);
+            count += std::abs(c.red() - colour.red()) < 48 &&
+                             std::abs(c.green() - colour.green()) < 48 &&
+                             std::abs(c.blue() - colour.blue()) < 48
+                         ? 1
+                         : 0;
+        }
+    return count;
+}
+
+// Where the label of stored item `item` of `kind` is shown: the view is
+// scrolled so that the label lies inside its window.
+QRect ShownLabel(CMavView& view, LabelledKind kind, int item) {
+    const ImageToWindowMap toWindow = [&view](PixelPoint p) {
+        const QPoint w = view.imageToWindow(QPoint(p.x, p.y));
+        return PixelPoint{w.x(), w.y()};
+    };
+    const MeasureLabel label =
+        StoredItemLabel(view.document().measureData(), kind, item,
+                        RulerCalibration::CurrentScale(view.document().settings()), toWindow);
+    const QPoint logical(label.position.x, label.position.y);
+    view.scrollTo(logical - QPoint(40, 40));
+    view.viewport()->repaint();
+    const QRect rect(view.logicalToClient(logical), QSize(60, 10));
+    EXPECT_TRUE(view.viewport()->rect().contains(rect)) << "the label is in the window";
+    return rect;
+}
+
+QImage Shown(CMavView& view) {
+    view.viewport()->repaint();
+    return view.viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+const QColor kRed(255, 0, 0);
+const QColor kYellow(255, 255, 0);
+
+// The bore, 120 pixels across, judged against 110 +0.1/-0.1: its label
+// turns red while "Error detect" is on; the lines, judged by no tolerance,
+// keep the yellow labels.
+TEST_F(RecipeCommandsTest, TheLabelOfAnItemJudgedAnErrorIsDrawnInTheErrorColour) {
+    InspectionRecipe recipe = PlateRecipe();
+    recipe.tolerances[0].entry = {110.0, 0.1, -0.1};
+    CMavView& view = runOnPlate(recipe);
+    ASSERT_TRUE(frame().resultsPanel()->errorDetection());
+
+    const QRect bore = ShownLabel(view, LabelledKind::Circle, 0);
+    QImage shown = Shown(view);
+    EXPECT_GT(PixelsNear(shown, bore, kRed), 10);
+    EXPECT_EQ(PixelsNear(shown, bore, kYellow), 0);
+    const QRect edge = ShownLabel(view, LabelledKind::Line, 0);
+    shown = Shown(view);
+    EXPECT_GT(PixelsNear(shown, edge, kYellow), 10);
+    EXPECT_EQ(PixelsNear(shown, edge, kRed), 0);
+
+    // "Error detect" turned off: no verdicts, the bore's label yellow again.
+    QTest::mouseClick(Child<QCheckBox>(*frame().resultsPanel(), "errorDetect"), Qt::LeftButton);
+    ASSERT_FALSE(frame().resultsPanel()->errorDetection());
+    const QRect plainBore = ShownLabel(view, LabelledKind::Circle, 0);
+    shown = Shown(view);
+    EXPECT_GT(PixelsNear(shown, plainBore, kYellow), 10);
+    EXPECT_EQ(PixelsNear(shown, plainBore, kRed), 0);
+}
+
+// A run where every judged value passes draws the image exactly as it is
+// drawn without verdicts.
+TEST_F(RecipeCommandsTest, PassingItemsAreDrawnAsWithoutVerdicts) {
+    CMavView& view = runOnPlate(PlateRecipe());
+    const QRect bore = ShownLabel(view, LabelledKind::Circle, 0);
+    const QImage judged = Shown(view);
+    EXPECT_GT(PixelsNear(judged, bore, kYellow), 10);
+    QTest::mouseClick(Child<QCheckBox>(*frame().resultsPanel(), "errorDetect"), Qt::LeftButton);
+    ASSERT_FALSE(frame().resultsPanel()->errorDetection());
+    EXPECT_EQ(Shown(view), judged);
 }
 
 } // namespace

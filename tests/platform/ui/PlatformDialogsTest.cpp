@@ -4,6 +4,7 @@
 #include "platform/ui/JpegQualityDialog.h"
 #include "platform/ui/QtUserPrompts.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -184,6 +186,33 @@ TEST(QtUserPrompts, TextQuestionsGiveWhatWasTypedOrNothing) {
                                  QTest::keyClick(field, Qt::Key_Escape);
                              });
     EXPECT_EQ(typed, std::nullopt);
+}
+
+// The folder question is a file dialog that offers folders only; the folder
+// typed and confirmed is the answer, Cancel gives none.
+TEST(QtUserPrompts, TheFolderQuestionAnswersWithTheFolderChosen) {
+    QtMessagePrompts prompts;
+    QTemporaryDir parent;
+    ASSERT_TRUE(QDir(parent.path()).mkdir(QStringLiteral("batch7")));
+    const QString folder = parent.filePath(QStringLiteral("batch7"));
+    std::optional<std::string> chosen;
+    testing::WithModalDialog([&] { chosen = prompts.askFolderName("Run recipe on a folder"); },
+                             [&](QDialog& dialog) {
+                                 auto* files = qobject_cast<QFileDialog*>(&dialog);
+                                 ASSERT_NE(files, nullptr);
+                                 EXPECT_EQ(files->windowTitle(), "Run recipe on a folder");
+                                 EXPECT_EQ(files->fileMode(), QFileDialog::Directory);
+                                 auto* name = testing::Child<QLineEdit>(dialog, "fileNameEdit");
+                                 testing::TypeInto(name, folder);
+                                 QTest::keyClick(name, Qt::Key_Return);
+                             });
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QDir(QString::fromStdString(*chosen)), QDir(folder));
+
+    chosen = "not asked";
+    testing::WithModalDialog([&] { chosen = prompts.askFolderName("Run recipe on a folder"); },
+                             [](QDialog& dialog) { dialog.reject(); });
+    EXPECT_FALSE(chosen.has_value());
 }
 
 } // namespace
