@@ -1,7 +1,9 @@
 #include "image/BmpFile.h"
 
 #include "image/BmpDecoder.h"
+#include "image/BmpHeaders.h"
 #include "image/ConvertPackedDib.h"
+#include "image/LittleEndian.h"
 #include "image/ReadFailure.h"
 #include "image/WholeFileWrite.h"
 #include "platform/UserPrompts.h"
@@ -18,10 +20,8 @@ namespace halvera {
 
 namespace {
 
-constexpr uint16_t kBmpSignature = 0x4D42;       // "BM"
 constexpr uint16_t kReferenceSignature = 0x3D3D; // "=="
-constexpr size_t kFileHeaderSize = 14;
-constexpr uint32_t kReferencePixelOffset = kFileHeaderSize + kHeaderSize;
+constexpr uint32_t kReferencePixelOffset = kBmpFileHeaderSize + kHeaderSize;
 constexpr int kReadError = 1;
 constexpr int kSaveError = 2;
 constexpr const char* kReadMessage = "Can not read the file!";
@@ -33,21 +33,6 @@ struct FileHeader {
     uint16_t reserved2 = 0;
     uint32_t pixelOffset = 0;
 };
-
-uint16_t Little16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-uint32_t Little32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-void PutLittle16(uint8_t* p, uint16_t value) {
-    p[0] = static_cast<uint8_t>(value);
-    p[1] = static_cast<uint8_t>(value >> 8);
-}
-void PutLittle32(uint8_t* p, uint32_t value) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<uint8_t>(value >> (8 * i));
-}
 
 struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
@@ -65,7 +50,7 @@ bool ReadExactly(std::FILE* file, void* data, size_t size) {
 // Reads the file header and accepts it when the signature is `signature`, both
 // reserved words are 0 and the stored file size is the file's real length.
 std::optional<FileHeader> ReadFileHeader(std::FILE* file, uint16_t signature) {
-    uint8_t bytes[kFileHeaderSize];
+    uint8_t bytes[kBmpFileHeaderSize];
     if (!ReadExactly(file, bytes, sizeof bytes))
         return std::nullopt;
     const FileHeader header{Little16(bytes), Little32(bytes + 2), Little16(bytes + 6),
@@ -87,7 +72,7 @@ bool ReadAt(std::FILE* file, uint64_t offset, void* target, uint64_t size) {
 // The rest of a file laid out as a packed DIB, read straight into its block.
 PackedDib ReadPackedDibOfFile(std::FILE* file, const BmpHeaders& headers, uint64_t fileSize) {
     PackedDib dib = AllocatePackedDibOfFile(headers, fileSize);
-    if (!dib || !ReadAt(file, kFileHeaderSize + headers.info.biSize, dib.data() + kHeaderSize,
+    if (!dib || !ReadAt(file, kBmpFileHeaderSize + headers.info.biSize, dib.data() + kHeaderSize,
                         dib.size() - kHeaderSize))
         return {};
     return dib;
@@ -152,15 +137,14 @@ bool WriteImageFile(const std::string& path, const CDibImage& image, uint16_t si
         return false;
     return WriteFileWhole(path, [&](AtomicFileWriter& file) {
         const auto blockSize = static_cast<uint32_t>(image.blockSize);
-        uint8_t header[kFileHeaderSize] = {};
+        uint8_t header[kBmpFileHeaderSize] = {};
         PutLittle16(header, signature);
-        PutLittle32(header + 2, static_cast<uint32_t>(kFileHeaderSize) + blockSize);
-        PutLittle32(header + 10, static_cast<uint32_t>(kFileHeaderSize) + blockSize -
-                                     static_cast<uint32_t>(image.bitsSize));
+        PutLittle32(header + 2, kBmpFileHeaderSize + blockSize);
+        PutLittle32(header + 10,
+                    kBmpFileHeaderSize + blockSize - static_cast<uint32_t>(image.bitsSize));
         return file.Write(header, sizeof header) && file.Write(image.header, blockSize);
     });
 }
-
 
 // Why a BMP file that names no unsupported kind was not read: not a BMP at
 // all, shorter than its file header says, or contradicting itself.
@@ -171,7 +155,8 @@ ReadFailure WhyNotRead(std::FILE* file) {
         std::fread(start, 1, sizeof start, file) != sizeof start || start[0] != 'B' ||
         start[1] != 'M')
         return {ReadProblem::NotAPicture, "BMP"};
-    const uint32_t storedSize = start[2] | start[3] << 8 | start[4] << 16 | uint32_t{start[5]} << 24;
+    const uint32_t storedSize =
+        start[2] | start[3] << 8 | start[4] << 16 | uint32_t{start[5]} << 24;
     if (static_cast<uint64_t>(status.st_size) < storedSize)
         return {ReadProblem::Truncated, {}};
     return {ReadProblem::Damaged, {}};

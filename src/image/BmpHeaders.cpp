@@ -1,5 +1,7 @@
 #include "image/BmpHeaders.h"
 
+#include "image/LittleEndian.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -7,8 +9,6 @@ namespace halvera {
 
 namespace {
 
-constexpr uint16_t kBmpSignature = 0x4D42; // "BM"
-constexpr uint32_t kFileHeaderSize = 14;
 constexpr uint32_t kOs2v1HeaderSize = 12;
 constexpr uint32_t kOs2v2ShortHeaderSize = 16;
 constexpr uint32_t kOs2v2HeaderSize = 64;
@@ -36,15 +36,7 @@ constexpr const char* kJpegText = "a JPEG picture inside the BMP file";
 constexpr const char* kPngText = "a PNG picture inside the BMP file";
 constexpr const char* kHuffmanText = "Huffman compression";
 constexpr const char* kRle24Text = "24-bit run-length encoding";
-constexpr const char* kWideFieldsText =
-    "colour fields wider than 16 bits";
-
-uint16_t Little16(const uint8_t* p) {
-    return static_cast<uint16_t>(p[0] | p[1] << 8);
-}
-uint32_t Little32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
+constexpr const char* kWideFieldsText = "colour fields wider than 16 bits";
 
 bool IsOs2v2(uint32_t headerSize) {
     return headerSize == kOs2v2ShortHeaderSize || headerSize == kOs2v2HeaderSize;
@@ -53,10 +45,10 @@ bool IsOs2v2(uint32_t headerSize) {
 // The classic fields of the picture header; nullopt for an unknown header
 // size or a header the available bytes do not hold.
 std::optional<BitmapInfoHeader> ReadPictureHeader(const uint8_t* bytes, size_t available) {
-    const uint32_t size = Little32(bytes + kFileHeaderSize);
+    const uint32_t size = Little32(bytes + kBmpFileHeaderSize);
     BitmapInfoHeader info;
     if (size == kOs2v1HeaderSize) {
-        if (available < kFileHeaderSize + size)
+        if (available < kBmpFileHeaderSize + size)
             return std::nullopt;
         info.biSize = size;
         info.biWidth = Little16(bytes + 18);
@@ -66,11 +58,11 @@ std::optional<BitmapInfoHeader> ReadPictureHeader(const uint8_t* bytes, size_t a
         return info;
     }
     const bool known = IsOs2v2(size) || (size >= kClassicHeaderSize && size <= kLongestHeaderSize);
-    if (!known || available < kFileHeaderSize + size)
+    if (!known || available < kBmpFileHeaderSize + size)
         return std::nullopt;
     // The file's layout is the struct's (little-endian); a 16-byte header
     // fills it up to the depth and leaves the rest 0.
-    std::memcpy(&info, bytes + kFileHeaderSize, std::min(size, kClassicHeaderSize));
+    std::memcpy(&info, bytes + kBmpFileHeaderSize, std::min(size, kClassicHeaderSize));
     return info;
 }
 
@@ -127,7 +119,7 @@ std::optional<uint32_t> ReadMasks(const uint8_t* bytes, size_t available, BmpHea
         headers.masks = DefaultChannelMasks(info.biBitCount);
         return 0;
     }
-    const size_t at = kFileHeaderSize + kClassicHeaderSize;
+    const size_t at = kBmpFileHeaderSize + kClassicHeaderSize;
     uint32_t bytesAfterHeader = 0;
     if (info.biSize == kClassicHeaderSize)
         bytesAfterHeader = info.biCompression == kAlphaBitFields ? kMaskBytesWithAlpha : kMaskBytes;
@@ -153,7 +145,7 @@ bool SizesReadable(const BitmapInfoHeader& info, BmpEncoding encoding) {
 } // namespace
 
 BmpHeadersVerdict ParseBmpHeaders(const uint8_t* bytes, size_t available, uint64_t fileSize) {
-    if (available < kFileHeaderSize + 4 || Little16(bytes) != kBmpSignature ||
+    if (available < kBmpFileHeaderSize + 4 || Little16(bytes) != kBmpSignature ||
         Little16(bytes + 6) != 0 || Little16(bytes + 8) != 0)
         return {};
     const std::optional<BitmapInfoHeader> info = ReadPictureHeader(bytes, available);
@@ -170,7 +162,7 @@ BmpHeadersVerdict ParseBmpHeaders(const uint8_t* bytes, size_t available, uint64
     BmpHeaders headers;
     headers.info = *info;
     headers.pixelOffset = Little32(bytes + 10);
-    headers.paletteStart = kFileHeaderSize + info->biSize;
+    headers.paletteStart = kBmpFileHeaderSize + info->biSize;
     headers.paletteEntrySize = info->biSize == kOs2v1HeaderSize ? 3 : 4;
     headers.encoding = *encoding;
     if (*encoding == BmpEncoding::BitFields) {

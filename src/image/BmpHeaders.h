@@ -43,8 +43,12 @@ struct BmpHeaders {
     bool topDown = false; // rows stored top row first (negative biHeight)
 };
 
+// A BMP file's first two bytes, "BM", as a little-endian word.
+inline constexpr uint16_t kBmpSignature = 0x4D42;
+// The file header before the picture header.
+inline constexpr uint32_t kBmpFileHeaderSize = 14;
 // The most bytes ParseBmpHeaders reads: file header and the longest picture header.
-inline constexpr size_t kBmpHeadersMaxSize = 14 + 124;
+inline constexpr size_t kBmpHeadersMaxSize = kBmpFileHeaderSize + 124;
 
 // The verdict on a file's headers: its description, or none with, for a kind
 // of BMP the program does not read, the reason as a sentence (for a damaged

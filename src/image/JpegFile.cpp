@@ -54,7 +54,7 @@ JpegErrorManager& ErrorsOf(j_common_ptr info) {
 }
 
 // Why the library gave up reading, in the words of the program's message.
-ReadFailure LibraryReadFailure(const JpegErrorManager& errors) {
+ReadFailure JpegReadFailure(const JpegErrorManager& errors) {
     switch (errors.failedCode) {
     case JERR_NO_SOI:
     case JERR_INPUT_EMPTY:
@@ -290,7 +290,7 @@ PackedDib CJpegFile::ReadPackedDib(const std::string& path) {
     // A library failure is reported here; a lack of memory for the rows was
     // reported where it happened.
     if (errors.failedCode != 0)
-        ReportReadFailure(path, LibraryReadFailure(errors));
+        ReportReadFailure(path, JpegReadFailure(errors));
     return result;
 }
 

@@ -60,7 +60,7 @@ void IgnoreWarning(png_structp, png_const_charp) {}
 }
 
 // Why libpng gave up reading, from its message.
-ReadFailure LibraryReadFailure(const std::string& message) {
+ReadFailure PngReadFailure(const std::string& message) {
     if (message == "Read Error")
         return {ReadProblem::Truncated, {}};
     if (message.find("exceeds user limit") != std::string::npos)
@@ -250,7 +250,7 @@ PictureFromFile ReadPng(std::FILE* file, ReadFailure& failure) {
         return {};
     }
     if (!state.libraryError.empty())
-        failure = LibraryReadFailure(state.libraryError);
+        failure = PngReadFailure(state.libraryError);
     else if (state.assembler.refusal())
         failure = *state.assembler.refusal();
     else if (state.info)

@@ -298,7 +298,7 @@ bool WriteRgbTiff(AtomicFileWriter& file, const CDibImage& image, const std::str
 namespace {
 
 // Why libtiff gave up reading the rows, from its last message.
-ReadFailure LibraryReadFailure(const std::string& message) {
+ReadFailure TiffReadFailure(const std::string& message) {
     if (message.find("Read error") != std::string::npos ||
         message.find("past end") != std::string::npos)
         return {ReadProblem::Truncated, {}};
@@ -331,7 +331,7 @@ PictureFromFile ReadTiff(const std::string& path, ReadFailure& failure) {
     }
     failure = lastError.empty()
                   ? ReadFailure{ReadProblem::Damaged, "a strip or tile of an unusual size"}
-                  : LibraryReadFailure(lastError);
+                  : TiffReadFailure(lastError);
     return {};
 }
 

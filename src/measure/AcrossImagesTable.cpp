@@ -7,8 +7,6 @@ namespace halvera {
 
 namespace {
 
-constexpr int kStatisticDecimals = 4;
-
 std::string ItemText(const InspectionRecipe& recipe, int item, int dataItem) {
     const std::string& name = recipe.items[static_cast<size_t>(item)].name;
     const std::string label = ValueLabel(item, dataItem);

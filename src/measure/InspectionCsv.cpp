@@ -7,8 +7,6 @@ namespace halvera {
 
 namespace {
 
-constexpr int kStatisticDecimals = 4;
-
 std::string Optional(const std::optional<double>& value, int decimals) {
     return value ? FormatDecimals(*value, decimals) : std::string();
 }

@@ -14,6 +14,10 @@ namespace halvera {
 // Numbers as "%0.3f" without locale; a field holding a comma, a quote or a
 // line break is quoted.
 
+// The decimals of the statistics (mean, sd, min, max, Cp, Cpk) wherever
+// they are shown.
+inline constexpr int kStatisticDecimals = 4;
+
 // "3 Diameter": the item's number from 1 and the value's name.
 std::string ValueLabel(const InspectedValue& value);
 std::string ValueLabel(int item, int dataItem);

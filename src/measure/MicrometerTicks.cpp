@@ -15,8 +15,8 @@ namespace {
 
 constexpr int kBandSize = 32; // pixels across the ticks
 constexpr int kMostBands = 8;
-constexpr double kPeakShare = 0.8; // of the highest autocorrelation peak
-constexpr double kTickShare = 0.5; // of the deepest tick, to be a tick
+constexpr double kTickPeakShare = 0.8; // of the highest autocorrelation peak
+constexpr double kTickShare = 0.5;     // of the deepest tick, to be a tick
 constexpr int kCentroidRounds = 40;
 constexpr double kCentroidSettled = 1e-7;     // pixels of shift in a round
 constexpr double kLargestResidualShare = 0.1; // of the period
@@ -103,7 +103,7 @@ std::vector<double> Autocorrelation(const BandProfiles& profiles, size_t longest
 }
 
 // The period from the autocorrelation: past its first fall below zero, the
-// first peak that reaches kPeakShare of the highest, refined by a parabola.
+// first peak that reaches kTickPeakShare of the highest, refined by a parabola.
 std::optional<double> RoughPeriod(const std::vector<double>& correlation) {
     size_t lag = 1;
     while (lag < correlation.size() && correlation[lag] > 0.0)
@@ -118,7 +118,8 @@ std::optional<double> RoughPeriod(const std::vector<double>& correlation) {
         if (isPeak(k))
             highest = std::max(highest, correlation[k]);
     for (size_t k = start; k + 1 < correlation.size(); ++k) {
-        if (!isPeak(k) || correlation[k] < kPeakShare * highest || correlation[k] < kClearPeriod)
+        if (!isPeak(k) || correlation[k] < kTickPeakShare * highest ||
+            correlation[k] < kClearPeriod)
             continue;
         const double a = correlation[k - 1];
         const double b = correlation[k];
@@ -129,7 +130,8 @@ std::optional<double> RoughPeriod(const std::vector<double>& correlation) {
     return std::nullopt;
 }
 
-double Median(std::vector<double> values) {
+// The upper of the two middle values when their count is even.
+double UpperMedian(std::vector<double> values) {
     const auto middle = values.begin() + static_cast<ptrdiff_t>(values.size() / 2);
     std::nth_element(values.begin(), middle, values.end());
     return *middle;
@@ -214,7 +216,7 @@ struct TickCentreAt {
 
 // The tick centres of one band, in order along the axis.
 std::vector<double> BandTicks(const std::vector<double>& band, double period, int polarity) {
-    const double background = Median(band);
+    const double background = UpperMedian(band);
     double deepest = 0.0;
     for (const double v : band)
         deepest = std::max(deepest, polarity * (background - v));

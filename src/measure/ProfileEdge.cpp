@@ -9,7 +9,7 @@ namespace halvera {
 namespace {
 
 constexpr double kSlopeSigma = 1.0;         // pixels
-constexpr double kPeakShare = 0.5;          // of the strongest peak, to be a candidate
+constexpr double kCandidatePeakShare = 0.5; // of the strongest peak, to be a candidate
 constexpr double kTransitionEnd = 0.1;      // of the peak, where the transition ends
 constexpr double kNeighbourShare = 0.25;    // of the peak, for a neighbouring edge
 constexpr double kWindowSlack = 1.0;        // pixels beyond the transition
@@ -79,7 +79,7 @@ std::optional<size_t> CoarseEdge(const EdgeProfile& profile, const std::vector<d
     std::optional<size_t> chosen;
     double nearest = 0.0;
     for (size_t k = 0; k < slopes.size(); ++k) {
-        if (!candidate(k) || strength(k) < kPeakShare * strongest)
+        if (!candidate(k) || strength(k) < kCandidatePeakShare * strongest)
             continue;
         const double distance = std::fabs(profile.CoordinateOf(k) - search.expected);
         if (!chosen || distance < nearest) {
@@ -146,7 +146,7 @@ std::vector<double> ProfileEdgeCandidates(const EdgeProfile& profile, double fro
             strongest = std::max(strongest, magnitude(k));
     std::vector<double> edges;
     for (size_t k = 0; k < slopes.size(); ++k)
-        if (candidate(k) && magnitude(k) >= kPeakShare * strongest)
+        if (candidate(k) && magnitude(k) >= kCandidatePeakShare * strongest)
             edges.push_back(profile.CoordinateOf(k));
     return edges;
 }

@@ -9,6 +9,11 @@ CliResult RunCliCapturing(const std::vector<std::string>& arguments) {
     return {run.status, run.out, run.err};
 }
 
+CliResult RunMeasureCommand(std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), "measure");
+    return RunCliCapturing(arguments);
+}
+
 int RunCli(const std::vector<std::string>& arguments) {
     return RunCliCapturing(arguments).status;
 }

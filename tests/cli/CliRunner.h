@@ -17,6 +17,9 @@ struct CliResult {
 // ended after two minutes is killed (status -1).
 CliResult RunCliCapturing(const std::vector<std::string>& arguments);
 
+// `halvera-cli measure` with `arguments`.
+CliResult RunMeasureCommand(std::vector<std::string> arguments);
+
 // The same when only the exit status matters.
 int RunCli(const std::vector<std::string>& arguments);
 

@@ -10,15 +10,11 @@ namespace {
 
 using testing::CliResult;
 using testing::RunCliCapturing;
+using testing::RunMeasureCommand;
 using testing::TemporaryFolder;
 
-CliResult Measure(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "measure");
-    return RunCliCapturing(arguments);
-}
-
 TEST(MeasureCommand, ValuesFollowTheResultsColumnsWithDefaultCalibration) {
-    const CliResult result = Measure({"--values", "line:60,20,10,20", "point:3,4", "rect:10,40,0,0",
+    const CliResult result = RunMeasureCommand({"--values", "line:60,20,10,20", "point:3,4", "rect:10,40,0,0",
                                       "circle3:0,0,10,0,0,10", "angle:10,0,0,0,0,-10"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out,
@@ -35,7 +31,7 @@ TEST(MeasureCommand, ValuesFollowTheResultsColumnsWithDefaultCalibration) {
 
 TEST(MeasureCommand, RefusedItemsAreSkippedSilently) {
     const CliResult result =
-        Measure({"point:1,1", "point:1,1", "line:5,5,5,5", "circle3:0,0,5,5,10,10", "rect:3,3,3,3",
+        RunMeasureCommand({"point:1,1", "point:1,1", "line:5,5,5,5", "circle3:0,0,5,5,10,10", "rect:3,3,3,3",
                  "angle:1,1,1,1,4,4", "pair:1,2", "pair:1,1", "--values"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "point X=1.000 Y=1.000\n");
@@ -44,7 +40,7 @@ TEST(MeasureCommand, RefusedItemsAreSkippedSilently) {
 
 TEST(MeasureCommand, LabelsInDrawingOrderWithTheCalibrationGivenBefore) {
     const CliResult result =
-        Measure({"--calibration", "0,200,100,100,100", "--labels", "angle:10,0,0,0,0,-10",
+        RunMeasureCommand({"--calibration", "0,200,100,100,100", "--labels", "angle:10,0,0,0,0,-10",
                  "point:3,4", "point:6,8", "pair:2,1"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "pair 4 -10 (7.211)\n"
@@ -55,7 +51,7 @@ TEST(MeasureCommand, LabelsInDrawingOrderWithTheCalibrationGivenBefore) {
 
 TEST(MeasureCommand, OptionsTakeEffectInTheOrderGiven) {
     const CliResult result =
-        Measure({"point:3,4", "--values", "--calibration", "2,3000,50,100,0", "--values"});
+        RunMeasureCommand({"point:3,4", "--values", "--calibration", "2,3000,50,100,0", "--values"});
     ASSERT_EQ(result.status, 0) << result.err;
     // 3000 is stored as 2000 and pixel size 0 as 100: x scale 20, y scale 0.5.
     EXPECT_EQ(result.out, "point X=3.000 Y=4.000\npoint X=60.000 Y=2.000\n");
@@ -64,18 +60,18 @@ TEST(MeasureCommand, OptionsTakeEffectInTheOrderGiven) {
 TEST(MeasureCommand, CalFilesRoundTripAndAreValidatedOnLoad) {
     TemporaryFolder folder;
     const std::string saved = folder.file("a.Cal");
-    ASSERT_EQ(Measure({"--calibration", "3,0.1,7.25,3,9", "--save-cal", saved}).status, 0);
+    ASSERT_EQ(RunMeasureCommand({"--calibration", "3,0.1,7.25,3,9", "--save-cal", saved}).status, 0);
     CalibrationRecord record;
     ASSERT_EQ(ReadCalFile(saved, record), CalFileRead::Read);
     EXPECT_EQ(record, (CalibrationRecord{3, 0.1, 7.25, 3, 9}));
 
-    const CliResult loaded = Measure({"point:3,9", "--cal", saved, "--values"});
+    const CliResult loaded = RunMeasureCommand({"point:3,9", "--cal", saved, "--values"});
     EXPECT_EQ(loaded.out, "point X=0.100 Y=7.250\n");
 
     const std::string odd = folder.file("odd.Cal");
     ASSERT_TRUE(WriteCalFile(odd, {9, -1.0, 4.0, 0, 2}));
     const std::string copy = folder.file("copy.Cal");
-    ASSERT_EQ(Measure({"--cal", odd, "--save-cal", copy}).status, 0);
+    ASSERT_EQ(RunMeasureCommand({"--cal", odd, "--save-cal", copy}).status, 0);
     ASSERT_EQ(ReadCalFile(copy, record), CalFileRead::Read);
     EXPECT_EQ(record, (CalibrationRecord{0, 100.0, 4.0, 100, 2}));
 }
@@ -86,18 +82,18 @@ TEST(MeasureCommand, AFileThatIsNoCalibrationFails) {
     CalFileBytes bytes = EncodeCalibration({});
     bytes[2] = 'l';
     testing::WriteFileBytes(path, testing::Bytes(bytes.begin(), bytes.end()));
-    CliResult result = Measure({"--cal", path, "--values", "point:1,1"});
+    CliResult result = RunMeasureCommand({"--cal", path, "--values", "point:1,1"});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("Can not read the file!"), std::string::npos) << result.err;
     EXPECT_EQ(result.out, "");
 
     const CalFileBytes whole = EncodeCalibration({});
     testing::WriteFileBytes(path, testing::Bytes(whole.begin(), whole.end() - 1));
-    result = Measure({"--cal", path});
+    result = RunMeasureCommand({"--cal", path});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("Can not read the file!"), std::string::npos) << result.err;
 
-    EXPECT_EQ(Measure({"--cal", folder.file("absent.Cal")}).status, 1);
+    EXPECT_EQ(RunMeasureCommand({"--cal", folder.file("absent.Cal")}).status, 1);
 }
 
 TEST(MeasureCommand, MalformedItemsAndOptionsAreWrongUsage) {
@@ -115,7 +111,7 @@ TEST(MeasureCommand, MalformedItemsAndOptionsAreWrongUsage) {
              {"--frobnicate"},
              {"--cal"},
          }) {
-        const CliResult result = Measure(arguments);
+        const CliResult result = RunMeasureCommand(arguments);
         EXPECT_EQ(result.status, 2) << arguments[0];
         EXPECT_EQ(result.out, "");
     }

@@ -16,11 +16,6 @@ using testing::ReadFileBytes;
 using testing::RunCliCapturing;
 using testing::TemporaryFolder;
 
-CliResult Measure(std::vector<std::string> arguments) {
-    arguments.insert(arguments.begin(), "measure");
-    return RunCliCapturing(arguments);
-}
-
 // The label lines of `kind` ("pair", "point"), without their positions.
 std::vector<std::string> LabelTexts(const std::string& out, const std::string& kind) {
     std::vector<std::string> texts;
@@ -46,7 +41,7 @@ TEST(MeasurementFilesCommand, SavedItemsComeBackWithTheirCalibration) {
     testing::WriteBmp24(picture, 40, 30, [](int, int) { return testing::Pixel{128, 128, 128}; });
     const std::string file = folder.file("kept.json");
     const CliResult saved =
-        Measure({"--image", picture, "--calibration", "1,20,30,100,100", "point:3,4", "point:6,8",
+        testing::RunMeasureCommand({"--image", picture, "--calibration", "1,20,30,100,100", "point:3,4", "point:6,8",
                  "pair:1,2", "line:0,0,10,0", "--values", "--save-measurements", file});
     ASSERT_EQ(saved.status, 0) << saved.err;
 
@@ -58,7 +53,7 @@ TEST(MeasurementFilesCommand, SavedItemsComeBackWithTheirCalibration) {
     EXPECT_EQ(json["items"].size(), 4u);
 
     // The same values without giving the calibration again.
-    const CliResult loaded = Measure({"--load-measurements", file, "--values"});
+    const CliResult loaded = testing::RunMeasureCommand({"--load-measurements", file, "--values"});
     ASSERT_EQ(loaded.status, 0) << loaded.err;
     EXPECT_EQ(loaded.out, saved.out);
     EXPECT_NE(loaded.out.find("point X=0.600 Y=1.200"), std::string::npos) << loaded.out;
@@ -69,11 +64,11 @@ TEST(MeasurementFilesCommand, SavedItemsComeBackWithTheirCalibration) {
 TEST(MeasurementFilesCommand, LoadedItemsFollowTheCommandLineAndALaterCalibrationWins) {
     TemporaryFolder folder;
     const std::string file = folder.file("pair.json");
-    ASSERT_EQ(Measure({"point:0,0", "point:3,4", "pair:1,2", "--calibration", "0,50,50,100,100",
+    ASSERT_EQ(testing::RunMeasureCommand({"point:0,0", "point:3,4", "pair:1,2", "--calibration", "0,50,50,100,100",
                        "--save-measurements", file})
                   .status,
               0);
-    const CliResult result = Measure({"point:100,100", "--load-measurements", file, "--calibration",
+    const CliResult result = testing::RunMeasureCommand({"point:100,100", "--load-measurements", file, "--calibration",
                                       "0,200,200,100,100", "--labels"});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(LabelTexts(result.out, "pair"), (std::vector<std::string>{"(10.000)"}))
@@ -81,7 +76,7 @@ TEST(MeasurementFilesCommand, LoadedItemsFollowTheCommandLineAndALaterCalibratio
     EXPECT_EQ(LabelTexts(result.out, "point"),
               (std::vector<std::string>{"(200.000, 200.000)", "(0.000, 0.000)", "(6.000, 8.000)"}));
 
-    const CliResult fileScale = Measure({"--load-measurements", file, "--labels"});
+    const CliResult fileScale = testing::RunMeasureCommand({"--load-measurements", file, "--labels"});
     EXPECT_EQ(LabelTexts(fileScale.out, "pair"), (std::vector<std::string>{"(2.500)"}));
 }
 
@@ -92,7 +87,7 @@ TEST(MeasurementFilesCommand, ARefusedFileFailsBeforeAnythingIsWritten) {
     testing::WriteFileBytes(newer, Bytes(text.begin(), text.end()));
     const std::string output = folder.file("out.json");
     const CliResult result =
-        Measure({"point:1,1", "--save-measurements", output, "--load-measurements", newer});
+        testing::RunMeasureCommand({"point:1,1", "--save-measurements", output, "--load-measurements", newer});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("version 2 is newer than this program reads"), std::string::npos)
         << result.err;

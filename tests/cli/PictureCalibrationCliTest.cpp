@@ -17,7 +17,7 @@ namespace {
 using testing::CliResult;
 using testing::RunCliCapturing;
 
-testing::Pixel Pattern(int x, int y) {
+testing::Pixel CalibratedPattern(int x, int y) {
     return {uint8_t(x * 11), uint8_t(y * 13), 90};
 }
 
@@ -84,7 +84,7 @@ void WriteTiffAtDpi(const std::string& path, float perInch) {
 
 class PictureCalibrationCli : public ::testing::Test {
 protected:
-    void SetUp() override { testing::WriteBmp24(plain, 20, 10, Pattern); }
+    void SetUp() override { testing::WriteBmp24(plain, 20, 10, CalibratedPattern); }
 
     testing::TemporaryFolder folder;
     const std::string plain = folder.file("plain.bmp");

@@ -15,7 +15,7 @@ namespace {
 using testing::CliResult;
 using testing::RunCliCapturing;
 
-testing::Pixel Pattern(int x, int y) {
+testing::Pixel FormatPattern(int x, int y) {
     return {uint8_t(x * 9), uint8_t(200 - y * 7), uint8_t(x * y)};
 }
 
@@ -26,7 +26,7 @@ protected:
 
 TEST_F(PictureFormatsCli, ConvertGoesThroughPngAndTiffAndBackUnchanged) {
     const std::string input = folder.file("in.bmp");
-    testing::WriteBmp24(input, 23, 6, Pattern);
+    testing::WriteBmp24(input, 23, 6, FormatPattern);
     for (const std::string middle : {"mid.png", "mid.TIF", "mid.tiff"}) {
         SCOPED_TRACE(middle);
         const std::string through = folder.file(middle);
@@ -39,7 +39,7 @@ TEST_F(PictureFormatsCli, ConvertGoesThroughPngAndTiffAndBackUnchanged) {
         const testing::Bytes file = testing::ReadFileBytes(back);
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 23; ++x)
-                ASSERT_EQ(testing::PixelOf(file, 23, 6, x, y), Pattern(x, y)) << x << "," << y;
+                ASSERT_EQ(testing::PixelOf(file, 23, 6, x, y), FormatPattern(x, y)) << x << "," << y;
     }
     const CliResult inverted =
         RunCliCapturing({"apply", input, folder.file("inverted.png"), "invert"});
@@ -77,7 +77,7 @@ TEST_F(PictureFormatsCli, DamagedInputsAndUnknownOutputNamesFail) {
     EXPECT_EQ(result.err, "Can not read the file!\n" + damaged + ": not a TIFF picture\n");
 
     const std::string input = folder.file("in.bmp");
-    testing::WriteBmp24(input, 4, 4, Pattern);
+    testing::WriteBmp24(input, 4, 4, FormatPattern);
     result = RunCliCapturing({"convert", input, folder.file("out.gif")});
     EXPECT_EQ(result.status, 2);
     EXPECT_NE(result.err.find("must end in .bmp, .jpg, .jpeg, .png, .tif or .tiff"),
@@ -88,7 +88,7 @@ TEST_F(PictureFormatsCli, DamagedInputsAndUnknownOutputNamesFail) {
 // and output alike.
 TEST_F(PictureFormatsCli, JpegAndTiffNamesInAnyCaseAreReadAndWritten) {
     const std::string input = folder.file("in.bmp");
-    testing::WriteBmp24(input, 9, 5, Pattern);
+    testing::WriteBmp24(input, 9, 5, FormatPattern);
     for (const std::string name : {"a.jpeg", "b.JPEG", "c.JpG", "d.Tiff", "e.TIF", "f.tIfF"}) {
         SCOPED_TRACE(name);
         const std::string through = folder.file(name);
@@ -105,7 +105,7 @@ TEST_F(PictureFormatsCli, JpegAndTiffNamesInAnyCaseAreReadAndWritten) {
         for (int y = 0; y < 5; ++y)
             for (int x = 0; x < 9; ++x) {
                 const testing::Pixel got = testing::PixelOf(file, 9, 5, x, y);
-                const testing::Pixel want = Pattern(x, y);
+                const testing::Pixel want = FormatPattern(x, y);
                 if (lossless)
                     ASSERT_EQ(got, want) << x << "," << y;
                 else
@@ -119,7 +119,7 @@ TEST_F(PictureFormatsCli, JpegAndTiffNamesInAnyCaseAreReadAndWritten) {
 // the run fails before reading its input and the file stays byte for byte.
 TEST_F(PictureFormatsCli, RicherOutputFilesAreKeptUnlessForced) {
     const std::string input = folder.file("in.bmp");
-    testing::WriteBmp24(input, 7, 5, Pattern);
+    testing::WriteBmp24(input, 7, 5, FormatPattern);
     const std::string pages = folder.file("stack.tif");
     ASSERT_TRUE(testing::WriteTiffFile(
         pages, testing::PatternPicture(4, 3, testing::TestColours::Rgb, 8), {.pages = 3}));
@@ -162,7 +162,7 @@ TEST_F(PictureFormatsCli, ForceIsDocumentedAndRefusedWhereNothingIsWritten) {
     EXPECT_NE(result.out.find("--calibration-from-image] [--force]\n"), std::string::npos);
     EXPECT_NE(result.out.find("--force replaces an output picture file"), std::string::npos);
     const std::string input = folder.file("in.bmp");
-    testing::WriteBmp24(input, 2, 2, Pattern);
+    testing::WriteBmp24(input, 2, 2, FormatPattern);
     result = RunCliCapturing({"info", input, "--force"});
     EXPECT_EQ(result.status, 2);
     result = RunCliCapturing({"video-sources", "--force"});

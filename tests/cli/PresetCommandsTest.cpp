@@ -15,11 +15,6 @@ using testing::CliResult;
 using testing::RunCliCapturing;
 using testing::TemporaryFolder;
 
-std::string ReadText(const std::string& path) {
-    const testing::Bytes bytes = testing::ReadFileBytes(path);
-    return std::string(bytes.begin(), bytes.end());
-}
-
 void WriteText(const std::string& path, const std::string& text) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     testing::WriteFileBytes(path, testing::Bytes(text.begin(), text.end()));
@@ -102,7 +97,7 @@ TEST_F(PresetCommands, SavingKeepsEveryOtherSettingOfTheDesktop) {
                                "[Other]\nkey=value\n";
     WriteText(settingsFile(), before);
     ASSERT_EQ(RunCliCapturing({"measure", "--save-preset", "default"}).status, 0);
-    EXPECT_EQ(ReadText(settingsFile()),
+    EXPECT_EQ(testing::ReadFileText(settingsFile()),
               "[%20HLVT]\nImageWidth=640\nCaptureName=\"Camera, USB\"\nRulerPresetCount=1\n"
               "RulerPreset1=0|100.00000000|100.00000000|100|100|default\n\n[Other]\nkey=value\n");
     DesktopSettingsFile desktop(settingsFile());
@@ -120,7 +115,7 @@ TEST_F(PresetCommands, TheCsvNamesThePresetAndThePicture) {
     const CliResult measured = RunCliCapturing(
         {"measure", "--preset", "10x objective", "line:0,0,50,0", "--select", "2", "--csv", csv});
     ASSERT_EQ(measured.status, 0) << measured.err;
-    EXPECT_EQ(ReadText(csv), "Image,Unit,XScale,YScale,Calibration,Kind,No,Length(Line),"
+    EXPECT_EQ(testing::ReadFileText(csv), "Image,Unit,XScale,YScale,Calibration,Kind,No,Length(Line),"
                              "Length(Line) judgement\n"
                              ",um,0.200000,0.200000,10x objective,Line,1,10.000,Error\n");
 }

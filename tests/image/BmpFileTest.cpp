@@ -18,8 +18,6 @@ using testing::Bgr;
 using testing::Bytes;
 using testing::PutLittle32At;
 
-const std::string kCannotRead = "Can not read the file!";
-const std::string kCannotSave = "Cannotsave the file!";
 
 Bgr Pattern(int x, int y) {
     return Bgr{static_cast<uint8_t>(x * 2 + y), static_cast<uint8_t>(255 - x),
@@ -248,7 +246,7 @@ TEST_F(BmpFileTest, WritingToAMissingFolderReportsAndWritesNothing) {
     DibBlock image = testing::MakeUniformRgb(4, 4, Bgr{1, 2, 3});
     EXPECT_FALSE(CBmpFile().Write(folder.file("missing/picture.bmp"), image.dib()));
     EXPECT_FALSE(CBmpFile().WriteReference(folder.file("missing/picture.ref"), image.dib()));
-    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{kCannotSave, kCannotSave}));
+    EXPECT_EQ(prompts.texts(), (std::vector<std::string>{testing::kCannotSaveFile, testing::kCannotSaveFile}));
     EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Warning);
     EXPECT_FALSE(CBmpFile().Write(folder.file("x.bmp"), CDibImage{})); // no image: no message
     EXPECT_EQ(prompts.messages.size(), 2u);
@@ -267,7 +265,7 @@ TEST_F(BmpFileTest, AFailedWriteLeavesTheExistingFileWhole) {
         testing::FileSizeLimit limit(4096);
         EXPECT_FALSE(CBmpFile().Write(path, large.dib()));
     }
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotSave});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::kCannotSaveFile});
     EXPECT_EQ(testing::ReadFileBytes(path), before);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"kept.bmp"});
 
@@ -298,7 +296,7 @@ TEST_F(BmpFileTest, WritingThroughALinkReplacesTheLinkedFileAndNeverAFolder) {
     std::filesystem::create_directory(sub);
     EXPECT_FALSE(CBmpFile().Write(sub, image.dib()));
     EXPECT_TRUE(std::filesystem::is_directory(sub));
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotSave});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::kCannotSaveFile});
 }
 
 TEST_F(BmpFileTest, An8BitPlaneIsWrittenWithItsPaletteBeforeTheRows) {
@@ -355,7 +353,7 @@ TEST_F(ReferenceFileTest, RefusesBadFilesAndLeavesTheTargetUntouched) {
     const auto expectRefused = [&](const Bytes& bytes, const CDibImage& into, const char* what) {
         prompts.messages.clear();
         EXPECT_FALSE(ReadReferenceBytes(bytes, into)) << what;
-        EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotRead}) << what;
+        EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::kCannotReadFile}) << what;
     };
 
     Bytes file = good;
@@ -388,7 +386,7 @@ TEST_F(ReferenceFileTest, RefusesBadFilesAndLeavesTheTargetUntouched) {
     EXPECT_EQ(std::memcmp(target.dib().header, original.dib().header, original.dib().blockSize), 0);
     prompts.messages.clear();
     EXPECT_FALSE(CBmpFile().ReadReference(folder.file("absent.ref"), target.dib()));
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotRead});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::kCannotReadFile});
 }
 
 TEST(ReportFileError, ShowsTheReadAndSaveMessagesAsWarningsAndNothingElse) {
@@ -397,7 +395,7 @@ TEST(ReportFileError, ShowsTheReadAndSaveMessagesAsWarningsAndNothingElse) {
     CBmpFile::ReportFileError(2);
     CBmpFile::ReportFileError(0);
     CBmpFile::ReportFileError(3);
-    ASSERT_EQ(prompts.texts(), (std::vector<std::string>{kCannotRead, kCannotSave}));
+    ASSERT_EQ(prompts.texts(), (std::vector<std::string>{testing::kCannotReadFile, testing::kCannotSaveFile}));
     EXPECT_EQ(prompts.messages[0].icon, MessageIcon::Warning);
     EXPECT_EQ(prompts.messages[1].icon, MessageIcon::Warning);
     EXPECT_EQ(prompts.messages[1].buttons, MessageButtons::Ok);

@@ -21,12 +21,11 @@ using testing::Bgr;
 using testing::Bytes;
 using testing::PixelAt;
 
-const std::string kCannotRead = "Can not read the file!";
 constexpr uint32_t kBitFields = 3;
 constexpr uint32_t kAlphaBitFields = 6;
 const ChannelMasks k565{0xF800, 0x07E0, 0x001F};
 
-std::vector<RgbQuad> Colours(size_t count) {
+std::vector<RgbQuad> VariantPalette(size_t count) {
     std::vector<RgbQuad> palette;
     for (size_t i = 0; i < count; ++i)
         palette.push_back({uint8_t(i * 3), uint8_t(255 - i), uint8_t(i ^ 0x55), 0});
@@ -95,7 +94,7 @@ TEST_F(BmpHeaderVariantsTest, Os2CoreHeadersHaveThreeBytePaletteEntries) {
     // 1 bit: two entries; the block gets 4-byte entries with a reserved 0.
     const PackedDib one =
         Read(testing::AssembleBmp(testing::CoreHeaderBytes(9, 1, 1),
-                                  testing::PaletteBytes(Colours(2), 3), {0xAA, 0x80, 0, 0}));
+                                  testing::PaletteBytes(VariantPalette(2), 3), {0xAA, 0x80, 0, 0}));
     ASSERT_TRUE(one);
     EXPECT_EQ(one.header()->biSize, 40u);
     EXPECT_EQ(one.header()->biBitCount, 1);
@@ -118,7 +117,7 @@ TEST_F(BmpHeaderVariantsTest, BitFieldMasksAfterA40ByteHeaderOrInsideLaterOnes) 
             "masks inside the header");
     // A palette after the masks is skipped.
     Bytes masksAndPalette = testing::MaskBytes(k565);
-    const Bytes palette = testing::PaletteBytes(Colours(16));
+    const Bytes palette = testing::PaletteBytes(VariantPalette(16));
     masksAndPalette.insert(masksAndPalette.end(), palette.begin(), palette.end());
     Expect565Picture(testing::AssembleBmp(testing::InfoHeaderBytes(40, 3, 2, 16, kBitFields, 16),
                                           masksAndPalette, rows),
@@ -173,7 +172,7 @@ TEST_F(BmpHeaderVariantsTest, DamagedHeadersAreRefusedWithoutAReason) {
     ExpectRefused(testing::AssembleBmp(testing::InfoHeaderBytes(20, 3, 2, 16), {}, rows), "",
                   "header of 20 bytes");
     ExpectRefused(testing::AssembleBmp(testing::CoreHeaderBytes(0, 2, 8),
-                                       testing::PaletteBytes(Colours(256), 3), Bytes(4, 0)),
+                                       testing::PaletteBytes(VariantPalette(256), 3), Bytes(4, 0)),
                   "", "OS/2 width 0");
     ExpectRefused(testing::AssembleBmp(testing::InfoHeaderBytes(40, 3, 2, 16, kBitFields),
                                        testing::MaskBytes(k565),

@@ -29,7 +29,7 @@ BmpHeaders Headers(int depth, uint32_t colours, uint32_t offset, int32_t width =
     return headers;
 }
 
-std::vector<RgbQuad> Colours(size_t count) {
+std::vector<RgbQuad> LayoutPalette(size_t count) {
     std::vector<RgbQuad> palette;
     for (size_t i = 0; i < count; ++i)
         palette.push_back({uint8_t(10 + i), uint8_t(100 + i), uint8_t(200 - i), 0});
@@ -131,7 +131,7 @@ protected:
 };
 
 TEST_F(BmpPaletteFileTest, AnIndexPastAShortPaletteShowsBlack) {
-    const std::vector<RgbQuad> two = Colours(2);
+    const std::vector<RgbQuad> two = LayoutPalette(2);
     const Bgr first{two[0].blue, two[0].green, two[0].red};
     const Bgr second{two[1].blue, two[1].green, two[1].red};
     // 8 bits: indices 0, 1, 2, 255.
@@ -150,7 +150,7 @@ TEST_F(BmpPaletteFileTest, AnIndexPastAShortPaletteShowsBlack) {
     EXPECT_EQ(testing::PixelAt(four.dib(), 1, 0), testing::kBlack);
     const DibBlock one =
         ReadImage(testing::AssembleBmp(testing::InfoHeaderBytes(40, 2, 1, 1, 0, 1),
-                                       testing::PaletteBytes(Colours(1)), {0x40, 0, 0, 0}));
+                                       testing::PaletteBytes(LayoutPalette(1)), {0x40, 0, 0, 0}));
     ASSERT_FALSE(one.empty());
     EXPECT_EQ(testing::PixelAt(one.dib(), 0, 0), first);
     EXPECT_EQ(testing::PixelAt(one.dib(), 1, 0), testing::kBlack);
@@ -161,7 +161,7 @@ TEST_F(BmpPaletteFileTest, AFullPaletteBeforeTheRowsIsKeptWholeWhateverBiClrUsed
     // biClrUsed 2, yet 256 entries and the rows right after them: the block
     // is the file behind its 14-byte header, every entry included.
     const Bytes file = testing::AssembleBmp(testing::InfoHeaderBytes(40, 4, 1, 8, 0, 2),
-                                            testing::PaletteBytes(Colours(256)), {0, 1, 200, 255});
+                                            testing::PaletteBytes(LayoutPalette(256)), {0, 1, 200, 255});
     const std::string path = folder.file("full.bmp");
     testing::WriteFileBytes(path, file);
     const PackedDib dib = CBmpFile().ReadPackedDib(path);

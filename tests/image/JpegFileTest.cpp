@@ -22,7 +22,7 @@ using testing::Bytes;
 using testing::EncodeWithLibjpeg;
 
 const std::string kLibraryCaption = "File read error!";
-const std::string kCannotSave = "Cannot save the file!";
+const std::string kCannotSaveJpeg = "Cannot save the file!";
 
 // Leaves the Adobe marker out of a CMYK file, which libjpeg writes by default.
 void WithoutAdobeMarker(jpeg_compress_struct& encoder) {
@@ -381,7 +381,7 @@ TEST_F(JpegFileTest, AnUnwritablePathReportsThePathThenTheSaveFailure) {
     const std::string path = folder.file("missing/picture.jpg");
     EXPECT_FALSE(CJpegFile().Write(path, image.dib(), 75));
     EXPECT_EQ(prompts.texts(),
-              (std::vector<std::string>{"Cannot open file:" + path + "\n", kCannotSave}));
+              (std::vector<std::string>{"Cannot open file:" + path + "\n", kCannotSaveJpeg}));
     EXPECT_TRUE(folder.entries().empty());
 }
 
@@ -401,7 +401,7 @@ TEST_F(JpegFileTest, AFailedWriteLeavesTheExistingFileWhole) {
     }
     ASSERT_EQ(prompts.messages.size(), 2u);
     EXPECT_EQ(prompts.messages[0].caption, kLibraryCaption);
-    EXPECT_EQ(prompts.messages[1].text, kCannotSave);
+    EXPECT_EQ(prompts.messages[1].text, kCannotSaveJpeg);
     EXPECT_EQ(testing::ReadFileBytes(path), before);
     EXPECT_EQ(folder.entries(), std::vector<std::string>{"kept.jpg"});
 }

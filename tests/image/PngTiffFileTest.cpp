@@ -22,7 +22,6 @@ using testing::Bgr;
 using testing::TestColours;
 using testing::TestPicture;
 
-const std::string kCannotSave = "Cannotsave the file!";
 
 // One of the two formats, with the library writer that makes its test files.
 struct Format {
@@ -232,7 +231,7 @@ TEST_P(PngTiffFileTest, DamagedMissingAndUnwritableFilesAreReported) {
     DibBlock image = testing::MakeUniformRgb(4, 4, Bgr{1, 2, 3});
     EXPECT_FALSE(
         GetParam().write(folder.file("missing/picture") + GetParam().extension, image.dib()));
-    EXPECT_EQ(prompts.texts(), std::vector<std::string>{kCannotSave});
+    EXPECT_EQ(prompts.texts(), std::vector<std::string>{testing::kCannotSaveFile});
     EXPECT_FALSE(GetParam().write(path("none"), CDibImage{})); // no image: no message
     EXPECT_EQ(prompts.messages.size(), 1u);
 }

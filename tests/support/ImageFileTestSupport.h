@@ -31,6 +31,8 @@ private:
 };
 
 Bytes ReadFileBytes(const std::string& path);
+// The whole file as text; throws as ReadFileBytes does.
+std::string ReadFileText(const std::string& path);
 void WriteFileBytes(const std::string& path, const Bytes& bytes);
 
 uint32_t Little32At(const Bytes& bytes, size_t offset);

@@ -4,10 +4,15 @@
 
 namespace halvera::testing {
 
+// The messages of a picture file that could not be read or saved, as the
+// program words them.
+inline const std::string kCannotReadFile = "Can not read the file!";
+inline const std::string kCannotSaveFile = "Cannotsave the file!";
+
 // The message of a picture file that could not be read: the program's text,
 // then the file and the reason on a second line.
 inline std::string CannotReadMessage(const std::string& path, const std::string& reason) {
-    return "Can not read the file!\n" + path + ": " + reason;
+    return kCannotReadFile + "\n" + path + ": " + reason;
 }
 
 // Whether `text` is that message for `path` with some reason given.

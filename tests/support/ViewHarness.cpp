@@ -16,6 +16,11 @@ QPoint CoordinateOf(QRgb colour) {
             qGreen(colour) | ((qBlue(colour) & 15) << 8)};
 }
 
+QPoint ShownAt(ViewHarness& harness, int x, int y) {
+    const Bgr c = PixelAt(harness.doc().image(), x, y);
+    return CoordinateOf(qRgb(c.red, c.green, c.blue));
+}
+
 QPoint ClientPointOf(CMavView& view, int x, int y) {
     return view.logicalToClient(view.imageToWindow(QPoint(x, y)));
 }

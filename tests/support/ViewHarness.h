@@ -24,6 +24,12 @@ QPoint ClientPointOf(CMavView& view, int x, int y);
 
 // One document shown by a view in a plain window of the given size, the view
 // made the active one. No main window exists.
+class ViewHarness;
+
+// The image pixel whose coordinate colour (CoordinateColour) pixel (x, y) of
+// the harness's document now shows: where a warp took that pixel from.
+QPoint ShownAt(ViewHarness& harness, int x, int y);
+
 class ViewHarness {
 public:
     ViewHarness(int width, int height, QSize viewSize = QSize(320, 240));

@@ -18,12 +18,12 @@ using testing::MaskFromArt;
 using testing::PixelAt;
 using testing::Unpacked;
 
-Bgr Colour(int x, int y) {
+Bgr CopiedColour(int x, int y) {
     return Bgr{uint8_t(40 + x), uint8_t(50 + y), uint8_t(x * 16 + y)};
 }
 
 TEST(CopySelection, WithoutARegionTheWholeImageIsCopied) {
-    DibBlock image = testing::MakeRgb(5, 3, Colour);
+    DibBlock image = testing::MakeRgb(5, 3, CopiedColour);
     DibBlock mask = testing::BlankMask(5, 3);
     const PackedDib picture = CopySelection(image.dib(), mask.dib());
     ASSERT_EQ(picture.size(), static_cast<size_t>(image.dib().blockSize));
@@ -31,7 +31,7 @@ TEST(CopySelection, WithoutARegionTheWholeImageIsCopied) {
 }
 
 TEST(CopySelection, WithARegionTheBoundsArePaddedWithWhite) {
-    DibBlock image = testing::MakeRgb(6, 5, Colour);
+    DibBlock image = testing::MakeRgb(6, 5, CopiedColour);
     DibBlock mask = MaskFromArt({
         "......",
         "..#...",
@@ -48,15 +48,15 @@ TEST(CopySelection, WithARegionTheBoundsArePaddedWithWhite) {
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) {
             const bool selected = testing::ByteAt(mask.dib(), x + 1, y + 1) == 255;
-            EXPECT_EQ(PixelAt(copied.dib(), x, y), selected ? Colour(x + 1, y + 1) : kWhite)
+            EXPECT_EQ(PixelAt(copied.dib(), x, y), selected ? CopiedColour(x + 1, y + 1) : kWhite)
                 << x << "," << y;
         }
     // The image itself is untouched.
-    EXPECT_EQ(PixelAt(image.dib(), 2, 1), Colour(2, 1));
+    EXPECT_EQ(PixelAt(image.dib(), 2, 1), CopiedColour(2, 1));
 }
 
 TEST(CopySelection, ARegionOfFaintBytesGivesAWhiteImageSizedPicture) {
-    DibBlock image = testing::MakeRgb(3, 2, Colour);
+    DibBlock image = testing::MakeRgb(3, 2, CopiedColour);
     DibBlock mask = testing::MakeGrey(3, 2, [](int, int) { return uint8_t{128}; });
     DibBlock copied = Unpacked(CopySelection(image.dib(), mask.dib()));
     ASSERT_EQ(copied.width(), 3);
@@ -67,18 +67,18 @@ TEST(CopySelection, ARegionOfFaintBytesGivesAWhiteImageSizedPicture) {
 }
 
 TEST(WhitenSelection, WhitensTheSelectedPixelsAndKeepsTheRest) {
-    DibBlock image = testing::MakeRgb(4, 3, Colour);
+    DibBlock image = testing::MakeRgb(4, 3, CopiedColour);
     DibBlock mask = MaskFromArt({"....", ".##.", "..#."});
     WhitenSelection(image.dib(), mask.dib());
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) {
             const bool selected = testing::ByteAt(mask.dib(), x, y) == 255;
-            EXPECT_EQ(PixelAt(image.dib(), x, y), selected ? kWhite : Colour(x, y));
+            EXPECT_EQ(PixelAt(image.dib(), x, y), selected ? kWhite : CopiedColour(x, y));
         }
 }
 
 TEST(WhitenSelection, WithoutARegionTheWholeImageTurnsWhite) {
-    DibBlock image = testing::MakeRgb(3, 3, Colour);
+    DibBlock image = testing::MakeRgb(3, 3, CopiedColour);
     DibBlock mask = testing::BlankMask(3, 3);
     WhitenSelection(image.dib(), mask.dib());
     for (int y = 0; y < 3; ++y)
@@ -87,8 +87,8 @@ TEST(WhitenSelection, WithoutARegionTheWholeImageTurnsWhite) {
 }
 
 TEST(WhitenSelection, ARegionOfFaintBytesWhitensNothing) {
-    DibBlock image = testing::MakeRgb(3, 2, Colour);
-    DibBlock original = testing::MakeRgb(3, 2, Colour);
+    DibBlock image = testing::MakeRgb(3, 2, CopiedColour);
+    DibBlock original = testing::MakeRgb(3, 2, CopiedColour);
     DibBlock mask = testing::MakeGrey(3, 2, [](int, int) { return uint8_t{7}; });
     WhitenSelection(image.dib(), mask.dib());
     EXPECT_TRUE(testing::SamePixels(image.dib(), original.dib()));

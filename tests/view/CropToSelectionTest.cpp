@@ -14,31 +14,31 @@ using testing::kWhite;
 using testing::MaskFromArt;
 using testing::PixelAt;
 
-Bgr Colour(int x, int y) {
+Bgr CropColour(int x, int y) {
     return Bgr{uint8_t(10 + x), uint8_t(20 + y), uint8_t(30 + x * y)};
 }
 
 TEST(CropToSelection, WhitensEverythingOutsideTheSelection) {
-    DibBlock image = testing::MakeRgb(4, 3, Colour);
+    DibBlock image = testing::MakeRgb(4, 3, CropColour);
     DibBlock mask = MaskFromArt({"....", ".##.", "..#."});
     ASSERT_TRUE(CropToSelection(image.dib(), mask.dib()));
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x) {
             const bool selected = testing::ByteAt(mask.dib(), x, y) == 255;
-            EXPECT_EQ(PixelAt(image.dib(), x, y), selected ? Colour(x, y) : kWhite) << x << y;
+            EXPECT_EQ(PixelAt(image.dib(), x, y), selected ? CropColour(x, y) : kWhite) << x << y;
         }
 }
 
 TEST(CropToSelection, WithoutARegionNothingChanges) {
-    DibBlock image = testing::MakeRgb(5, 2, Colour);
-    DibBlock before = testing::MakeRgb(5, 2, Colour);
+    DibBlock image = testing::MakeRgb(5, 2, CropColour);
+    DibBlock before = testing::MakeRgb(5, 2, CropColour);
     DibBlock mask = testing::BlankMask(5, 2);
     EXPECT_FALSE(CropToSelection(image.dib(), mask.dib()));
     EXPECT_TRUE(testing::SamePixels(image.dib(), before.dib()));
 }
 
 TEST(CropToSelection, ARegionOfFaintBytesSelectsNothingSoAllTurnsWhite) {
-    DibBlock image = testing::MakeRgb(3, 3, Colour);
+    DibBlock image = testing::MakeRgb(3, 3, CropColour);
     DibBlock mask = testing::MakeGrey(3, 3, [](int x, int y) { return uint8_t(1 + 100 * x + y); });
     ASSERT_TRUE(CropToSelection(image.dib(), mask.dib()));
     for (int y = 0; y < 3; ++y)
@@ -47,7 +47,7 @@ TEST(CropToSelection, ARegionOfFaintBytesSelectsNothingSoAllTurnsWhite) {
 }
 
 TEST(CropToSelection, ARowPaddingByteIsNotAPixel) {
-    DibBlock image = testing::MakeRgb(3, 1, Colour); // 9 bytes in a row of 12
+    DibBlock image = testing::MakeRgb(3, 1, CropColour); // 9 bytes in a row of 12
     DibBlock mask = MaskFromArt({"#.."});
     ASSERT_TRUE(CropToSelection(image.dib(), mask.dib()));
     EXPECT_EQ(image.dib().row(0)[9], 0xCD);

@@ -16,7 +16,7 @@ using testing::PixelAt;
 
 constexpr Bgr kGrey{100, 100, 100};
 
-Bgr Colour(int x, int y) {
+Bgr PastedColour(int x, int y) {
     return Bgr{uint8_t(1 + x), uint8_t(2 + y), uint8_t(3 + x + y)};
 }
 
@@ -56,7 +56,7 @@ TEST(LoadPasteImage, ADepth8PictureIsExpandedThroughItsPalette) {
 }
 
 TEST(LoadPasteImage, ACopiedPictureComesBackUnchanged) {
-    DibBlock image = testing::MakeRgb(5, 4, Colour);
+    DibBlock image = testing::MakeRgb(5, 4, PastedColour);
     DibBlock noRegion = testing::BlankMask(5, 4);
     DibBlock paste;
     ASSERT_TRUE(LoadPasteImage(CopySelection(image.dib(), noRegion.dib()), paste));
@@ -103,7 +103,7 @@ TEST(PastePosition, IsTheSelectionsTopLeftCornerOrTheOrigin) {
 
 TEST(PasteImage, WithASelectionItLandsAtItsCornerAndOnlyInsideIt) {
     DibBlock image = testing::MakeUniformRgb(6, 5, kGrey);
-    DibBlock paste = testing::MakeRgb(3, 3, Colour);
+    DibBlock paste = testing::MakeRgb(3, 3, PastedColour);
     DibBlock mask = MaskFromArt({
         "......",
         "..##..",
@@ -120,20 +120,20 @@ TEST(PasteImage, WithASelectionItLandsAtItsCornerAndOnlyInsideIt) {
             // (4, 3) is selected but lies beyond the 3 x 3 paste image.
             const bool covered = x >= 2 && x < 5 && y >= 1 && y < 4;
             EXPECT_EQ(PixelAt(image.dib(), x, y),
-                      selected && covered ? Colour(x - 2, y - 1) : kGrey)
+                      selected && covered ? PastedColour(x - 2, y - 1) : kGrey)
                 << x << "," << y;
         }
 }
 
 TEST(PasteImage, WithoutASelectionItIsClippedToTheImage) {
     DibBlock image = testing::MakeUniformRgb(5, 3, kGrey); // 15 bytes in a row of 16
-    DibBlock paste = testing::MakeRgb(3, 3, Colour);
+    DibBlock paste = testing::MakeRgb(3, 3, PastedColour);
     DibBlock mask = testing::BlankMask(5, 3);
     PasteImage(image.dib(), paste.dib(), mask.dib(), {3, -1});
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 5; ++x) {
             const bool covered = x >= 3 && y < 2;
-            EXPECT_EQ(PixelAt(image.dib(), x, y), covered ? Colour(x - 3, y + 1) : kGrey)
+            EXPECT_EQ(PixelAt(image.dib(), x, y), covered ? PastedColour(x - 3, y + 1) : kGrey)
                 << x << "," << y;
         }
     EXPECT_EQ(image.dib().row(0)[15], 0xCD) << "row padding written";
@@ -142,7 +142,7 @@ TEST(PasteImage, WithoutASelectionItIsClippedToTheImage) {
 TEST(PasteImage, FarAwayPositionsChangeNothing) {
     DibBlock image = testing::MakeUniformRgb(4, 3, kGrey);
     DibBlock before = testing::MakeUniformRgb(4, 3, kGrey);
-    DibBlock paste = testing::MakeRgb(3, 3, Colour);
+    DibBlock paste = testing::MakeRgb(3, 3, PastedColour);
     DibBlock mask = testing::BlankMask(4, 3);
     for (PixelPoint at : {PixelPoint{4, 0}, PixelPoint{-3, 0}, PixelPoint{0, 3},
                           PixelPoint{INT32_MAX, INT32_MAX}, PixelPoint{INT32_MIN, 0}})
@@ -153,7 +153,7 @@ TEST(PasteImage, FarAwayPositionsChangeNothing) {
 TEST(PasteImage, ARegionOfFaintBytesLetsNothingThrough) {
     DibBlock image = testing::MakeUniformRgb(3, 3, kGrey);
     DibBlock before = testing::MakeUniformRgb(3, 3, kGrey);
-    DibBlock paste = testing::MakeRgb(3, 3, Colour);
+    DibBlock paste = testing::MakeRgb(3, 3, PastedColour);
     DibBlock mask = testing::MakeGrey(3, 3, [](int x, int y) { return uint8_t(1 + 50 * x + y); });
     PasteImage(image.dib(), paste.dib(), mask.dib(), PastePosition(mask.dib()));
     EXPECT_TRUE(testing::SamePixels(image.dib(), before.dib()));

@@ -18,7 +18,7 @@ using testing::PaintArt;
 using testing::PixelAt;
 using testing::RefOf;
 
-constexpr Bgr kInk{0, 0, 255};
+constexpr Bgr kSignRed{0, 0, 255};
 
 TEST(ArrowSign, CornersForAngleZeroAndAQuarterTurnHalf) {
     const auto flat = ArrowSignCorners({50, 50}, 8, 0.0);
@@ -41,9 +41,9 @@ TEST(ArrowSign, RoundingTruncatesTowardZero) {
 
 TEST(ArrowSign, TheFilledArrowCoversItsTipAndShaft) {
     DibBlock image = MakeUniformRgb(80, 80, kWhite);
-    DrawArrowSign(PaintCanvas(image.dib(), CDibImage{}, RefOf(kInk)), {20, 40}, 10, 0.0);
-    EXPECT_EQ(PixelAt(image.dib(), 21, 40), kInk);   // just behind the tip
-    EXPECT_EQ(PixelAt(image.dib(), 38, 40), kInk);   // in the shaft
+    DrawArrowSign(PaintCanvas(image.dib(), CDibImage{}, RefOf(kSignRed)), {20, 40}, 10, 0.0);
+    EXPECT_EQ(PixelAt(image.dib(), 21, 40), kSignRed);   // just behind the tip
+    EXPECT_EQ(PixelAt(image.dib(), 38, 40), kSignRed);   // in the shaft
     EXPECT_EQ(PixelAt(image.dib(), 38, 35), kWhite); // beside the shaft
     EXPECT_EQ(PixelAt(image.dib(), 19, 40), kWhite); // before the tip
 }
@@ -109,9 +109,9 @@ TEST(RulerSign, SettingsGiveTheHorizontalCalibration) {
 
 TEST(RulerSign, BarTicksAndTheGlyphRowsOfFiveMicrometres) {
     DibBlock image = MakeUniformRgb(140, 60, kWhite);
-    DrawRulerSign(PaintCanvas(image.dib(), CDibImage{}, RefOf(kInk)), {10, 40}, {5, 100}, 0);
+    DrawRulerSign(PaintCanvas(image.dib(), CDibImage{}, RefOf(kSignRed)), {10, 40}, {5, 100}, 0);
     // The label starts at 10 + (100 - 8 - 16) / 2 = 48, its top row at 20.
-    EXPECT_EQ(PaintArt(image.dib(), kInk, 48, 20, 30, 12), Art({
+    EXPECT_EQ(PaintArt(image.dib(), kSignRed, 48, 20, 30, 12), Art({
                                                                "######........................",
                                                                "#.............................",
                                                                "#.............................",
@@ -126,30 +126,30 @@ TEST(RulerSign, BarTicksAndTheGlyphRowsOfFiveMicrometres) {
                                                                "........#.....................",
                                                            }));
     // Nothing else in the label's rows beside the glyphs.
-    EXPECT_EQ(PaintArt(image.dib(), kInk, 0, 20, 48, 15).find('#'), std::string::npos);
+    EXPECT_EQ(PaintArt(image.dib(), kSignRed, 0, 20, 48, 15).find('#'), std::string::npos);
     // The bar from x = 10 to 110 on row 40, ticks five rows up and down.
-    EXPECT_EQ(PaintArt(image.dib(), kInk, 9, 40, 103, 1), "." + std::string(101, '#') + ".");
+    EXPECT_EQ(PaintArt(image.dib(), kSignRed, 9, 40, 103, 1), "." + std::string(101, '#') + ".");
     for (int x : {10, 110}) {
         for (int y = 33; y <= 47; ++y)
-            EXPECT_EQ(PixelAt(image.dib(), x, y) == kInk, y >= 35 && y <= 45) << x << "," << y;
+            EXPECT_EQ(PixelAt(image.dib(), x, y) == kSignRed, y >= 35 && y <= 45) << x << "," << y;
     }
 }
 
 TEST(RulerSign, ClipsToTheImageAndDropsALabelOfMoreThanEightDigits) {
     DibBlock image = MakeUniformRgb(30, 30, kWhite);
-    const PaintCanvas canvas(image.dib(), CDibImage{}, RefOf(kInk));
+    const PaintCanvas canvas(image.dib(), CDibImage{}, RefOf(kSignRed));
     DrawRulerSign(canvas, {20, 2}, {123456789, 40}, 4);
-    EXPECT_EQ(PixelAt(image.dib(), 29, 2), kInk);
-    EXPECT_EQ(PixelAt(image.dib(), 20, 0), kInk);
+    EXPECT_EQ(PixelAt(image.dib(), 29, 2), kSignRed);
+    EXPECT_EQ(PixelAt(image.dib(), 20, 0), kSignRed);
     for (int y = 0; y < 30; ++y)
         for (int x = 0; x < 20; ++x)
             EXPECT_EQ(PixelAt(image.dib(), x, y), kWhite);
 
     DibBlock labelled = MakeUniformRgb(30, 30, kWhite);
-    DrawRulerSign(PaintCanvas(labelled.dib(), CDibImage{}, RefOf(kInk)), {-40, 25}, {12345678, 90},
+    DrawRulerSign(PaintCanvas(labelled.dib(), CDibImage{}, RefOf(kSignRed)), {-40, 25}, {12345678, 90},
                   4);
     // The label's glyphs reach into the image: 8 digits are still drawn.
-    EXPECT_NE(PaintArt(labelled.dib(), kInk, 0, 5, 30, 12).find('#'), std::string::npos);
+    EXPECT_NE(PaintArt(labelled.dib(), kSignRed, 0, 5, 30, 12).find('#'), std::string::npos);
 }
 
 } // namespace

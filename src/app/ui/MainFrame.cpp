@@ -18,6 +18,7 @@
 #include "measure/CalibrationWatch.h"
 #include "measure/ui/CalibrationBar.h"
 #include "measure/ui/DataPanel.h"
+#include "platform/ui/QtText.h"
 #include "view/CommandIds.h"
 #include "view/ui/MavView.h"
 
@@ -40,10 +41,6 @@
 namespace halvera {
 
 namespace {
-
-QString FromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QRect ScreenRect() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -201,24 +198,24 @@ void CMainFrame::onCalibrationChanged() {
 
 QAction* CMainFrame::newCommandAction(int id, const QString& text) {
     auto* action = new QAction(text, this);
-    action->setStatusTip(FromView(CommandPrompt(id)));
+    action->setStatusTip(ToQString(CommandPrompt(id)));
     router_.bind(action, id);
     return action;
 }
 
 // A toolbar or tool box button: icon, tooltip and a state the idle refresh keeps current.
 QAction* CMainFrame::newButtonAction(const ToolbarButton& button) {
-    const QString tooltip = FromView(CommandTooltip(button.id));
+    const QString tooltip = ToQString(CommandTooltip(button.id));
     QAction* action = newCommandAction(button.id, tooltip);
-    action->setIcon(QIcon(QStringLiteral(":/icons/") + FromView(button.icon) + ".png"));
+    action->setIcon(QIcon(QStringLiteral(":/icons/") + ToQString(button.icon) + ".png"));
     action->setToolTip(tooltip);
     buttonActions_ << action;
     return action;
 }
 
 QToolBar* CMainFrame::createToolbar(const ToolbarResource& resource) {
-    auto* bar = new QToolBar(FromView(resource.caption), this);
-    bar->setObjectName(FromView(resource.caption));
+    auto* bar = new QToolBar(ToQString(resource.caption), this);
+    bar->setObjectName(ToQString(resource.caption));
     bar->setIconSize(QSize(16, 16));
     bar->setAllowedAreas(Qt::AllToolBarAreas);
     for (const ToolbarButton& button : resource.buttons) {
@@ -248,7 +245,7 @@ QDockWidget* CMainFrame::createToolBox() {
         grid->addWidget(toolButton, index / 2, index % 2);
         ++index;
     }
-    auto* dock = createFloatingPanel(FromView(resource.caption));
+    auto* dock = createFloatingPanel(ToQString(resource.caption));
     dock->setWidget(palette);
     new StatusTipForwarder(dock, this);
     dock->setFixedSize(dock->sizeHint());
@@ -286,14 +283,14 @@ void CMainFrame::createIndexPanel() {
 }
 
 QMenu* CMainFrame::buildMenu(const MenuItem& popup, std::vector<QAction*>& items) {
-    auto* menu = new QMenu(FromView(popup.text), this);
+    auto* menu = new QMenu(ToQString(popup.text), this);
     for (const MenuItem& item : popup.children) {
         if (item.isSeparator())
             menu->addSeparator();
         else if (item.isPopup())
             menu->addMenu(buildMenu(item, items));
         else
-            menu->addAction(items.emplace_back(newCommandAction(item.id, FromView(item.text))));
+            menu->addAction(items.emplace_back(newCommandAction(item.id, ToQString(item.text))));
         if (item.id == kIdFileMru1)
             recentPlaceholders_ << items.back();
     }

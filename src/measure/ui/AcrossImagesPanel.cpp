@@ -9,6 +9,7 @@
 #include "measure/ui/AcrossImagesPrinting.h"
 #include "platform/UserPrompts.h"
 #include "platform/ui/PrinterSetup.h"
+#include "platform/ui/QtText.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,10 +23,6 @@
 namespace halvera {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 template <size_t N>
 QTableWidget* NewTable(const std::array<std::string_view, N>& columns, const char* name,

@@ -1,6 +1,7 @@
 #include "measure/ui/AcrossImagesPrinting.h"
 
 #include "measure/ResultDate.h"
+#include "platform/ui/QtText.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -9,10 +10,6 @@
 namespace halvera {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Writes lines down the page, starting a new page when one is full.
 class LineWriter {

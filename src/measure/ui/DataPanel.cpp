@@ -11,6 +11,7 @@
 #include "measure/ui/ToleranceDialog.h"
 #include "platform/UserPrompts.h"
 #include "platform/ui/PrinterSetup.h"
+#include "platform/ui/QtText.h"
 #include "view/ui/MavView.h"
 
 #include <QApplication>
@@ -29,10 +30,6 @@
 namespace halvera {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* NewButton(const QString& text, const char* name, QWidget* parent) {
     auto* button = new QPushButton(text, parent);

@@ -1,5 +1,7 @@
 #include "measure/ui/RecipeSaveDialog.h"
 
+#include "platform/ui/QtText.h"
+
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -12,10 +14,6 @@ namespace halvera {
 namespace {
 
 enum Column { kKindColumn, kNameColumn };
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString ItemCaption(const std::vector<RecipeItem>& items, int index) {
     return QStringLiteral("%1 %2").arg(index + 1).arg(

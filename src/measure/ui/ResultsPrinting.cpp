@@ -2,6 +2,7 @@
 
 #include "measure/ResultDate.h"
 #include "measure/ResultsPageLayout.h"
+#include "platform/ui/QtText.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -9,10 +10,6 @@
 namespace halvera {
 
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Draws `text` with its top-left corner at (x, y).
 void DrawTextAt(QPainter& painter, int x, int y, std::string_view text) {

@@ -5,6 +5,7 @@
 #include "platform/ui/FileDialogFilter.h"
 #include "platform/ui/JpegQualityDialog.h"
 #include "platform/ui/PrinterSetup.h"
+#include "platform/ui/QtText.h"
 #include "platform/ui/TextFont.h"
 
 #include <QApplication>
@@ -18,10 +19,6 @@
 namespace halvera {
 
 namespace {
-
-QString ToQString(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 QMessageBox::Icon ToQtIcon(MessageIcon icon) {
     switch (icon) {

@@ -2,6 +2,7 @@
 
 #include "document/MavDoc.h"
 #include "platform/UserPrompts.h"
+#include "platform/ui/QtText.h"
 #include "view/ui/IntegerField.h"
 
 #include <QCheckBox>
@@ -17,10 +18,6 @@
 namespace halvera {
 
 namespace {
-
-QString Text(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QLineEdit* NewNumberEdit(const char* name, int value, QWidget* parent) {
     auto* edit = new QLineEdit(QString::number(value), parent);
@@ -46,10 +43,10 @@ CCalculationDialog::CCalculationDialog(CMavDoc& active, std::vector<CMavDoc*> do
     inputChannel_ = AddCombo("inputChannel");
     for (QComboBox* channel : {outputChannel_, inputChannel_})
         for (const std::string_view name : kArithmeticChannelNames)
-            channel->addItem(Text(name));
+            channel->addItem(ToQString(name));
     calculate_ = AddCombo("calculate");
     for (const std::string_view name : kArithmeticOperationNames)
-        calculate_->addItem(Text(name));
+        calculate_->addItem(ToQString(name));
 
     roi_ = new QCheckBox(QStringLiteral("ROI"), this);
     roi_->setObjectName(QStringLiteral("roi"));

@@ -16,7 +16,7 @@
 namespace halvera::testing {
 namespace {
 
-Bgr Colour(int x, int y) {
+Bgr ShortcutColour(int x, int y) {
     return Bgr{uint8_t(10 * x), uint8_t(10 * y), 77};
 }
 
@@ -29,7 +29,7 @@ protected:
         const CDibImage image = window->document().image();
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x)
-                SetPixel(image, x, y, Colour(x, y));
+                SetPixel(image, x, y, ShortcutColour(x, y));
         frame().activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&frame()));
         return window;
@@ -102,7 +102,7 @@ TEST_F(SelectionShortcutsTest, CtrlCCtrlXAndCtrlVRoundTripASelection) {
     type(Qt::Key_X, Qt::ControlModifier);
     EXPECT_EQ(PixelAt(doc.image(), 4, 3), kWhite);
     EXPECT_EQ(PixelAt(doc.image(), 9, 7), kWhite);
-    EXPECT_EQ(PixelAt(doc.image(), 10, 7), Colour(10, 7));
+    EXPECT_EQ(PixelAt(doc.image(), 10, 7), ShortcutColour(10, 7));
     EXPECT_TRUE(doc.IsModified());
 
     // Paste lands at the selection's corner: the cut piece comes back.
@@ -110,7 +110,7 @@ TEST_F(SelectionShortcutsTest, CtrlCCtrlXAndCtrlVRoundTripASelection) {
     ASSERT_NE(dynamic_cast<CPasteTool*>(view.tool()), nullptr);
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 24; ++x)
-            EXPECT_EQ(PixelAt(doc.image(), x, y), Colour(x, y)) << x << "," << y;
+            EXPECT_EQ(PixelAt(doc.image(), x, y), ShortcutColour(x, y)) << x << "," << y;
 }
 
 TEST_F(SelectionShortcutsTest, CropButtonWhitensOutsideAndUndoBringsItBack) {
@@ -121,10 +121,10 @@ TEST_F(SelectionShortcutsTest, CropButtonWhitensOutsideAndUndoBringsItBack) {
     drag(view, QPoint(2, 2), QPoint(8, 6));
     clickMainButton("Crop");
     EXPECT_EQ(PixelAt(doc.image(), 0, 0), kWhite);
-    EXPECT_EQ(PixelAt(doc.image(), 5, 4), Colour(5, 4));
+    EXPECT_EQ(PixelAt(doc.image(), 5, 4), ShortcutColour(5, 4));
     EXPECT_TRUE(doc.IsModified());
     clickMainButton("Undo");
-    EXPECT_EQ(PixelAt(doc.image(), 0, 0), Colour(0, 0));
+    EXPECT_EQ(PixelAt(doc.image(), 0, 0), ShortcutColour(0, 0));
     EXPECT_TRUE(MaskHasRegion(doc.mask())) << "undoing the crop keeps the selection";
 }
 

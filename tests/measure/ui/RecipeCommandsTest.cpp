@@ -1,6 +1,7 @@
 // "Save as recipe" and "Run recipe" from the Measurement menu of a running
 // program, on rendered plates of known geometry; the dialogs are worked
 // through their widgets, the file questions answered by RecordingPrompts.
+#include "ImageFileTestSupport.h"
 #include "DialogDriving.h"
 #include "RecipePlate.h"
 #include "ShellFixture.h"
@@ -86,13 +87,6 @@ protected:
         return window->view();
     }
 };
-
-std::string ReadText(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> TableRow(const QTableWidget& table, int row) {
     std::vector<std::string> cells;
@@ -227,7 +221,7 @@ TEST_F(RecipeCommandsTest, RunOnTwoPicturesListsRowsStatisticsAndCsv) {
     const std::string csv = tempPath("rows.csv");
     prompts.fileNames.push_back(csv);
     QTest::mouseClick(Child<QPushButton>(*panel, "exportCsv"), Qt::LeftButton);
-    const std::string text = ReadText(csv);
+    const std::string text = testing::ReadFileText(csv);
     EXPECT_EQ(text.rfind(InspectionCsvHeader(), 0), 0u);
     const size_t summaryStart = text.find("\nItem,Kind,Name,n,mean,sd,min,max,Cp,Cpk\n");
     ASSERT_NE(summaryStart, std::string::npos);
@@ -273,7 +267,7 @@ TEST_F(RecipeCommandsTest, PrintsTheRunToAPdfFile) {
     ApplicationPrinter().setOutputFileName(QString::fromStdString(pdf));
     QTest::mouseClick(Child<QPushButton>(*panel, "print"), Qt::LeftButton);
     EXPECT_EQ(prompts.printRequests, 1);
-    EXPECT_EQ(ReadText(pdf).rfind("%PDF", 0), 0u);
+    EXPECT_EQ(testing::ReadFileText(pdf).rfind("%PDF", 0), 0u);
 }
 
 // The recipe run on every picture of a folder: the plates in the order of

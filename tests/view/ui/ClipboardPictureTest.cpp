@@ -14,7 +14,7 @@
 namespace halvera::testing {
 namespace {
 
-Bgr Colour(int x, int y) {
+Bgr ClipboardColour(int x, int y) {
     return Bgr{uint8_t(30 * x), uint8_t(50 * y), uint8_t(7 + x + y)};
 }
 
@@ -27,7 +27,7 @@ QByteArray Encoded(const QImage& image, const char* format) {
 }
 
 TEST(ClipboardPicture, OffersAQtImageAndABmpFile) {
-    const DibBlock image = MakeRgb(5, 3, Colour);
+    const DibBlock image = MakeRgb(5, 3, ClipboardColour);
     const std::unique_ptr<QMimeData> data = PictureMimeData(PackImage(image.dib()));
     ASSERT_NE(data, nullptr);
     ASSERT_TRUE(data->hasImage());
@@ -43,7 +43,7 @@ TEST(ClipboardPicture, OffersAQtImageAndABmpFile) {
 }
 
 TEST(ClipboardPicture, ABmpFileComesBackExactly) {
-    const DibBlock image = MakeRgb(7, 4, Colour);
+    const DibBlock image = MakeRgb(7, 4, ClipboardColour);
     const std::unique_ptr<QMimeData> data = PictureMimeData(PackImage(image.dib()));
     QMimeData onlyBmp;
     onlyBmp.setData(QStringLiteral("image/bmp"), data->data(QStringLiteral("image/bmp")));

@@ -76,11 +76,6 @@ void ClickArrow(QSpinBox* box, QStyle::SubControl arrow) {
     WindowRelease(box, at);
 }
 
-QPoint ShownAt(ViewHarness& harness, int x, int y) {
-    const Bgr c = PixelAt(harness.doc().image(), x, y);
-    return CoordinateOf(qRgb(c.red, c.green, c.blue));
-}
-
 // An image as wide as the preview, so one preview pixel is one image pixel.
 TEST(NetWarpDialog, DraggingANodeBendsTheFourCellsAroundIt) {
     ViewHarness harness(420, 280);

@@ -46,12 +46,6 @@ void Drag(ViewHarness& harness, QPoint from, QPoint to) {
     QTest::mouseRelease(harness.viewport(), Qt::LeftButton, Qt::NoModifier, to);
 }
 
-// The image pixel whose colour pixel (x, y) of the document's image now shows.
-QPoint ShownAt(ViewHarness& harness, int x, int y) {
-    const Bgr c = PixelAt(harness.doc().image(), x, y);
-    return CoordinateOf(qRgb(c.red, c.green, c.blue));
-}
-
 void ExpectShows(ViewHarness& harness, int x, int y, QPoint expected) {
     const QPoint shown = ShownAt(harness, x, y);
     EXPECT_LE(std::abs(shown.x() - expected.x()), 1) << x << "," << y << " shows " << shown.x();
