@@ -131,12 +131,12 @@ TEST_F(PresetCommands, DeleteRemovesOnePresetAndAnUnknownNameWritesNothing) {
     EXPECT_EQ(RunCliCapturing({"presets"}).out,
               "A: 0.200000 x 0.200000 um/px\nC: 0.200000 x 0.200000 um/px\n");
 
-    const std::string before = ReadText(settingsFile());
+    const std::string before = testing::ReadFileText(settingsFile());
     const CliResult unknown = RunCliCapturing({"presets", "--delete", "B"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_NE(unknown.err.find("there is no calibration preset named 'B'"), std::string::npos)
         << unknown.err;
-    EXPECT_EQ(ReadText(settingsFile()), before);
+    EXPECT_EQ(testing::ReadFileText(settingsFile()), before);
     EXPECT_EQ(RunCliCapturing({"presets", "extra"}).status, 2);
     EXPECT_EQ(RunCliCapturing({"presets", "--delete"}).status, 2);
 }
